@@ -1,0 +1,56 @@
+# Two entry points for a fresh machine: `make tour` and `make test`.
+# Each installs what it needs from Debian's packages first.
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 5
+CMAKE_GEN := -G Ninja
+
+export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS ?= halt_on_error=1:second_deadlock_stack=1
+
+.PHONY: deps tour test test-asan test-tsan test-fuzz bench clean
+
+deps:
+	bash scripts/install-deps.sh
+
+# A release build of the library and the tour, then the tour itself.
+tour: deps
+	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_BUILD_TESTS=OFF
+	cmake --build build/release --target tour -j $(JOBS)
+	./build/release/examples/tour
+
+# The whole suite: AddressSanitizer + UndefinedBehaviorSanitizer build of
+# every test, ThreadSanitizer build of the concurrency tests, a few seconds
+# of each fuzz target.
+test: deps
+	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory test-tsan
+	$(MAKE) --no-print-directory test-fuzz
+
+test-asan:
+	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" \
+	  -DVANTREL_SANITIZE=address,undefined
+	cmake --build build/asan -j $(JOBS)
+	cd build/asan && ctest --output-on-failure -j $(JOBS)
+
+test-tsan:
+	cmake -S . -B build/tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" \
+	  -DVANTREL_SANITIZE=thread -DVANTREL_CONCURRENCY_ONLY=ON
+	cmake --build build/tsan -j $(JOBS)
+	cd build/tsan && ctest --output-on-failure -j $(JOBS) -L concurrency
+
+test-fuzz:
+	cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DVANTREL_FUZZ=ON
+	cmake --build build/fuzz -j $(JOBS)
+	bash scripts/run-fuzzers.sh build/fuzz/fuzz $(FUZZ_SECONDS)
+
+bench: deps
+	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANTREL_BUILD_TESTS=OFF \
+	  -DVANTREL_BUILD_EXAMPLES=OFF -DVANTREL_BUILD_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	for b in build/bench/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf build

@@ -1,0 +1,11 @@
+// File: vantrel/core/thread.h
+//
+// `isMainThread()`: true on the process's first thread (its thread id equals
+// the process id), whichever thread first touched the library.
+#pragma once
+
+namespace vantrel {
+
+[[nodiscard]] bool isMainThread() noexcept;
+
+}  // namespace vantrel
