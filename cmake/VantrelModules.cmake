@@ -4,13 +4,24 @@
 
 set(VANTREL_MODULES "" CACHE INTERNAL "")
 
-# vantrel_add_module(<name> DIR <folder under vantrel/> [DEPENDS <modules>] [LIBS <targets>] [PUBLIC_LIBS <targets>])
-# Sources: every .cpp in the folder and in its internal/ subfolder.
+# vantrel_add_module(<name> DIRS <folders under vantrel/> [DEPENDS <modules>] [LIBS <targets>] [PUBLIC_LIBS <targets>])
+# Sources: every .cpp in each folder and in its internal/ subfolder. A module
+# whose folders hold no source yet gets an empty one, so it can be declared
+# before its code exists.
 function(vantrel_add_module name)
-  cmake_parse_arguments(M "" "DIR" "DEPENDS;LIBS;PUBLIC_LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS
-       "${PROJECT_SOURCE_DIR}/vantrel/${M_DIR}/*.cpp"
-       "${PROJECT_SOURCE_DIR}/vantrel/${M_DIR}/internal/*.cpp")
+  cmake_parse_arguments(M "" "" "DIRS;DEPENDS;LIBS;PUBLIC_LIBS" ${ARGN})
+  set(sources "")
+  foreach(dir IN LISTS M_DIRS)
+    file(GLOB found CONFIGURE_DEPENDS
+         "${PROJECT_SOURCE_DIR}/vantrel/${dir}/*.cpp"
+         "${PROJECT_SOURCE_DIR}/vantrel/${dir}/internal/*.cpp")
+    list(APPEND sources ${found})
+  endforeach()
+  if(NOT sources)
+    set(stub "${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp")
+    file(CONFIGURE OUTPUT "${stub}" CONTENT "// module ${name} has no sources yet\n")
+    set(sources "${stub}")
+  endif()
   set(target vantrel_${name})
   # The objects are compiled once and used twice: in the module's static
   # library (for tests) and in the shared library.
