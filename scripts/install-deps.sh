@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # core and text
   libfmt-dev libicu-dev
+  # keyboard layouts
+  libxkbcommon-dev xkb-data
 )
 
 missing=()
