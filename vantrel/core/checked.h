@@ -1,6 +1,6 @@
 // File: vantrel/core/checked.h
 //
-// Checked integer arithmetic and conversions. Where the design traps (integer
+// Checked integer arithmetic and conversions. Where a safe language traps (integer
 // overflow, a double that does not fit an integer), these stop the program
 // through `fatal` with the operands in the message; nothing is undefined.
 //
@@ -96,7 +96,7 @@ template <std::integral T>
   return r;
 }
 
-// The int64_t forms, for the design's `Int` positions and counts.
+// The int64_t forms, for the library's positions and counts.
 [[nodiscard]] constexpr std::int64_t checkedAdd(std::int64_t a, std::int64_t b,
                                                 SourceLocation loc = SourceLocation::current()) {
   return checkedAdd<std::int64_t>(a, b, loc);
@@ -126,7 +126,7 @@ template <std::integral To, std::integral From>
   return static_cast<To>(value);
 }
 
-// Double to integer, truncating toward zero like the design's `Int(x)`;
+// Double to integer, truncating toward zero;
 // stops for NaN, infinities and values outside `To`.
 template <std::integral To>
 [[nodiscard]] To checkedIntegerFromDouble(double value,

@@ -37,7 +37,7 @@ namespace vantrel {
 // makes it. Lives for the call only.
 class LogText {
  public:
-  LogText(std::string_view text) : view_(text) {}       // NOLINT: implicit by design
+  LogText(std::string_view text) : view_(text) {}       // NOLINT: implicit on purpose
   LogText(const char* text) : view_(text) {}            // NOLINT
   LogText(const std::string& text) : view_(text) {}     // NOLINT
   template <class T>

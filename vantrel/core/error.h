@@ -1,7 +1,7 @@
 // File: vantrel/core/error.h
 //
-// `vantrel::Error`: base of every exception the library throws. A design
-// error enumeration becomes a subclass with an `enum class` case and its
+// `vantrel::Error`: base of every exception the library throws. An error
+// enumeration becomes a subclass with an `enum class` case and its
 // payload; `description()` is the case's text, fixed when the error is made.
 //
 //   struct Errur : Error {

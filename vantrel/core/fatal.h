@@ -1,7 +1,7 @@
 // File: vantrel/core/fatal.h
 //
-// `fatal`: the one way the library stops the program. Used where the design
-// traps (index out of range, overflow, a broken caller contract): the checks
+// `fatal`: the one way the library stops the program. Used where a safe
+// language would trap (index out of range, overflow, a broken caller contract): the checks
 // stay in release builds, so nothing becomes undefined behaviour.
 //
 //   if (index >= size) fatal(fmt::format("Index out of range ({} of {})", index, size));
