@@ -13,6 +13,12 @@ packages=(
   libfmt-dev libicu-dev
   # keyboard layouts
   libxkbcommon-dev xkb-data
+  # system-wide hot keys (X11) and their end-to-end test display
+  libx11-dev libxtst-dev xvfb
+  # images and drawing
+  libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev libjpeg-dev
+  # benchmark peer of the CSV log files (bench only)
+  libspdlog-dev
 )
 
 missing=()
