@@ -6,16 +6,12 @@
 #include <unicode/normalizer2.h>
 
 #include "vantrel/core/fatal.h"
+#include "vantrel/text/internal/utf8.h"
 
 namespace vantrel {
 namespace {
 
-bool isAscii(std::string_view s) {
-  for (char c : s) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
+using text_internal::isAscii;
 
 const icu::Normalizer2& nfcNormalizer() {
   static const icu::Normalizer2* normalizer = [] {
@@ -33,7 +29,7 @@ std::string nfc(std::string_view text) {
   if (isAscii(text)) return std::string(text);
   const icu::Normalizer2& n = nfcNormalizer();
   UErrorCode status = U_ZERO_ERROR;
-  const icu::StringPiece piece(text.data(), static_cast<int32_t>(text.size()));
+  const icu::StringPiece piece(text.data(), text_internal::icuLength(text));
   if (n.isNormalizedUTF8(piece, status) && U_SUCCESS(status)) return std::string(text);
   status = U_ZERO_ERROR;
   std::string out;

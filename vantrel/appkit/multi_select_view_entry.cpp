@@ -1,0 +1,9 @@
+#include "vantrel/appkit/multi_select_view_entry.h"
+
+namespace vantrel {
+
+std::string MultiSelectViewEntry::description() const {
+  return "MultiSelectViewEntry(" + code_ + ", " + (selected_ ? "true" : "false") + ")";
+}
+
+}  // namespace vantrel

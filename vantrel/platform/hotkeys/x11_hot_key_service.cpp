@@ -1,0 +1,375 @@
+#include "vantrel/platform/hotkeys/x11_hot_key_service.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "vantrel/platform/keyboard/keyboard_layout.h"
+
+namespace vantrel::hotkeys {
+
+namespace {
+
+// The classic hot-key mask bits and the X modifiers standing for them.
+struct ModifierMapping {
+  std::uint32_t hotKeyBit;
+  unsigned int xMask;
+};
+constexpr std::array<ModifierMapping, 4> kModifierMappings{{
+    {0x1000, ControlMask},
+    {0x0800, Mod1Mask},   // option: Alt
+    {0x0200, ShiftMask},
+    {0x0100, Mod4Mask},   // command: Super
+}};
+constexpr unsigned int kWatchedModifiers = ControlMask | Mod1Mask | ShiftMask | Mod4Mask;
+
+unsigned int xModifiersFor(std::uint32_t hotKeyMask) {
+  unsigned int mask = 0;
+  for (const ModifierMapping& m : kModifierMappings) {
+    if ((hotKeyMask & m.hotKeyBit) != 0) mask |= m.xMask;
+  }
+  return mask;
+}
+
+}  // namespace
+
+struct X11HotKeyService::Impl {
+  struct Handler {
+    EventHandlerRef ref;
+    EventTypeSpec type;
+    std::shared_ptr<const EventHandler> handler;
+  };
+  struct Grab {
+    EventHotKeyRef ref;
+    unsigned int keycode;
+    unsigned int modifiers;
+    EventHotKeyID id;
+  };
+  struct Command {
+    std::function<void()> work;
+    bool finished = false;
+  };
+
+  Display* display = nullptr;
+  Window root = 0;
+  int minKeycode = 8;
+  int maxKeycode = 255;
+  unsigned int numLockMask = Mod2Mask;
+  int wakeRead = -1;
+  int wakeWrite = -1;
+  std::thread thread;
+  std::thread::id threadId;
+  std::atomic<bool> connected{true};
+
+  std::mutex mutex;
+  std::condition_variable commandFinished;
+  std::deque<std::shared_ptr<Command>> commands;
+  bool stopping = false;
+  bool running = true;  // false once the event thread has left its loop
+  std::vector<Handler> handlers;
+  std::uint64_t lastRef = 0;
+
+  // Event thread only.
+  std::vector<Grab> grabs;
+  int lastErrorCode = 0;
+
+  ~Impl() {
+    if (wakeRead >= 0) ::close(wakeRead);
+    if (wakeWrite >= 0) ::close(wakeWrite);
+  }
+
+  std::uint64_t nextRef() {
+    std::lock_guard lock(mutex);
+    return ++lastRef;
+  }
+
+  void wake() const {
+    const char byte = 1;
+    // A full pipe already holds a wake-up; nothing is lost by dropping this one.
+    [[maybe_unused]] const ssize_t n = ::write(wakeWrite, &byte, 1);
+  }
+
+  // Runs `work` on the event thread and waits for it; false when the thread
+  // has ended, in which case `work` did not run.
+  bool runOnEventThread(std::function<void()> work) {
+    if (std::this_thread::get_id() == threadId) {
+      work();
+      return true;
+    }
+    auto command = std::make_shared<Command>();
+    command->work = std::move(work);
+    std::unique_lock lock(mutex);
+    if (!running || stopping) return false;
+    commands.push_back(command);
+    wake();
+    commandFinished.wait(lock, [&] { return command->finished || !running; });
+    return command->finished;
+  }
+
+  std::array<unsigned int, 4> lockVariants() const {
+    return {0u, static_cast<unsigned int>(LockMask), numLockMask, LockMask | numLockMask};
+  }
+
+  void ungrab(const Grab& grab) {
+    for (unsigned int variant : lockVariants()) {
+      XUngrabKey(display, static_cast<int>(grab.keycode), grab.modifiers | variant, root);
+    }
+  }
+
+  HotKeyStatus grab(unsigned int keycode, unsigned int modifiers, EventHotKeyID id, EventHotKeyRef ref) {
+    const bool held = std::any_of(grabs.begin(), grabs.end(),
+                                  [&](const Grab& g) { return g.keycode == keycode && g.modifiers == modifiers; });
+    if (held) return HotKeyStatus::alreadyRegistered;
+    const Grab g{ref, keycode, modifiers, id};
+    lastErrorCode = 0;
+    for (unsigned int variant : lockVariants()) {
+      XGrabKey(display, static_cast<int>(keycode), modifiers | variant, root, False, GrabModeAsync, GrabModeAsync);
+    }
+    // A grab another client holds fails with BadAccess, reported only once
+    // the server has answered.
+    XSync(display, False);
+    if (!connected) return HotKeyStatus::unavailable;
+    if (lastErrorCode != 0) {
+      // Some of the lock variants may have succeeded: give them back.
+      ungrab(g);
+      XSync(display, False);
+      return HotKeyStatus::refused;
+    }
+    grabs.push_back(g);
+    return HotKeyStatus::success;
+  }
+
+  HotKeyStatus release(EventHotKeyRef ref) {
+    const auto it = std::find_if(grabs.begin(), grabs.end(), [&](const Grab& g) { return g.ref == ref; });
+    if (it == grabs.end()) return HotKeyStatus::unknownReference;
+    const Grab g = *it;
+    grabs.erase(it);
+    ungrab(g);
+    XSync(display, False);
+    return connected ? HotKeyStatus::success : HotKeyStatus::unavailable;
+  }
+
+  void keyPressed(const XKeyEvent& event) {
+    const unsigned int modifiers = event.state & kWatchedModifiers;
+    const auto it = std::find_if(grabs.begin(), grabs.end(), [&](const Grab& g) {
+      return g.keycode == event.keycode && g.modifiers == modifiers;
+    });
+    if (it == grabs.end()) return;
+    const HotKeyEvent pressed{kEventClassKeyboard, kEventHotKeyPressed, it->id};
+    std::vector<std::shared_ptr<const EventHandler>> targets;
+    {
+      std::lock_guard lock(mutex);
+      for (const Handler& h : handlers) {
+        if (h.type == kHotKeyPressedEventType) targets.push_back(h.handler);
+      }
+    }
+    for (const auto& handler : targets) (*handler)(pressed);
+  }
+
+  void runCommands() {
+    std::deque<std::shared_ptr<Command>> pending;
+    {
+      std::lock_guard lock(mutex);
+      pending.swap(commands);
+    }
+    for (const auto& command : pending) {
+      command->work();
+      std::lock_guard lock(mutex);
+      command->finished = true;
+    }
+    if (!pending.empty()) commandFinished.notify_all();
+  }
+
+  void loop();
+};
+
+namespace {
+
+thread_local X11HotKeyService::Impl* tEventThreadImpl = nullptr;
+XErrorHandler gPreviousErrorHandler = nullptr;
+XIOErrorHandler gPreviousIOErrorHandler = nullptr;
+
+// Errors on our own connection are answers to our requests (a grab another
+// client holds); the rest belong to whoever else uses Xlib in the process.
+int onXError(Display* display, XErrorEvent* error) {
+  if (tEventThreadImpl != nullptr && tEventThreadImpl->display == display) {
+    tEventThreadImpl->lastErrorCode = error->error_code;
+    return 0;
+  }
+  return gPreviousErrorHandler != nullptr ? gPreviousErrorHandler(display, error) : 0;
+}
+
+// Xlib's own handlers end the process when a display goes away. For our
+// connection both handlers return instead: the event thread sees
+// `connected` drop and ends, and the service answers `unavailable`.
+int onXIOError(Display* display) {
+  if (tEventThreadImpl != nullptr && tEventThreadImpl->display == display) return 0;
+  return gPreviousIOErrorHandler != nullptr ? gPreviousIOErrorHandler(display) : 0;
+}
+
+void onIOErrorExit(Display*, void* userData) {
+  static_cast<X11HotKeyService::Impl*>(userData)->connected = false;
+}
+
+// The handlers are process-wide; ours pass every other display's errors on
+// to the handlers that were there before.
+void installErrorHandlersOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    gPreviousErrorHandler = XSetErrorHandler(onXError);
+    gPreviousIOErrorHandler = XSetIOErrorHandler(onXIOError);
+  });
+}
+
+}  // namespace
+
+void X11HotKeyService::Impl::loop() {
+  tEventThreadImpl = this;
+  for (;;) {
+    runCommands();
+    {
+      std::lock_guard lock(mutex);
+      if (stopping) break;
+    }
+    while (connected && XPending(display) > 0) {
+      XEvent event;
+      XNextEvent(display, &event);
+      if (event.type == KeyPress) keyPressed(event.xkey);
+    }
+    if (!connected) break;
+    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakeRead, POLLIN, 0}};
+    const int ready = ::poll(fds, 2, -1);
+    if (ready < 0 && errno != EINTR) break;
+    if ((fds[1].revents & POLLIN) != 0) {
+      char buffer[64];
+      while (::read(wakeRead, buffer, sizeof buffer) > 0) {
+      }
+    }
+    // A hung-up connection is read (and reported) by XPending on the next pass.
+  }
+  if (connected) {
+    for (const Grab& g : grabs) ungrab(g);
+    XSync(display, False);
+  }
+  grabs.clear();
+  XCloseDisplay(display);
+  display = nullptr;
+  tEventThreadImpl = nullptr;
+  {
+    std::lock_guard lock(mutex);
+    running = false;
+    connected = false;
+    commands.clear();
+  }
+  commandFinished.notify_all();
+}
+
+std::shared_ptr<X11HotKeyService> X11HotKeyService::open(const std::string& displayName) {
+  Display* display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+  if (display == nullptr) return nullptr;
+  installErrorHandlersOnce();
+  auto impl = std::make_shared<Impl>();
+  impl->display = display;
+  impl->root = DefaultRootWindow(display);
+  XDisplayKeycodes(display, &impl->minKeycode, &impl->maxKeycode);
+  XSetIOErrorExitHandler(display, onIOErrorExit, impl.get());
+
+  // The modifier that Num Lock sets (Mod2 on common keymaps).
+  if (XModifierKeymap* map = XGetModifierMapping(display)) {
+    const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
+    for (int modifier = 0; modifier < 8 && numLock != 0; ++modifier) {
+      for (int k = 0; k < map->max_keypermod; ++k) {
+        if (map->modifiermap[modifier * map->max_keypermod + k] == numLock) impl->numLockMask = 1u << modifier;
+      }
+    }
+    XFreeModifiermap(map);
+  }
+
+  int pipeFds[2];
+  if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
+    XCloseDisplay(display);
+    return nullptr;
+  }
+  impl->wakeRead = pipeFds[0];
+  impl->wakeWrite = pipeFds[1];
+  // The thread holds the state too, so it can end safely even when the
+  // service is released on the thread itself.
+  impl->thread = std::thread([impl] { impl->loop(); });
+  impl->threadId = impl->thread.get_id();
+  return std::make_shared<X11HotKeyService>(Passkey{}, std::move(impl));
+}
+
+X11HotKeyService::X11HotKeyService(Passkey, std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+X11HotKeyService::~X11HotKeyService() {
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->stopping = true;
+  }
+  impl_->wake();
+  if (std::this_thread::get_id() == impl_->thread.get_id()) {
+    impl_->thread.detach();
+  } else {
+    impl_->thread.join();
+  }
+}
+
+HotKeyStatus X11HotKeyService::installEventHandler(EventTypeSpec type, EventHandler handler,
+                                                   EventHandlerRef& outRef) {
+  std::lock_guard lock(impl_->mutex);
+  if (!impl_->running) return HotKeyStatus::unavailable;
+  const EventHandlerRef ref{++impl_->lastRef};
+  impl_->handlers.push_back(Impl::Handler{ref, type, std::make_shared<const EventHandler>(std::move(handler))});
+  outRef = ref;
+  return HotKeyStatus::success;
+}
+
+HotKeyStatus X11HotKeyService::removeEventHandler(EventHandlerRef ref) {
+  std::lock_guard lock(impl_->mutex);
+  auto& handlers = impl_->handlers;
+  const auto it =
+      std::find_if(handlers.begin(), handlers.end(), [&](const Impl::Handler& h) { return h.ref == ref; });
+  if (it == handlers.end()) return HotKeyStatus::unknownReference;
+  handlers.erase(it);
+  return HotKeyStatus::success;
+}
+
+HotKeyStatus X11HotKeyService::registerEventHotKey(std::uint32_t keyCode, std::uint32_t modifiers, EventHotKeyID id,
+                                                   EventHotKeyRef& outRef) {
+  const std::optional<std::uint32_t> evdev = keyboard::evdevCodeForKeyCode(keyCode);
+  if (!evdev) return HotKeyStatus::invalidKey;
+  const std::int64_t keycode = static_cast<std::int64_t>(*evdev) + 8;
+  if (keycode < impl_->minKeycode || keycode > impl_->maxKeycode) return HotKeyStatus::invalidKey;
+  const EventHotKeyRef ref{impl_->nextRef()};
+  HotKeyStatus status = HotKeyStatus::unavailable;
+  impl_->runOnEventThread(
+      [&] { status = impl_->grab(static_cast<unsigned int>(keycode), xModifiersFor(modifiers), id, ref); });
+  if (status == HotKeyStatus::success) outRef = ref;
+  return status;
+}
+
+HotKeyStatus X11HotKeyService::unregisterEventHotKey(EventHotKeyRef ref) {
+  HotKeyStatus status = HotKeyStatus::unavailable;
+  impl_->runOnEventThread([&] { status = impl_->release(ref); });
+  return status;
+}
+
+bool X11HotKeyService::isConnected() const { return impl_->connected; }
+
+}  // namespace vantrel::hotkeys

@@ -1,0 +1,89 @@
+// File: vantrel/platform/keyboard/keyboard_layout.h
+//
+// The keyboard layouts of the machine and key translation through them, on
+// libxkbcommon with the xkb-data rules (no display server needed).
+//
+// Key codes are the classic desktop virtual key codes (0 is the A key, 36
+// Return, 49 Space, 122 F1, ...); `evdevCodeForKeyCode` maps each to the
+// Linux evdev code of the key at the same place on a PC keyboard.
+//
+// Which layout is in use:
+//   1. the layout the host chose with `setCurrentKeyboardLayout`, if any;
+//   2. else the first configured layout;
+// and the configured layouts (the input sources) are the comma-separated
+// lists in $XKB_DEFAULT_LAYOUT and $XKB_DEFAULT_VARIANT ("us,de" and
+// ",nodeadkeys" give us and de(nodeadkeys)), or "us" when unset. The
+// environment is read on every call, so a change shows at the next one.
+//
+//   ScopedKeyboardLayout german(KeyboardLayout{"de", ""});
+//   translateKeyCode(16).text        "z"   (the key that types y on "us")
+//   translateKeyCode(24).text        nullopt (´ is a dead key on "de")
+//
+// The keymap is compiled once per change of the layout in use (about 5 ms)
+// and kept; a layout that cannot be compiled is remembered as failed until
+// the layout changes again. Thread-safe: one lock guards the keymap.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel::keyboard {
+
+// An xkb layout name and optional variant: {"de", "nodeadkeys"}.
+struct KeyboardLayout {
+  std::string layout;
+  std::string variant;
+
+  // "de" or "de(nodeadkeys)": the input source's identifier.
+  [[nodiscard]] std::string identifier() const;
+  // The reverse of `identifier`; nullopt for text of another shape (empty
+  // name, unbalanced parentheses) or characters other than ASCII letters,
+  // digits, "_" and "-".
+  [[nodiscard]] static std::optional<KeyboardLayout> fromIdentifier(std::string_view identifier);
+
+  friend bool operator==(const KeyboardLayout&, const KeyboardLayout&) = default;
+};
+
+// The configured layouts, in their configured order; never empty.
+[[nodiscard]] std::vector<KeyboardLayout> configuredKeyboardLayouts();
+
+// The layout in use now (see the file comment).
+[[nodiscard]] KeyboardLayout currentKeyboardLayout();
+
+// Chooses the layout in use, as a user switching input sources would;
+// nullopt goes back to the first configured layout.
+void setCurrentKeyboardLayout(std::optional<KeyboardLayout> layout);
+
+// Chooses a layout until destroyed, then restores the previous choice
+// (for tests and short host scopes; not meant to overlap across threads).
+class ScopedKeyboardLayout {
+ public:
+  explicit ScopedKeyboardLayout(KeyboardLayout layout);
+  ~ScopedKeyboardLayout();
+  ScopedKeyboardLayout(const ScopedKeyboardLayout&) = delete;  // restores exactly once
+  ScopedKeyboardLayout& operator=(const ScopedKeyboardLayout&) = delete;
+
+ private:
+  std::optional<KeyboardLayout> previous_;
+};
+
+// The evdev code of a virtual key code, or nullopt for a code no PC key
+// stands for (unassigned codes, codes outside 0...127).
+[[nodiscard]] std::optional<std::uint32_t> evdevCodeForKeyCode(std::int64_t keyCode);
+
+struct KeyTranslation {
+  // False when the layout in use could not be compiled.
+  bool succeeded = false;
+  // The UTF-8 text the key types with no modifier held (Num Lock on, as the
+  // keypad of the classic keyboards always types digits); nullopt for a
+  // dead key, a key that types nothing or a code without a key.
+  std::optional<std::string> text;
+};
+
+// Translates one key in the layout in use. Never throws.
+[[nodiscard]] KeyTranslation translateKeyCode(std::int64_t keyCode);
+
+}  // namespace vantrel::keyboard

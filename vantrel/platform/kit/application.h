@@ -1,0 +1,99 @@
+// File: vantrel/platform/kit/application.h
+//
+// `Application`: the process's one application object. In the headless kit
+// it holds what a control may ask of the running application while it
+// handles an event: the modifier keys held at that moment. There is no
+// keyboard, so whoever plays the user (a test, a host driving the kit) sets
+// them, most simply for the length of one click:
+//
+//   {
+//     ScopedModifierFlags held(EventModifierFlags::option);
+//     checkbox->performClick();       // the action reads option as held
+//   }                                 // the keys held before are back
+//   Application::shared()->currentModifierFlags().isEmpty()   // true again
+//
+// `EventModifierFlags` carries the classic desktop bit values (shift
+// 0x20000, control 0x40000, option 0x80000, command 0x100000, ...), the same
+// as the shortcuts module's `ModifierFlags`: the kit depends on core only, so
+// it keeps its own set, and `ModifierFlags(flags.rawValue())` converts
+// without loss (and back the same way).
+//
+// Thread-safety: the flags are one atomic value, so reading them from any
+// thread is safe; setting them is meant for the main thread, like every
+// event. `shared()` is made on first use and never destroyed.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "vantrel/core/option_set.h"
+
+namespace vantrel {
+
+struct EventModifierFlags : OptionSet<EventModifierFlags, std::uint64_t> {
+  using OptionSet::OptionSet;
+
+  static const EventModifierFlags capsLock;                    // 0x10000
+  static const EventModifierFlags shift;                       // 0x20000
+  static const EventModifierFlags control;                     // 0x40000
+  static const EventModifierFlags option;                      // 0x80000
+  static const EventModifierFlags command;                     // 0x100000
+  static const EventModifierFlags numericPad;                  // 0x200000
+  static const EventModifierFlags help;                        // 0x400000
+  static const EventModifierFlags function;                    // 0x800000
+  static const EventModifierFlags deviceIndependentFlagsMask;  // 0xFFFF0000
+};
+
+inline constexpr EventModifierFlags EventModifierFlags::capsLock{0x10000u};
+inline constexpr EventModifierFlags EventModifierFlags::shift{0x20000u};
+inline constexpr EventModifierFlags EventModifierFlags::control{0x40000u};
+inline constexpr EventModifierFlags EventModifierFlags::option{0x80000u};
+inline constexpr EventModifierFlags EventModifierFlags::command{0x100000u};
+inline constexpr EventModifierFlags EventModifierFlags::numericPad{0x200000u};
+inline constexpr EventModifierFlags EventModifierFlags::help{0x400000u};
+inline constexpr EventModifierFlags EventModifierFlags::function{0x800000u};
+inline constexpr EventModifierFlags EventModifierFlags::deviceIndependentFlagsMask{0xFFFF0000u};
+
+class Application {
+ public:
+  // The application object.
+  [[nodiscard]] static const std::shared_ptr<Application>& shared();
+
+  // One application per process; a copy would split its state.
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // The modifier keys held now; empty unless someone set them.
+  [[nodiscard]] EventModifierFlags currentModifierFlags() const {
+    return EventModifierFlags(modifierFlags_.load(std::memory_order_relaxed));
+  }
+  // Kept as given, unknown bits included.
+  void setCurrentModifierFlags(EventModifierFlags flags) {
+    modifierFlags_.store(flags.rawValue(), std::memory_order_relaxed);
+  }
+
+ private:
+  Application() = default;
+
+  std::atomic<std::uint64_t> modifierFlags_{0};
+};
+
+// Holds `flags` as the application's current modifier flags for a scope and
+// puts back the flags held before when it ends, so a test's keys never leak
+// into the next test.
+class ScopedModifierFlags {
+ public:
+  explicit ScopedModifierFlags(EventModifierFlags flags)
+      : previous_(Application::shared()->currentModifierFlags()) {
+    Application::shared()->setCurrentModifierFlags(flags);
+  }
+  ~ScopedModifierFlags() { Application::shared()->setCurrentModifierFlags(previous_); }
+  ScopedModifierFlags(const ScopedModifierFlags&) = delete;
+  ScopedModifierFlags& operator=(const ScopedModifierFlags&) = delete;
+
+ private:
+  EventModifierFlags previous_;
+};
+
+}  // namespace vantrel
