@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "vantrel/core/utf8.h"
+
 namespace vantrel::testing {
 
 namespace json_detail {
@@ -25,24 +27,6 @@ inline std::optional<std::uint32_t> hex4(std::string_view s, std::size_t pos) {
     else return std::nullopt;
   }
   return v;
-}
-
-inline void append(std::string& out, std::uint32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 // Length of the well-formed UTF-8 sequence at pos, or 0.
@@ -110,7 +94,7 @@ inline std::optional<std::string> decodeJsonString(std::string_view token) {
           i += 6;
           *v = 0x10000 + ((*v - 0xD800) << 10) + (*low - 0xDC00);
         }
-        json_detail::append(out, *v);
+        vantrel::appendUtf8(out, static_cast<char32_t>(*v));
         break;
       }
       default: return std::nullopt;

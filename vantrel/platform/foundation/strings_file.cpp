@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include "vantrel/core/utf8.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel {
@@ -12,24 +13,6 @@ StringsFileError::StringsFileError(std::string reason, std::int64_t line)
     : Error(fmt::format("Invalid strings file, line {}: {}", line, reason)), reason_(std::move(reason)), line_(line) {}
 
 namespace {
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
   if (bytes.size() % 2 != 0) throw StringsFileError("UTF-16 text with an odd number of bytes", 1);

@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/utf8.h"
 
 namespace vantrel::text_internal {
 
@@ -59,26 +60,7 @@ std::size_t previousScalarStart(std::string_view text, std::size_t end) {
   return end - 1;
 }
 
-void appendScalar(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    if (c >= 0xD800 && c <= 0xDFFF) c = kReplacementCharacter;
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c <= 0x10FFFF) {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    appendScalar(out, kReplacementCharacter);
-  }
-}
+void appendScalar(std::string& out, char32_t c) { appendUtf8(out, c); }
 
 std::int32_t icuLength(std::string_view text) {
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {

@@ -1,6 +1,7 @@
 // Internal: include "vantrel/platform/foundation/user_defaults.h" instead.
 //
-// The small JSON reader and writer behind the user-defaults files. Numbers
+// The small JSON reader and writer behind the user-defaults files and the
+// bundles' Info.json. Numbers
 // keep whether they were written as integers; objects keep their keys
 // sorted, so a written file is stable.
 #pragma once
