@@ -1,0 +1,353 @@
+// File: vantrel/observable/optionally_filtered_optionally_sorted_array_based_on_kerray.h
+//
+// `OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>`: a live view of
+// a `Kerray<A>` showing its elements, or those that pass a filter, in the
+// base's order or sorted by a `NamedSortBlock`. It follows the base report
+// by report and reports its own changes with positions in the view.
+//
+//   auto rows = Kerray<Person>::create(people);
+//   auto adults = OptionallyFilteredOptionallySortedArray_BasedOnKerray<Person>::create(
+//       rows, [](const Person& p) { return p.age >= 18; }, byName);
+//   rows->append(zoe);        // `adults` reports inserted(<its sorted position>, zoe)
+//
+// Modes: natural order (no filter, no sort block: no copy; reads go to the
+// base and its reports pass unchanged), filter-only (a copy in the base's
+// order) and sorted (a copy ordered by the block's comparator; equal
+// elements keep no defined order). Elements are identified by key. The
+// reactions are in internal/sorted_view_reactions.h (included here).
+//
+// Events: positions count in the view. An insertion reports its position
+// after it, a removal its position before it; batch removals list their
+// positions highest first, each one before the removal; batch insertions
+// (`insertedMultipleDistributed`) list positions at which inserting the
+// elements in list order rebuilds the new content; an update that changes
+// a sorted element's place reports `moved` then `updated` to each observer
+// in turn. Base batch updates are followed element by element; base moves
+// reorder a filter-only copy (`moved` / `movedMultiple` in view positions)
+// and change nothing in sorted mode.
+//
+// Changing the sort block or the filter recomputes the copy and reports
+// `sortingChanged` / `filterChanged` only. A new block with the code of the
+// current one changes nothing (the copy was sorted by the current
+// comparator, which stays in use).
+//
+// Mutations are passed to the base (its errors reach the caller). The
+// positional ones (`insertAtIndex`, `moveFrom`) work only in natural order;
+// otherwise they throw `Errors` ("CurrentlyNotSortedInNaturalOrder") and
+// change nothing. Iterators hold the view and read its content at each
+// step, in whatever mode it is then. The view keeps its base alive; the
+// base holds the view's observer weakly. Not thread-safe.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "vantrel/collections/any_iterator.h"
+#include "vantrel/collections/named_sort_block.h"
+#include "vantrel/collections/sorted_array.h"
+#include "vantrel/collections/weakly_owned.h"
+#include "vantrel/core/console.h"
+#include "vantrel/core/describe.h"
+#include "vantrel/core/error.h"
+#include "vantrel/core/fatal.h"
+#include "vantrel/core/sort.h"
+#include "vantrel/observable/internal/reporting.h"
+#include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/kerray.h"
+
+namespace vantrel {
+
+template <EquatableKeyedElement A>
+class OptionallyFilteredOptionallySortedArray_BasedOnKerray;
+
+template <EquatableKeyedElement A>
+class OptionallyFilteredOptionallySortedArray_BasedOnKerrayObserver : public WeaklyOwnedObjectBase {
+ public:
+  using WeaklyOwnedObjectBase::WeaklyOwnedObjectBase;
+  using View = OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>;
+  using Positions = std::vector<std::int64_t>;
+  using Elements = std::vector<A>;
+
+  // The new block's code, or nullopt when the sort was removed.
+  std::function<void(View&, const std::optional<std::string>&)> sortingChanged;
+  std::function<void(View&)> filterChanged;
+  std::function<void(View&)> replacedContent;
+  std::function<void(View&)> removedAll;
+  std::function<void(View&, std::int64_t at, const A&)> inserted;
+  std::function<void(View&, std::int64_t at, const Elements&)> insertedMultipleContinuous;
+  std::function<void(View&, const Positions&, const Elements&)> insertedMultipleDistributed;
+  std::function<void(View&, std::int64_t at, const A&)> removed;
+  std::function<void(View&, const Positions&, const Elements&)> removedMultiple;
+  std::function<void(View&, std::int64_t at, const A&)> updated;
+  std::function<void(View&, std::int64_t from, std::int64_t to, const A&)> moved;
+  std::function<void(View&, const Positions& from, std::int64_t to, const Elements&)> movedMultiple;
+};
+
+// The error of the view's refused positional mutations.
+struct OptionallyFilteredOptionallySortedArray_BasedOnKerrayErrors : Error {
+  enum class Case { elementAlreadyPresent, indexOutOfBounds, currentlyNotSortedInNaturalOrder };
+  OptionallyFilteredOptionallySortedArray_BasedOnKerrayErrors(Case c, std::string message)
+      : Error(message), kind(c), message(std::move(message)) {}
+  Case kind;
+  std::string message;
+};
+
+template <EquatableKeyedElement A>
+class OptionallyFilteredOptionallySortedArray_BasedOnKerray
+    : public std::enable_shared_from_this<OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>> {
+ protected:
+  struct Passkey {
+    explicit Passkey() = default;
+  };
+
+ public:
+  using Base = Kerray<A>;
+  using Key = KeyTypeOf<A>;
+  using Observer = OptionallyFilteredOptionallySortedArray_BasedOnKerrayObserver<A>;
+  using Filter = std::function<bool(const A&)>;
+  using SortBlock = NamedSortBlock<A>;
+  using Errors = OptionallyFilteredOptionallySortedArray_BasedOnKerrayErrors;
+  using Positions = std::vector<std::int64_t>;
+
+  // Reads the view's content at each step, in its mode of that moment.
+  class Iterator {
+   public:
+    explicit Iterator(std::shared_ptr<const OptionallyFilteredOptionallySortedArray_BasedOnKerray> view)
+        : view_(std::move(view)) {}
+    std::optional<A> next() {
+      const std::vector<A>& content = view_->content();
+      if (position_ >= content.size()) return std::nullopt;
+      return content[position_++];
+    }
+
+   private:
+    std::shared_ptr<const OptionallyFilteredOptionallySortedArray_BasedOnKerray> view_;
+    std::size_t position_ = 0;
+  };
+
+  // Builds the copy when a filter or a sort block is given and registers on
+  // `base` (the view is the owner); reports nothing.
+  [[nodiscard]] static std::shared_ptr<OptionallyFilteredOptionallySortedArray_BasedOnKerray> create(
+      std::shared_ptr<Base> base, Filter filterBlock = {}, std::optional<SortBlock> sortBlock = std::nullopt) {
+    auto view = std::make_shared<OptionallyFilteredOptionallySortedArray_BasedOnKerray>(
+        Passkey{}, std::move(base), std::move(filterBlock), std::move(sortBlock));
+    view->listen();
+    return view;
+  }
+
+  OptionallyFilteredOptionallySortedArray_BasedOnKerray(Passkey, std::shared_ptr<Base> base, Filter filterBlock,
+                                                        std::optional<SortBlock> sortBlock)
+      : base_(std::move(base)), sortBlock_(std::move(sortBlock)), filterBlock_(std::move(filterBlock)) {
+    if (!base_) fatal("OptionallyFilteredOptionallySortedArray_BasedOnKerray needs a base keyed array");
+    applyFilterAndSort();
+  }
+  virtual ~OptionallyFilteredOptionallySortedArray_BasedOnKerray() = default;
+  OptionallyFilteredOptionallySortedArray_BasedOnKerray(const OptionallyFilteredOptionallySortedArray_BasedOnKerray&) =
+      delete;
+  OptionallyFilteredOptionallySortedArray_BasedOnKerray& operator=(
+      const OptionallyFilteredOptionallySortedArray_BasedOnKerray&) = delete;
+
+  [[nodiscard]] WeaklyOwnedObjectsSphere<Observer>& observers() { return observers_; }
+  [[nodiscard]] const WeaklyOwnedObjectsSphere<Observer>& observers() const { return observers_; }
+  [[nodiscard]] virtual const std::shared_ptr<Base>& baseKerray() const { return base_; }
+
+  [[nodiscard]] virtual const std::optional<SortBlock>& sortBlock() const { return sortBlock_; }
+  // A block whose code differs from the current one's (or a change between
+  // none and some) re-sorts and reports `sortingChanged`; a block with the
+  // current code changes nothing.
+  virtual void setSortBlock(std::optional<SortBlock> sortBlock) {
+    if (sortBlock == sortBlock_) return;
+    const auto keepAlive = this->weak_from_this().lock();
+    sortBlock_ = std::move(sortBlock);
+    applyFilterAndSort();
+    const std::optional<std::string> code =
+        sortBlock_ ? std::optional<std::string>(sortBlock_->code()) : std::nullopt;
+    report(&Observer::sortingChanged, code);
+  }
+
+  [[nodiscard]] virtual const Filter& filterBlock() const { return filterBlock_; }
+  // Unless there is no filter before and after: rebuilds and reports
+  // `filterChanged`.
+  virtual void setFilterBlock(Filter filterBlock) {
+    const bool involved = filterBlock_ || filterBlock;
+    filterBlock_ = std::move(filterBlock);
+    if (!involved) return;
+    const auto keepAlive = this->weak_from_this().lock();
+    applyFilterAndSort();
+    report(&Observer::filterChanged);
+  }
+
+  // The view's content, in view order (the base's array in natural order).
+  [[nodiscard]] const std::vector<A>& content() const { return copy_ ? *copy_ : base_->array(); }
+
+  [[nodiscard]] virtual bool isEmpty() const { return content().empty(); }
+  [[nodiscard]] virtual std::int64_t count() const { return static_cast<std::int64_t>(content().size()); }
+  // Whether the view shows an element with the element's key.
+  [[nodiscard]] virtual bool contains(const A& element) const { return containsElementWithKey(keyOf(element)); }
+  [[nodiscard]] virtual bool containsElementWithKey(const Key& key) const {
+    return copy_ ? held_.contains(key) : base_->containsWith(key);
+  }
+  // The view position of the element with the element's key. Outside
+  // natural order prints "👎👎👎👎 very expensive!" when the key is shown.
+  [[nodiscard]] virtual std::optional<std::int64_t> indexOf(const A& element) const {
+    if (!copy_) return base_->indexOf(element);
+    if (!containsElementWithKey(keyOf(element))) return std::nullopt;
+    consolePrint("👎👎👎👎 very expensive!");
+    return positionOfKey(keyOf(element));
+  }
+
+  // The element at `index`, or nullopt outside 0..<count.
+  [[nodiscard]] virtual std::optional<A> subscriptIndex(std::int64_t index) const {
+    if (index < 0 || index >= count()) return std::nullopt;
+    return content()[static_cast<std::size_t>(index)];
+  }
+  // The element at `index` (0..<count).
+  [[nodiscard]] const A& operator[](std::int64_t index) const {
+    observable_internal::checkIndex("subscript", index, 0, count());
+    return content()[static_cast<std::size_t>(index)];
+  }
+  [[nodiscard]] std::int64_t startIndex() const { return 0; }
+  [[nodiscard]] std::int64_t endIndex() const { return count(); }
+  [[nodiscard]] std::int64_t indexAfter(std::int64_t index) const { return index + 1; }
+
+  [[nodiscard]] Iterator makeIterator() const { return Iterator(this->shared_from_this()); }
+  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const {
+    return StepIteratorAdapter<Iterator>(makeIterator());
+  }
+  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+
+  // ---- Passed to the base ----
+  virtual std::optional<A> update(const A& element) { return base_->update(element); }
+  virtual std::optional<A> remove(const A& element) { return base_->remove(element); }
+  virtual std::optional<A> removeElementWithKey(const Key& key) { return base_->removeElementWithKey(key); }
+  virtual void replaceContent(const std::vector<A>& elements) { base_->replaceContent(elements); }
+  virtual void removeAll() { base_->removeAll(); }
+
+  // ---- Natural order only; else throw Errors ----
+  virtual void insertAtIndex(const A& element, std::int64_t atIndex) {
+    requireNaturalOrder();
+    base_->insert(element, atIndex);
+  }
+  virtual void moveFrom(std::int64_t from, std::int64_t to) {
+    requireNaturalOrder();
+    if (from != to) base_->move(from, to);
+  }
+  virtual void moveFrom(const Positions& from, std::int64_t to) {
+    requireNaturalOrder();
+    base_->move(from, to);
+  }
+
+  // "OptionallyFilteredOptionallySortedArray_BasedOnKerray(sortBlock:<code or
+  // n/a>, count: <n>, elements: <up to 10 elements, then , ...>)".
+  [[nodiscard]] virtual std::string description() const {
+    const std::vector<A>& c = content();
+    std::string part;
+    if constexpr (CustomStringConvertible<A>) {
+      std::vector<std::string> texts;
+      for (std::size_t i = 0; i < c.size() && i < 10; ++i) texts.push_back(describe(c[i]));
+      part = observable_internal::listedElements(texts, c.size() > 10);
+    } else {
+      part = c.empty() ? "<none>" : "<not CustomStringConvertible>";
+    }
+    return observable_internal::countedDescription(
+        "OptionallyFilteredOptionallySortedArray_BasedOnKerray(sortBlock:" + (sortBlock_ ? sortBlock_->code() : "n/a") +
+            ", count: ",
+        count(), part);
+  }
+
+ protected:
+  template <class Closure, class... Args>
+  void report(Closure Observer::*event, const Args&... args) {
+    observable_internal::report(observers_, event,
+                                static_cast<OptionallyFilteredOptionallySortedArray_BasedOnKerray&>(*this), args...);
+  }
+
+ private:
+  using BaseObserver = KerrayObserver<A>;
+  using Held = std::unordered_map<Key, A, ElementHash<Key>, ElementEqual<Key>>;
+
+  void requireNaturalOrder() const {
+    if (copy_) {
+      throw Errors(Errors::Case::currentlyNotSortedInNaturalOrder, "CurrentlyNotSortedInNaturalOrder");
+    }
+  }
+
+  bool passes(const A& e) const { return !filterBlock_ || filterBlock_(e); }
+  bool sorted() const { return sortBlock_.has_value(); }
+  // The block's comparator as a plain callable for `stableSort`.
+  auto byBlock() const {
+    return [block = &*sortBlock_](const A& a, const A& b) { return (*block)(a, b); };
+  }
+
+  // The copy from scratch: the passing base elements, one per key, in base
+  // order, then sorted when a block is set (stable: ties keep base order).
+  void applyFilterAndSort() {
+    held_.clear();
+    if (!filterBlock_ && !sortBlock_) {
+      copy_.reset();
+      return;
+    }
+    std::vector<A> copy;
+    for (const A& e : base_->array()) {
+      if (passes(e) && held_.try_emplace(keyOf(e), e).second) copy.push_back(e);
+    }
+    if (sortBlock_) stableSort(copy, byBlock());
+    copy_ = std::move(copy);
+  }
+
+  // The position in the copy of the element with `key` (held). Sorted: a
+  // binary search for the held value, then the run of its equals; a linear
+  // scan when the comparator is not a strict weak order and misses.
+  std::optional<std::int64_t> positionOfKey(const Key& key) const {
+    const auto h = held_.find(key);
+    if (h == held_.end()) return std::nullopt;
+    const std::vector<A>& c = *copy_;
+    const ElementEqual<Key> equal;
+    if (sorted()) {
+      const auto& less = sortBlock_->sortBlock();
+      for (std::int64_t i = insertionIndexForSortedBy(c, less, h->second); i < static_cast<std::int64_t>(c.size());
+           ++i) {
+        const A& probe = c[static_cast<std::size_t>(i)];
+        if (equal(keyOf(probe), key)) return i;
+        if (less(h->second, probe)) break;
+      }
+    }
+    for (std::size_t i = 0; i < c.size(); ++i) {
+      if (equal(keyOf(c[i]), key)) return static_cast<std::int64_t>(i);
+    }
+    return std::nullopt;
+  }
+
+  std::int64_t sortedInsertionIndex(const A& e) const {
+    return insertionIndexInSortedArray(*copy_, *sortBlock_, e);
+  }
+
+  void listen();
+  void followInserted(std::int64_t at, const A& e);
+  void followInsertions(const std::vector<A>& elements);
+  void followRemoved(std::int64_t at, const A& e);
+  void followRemovals(const Positions& positions, const std::vector<A>& elements);
+  void followUpdated(std::int64_t at, const A& e);
+  void followMoved(std::int64_t from, std::int64_t to, const A& e);
+  void followMovedMultiple(const Positions& from, std::int64_t to, const std::vector<A>& elements);
+  void rebuildInBaseOrder();
+  void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e);
+
+  WeaklyOwnedObjectsSphere<Observer> observers_;
+  std::shared_ptr<Base> base_;
+  std::optional<std::vector<A>> copy_;  // absent exactly in natural order
+  Held held_;                           // key to shown value, outside natural order
+  std::optional<SortBlock> sortBlock_;
+  Filter filterBlock_;
+};
+
+}  // namespace vantrel
+
+#include "vantrel/observable/internal/sorted_view_reactions.h"
