@@ -21,7 +21,7 @@ TEST(ShellConcurrency, AQuickCallNeverWaitsForASlowProgramOfAnotherThread) {
   std::vector<std::thread> slow;
   for (int t = 0; t < 4; ++t) {
     slow.emplace_back([&] {
-      while (!stop.load()) (void)VantrelMacOs::shell("/bin/sleep", {"1"});
+      while (!stop.load()) (void)VantrelMacOs::shell("/bin/sleep", {"3"});
     });
   }
   std::vector<std::thread> quick;
@@ -46,7 +46,8 @@ TEST(ShellConcurrency, AQuickCallNeverWaitsForASlowProgramOfAnotherThread) {
   stop = true;
   for (auto& th : slow) th.join();
   EXPECT_EQ(wrong.load(), 0);
-  EXPECT_LT(slowestMs.load(), 700);
+  // Well below the slow program's 3 s, with room for a loaded machine.
+  EXPECT_LT(slowestMs.load(), 2000);
 }
 
 }  // namespace
