@@ -7,7 +7,7 @@
 
 #include "vantrel/core/console.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
-#include "vantrel/shortcuts/special_glyphs.h"
+#include "vantrel/shortcuts/key_glyphs.h"
 
 namespace vantrel {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "vantrel/core/console.h"
 #include "vantrel/shortcuts/layout_lookup.h"
-#include "vantrel/shortcuts/special_glyphs.h"
+#include "vantrel/shortcuts/key_glyphs.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel::ShortcutHelper {

@@ -1,4 +1,4 @@
-// File: vantrel/shortcuts/special_glyphs.h
+// File: vantrel/shortcuts/key_glyphs.h
 //
 // `SpecialGlyphs`: the 18 one-character glyphs that stand for special keys
 // in shortcut texts, in a fixed order that gives each its hash value.

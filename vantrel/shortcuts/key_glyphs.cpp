@@ -1,4 +1,4 @@
-#include "vantrel/shortcuts/special_glyphs.h"
+#include "vantrel/shortcuts/key_glyphs.h"
 
 namespace vantrel {
 std::optional<SpecialGlyphs> SpecialGlyphs::fromRawValue(std::string_view character) {
