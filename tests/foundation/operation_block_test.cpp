@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/main_loop.h"
+
 #include "vantrel/core/console.h"
 #include "vantrel/core/thread.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
@@ -107,11 +109,7 @@ TEST(OperationBlockTest, AMainQueueBlockRunsOnTheMainThreadAfterStartReturns) {
   std::thread([op] { op->start(); }).join();
   EXPECT_TRUE(order.empty());
   EXPECT_TRUE(op->isExecuting());
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!op->isFinished() && std::chrono::steady_clock::now() < deadline) {
-    RunLoop::current()->run(std::chrono::steady_clock::now() + std::chrono::milliseconds(5));
-  }
-  EXPECT_TRUE(op->isFinished());
+  EXPECT_TRUE(testing::runMainLoopUntil([&] { return op->isFinished(); }));
   EXPECT_EQ(order, (std::vector<std::string>{"block on main", "handler on main"}));
 }
 

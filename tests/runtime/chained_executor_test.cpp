@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/main_loop.h"
+
 #include "vantrel/core/thread.h"
 #include "vantrel/platform/dispatch/run_loop.h"
 
@@ -16,16 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-template <class Predicate>
-bool runMainUntil(Predicate done, std::chrono::milliseconds limit = 10000ms) {
-  const auto deadline = Clock::now() + limit;
-  while (!done()) {
-    if (Clock::now() > deadline) return false;
-    RunLoop::current()->run(Clock::now() + 5ms);
-  }
-  return true;
-}
 
 // What the steps saw, in order, with the time since the chain began.
 struct Log {
@@ -62,7 +54,7 @@ TEST(VantrelChained, PlainStepsRunInOrderOnTheMainQueueEachAfterThePreviousRetur
         allOnMain = allOnMain && isMainThread();
       })
       ->after([&] { log.add("third"); });
-  ASSERT_TRUE(runMainUntil([&] { return log.size() == 3; }));
+  ASSERT_TRUE(testing::runMainLoopUntil([&] { return log.size() == 3; }));
   EXPECT_EQ(log.names(), (std::vector<std::string>{"first end", "second", "third"}));
   EXPECT_TRUE(allOnMain);
 }
@@ -73,7 +65,7 @@ TEST(VantrelChained, DelaysCountFromTheEndOfThePreviousStep) {
       ->delayed(0.2, [&] { log.add("A"); })
       ->delayed(0.2, [&] { log.add("B"); })
       ->after([&] { log.add("C"); });
-  ASSERT_TRUE(runMainUntil([&] { return log.size() == 3; }));
+  ASSERT_TRUE(testing::runMainLoopUntil([&] { return log.size() == 3; }));
   EXPECT_EQ(log.names(), (std::vector<std::string>{"A", "B", "C"}));
   std::lock_guard lock(log.mutex);
   EXPECT_GE(log.entries[0].second, 200ms);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/main_loop.h"
+
 #include "vantrel/core/thread.h"
 #include "vantrel/platform/dispatch/dispatch_semaphore.h"
 #include "vantrel/platform/dispatch/run_loop.h"
@@ -19,16 +21,6 @@ namespace vantrel {
 namespace {
 
 using namespace std::chrono_literals;
-
-template <class Predicate>
-bool runMainUntil(Predicate done, std::chrono::milliseconds limit = 5000ms) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    RunLoop::current()->run(std::chrono::steady_clock::now() + 5ms);
-  }
-  return true;
-}
 
 // Once-state lasts as long as the process: each call makes a token no
 // other test (or repetition of this one) has used.
@@ -119,7 +111,7 @@ TEST(OnMainQueueDelayedOrManual, LeftAloneRunsOnTheMainQueueWithFalseAfterTheDel
     took = std::chrono::steady_clock::now() - start;
   });
   EXPECT_EQ(DispatchQueue::drainMain(), 0u);  // not yet due
-  ASSERT_TRUE(runMainUntil([&] { return !flags.empty(); }));
+  ASSERT_TRUE(testing::runMainLoopUntil([&] { return !flags.empty(); }));
   EXPECT_EQ(flags, std::vector<bool>{false});
   EXPECT_TRUE(onMain);
   EXPECT_GE(took, 50ms);
@@ -140,7 +132,7 @@ TEST(OnMainQueueDelayedOrManual, ATriggerAfterTheDelayedRunRunsTheClosureAgain) 
   std::vector<bool> flags;
   auto trigger = qdispatch::onMainQueueDelayedOrManual(0, [&](bool flag) { flags.push_back(flag); });
   EXPECT_TRUE(flags.empty());  // a delay of 0 still waits for the main queue
-  ASSERT_TRUE(runMainUntil([&] { return !flags.empty(); }));
+  ASSERT_TRUE(testing::runMainLoopUntil([&] { return !flags.empty(); }));
   trigger(true);
   EXPECT_EQ(flags, (std::vector<bool>{false, true}));
 }

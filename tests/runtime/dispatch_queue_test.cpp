@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/main_loop.h"
+
 #include "vantrel/core/thread.h"
 #include "vantrel/platform/dispatch/dispatch_semaphore.h"
 #include "vantrel/platform/dispatch/run_loop.h"
@@ -18,17 +20,6 @@ namespace vantrel {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Serves the main thread's run loop until `done` or a generous time limit.
-template <class Predicate>
-bool runMainUntil(Predicate done, std::chrono::milliseconds limit = 5000ms) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    RunLoop::current()->run(std::chrono::steady_clock::now() + 5ms);
-  }
-  return true;
-}
 
 TEST(DispatchQueue, SerialQueueRunsBlocksInOrderOneAtATime) {
   auto queue = DispatchQueue::create("order");
@@ -135,7 +126,7 @@ TEST(DispatchQueue, SyncFromAnotherThreadOntoTheMainQueueRunsOnTheMainThread) {
     DispatchQueue::main()->sync([&] { onMain = isMainThread(); });
     finished = true;
   });
-  EXPECT_TRUE(runMainUntil([&] { return finished.load(); }));
+  EXPECT_TRUE(testing::runMainLoopUntil([&] { return finished.load(); }));
   worker.join();
   EXPECT_TRUE(onMain);
 }
