@@ -13,13 +13,12 @@ namespace {
 
 using testing::kClear;
 using testing::Rgba;
-
-const Rgba kRed{255, 0, 0, 255};
-const Rgba kBlue{0, 0, 255, 255};
-const Rgba kGreen{0, 255, 0, 255};
-
-Color::Ptr red() { return Color::withRed(1, 0, 0, 1); }
-Color::Ptr green() { return Color::withRed(0, 1, 0, 1); }
+using testing::kRed;
+using testing::kGreen;
+using testing::kBlue;
+using testing::red;
+using testing::green;
+using testing::blue;
 
 TEST(ImageCreation, CreateImageTruncatesPixelsCallsOnceAndRestoresTheContext) {
   auto outer = DrawingContext::create(1, 1);

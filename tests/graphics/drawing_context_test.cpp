@@ -12,12 +12,12 @@ namespace {
 
 using testing::kClear;
 using testing::Rgba;
-
-const Rgba kRed{255, 0, 0, 255};
-const Rgba kBlue{0, 0, 255, 255};
-
-Color::Ptr red() { return Color::withRed(1, 0, 0, 1); }
-Color::Ptr blue() { return Color::withRed(0, 0, 1, 1); }
+using testing::kRed;
+using testing::kGreen;
+using testing::kBlue;
+using testing::red;
+using testing::green;
+using testing::blue;
 
 TEST(DrawingContext, UnflippedOriginIsLowerLeft) {
   auto context = DrawingContext::create(20, 10);

@@ -10,8 +10,12 @@ namespace {
 
 using testing::kClear;
 using testing::Rgba;
-
-const Rgba kRed{255, 0, 0, 255};
+using testing::kRed;
+using testing::kGreen;
+using testing::kBlue;
+using testing::red;
+using testing::green;
+using testing::blue;
 
 TEST(Image, FocusDrawsIntoANewRepresentationAndRestoresTheCurrentContext) {
   auto outer = DrawingContext::create(1, 1);

@@ -18,12 +18,21 @@
 #include <png.h>
 
 #include "vantrel/platform/graphics/bitmap_image.h"
+#include "vantrel/platform/kit/color.h"
 
 namespace vantrel::testing {
 
 using Rgba = std::array<std::uint8_t, 4>;
 
 inline constexpr Rgba kClear{0, 0, 0, 0};
+inline constexpr Rgba kRed{255, 0, 0, 255};
+inline constexpr Rgba kGreen{0, 255, 0, 255};
+inline constexpr Rgba kBlue{0, 0, 255, 255};
+
+// Opaque colours to paint with, matching the pixels above.
+inline Color::Ptr red() { return Color::withRed(1, 0, 0, 1); }
+inline Color::Ptr green() { return Color::withRed(0, 1, 0, 1); }
+inline Color::Ptr blue() { return Color::withRed(0, 0, 1, 1); }
 
 struct RawPngText {
   std::string keyword;
