@@ -5,16 +5,14 @@
 set(VANTREL_MODULES "" CACHE INTERNAL "")
 
 # vantrel_add_module(<name> DIRS <folders under vantrel/> [DEPENDS <modules>] [LIBS <targets>] [PUBLIC_LIBS <targets>])
-# Sources: every .cpp in each folder and in its internal/ subfolder. A module
+# Sources: every .cpp under each folder, sub-folders included. A module
 # whose folders hold no source yet gets an empty one, so it can be declared
 # before its code exists.
 function(vantrel_add_module name)
   cmake_parse_arguments(M "" "" "DIRS;DEPENDS;LIBS;PUBLIC_LIBS" ${ARGN})
   set(sources "")
   foreach(dir IN LISTS M_DIRS)
-    file(GLOB found CONFIGURE_DEPENDS
-         "${PROJECT_SOURCE_DIR}/vantrel/${dir}/*.cpp"
-         "${PROJECT_SOURCE_DIR}/vantrel/${dir}/internal/*.cpp")
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/vantrel/${dir}/*.cpp")
     list(APPEND sources ${found})
   endforeach()
   if(NOT sources)

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <variant>
 
-#include "vantrel/foundation/internal/localized_format.h"
+#include "vantrel/foundation/localization/internal/localized_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view format(reinterpret_cast<const char*>(data), size);

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/platform/foundation/strings_file.h"
+#include "vantrel/platform/foundation/bundles/strings_file.h"
 #include "vantrel/text/string_services.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "vantrel/foundation/csv_logger.h"
+#include "vantrel/foundation/logs/csv_logger.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include <vantrel/foundation/csv_logger.h>
-#include <vantrel/foundation/error_manager.h>
-#include <vantrel/foundation/file_operations.h>
-#include <vantrel/foundation/file_queries.h>
-#include <vantrel/foundation/free_file_names.h>
-#include <vantrel/platform/foundation/folders.h>
+#include <vantrel/foundation/logs/csv_logger.h>
+#include <vantrel/foundation/logs/error_manager.h>
+#include <vantrel/foundation/files/file_operations.h>
+#include <vantrel/foundation/files/file_queries.h>
+#include <vantrel/foundation/files/free_file_names.h>
+#include <vantrel/platform/foundation/files/folders.h>
 
 #include "tour.h"
 

@@ -5,7 +5,7 @@
 #include <vantrel/platform/dispatch/run_loop.h>
 #include <vantrel/platform/hotkeys/in_process_hot_key_service.h>
 #include <vantrel/platform/keyboard/keyboard_layout.h>
-#include <vantrel/shortcuts/hotkeys/hot_key_manager.h>
+#include <vantrel/hotkeys/hot_key_manager.h>
 #include <vantrel/shortcuts/modifier_flags.h>
 #include <vantrel/shortcuts/shortcut.h>
 

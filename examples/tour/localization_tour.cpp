@@ -13,13 +13,13 @@
 #include <vector>
 
 #include <vantrel/core/console.h>
-#include <vantrel/foundation/block_operation.h>
-#include <vantrel/foundation/localization.h>
-#include <vantrel/foundation/localization_debug.h>
-#include <vantrel/foundation/stream_writer.h>
-#include <vantrel/platform/foundation/bundle.h>
-#include <vantrel/platform/foundation/operation_queue.h>
-#include <vantrel/platform/foundation/user_defaults.h>
+#include <vantrel/foundation/operations/block_operation.h>
+#include <vantrel/foundation/localization/localization.h>
+#include <vantrel/foundation/localization/localization_debug.h>
+#include <vantrel/foundation/files/stream_writer.h>
+#include <vantrel/platform/foundation/bundles/bundle.h>
+#include <vantrel/platform/foundation/operations/operation_queue.h>
+#include <vantrel/platform/foundation/defaults/user_defaults.h>
 
 #include "tour.h"
 

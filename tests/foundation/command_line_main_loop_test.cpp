@@ -1,7 +1,7 @@
 // The loop's stop flag is cleared once per process, for good, so each
 // scenario runs in a child process: this test program started again with a
 // filter naming one child test and VANTREL_MAIN_LOOP_CHILD set.
-#include "vantrel/foundation/command_line_main_loop.h"
+#include "vantrel/foundation/process/command_line_main_loop.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -22,7 +22,7 @@
 
 #include "vantrel/core/console.h"
 #include "vantrel/core/thread.h"
-#include "vantrel/foundation/timers_stopwatches.h"
+#include "vantrel/foundation/time/timers_stopwatches.h"
 #include "vantrel/platform/dispatch/run_loop.h"
 
 extern char** environ;

@@ -7,7 +7,7 @@
 
 #include "tests/foundation/files_test_support.h"
 #include "tests/support/fixtures.h"
-#include "vantrel/foundation/csv_logger.h"
+#include "vantrel/foundation/logs/csv_logger.h"
 
 namespace vantrel {
 namespace {

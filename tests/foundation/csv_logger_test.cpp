@@ -8,8 +8,8 @@
 #include "tests/foundation/files_test_support.h"
 #include "tests/support/fixtures.h"
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/csv_logger.h"
-#include "vantrel/foundation/internal/log_date.h"
+#include "vantrel/foundation/logs/csv_logger.h"
+#include "vantrel/foundation/logs/internal/log_date.h"
 
 namespace vantrel {
 namespace {

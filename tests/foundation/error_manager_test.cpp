@@ -7,8 +7,8 @@
 #include "tests/support/fixtures.h"
 #include "vantrel/core/console.h"
 #include "vantrel/core/random.h"
-#include "vantrel/foundation/error_manager.h"
-#include "vantrel/platform/foundation/main_bundle.h"
+#include "vantrel/foundation/logs/error_manager.h"
+#include "vantrel/platform/foundation/bundles/main_bundle.h"
 
 namespace vantrel {
 namespace {

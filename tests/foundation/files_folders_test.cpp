@@ -4,11 +4,11 @@
 
 #include "tests/foundation/files_test_support.h"
 #include "tests/support/fixtures.h"
-#include "vantrel/platform/foundation/folders.h"
-#include "vantrel/platform/foundation/internal/info_json.h"
-#include "vantrel/platform/foundation/internal/user_dirs.h"
-#include "vantrel/platform/foundation/main_bundle.h"
-#include "vantrel/platform/foundation/url.h"
+#include "vantrel/platform/foundation/files/folders.h"
+#include "vantrel/platform/foundation/bundles/internal/info_json.h"
+#include "vantrel/platform/foundation/files/internal/user_dirs.h"
+#include "vantrel/platform/foundation/bundles/main_bundle.h"
+#include "vantrel/platform/foundation/files/url.h"
 
 namespace vantrel {
 namespace {

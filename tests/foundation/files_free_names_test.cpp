@@ -4,8 +4,8 @@
 #include "tests/foundation/files_test_support.h"
 #include "tests/support/fixtures.h"
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/file_queries.h"
-#include "vantrel/foundation/free_file_names.h"
+#include "vantrel/foundation/files/file_queries.h"
+#include "vantrel/foundation/files/free_file_names.h"
 
 namespace vantrel {
 namespace {

@@ -6,7 +6,7 @@
 #include "tests/foundation/files_test_support.h"
 #include "tests/support/fixtures.h"
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/file_queries.h"
+#include "vantrel/foundation/files/file_queries.h"
 
 namespace vantrel {
 namespace {

@@ -1,11 +1,11 @@
-#include "vantrel/foundation/localization_debug.h"
+#include "vantrel/foundation/localization/localization_debug.h"
 
 #include <sstream>
 
 #include "tests/foundation/localization_test_support.h"
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/localization.h"
-#include "vantrel/platform/foundation/strings_file.h"
+#include "vantrel/foundation/localization/localization.h"
+#include "vantrel/platform/foundation/bundles/strings_file.h"
 
 namespace vantrel {
 namespace {

@@ -1,10 +1,10 @@
-#include "vantrel/foundation/localization.h"
+#include "vantrel/foundation/localization/localization.h"
 
 #include "tests/foundation/localization_test_support.h"
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/internal/localized_format.h"
-#include "vantrel/foundation/localization_debug.h"
-#include "vantrel/platform/foundation/notification_center.h"
+#include "vantrel/foundation/localization/internal/localized_format.h"
+#include "vantrel/foundation/localization/localization_debug.h"
+#include "vantrel/platform/foundation/notifications/notification_center.h"
 
 namespace vantrel {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "tests/support/fixtures.h"
-#include "vantrel/foundation/internal/localization_state.h"
-#include "vantrel/foundation/localization.h"
-#include "vantrel/platform/foundation/bundle.h"
-#include "vantrel/platform/foundation/user_defaults.h"
+#include "vantrel/foundation/localization/internal/localization_state.h"
+#include "vantrel/foundation/localization/localization.h"
+#include "vantrel/platform/foundation/bundles/bundle.h"
+#include "vantrel/platform/foundation/defaults/user_defaults.h"
 
 namespace vantrel::testing {
 

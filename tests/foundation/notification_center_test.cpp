@@ -1,4 +1,4 @@
-#include "vantrel/platform/foundation/notification_center.h"
+#include "vantrel/platform/foundation/notifications/notification_center.h"
 
 #include <gtest/gtest.h>
 

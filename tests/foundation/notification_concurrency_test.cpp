@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "vantrel/platform/foundation/notification_center.h"
+#include "vantrel/platform/foundation/notifications/notification_center.h"
 
 namespace vantrel {
 namespace {

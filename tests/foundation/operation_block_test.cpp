@@ -1,4 +1,4 @@
-#include "vantrel/foundation/block_operation.h"
+#include "vantrel/foundation/operations/block_operation.h"
 
 #include <stdexcept>
 #include <thread>

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/block_operation.h"
+#include "vantrel/foundation/operations/block_operation.h"
 #include "vantrel/platform/dispatch/dispatch_semaphore.h"
-#include "vantrel/platform/foundation/operation_queue.h"
+#include "vantrel/platform/foundation/operations/operation_queue.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "vantrel/platform/foundation/operation_queue.h"
+#include "vantrel/platform/foundation/operations/operation_queue.h"
 
 #include <atomic>
 #include <mutex>
@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/block_operation.h"
+#include "vantrel/foundation/operations/block_operation.h"
 #include "vantrel/platform/dispatch/dispatch_semaphore.h"
 
 namespace vantrel {

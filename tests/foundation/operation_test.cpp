@@ -1,4 +1,4 @@
-#include "vantrel/foundation/operation.h"
+#include "vantrel/foundation/operations/operation.h"
 
 #include <stdexcept>
 

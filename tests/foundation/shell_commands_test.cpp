@@ -1,4 +1,4 @@
-#include "vantrel/foundation/shell_commands.h"
+#include "vantrel/foundation/process/shell_commands.h"
 
 #include <sys/stat.h>
 

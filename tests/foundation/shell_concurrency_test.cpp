@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "vantrel/foundation/shell_commands.h"
+#include "vantrel/foundation/process/shell_commands.h"
 
 namespace vantrel {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "tests/foundation/localization_test_support.h"
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/stream_writer.h"
-#include "vantrel/platform/foundation/file_manager.h"
+#include "vantrel/foundation/files/stream_writer.h"
+#include "vantrel/platform/foundation/files/file_manager.h"
 
 namespace vantrel {
 namespace {

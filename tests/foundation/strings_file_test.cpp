@@ -1,4 +1,4 @@
-#include "vantrel/platform/foundation/strings_file.h"
+#include "vantrel/platform/foundation/bundles/strings_file.h"
 
 #include <gtest/gtest.h>
 

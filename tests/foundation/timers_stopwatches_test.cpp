@@ -1,4 +1,4 @@
-#include "vantrel/foundation/timers_stopwatches.h"
+#include "vantrel/foundation/time/timers_stopwatches.h"
 
 #include <chrono>
 #include <cmath>

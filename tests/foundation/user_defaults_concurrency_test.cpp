@@ -2,7 +2,7 @@
 
 
 #include "tests/support/fixtures.h"
-#include "vantrel/platform/foundation/user_defaults.h"
+#include "vantrel/platform/foundation/defaults/user_defaults.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "vantrel/platform/foundation/user_defaults.h"
+#include "vantrel/platform/foundation/defaults/user_defaults.h"
 
 #include <filesystem>
 

@@ -8,7 +8,7 @@
 #include "vantrel/core/console.h"
 #include "vantrel/platform/hotkeys/in_process_hot_key_service.h"
 #include "vantrel/platform/hotkeys/x11_hot_key_service.h"
-#include "vantrel/shortcuts/hotkeys/hot_key_manager.h"
+#include "vantrel/hotkeys/hot_key_manager.h"
 #include "xvfb_support.h"  // last: the X headers define None, Bool, Status...
 
 namespace vantrel {

@@ -1,4 +1,4 @@
-#include "vantrel/shortcuts/hotkeys/hot_key_manager.h"
+#include "vantrel/hotkeys/hot_key_manager.h"
 
 #include <cstdint>
 #include <limits>
@@ -13,7 +13,7 @@
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/platform/hotkeys/in_process_hot_key_service.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
-#include "vantrel/shortcuts/hotkeys/internal/hot_key_ids.h"
+#include "vantrel/hotkeys/internal/hot_key_ids.h"
 
 namespace vantrel {
 namespace {

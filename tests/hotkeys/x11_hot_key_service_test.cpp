@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "vantrel/core/console.h"
-#include "vantrel/shortcuts/hotkeys/hot_key_manager.h"
+#include "vantrel/hotkeys/hot_key_manager.h"
 #include "xvfb_support.h"  // last: the X headers define None, Bool, Status...
 
 namespace vantrel {

@@ -1,7 +1,7 @@
 #include "vantrel/appkit/multi_select_view.h"
 
 #include "vantrel/drawing/layout_builders.h"
-#include "vantrel/foundation/error_manager.h"
+#include "vantrel/foundation/logs/error_manager.h"
 #include "vantrel/platform/kit/scroll_view.h"
 #include "vantrel/text/string_services.h"
 

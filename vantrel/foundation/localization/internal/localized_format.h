@@ -1,0 +1,26 @@
+// Internal: include "vantrel/foundation/localization/localization.h" instead.
+//
+// The printf-style formatter behind `formatLocalize`. The format is parsed
+// here; each conversion is checked against its argument's kind before
+// anything is written, and only formats built here from checked pieces
+// reach snprintf.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "vantrel/foundation/localization/localization.h"
+
+namespace vantrel::foundation_internal {
+
+struct FormatFailure {
+  std::string reason;  // e.g. "%d needs an integer, argument 1 is a text"
+};
+
+// The filled text, or why `format` does not fit `arguments`.
+[[nodiscard]] std::variant<std::string, FormatFailure> formatWithArguments(std::string_view format,
+                                                                          std::span<const FormatArgument> arguments);
+
+}  // namespace vantrel::foundation_internal

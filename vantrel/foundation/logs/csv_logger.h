@@ -1,0 +1,105 @@
+// File: vantrel/foundation/csv_logger.h
+//
+// `CsvLogger`: an append-only log file, one dated line per call, written in
+// call order on a serial queue of its own ("VantrelCsvLogger"); the caller
+// never waits for the disk.
+//
+//   auto log = CsvLogger::create("tool");     // <library>/Private Documents/logs/tool.log
+//   log->log({"a", "b", "c"});                // "2017-03-05 14:07:09.042,a,b,c\n"
+//   log->logLine("started");                  // "2017-03-05 14:07:09.042started\n"
+//   log->logLine("plain", false);             // "plain\n"
+//
+// The date is taken on the caller's thread at the call and written as
+// "yyyy-MM-dd HH:mm:ss.SSS" in the system time zone, Gregorian calendar,
+// ASCII digits whatever the user's locale. Values are written as given: no
+// quoting, no escaping. The file is opened with O_APPEND, so two loggers on
+// one file (or two processes) never overwrite each other's lines, and
+// existing content is never truncated. The creators throw `CsvLogger::Errur`.
+//
+// Lines still queued when the process exits (`main` returns or `exit` is
+// called) are written by an exit hook, waiting at most `kExitDrainBound` in
+// all; `flush` waits for them on demand. A failed write is dropped and
+// reported once per logger on standard error; the caller never sees it.
+//
+// Thread safety: any thread may call `log`, `logLine` and `flush`.
+// Lifetime: every queued write keeps its logger alive; the file is closed
+// when the last reference and the last queued write are gone.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vantrel/core/error.h"
+#include "vantrel/platform/foundation/files/url.h"
+
+namespace vantrel {
+
+class DispatchQueue;
+
+class CsvLogger : public std::enable_shared_from_this<CsvLogger> {
+ public:
+  struct Errur : Error {
+    enum class Case { cannotCreateFile, cannotOpenHandle };
+    explicit Errur(Case c);
+    Case kind;
+    friend bool operator==(const Errur& a, const Errur& b) { return a.kind == b.kind; }
+  };
+
+  // How long the exit hook may wait, in all, for queued lines.
+  static constexpr std::chrono::milliseconds kExitDrainBound{3000};
+
+  // `name`.log in the user's Library folder / "Private Documents" / "logs"
+  // (the folder is created first; a failure there is printed and the file
+  // creation then fails with cannotCreateFile).
+  [[nodiscard]] static std::shared_ptr<CsvLogger> create(std::string_view name);
+  // `name`.log in `baseUrl`, which is created first (with its parents).
+  [[nodiscard]] static std::shared_ptr<CsvLogger> create(std::string_view name, const URL& baseUrl);
+  // Exactly `logFileUrl`; no folder is created. `name` plays no part.
+  [[nodiscard]] static std::shared_ptr<CsvLogger> createWithLogFileUrl(std::string_view name, const URL& logFileUrl);
+
+  virtual ~CsvLogger();
+  CsvLogger(const CsvLogger&) = delete;  // owns a file descriptor and a queue
+  CsvLogger& operator=(const CsvLogger&) = delete;
+
+  // Appends date + "," + the values joined with "," + "\n". Returns at once.
+  virtual void log(const std::vector<std::string>& values);
+  // Appends date + line + "\n" (line + "\n" without the date). Returns at once.
+  virtual void logLine(std::string_view line, bool prependDate = true);
+
+  // Waits until every line queued before the call is in the file, at most
+  // `timeout`; answers whether they all are.
+  bool flush(std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
+
+  // Writes the queued lines of every live logger, waiting at most `bound` in
+  // all (the exit hook and the error manager's stop use it).
+  static void flushAll(std::chrono::milliseconds bound);
+
+  struct Impl;
+  struct Entry;
+
+ protected:
+  // Opens (creating when missing) the file; throws `Errur`. Use through a
+  // `shared_ptr` only: queued writes hold the logger by `shared_from_this`.
+  explicit CsvLogger(const URL& logFileUrl);
+
+ private:
+  void enqueue(std::chrono::system_clock::time_point date, int kind, std::string text);
+  bool drain(std::chrono::steady_clock::time_point deadline);
+  void writeBatch(const std::vector<Entry>& batch);
+
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vantrel
+
+template <>
+struct std::hash<vantrel::CsvLogger::Errur> {
+  std::size_t operator()(const vantrel::CsvLogger::Errur& e) const noexcept {
+    return std::hash<int>()(static_cast<int>(e.kind));
+  }
+};

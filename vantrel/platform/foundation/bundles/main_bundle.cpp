@@ -1,0 +1,81 @@
+#include "vantrel/platform/foundation/bundles/main_bundle.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "vantrel/platform/foundation/defaults/internal/defaults_json.h"
+#include "vantrel/platform/foundation/bundles/internal/info_json.h"
+
+namespace vantrel {
+namespace foundation_internal {
+
+std::optional<std::string> infoJsonText(std::string_view json, std::string_view key) {
+  const auto root = parseJson(json);
+  if (!root) return std::nullopt;
+  const auto* object = std::get_if<JsonObject>(&root->value);
+  if (object == nullptr) return std::nullopt;
+  const auto member = object->find(std::string(key));
+  if (member == object->end()) return std::nullopt;
+  if (const auto* text = std::get_if<std::string>(&member->second.value)) return *text;
+  return std::nullopt;
+}
+
+}  // namespace foundation_internal
+
+namespace {
+
+struct Registration {
+  std::mutex mutex;
+  std::optional<std::string> identifier;
+};
+
+Registration& registration() {
+  static auto* state = new Registration();  // never destroyed: read by exit-time logging
+  return *state;
+}
+
+}  // namespace
+
+std::string mainBundlePath() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return ".";
+    if (static_cast<std::size_t>(n) < buffer.size()) {
+      std::string path(buffer.data(), static_cast<std::size_t>(n));
+      const auto slash = path.rfind('/');
+      if (slash == std::string::npos) return ".";
+      return slash == 0 ? "/" : path.substr(0, slash);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::optional<std::string> mainBundleIdentifier() {
+  {
+    Registration& state = registration();
+    std::lock_guard lock(state.mutex);
+    if (state.identifier) return state.identifier;
+  }
+  std::ifstream file(mainBundlePath() + "/Info.json", std::ios::binary);
+  if (!file) return std::nullopt;
+  const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  auto identifier = foundation_internal::infoJsonText(contents, "CFBundleIdentifier");
+  if (identifier && identifier->empty()) return std::nullopt;
+  return identifier;
+}
+
+void registerMainBundleIdentifier(std::optional<std::string> identifier) {
+  Registration& state = registration();
+  std::lock_guard lock(state.mutex);
+  state.identifier = std::move(identifier);
+}
+
+}  // namespace vantrel
