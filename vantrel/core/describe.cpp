@@ -9,64 +9,15 @@
 #include <cxxabi.h>
 
 #include "vantrel/core/error.h"
+#include "vantrel/core/number_text.h"
 #include "vantrel/core/utf8.h"
 
 namespace vantrel {
 namespace core_internal {
-namespace {
 
-// Shortest round-trip digits, then the reference platform's layout: decimal
-// with at least one fractional digit, except below 1e-4 and above the largest
-// integer the type holds exactly (2^53 for double, 2^24 for float), where the
-// exponent form "1e-05" / "1e+16" is used.
-template <class F>
-std::string describeFloating(F value, F exponentialAbove) {
-  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
-  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  if (value == 0) return std::signbit(value) ? "-0.0" : "0.0";
+std::string describeDouble(double value) { return doubleText(value); }
 
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-  std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
-
-  const bool negative = sci.front() == '-';
-  if (negative) sci.remove_prefix(1);
-  const std::size_t ePos = sci.find('e');
-  const int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
-  std::string digits;
-  for (char c : sci.substr(0, ePos)) {
-    if (c != '.') digits.push_back(c);
-  }
-
-  if (exponent < -4 || std::fabs(value) > exponentialAbove) {
-    return std::string(negative ? "-" : "") + std::string(sci);
-  }
-
-  std::string out = negative ? "-" : "";
-  if (exponent < 0) {
-    out += "0.";
-    out.append(static_cast<std::size_t>(-exponent - 1), '0');
-    out += digits;
-    return out;
-  }
-  const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-  if (digits.size() <= integerDigits) {
-    out += digits;
-    out.append(integerDigits - digits.size(), '0');
-    out += ".0";
-  } else {
-    out += digits.substr(0, integerDigits);
-    out += '.';
-    out += digits.substr(integerDigits);
-  }
-  return out;
-}
-
-}  // namespace
-
-std::string describeDouble(double value) { return describeFloating(value, 0x1.0p53); }
-
-std::string describeFloat(float value) { return describeFloating(value, 0x1.0p24f); }
+std::string describeFloat(float value) { return floatText(value); }
 
 std::string describeScalar(char32_t scalar) {
   std::string out;

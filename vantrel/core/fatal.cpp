@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+#include "vantrel/platform/posix/write_all.h"
+
 namespace vantrel {
 
 void fatal(std::string_view message, SourceLocation loc) {
@@ -18,12 +20,8 @@ void fatal(std::string_view message, SourceLocation loc) {
   text.append(std::to_string(loc.line()));
   text.push_back('\n');
   // Straight to the descriptor: stdio may be in any state when we get here.
-  std::size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
+  // writeAll retries EINTR, so a signal cannot cost the message.
+  (void)posix::writeAll(STDERR_FILENO, text);
   std::abort();
 }
 

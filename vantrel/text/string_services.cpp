@@ -339,14 +339,4 @@ std::optional<std::uint64_t> parseHex(std::string_view text) {
   return value;
 }
 
-std::optional<double> parseDouble(std::string_view text) {
-  // strtod takes a leading plus sign; from_chars does not.
-  if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 }  // namespace vantrel

@@ -35,6 +35,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vantrel/core/number_text.h"
 #include "vantrel/core/option_set.h"
 
 namespace vantrel {
@@ -146,8 +147,6 @@ inline constexpr SearchOptions SearchOptions::diacriticInsensitive{2u};
 // The value of a text of 1 to 16 hexadecimal digits (either case, nothing
 // else); nullopt otherwise.
 [[nodiscard]] std::optional<std::uint64_t> parseHex(std::string_view text);
-// The whole text as a double, read in the C locale whatever the process
-// locale ("1.5", "-2e3", "inf"); nullopt for anything else.
-[[nodiscard]] std::optional<double> parseDouble(std::string_view text);
+// parseDouble: see vantrel/core/number_text.h (included here).
 
 }  // namespace vantrel
