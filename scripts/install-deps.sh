@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # core and text
   libfmt-dev libicu-dev
+  # the comma-decimal locale of the locale-independence tests (localedef)
+  locales
   # keyboard layouts
   libxkbcommon-dev xkb-data
   # system-wide hot keys (X11) and their end-to-end test display
