@@ -164,6 +164,7 @@ TEST(ImageCreation, LabelDrawsCharactersTheSystemFontLacks) {
     }
     return pixels;
   };
+  ASSERT_GE(bitmap->width(), start + 20);
   EXPECT_GT(testing::countDarkPixels(*bitmap, start, start + 9), 8);
   EXPECT_GT(testing::countDarkPixels(*bitmap, start + 10, start + 19), 8);
   EXPECT_NE(columns(start), columns(start + 10));
