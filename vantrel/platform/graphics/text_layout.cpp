@@ -155,21 +155,18 @@ ThreadText& threadText() {
   return text;
 }
 
-// Pango takes only valid UTF-8 without NUL: other bytes become U+FFFD, as
-// everywhere text enters.
-std::string pangoText(std::string_view text) {
-  std::string valid = isValidUtf8(text) ? std::string(text) : repairedUtf8(text);
-  if (valid.find('\0') != std::string::npos) valid = replacingOccurrences(valid, std::string_view("\0", 1), "\xEF\xBF\xBD");
-  return valid;
-}
-
+// Pango takes only valid UTF-8 without NUL, its length an int: other bytes
+// become U+FFFD, as everywhere text enters, and a text past 1 GiB is cut.
 void setText(PangoLayout* layout, std::string_view text) {
+  constexpr std::size_t kLongestText = std::size_t{1} << 30;
+  if (text.size() > kLongestText) text = text.substr(0, kLongestText);
   if (isValidUtf8(text) && text.find('\0') == std::string_view::npos) {
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-  } else {
-    const std::string valid = pangoText(text);
-    pango_layout_set_text(layout, valid.data(), static_cast<int>(valid.size()));
+    return;
   }
+  const std::string valid =
+      replacingOccurrences(repairedUtf8(text), std::string_view("\0", 1), "\xEF\xBF\xBD");  // U+FFFD
+  pango_layout_set_text(layout, valid.data(), static_cast<int>(valid.size()));
 }
 
 // `layout` holding `text` in `font`, broken into lines `width` Pango units
