@@ -19,6 +19,8 @@ packages=(
   libx11-dev libxtst-dev xvfb
   # images and drawing
   libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev libjpeg-dev
+  # text layout, and a CJK font for the fallback tests
+  libpango1.0-dev fonts-wqy-microhei
   # benchmark peer of the CSV log files (bench only)
   libspdlog-dev
 )

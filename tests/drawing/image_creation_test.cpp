@@ -147,6 +147,29 @@ TEST(ImageCreation, LabelBackgroundBorderAndCorners) {
   EXPECT_EQ(rounded->pixelAt(30, 0), kGreen);
 }
 
+// The label a new user tries first: the CJK characters are drawn from a
+// font that has them, each its own picture, not two identical empty boxes.
+TEST(ImageCreation, LabelDrawsCharactersTheSystemFontLacks) {
+  const Font font = Font::systemFont(10);
+  const Size measured = measureText("Zo\xC3\xAB \xE6\x97\xA5\xE6\x9C\xAC", font);
+  const auto image = NSImage::vtImageWith("Zo\xC3\xAB \xE6\x97\xA5\xE6\x9C\xAC");
+  EXPECT_EQ(image->size(), Size(2 + std::ceil(measured.width), 2 + std::ceil(measured.height)));
+  const auto bitmap = image->cgImage();
+  // Each CJK character takes a full em (10 points) after "Zoë ".
+  const auto start = static_cast<std::int64_t>(std::ceil(1 + measureText("Zo\xC3\xAB ", font).width));
+  const auto columns = [&](std::int64_t x0) {
+    std::vector<Rgba> pixels;
+    for (std::int64_t y = 0; y < bitmap->height(); ++y) {
+      for (std::int64_t x = x0; x < x0 + 9; ++x) pixels.push_back(bitmap->pixelAt(x, y));
+    }
+    return pixels;
+  };
+  ASSERT_GE(bitmap->width(), start + 20);
+  EXPECT_GT(testing::countDarkPixels(*bitmap, start, start + 9), 8);
+  EXPECT_GT(testing::countDarkPixels(*bitmap, start + 10, start + 19), 8);
+  EXPECT_NE(columns(start), columns(start + 10));
+}
+
 TEST(ImageCreation, LabelPaddingDefaultIsReadAtEachCall) {
   edgeInsetsZero().set(EdgeInsets(5, 5, 5, 5));
   const auto padded = NSImage::vtImageWith("Hello");

@@ -19,7 +19,7 @@
 // every maker leaves the thread's current context as it found it.
 //
 // Text is measured and drawn with the kit's fonts (DejaVu through
-// fontconfig); the sizes and positions around it follow the fixed arithmetic
+// fontconfig, laid out by Pango; see font.h); the sizes and positions around it follow the fixed arithmetic
 // documented on each operation, the glyphs are the font's.
 //
 // Limits: `createImage`, `vtImageWith` and `vtBlueCircleImage3` need a size

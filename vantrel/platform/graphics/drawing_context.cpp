@@ -2,174 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
-#include <cairo-ft.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 
 #include "vantrel/core/checked.h"
 #include "vantrel/core/fatal.h"
-#include "vantrel/text/characters.h"
+#include "vantrel/platform/graphics/internal/text_drawing.h"
 
 namespace vantrel {
 namespace {
 
 constexpr std::int64_t kMaxSide = 32767;  // cairo's own limit for image surfaces
-
-// --- Fonts ---------------------------------------------------------------------
-
-struct FontFaces {
-  std::mutex mutex;
-  FT_Library library = nullptr;
-  std::map<std::string, cairo_font_face_t*> faces;  // kept for the life of the process
-};
-
-FontFaces& fontFaces() {
-  static FontFaces* faces = new FontFaces();  // never destroyed: faces may be in use at exit
-  return *faces;
-}
-
-cairo_user_data_key_t kFaceKey;
-
-// The face fontconfig picks for `family`; the toy face when no file can be
-// loaded, so drawing text never fails.
-cairo_font_face_t* fontFace(const std::string& family) {
-  FontFaces& registry = fontFaces();
-  std::lock_guard lock(registry.mutex);
-  if (auto found = registry.faces.find(family); found != registry.faces.end()) return found->second;
-
-  cairo_font_face_t* face = nullptr;
-  if (registry.library != nullptr || FT_Init_FreeType(&registry.library) == 0) {
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
-    if (pattern != nullptr) {
-      FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-      FcDefaultSubstitute(pattern);
-      FcResult result = FcResultNoMatch;
-      FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-      FcChar8* file = nullptr;
-      int index = 0;
-      if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        FT_Face ftFace = nullptr;
-        if (FT_New_Face(registry.library, reinterpret_cast<const char*>(file), index, &ftFace) == 0) {
-          face = cairo_ft_font_face_create_for_ft_face(ftFace, 0);
-          const auto done = [](void* data) { FT_Done_Face(static_cast<FT_Face>(data)); };
-          if (cairo_font_face_set_user_data(face, &kFaceKey, ftFace, done) != CAIRO_STATUS_SUCCESS) {
-            cairo_font_face_destroy(face);
-            FT_Done_Face(ftFace);
-            face = nullptr;
-          }
-        }
-      }
-      if (match != nullptr) FcPatternDestroy(match);
-      FcPatternDestroy(pattern);
-    }
-  }
-  if (face == nullptr) {
-    face = cairo_toy_font_face_create(family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  }
-  registry.faces.emplace(family, face);
-  return face;
-}
-
-// Unhinted outlines and metrics, so measurements do not snap to pixels.
-void selectFont(cairo_t* cr, const Font& font) {
-  cairo_set_font_face(cr, fontFace(font.family));
-  cairo_set_font_size(cr, font.pointSize);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  cairo_set_font_options(cr, options);
-  cairo_font_options_destroy(options);
-}
-
-double advance(cairo_t* cr, const std::string& text) {
-  cairo_text_extents_t extents;
-  cairo_text_extents(cr, text.c_str(), &extents);
-  return extents.x_advance;
-}
-
-std::vector<std::string> splitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t end = text.find('\n', start);
-    lines.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  return lines;
-}
-
-// The longest run of whole characters from the start of `text` that fits
-// `width` (at least one character, so every call makes progress).
-std::size_t fittingPrefix(cairo_t* cr, const std::string& text, double width) {
-  const std::vector<std::size_t> bounds = characterBoundaries(text);
-  std::size_t best = bounds.size() > 1 ? bounds[1] : text.size();
-  for (std::size_t i = 2; i < bounds.size(); ++i) {
-    if (advance(cr, text.substr(0, bounds[i])) > width) break;
-    best = bounds[i];
-  }
-  return best;
-}
-
-// Greedy word wrapping: lines break between words; a word wider than the
-// line is broken between characters.
-std::vector<std::string> wrapLine(cairo_t* cr, const std::string& line, double width) {
-  std::vector<std::string> out;
-  std::string current;
-  std::size_t position = 0;
-  while (position <= line.size()) {
-    std::size_t space = line.find(' ', position);
-    if (space == std::string::npos) space = line.size();
-    std::string word = line.substr(position, space - position);
-    position = space + 1;
-    const std::string candidate = current.empty() ? word : current + " " + word;
-    if (advance(cr, candidate) <= width) {
-      current = candidate;
-      continue;
-    }
-    if (!current.empty()) out.push_back(std::move(current));
-    current.clear();
-    while (!word.empty() && advance(cr, word) > width) {
-      const std::size_t cut = fittingPrefix(cr, word, width);
-      out.push_back(word.substr(0, cut));
-      word.erase(0, cut);
-    }
-    current = std::move(word);
-  }
-  out.push_back(current);
-  return out;
-}
-
-// `line` shortened at a character boundary so that it and an ellipsis fit.
-std::string withEllipsis(cairo_t* cr, const std::string& line, double width) {
-  static const std::string kEllipsis = "\xE2\x80\xA6";  // U+2026
-  const std::vector<std::size_t> bounds = characterBoundaries(line);
-  for (std::size_t i = bounds.size(); i-- > 0;) {
-    std::string shortened = line.substr(0, bounds[i]);
-    while (!shortened.empty() && shortened.back() == ' ') shortened.pop_back();
-    if (advance(cr, shortened + kEllipsis) <= width || i == 0) return shortened + kEllipsis;
-  }
-  return kEllipsis;
-}
-
-// One scratch surface for measuring.
-struct Measurer {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* cr = cairo_create(surface);
-  ~Measurer() {
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-  }
-};
 
 cairo_operator_t cairoOperator(CompositingOperation operation) {
   switch (operation) {
@@ -447,56 +292,14 @@ void DrawingContext::drawText(std::string_view text, Rect rect, const Font& font
                               const TextLayout& layout) {
   cairo_t* cr = impl_->cr;
   cairo_save(cr);
-  selectFont(cr, font);
-  cairo_font_extents_t fontExtents;
-  cairo_font_extents(cr, &fontExtents);
-  const double lineStep = fontExtents.ascent + fontExtents.descent;
-
-  std::vector<std::string> lines;
-  for (const std::string& line : splitLines(text)) {
-    if (layout.wrapsWords) {
-      for (std::string& piece : wrapLine(cr, line, rect.width())) lines.push_back(std::move(piece));
-    } else {
-      lines.push_back(line);
-    }
-  }
   if (layout.clipsToRect) {
     cairo_new_path(cr);
     cairo_rectangle(cr, rect.minX(), rect.minY(), rect.width(), rect.height());
     cairo_clip(cr);
   }
-  if (layout.clipsToRect) {
-    // Only whole lines (the first always); the last one shown ends in an
-    // ellipsis when text was left out.
-    const double room = rect.height() / lineStep;
-    const std::size_t fitting =
-        room < static_cast<double>(lines.size()) ? std::max<std::size_t>(1, static_cast<std::size_t>(std::max(room, 0.0)))
-                                                 : lines.size();
-    if (fitting < lines.size()) {
-      lines.resize(fitting);
-      lines.back() = withEllipsis(cr, lines.back(), rect.width());
-    }
-  }
   const Rgba c = rgbaOf(color);
   cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const double down = fontExtents.ascent + static_cast<double>(i) * lineStep;
-    const double lineWidth = advance(cr, lines[i]);
-    double x = rect.minX();
-    if (layout.alignment == TextAlignment::right) x = rect.maxX() - lineWidth;
-    if (layout.alignment == TextAlignment::center) x = rect.midX() - lineWidth / 2;
-    cairo_save(cr);
-    if (impl_->flipped) {
-      cairo_translate(cr, x, rect.minY() + down);
-    } else {
-      // Glyph outlines are y-down: mirror them back upright.
-      cairo_translate(cr, x, rect.maxY() - down);
-      cairo_scale(cr, 1, -1);
-    }
-    cairo_move_to(cr, 0, 0);
-    cairo_show_text(cr, lines[i].c_str());
-    cairo_restore(cr);
-  }
+  graphics_internal::showText(cr, impl_->flipped, text, rect, font, layout);
   cairo_restore(cr);
 }
 
@@ -523,27 +326,6 @@ BitmapImage::Ptr DrawingContext::makeImage(std::int64_t bytesPerRow) const {
     }
   }
   return BitmapImage::create(impl_->width, impl_->height, bytesPerRow, std::move(bytes));
-}
-
-// --- Fonts (font.h) -------------------------------------------------------------
-
-Size measureText(std::string_view text, const Font& font) {
-  thread_local Measurer measurer;
-  selectFont(measurer.cr, font);
-  cairo_font_extents_t fontExtents;
-  cairo_font_extents(measurer.cr, &fontExtents);
-  double width = 0;
-  const auto lines = splitLines(text);
-  for (const std::string& line : lines) width = std::max(width, advance(measurer.cr, line));
-  return {width, static_cast<double>(lines.size()) * (fontExtents.ascent + fontExtents.descent)};
-}
-
-double lineHeight(const Font& font) {
-  thread_local Measurer measurer;
-  selectFont(measurer.cr, font);
-  cairo_font_extents_t fontExtents;
-  cairo_font_extents(measurer.cr, &fontExtents);
-  return fontExtents.ascent + fontExtents.descent;
 }
 
 // --- The current context per thread ------------------------------------------------

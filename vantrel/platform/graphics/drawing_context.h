@@ -20,7 +20,9 @@
 // restore without a matching save stops the program (`fatal`).
 //
 // Text is drawn with `Font` (see font.h) in lines from the top of its
-// rectangle; glyphs stand upright whichever way y points. Images are drawn
+// rectangle, laid out by Pango; glyphs stand upright whichever way y points.
+// Each line is aligned by the rectangle's edges (`left` is the left edge
+// also for a right-to-left paragraph). Images are drawn
 // upright into a rectangle (their top row along its top edge), scaled to fill
 // it, with a compositing operation and an opacity `fraction` in 0...1 that
 // fades the image itself (so `copy` at 0.5 leaves a half-transparent copy).
@@ -70,9 +72,13 @@ enum class TextAlignment { left, right, center };
 // How `drawText` lays a text out in its rectangle.
 struct TextLayout {
   TextAlignment alignment = TextAlignment::left;
-  // Break lines between words to fit the rectangle's width.
+  // Break lines to fit the rectangle's width where Unicode allows a break
+  // (between words, between CJK characters); a word wider than the line is
+  // broken between characters, never inside one (a letter keeps its marks).
   bool wrapsWords = true;
-  // Draw nothing outside the rectangle (lines past its bottom are cut).
+  // Draw nothing outside the rectangle: only the lines that fit whole are
+  // drawn (the first always), the last of them ending in an ellipsis when
+  // text was left out.
   bool clipsToRect = false;
 };
 
