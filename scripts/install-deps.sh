@@ -23,6 +23,8 @@ packages=(
   libpango1.0-dev fonts-wqy-microhei
   # benchmark peer of the CSV log files (bench only)
   libspdlog-dev
+  # the local command endpoint (HTTP client)
+  libcurl4-openssl-dev
 )
 
 missing=()
