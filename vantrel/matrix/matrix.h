@@ -49,6 +49,7 @@
 
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/collections/numeric.h"
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/matrix/matrix_coordinate.h"
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/matrix/transformation_matrix.h"
@@ -413,8 +414,8 @@ class Matrix {
 
  private:
   static const Cell& emptyCell() {
-    static const Cell kEmpty;
-    return kEmpty;
+    static const NoDestructor<Cell> kEmpty;  // read by any thread, also during exit
+    return *kEmpty;
   }
 
   std::size_t storageIndex(const MatrixCoordinate& coordinate) const {

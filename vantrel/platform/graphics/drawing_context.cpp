@@ -151,7 +151,7 @@ std::vector<std::string> wrapLine(cairo_t* cr, const std::string& line, double w
 
 // `line` shortened at a character boundary so that it and an ellipsis fit.
 std::string withEllipsis(cairo_t* cr, const std::string& line, double width) {
-  static const std::string kEllipsis = "\xE2\x80\xA6";  // U+2026
+  static constexpr char kEllipsis[] = "\xE2\x80\xA6";  // U+2026
   const std::vector<std::size_t> bounds = characterBoundaries(line);
   for (std::size_t i = bounds.size(); i-- > 0;) {
     std::string shortened = line.substr(0, bounds[i]);
