@@ -365,14 +365,18 @@ class Matrix {
   }
 
   // ---- Iteration -------------------------------------------------------------------
-  [[nodiscard]] CellIterator makeIterator() const { return CellIterator(cells_); }
-  [[nodiscard]] StepIteratorAdapter<CellIterator> begin() const {
+  // Iterators read the matrix they came from: none is made from a temporary.
+  [[nodiscard]] CellIterator makeIterator() const& { return CellIterator(cells_); }
+  CellIterator makeIterator() const&& = delete;
+  [[nodiscard]] StepIteratorAdapter<CellIterator> begin() const& {
     return StepIteratorAdapter<CellIterator>(makeIterator());
   }
+  StepIteratorAdapter<CellIterator> begin() const&& = delete;
   [[nodiscard]] std::default_sentinel_t end() const { return {}; }
-  [[nodiscard]] SetCoordinateIterator makeSetCoordinateIterator() const {
+  [[nodiscard]] SetCoordinateIterator makeSetCoordinateIterator() const& {
     return SetCoordinateIterator(*this);
   }
+  SetCoordinateIterator makeSetCoordinateIterator() const&& = delete;
 
   // ---- Text ------------------------------------------------------------------------
   // "Matrix(W,H)" of the view.
