@@ -143,7 +143,7 @@ void copyEntry(int srcDir, const std::string& name, int dstDir, const std::strin
     UniqueFd in(::openat(srcDir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (in.get() < 0) fail(errno, srcPath);
     UniqueFd out(::openat(dstDir, dstName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                    st.st_mode & 07777));
+                          st.st_mode & 07777));
     if (out.get() < 0) fail(errno, dstPath);
     if (const int code = copyFileContents(in.get(), out.get())) fail(code, dstPath);
     ::fchmod(out.get(), st.st_mode & 07777);
