@@ -1,6 +1,9 @@
 #include "vantrel/core/trace.h"
 
+#include <string>
+#include <string_view>
 #include <thread>
+#include <utility>
 
 #include <unistd.h>
 
@@ -10,6 +13,15 @@
 
 namespace vantrel {
 namespace {
+
+// The answers are views into the path: a temporary path is refused.
+template <class T>
+concept NamesAPath = requires(T&& path) {
+  core_internal::fileName(std::forward<T>(path));
+  core_internal::fileStem(std::forward<T>(path));
+};
+static_assert(NamesAPath<const std::string&> && NamesAPath<std::string_view> && NamesAPath<const char*>);
+static_assert(!NamesAPath<std::string>);
 
 using core_internal::fileLine;
 using core_internal::flowLine;

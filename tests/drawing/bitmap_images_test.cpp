@@ -11,6 +11,7 @@
 #include "tests/graphics/image_test_support.h"
 #include "tests/support/fixtures.h"
 #include "vantrel/core/console.h"
+#include "vantrel/core/random.h"
 #include "vantrel/platform/graphics/image_codecs.h"
 
 namespace vantrel {
@@ -169,6 +170,18 @@ TEST(BitmapImages, WriteAsPngWritesAndReplacesTheFile) {
   EXPECT_EQ(size(*decoded.image), IntSize(1, 1));
   EXPECT_TRUE(decoded.texts.empty());
   EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"tiles.png"});  // no temporary left
+}
+
+// The temporary's name must not come from the replaceable random source: a
+// test (or a replay) that scripts its draws would lose one to every save.
+TEST(BitmapImages, SavingDrawsNothingFromTheRandomSource) {
+  testing::TemporaryDirectory folder;
+  ScriptedRandomSource script({11, 22, 33});
+  ScopedRandomSource use(script);
+  ASSERT_TRUE(writeAsPng(*grid(), folder.path() / "tiles.png"));
+  ASSERT_TRUE(writeAsPng(*grid(), folder.path() / "tiles.png", "author"));  // over an existing file too
+  EXPECT_EQ(script.remaining(), 3u);
+  EXPECT_EQ(randomUInt32(), 11u);
 }
 
 TEST(BitmapImages, WriteAsPngIntoAMissingFolderFailsSilently) {

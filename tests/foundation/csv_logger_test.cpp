@@ -109,6 +109,17 @@ TEST(CsvLoggerTest, DateFormatIsFixedAndUsesTheLocalTimeZone) {
   ::tzset();
 }
 
+// The longest timeouts mean "wait as long as it takes", not an overflow
+// into the past.
+TEST(CsvLoggerTest, FlushWithTheLongestTimeoutWaits) {
+  TemporaryDirectory tmp;
+  auto logger = CsvLogger::create("forever", fileUrl(tmp.path(), true));
+  logger->logLine("kept", false);
+  EXPECT_TRUE(logger->flush(std::chrono::milliseconds::max()));
+  CsvLogger::flushAll(std::chrono::milliseconds::max());
+  EXPECT_EQ(readLines(tmp.path() / "forever.log"), std::vector<std::string>{"kept"});
+}
+
 TEST(CsvLoggerTest, DateIsTheMomentOfTheCall) {
   TemporaryDirectory tmp;
   auto logger = CsvLogger::create("dates", fileUrl(tmp.path(), true));

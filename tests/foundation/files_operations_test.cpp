@@ -246,6 +246,7 @@ TEST(FilesOperations, OverwritingCopyReplacesFilesAndFolders) {
   TemporaryDirectory tmp;
   const fs::path src = tmp.path() / "a.txt";
   writeFile(src, "new");
+  fs::permissions(src, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   struct Case {
     std::string name;
     bool destinationIsFolder;
@@ -260,10 +261,12 @@ TEST(FilesOperations, OverwritingCopyReplacesFilesAndFolders) {
     }
     copyIfExists(Fm(), fileUrl(src), fileUrl(dst), true);
     EXPECT_EQ(readFile(dst), "new");
+    EXPECT_EQ(fs::status(dst).permissions(), fs::status(src).permissions());  // the source's, not the old file's
   }
   // No destination at all: the removal step has nothing to do.
   copyIfExists(Fm(), fileUrl(src), fileUrl(tmp.path() / "fresh.txt"), true);
   EXPECT_EQ(readFile(tmp.path() / "fresh.txt"), "new");
+  EXPECT_EQ(std::distance(fs::directory_iterator(tmp.path()), fs::directory_iterator()), 4);  // no temporaries
 }
 
 TEST(FilesOperations, FailedOverwritingCopyKeepsTheDestination) {

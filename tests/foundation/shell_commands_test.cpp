@@ -79,21 +79,5 @@ TEST(Bash, TheNameIsNeverReadAsShellText) {
   }
 }
 
-TEST(Utf8, ValidationRejectsMalformedSequences) {
-  struct Case {
-    std::string_view bytes;
-    bool valid;
-  };
-  const Case cases[] = {
-      {"", true},          {"plain", true},         {"\xC3\xA9", true},       {"\xF0\x9F\x98\x80", true},
-      {"\xC3", false},     {"\xC0\xAF", false},     {"\xED\xA0\x80", false},  {"\xF4\x90\x80\x80", false},
-      {"\xFF", false},     {"a\x80", false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::string(c.bytes)));
-    EXPECT_EQ(foundation_internal::isValidUtf8(c.bytes), c.valid);
-  }
-}
-
 }  // namespace
 }  // namespace vantrel

@@ -240,6 +240,18 @@ TEST(Matrix, RandomEmptyAndNonEmptyCellsFindTheOnlyCandidate) {
   EXPECT_EQ(Matrix<int>(2, 3).randomCoordinate(), C(1, 2));
 }
 
+// Iterators read the matrix they came from, so none is made from a temporary.
+template <class M>
+concept IterableInPlace = requires(M&& m) {
+  std::forward<M>(m).makeIterator();
+  std::forward<M>(m).begin();
+  std::forward<M>(m).makeSetCoordinateIterator();
+};
+static_assert(IterableInPlace<Matrix<int>&>);
+static_assert(IterableInPlace<const Matrix<int>&>);
+static_assert(!IterableInPlace<Matrix<int>>);
+static_assert(!IterableInPlace<const Matrix<int>&&>);
+
 TEST(Matrix, FillWithPercentDrawsOncePerCellAndReports) {
   {
     Matrix<int> m(3, 2);

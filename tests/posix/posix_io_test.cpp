@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "tests/support/fixtures.h"
+#include "vantrel/platform/posix/read_file.h"
 #include "vantrel/platform/posix/replace_file.h"
 #include "vantrel/platform/posix/unique_fd.h"
 #include "vantrel/platform/posix/write_all.h"
@@ -92,6 +93,25 @@ TEST(WriteAll, ReportsTheErrorOfAClosedReader) {
   EXPECT_EQ(writeAll(writer.get(), "lost"), std::error_code(EPIPE, std::generic_category()));
 }
 
+// A full non-blocking pipe stops the loop midway: the count says how much
+// of the text the reader will see.
+TEST(WriteAll, CountsTheBytesWrittenBeforeAFailure) {
+  int fds[2];
+  ASSERT_EQ(::pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0);
+  UniqueFd reader(fds[0]), writer(fds[1]);
+  const int capacity = ::fcntl(writer.get(), F_GETPIPE_SZ);
+  ASSERT_GT(capacity, 0);
+  const std::string payload(static_cast<std::size_t>(capacity) + 100, 'x');
+  std::size_t written = 1;
+  EXPECT_EQ(writeAll(writer.get(), payload.data(), payload.size(), written),
+            std::make_error_code(std::errc::resource_unavailable_try_again));
+  EXPECT_EQ(written, static_cast<std::size_t>(capacity));
+
+  ASSERT_NE(::read(reader.get(), std::string(payload.size(), '\0').data(), payload.size()), -1);
+  EXPECT_FALSE(writeAll(writer.get(), "abc", 3, written));
+  EXPECT_EQ(written, 3u);
+}
+
 TEST(ReplaceFileAtomically, ReplacesContentsAndKeepsPermissions) {
   testing::TemporaryDirectory dir;
   const fs::path target = dir.path() / "settings.json";
@@ -124,6 +144,26 @@ TEST(ReplaceFileAtomically, ReportsAMissingFolder) {
   const fs::path target = dir.path() / "missing" / "file";
   EXPECT_EQ(replaceFileAtomically(target.string(), std::string_view("x")), std::errc::no_such_file_or_directory);
   EXPECT_EQ(replaceFileAtomically("", std::string_view("x")), std::errc::invalid_argument);
+}
+
+TEST(ReadFile, ReadsWholeFilesAndReportsWhatIsNot) {
+  testing::TemporaryDirectory folder;
+  const std::string big(200000, 'b');  // more than one read
+  const struct {
+    std::string name;
+    std::string bytes;
+  } files[] = {{"empty", ""}, {"nul", std::string("a\0b", 3)}, {"big", big}};
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    ASSERT_FALSE(replaceFileAtomically((folder.path() / f.name).string(), f.bytes));
+    std::string contents = "old";
+    EXPECT_FALSE(posix::readFile((folder.path() / f.name).string(), contents));
+    EXPECT_EQ(contents, f.bytes);
+  }
+  std::string contents = "old";
+  EXPECT_EQ(posix::readFile((folder.path() / "missing").string(), contents), std::error_code(ENOENT, std::generic_category()));
+  EXPECT_EQ(contents, "");
+  EXPECT_EQ(posix::readFile(folder.path().string(), contents), std::error_code(EISDIR, std::generic_category()));
 }
 
 }  // namespace

@@ -43,6 +43,22 @@ TEST(StringServices, RepairsInvalidUtf8) {
   }
 }
 
+TEST(StringServices, Utf8ValidationRejectsMalformedSequences) {
+  struct Case {
+    std::string_view bytes;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"", true},          {"plain", true},         {"\xC3\xA9", true},       {"\xF0\x9F\x98\x80", true},
+      {"\xC3", false},     {"\xC0\xAF", false},     {"\xED\xA0\x80", false},  {"\xF4\x90\x80\x80", false},
+      {"\xFF", false},     {"a\x80", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(c.bytes)));
+    EXPECT_EQ(isValidUtf8(c.bytes), c.valid);
+  }
+}
+
 TEST(StringServices, Utf16Conversions) {
   EXPECT_EQ(utf8FromUtf16(u"a\u00E9😀"), "a\u00E9😀");
   EXPECT_EQ(utf8FromUtf16(std::u16string{u'a', char16_t(0xD800), u'b'}), "a\uFFFDb");  // lone high surrogate

@@ -56,7 +56,10 @@ class LogText {
 class QLogging {
  public:
   constexpr QLogging() = default;
-  virtual ~QLogging() = default;
+  // Trivial, not virtual: the three instances below are then never
+  // destroyed, so threads that log during exit still find their vtables.
+  // Loggers are used through references, never deleted through a base.
+  ~QLogging() = default;
 
   virtual void red(const LogText& value) const;
   virtual void green(const LogText& value) const;
@@ -163,6 +166,7 @@ class QAnsiLog : public QLogging {
   bool iferror(std::optional<std::string_view> message, const std::exception* error) const override;
 };
 
+static_assert(std::is_trivially_destructible_v<QLog> && std::is_trivially_destructible_v<QAnsiLog>);
 inline const QLogging qlogging{};
 inline const QLog qlog{};
 inline const QAnsiLog qansilog{};

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <locale>
 #include <sstream>
 
 #include <cxxabi.h>
@@ -68,6 +69,9 @@ std::string demangledName(const std::type_info& type) {
 
 std::string describeViaStream(const void* value, void (*write)(std::ostream&, const void*)) {
   std::ostringstream os;
+  // A new stream takes the global locale, which a host may have set to one
+  // that writes "1,5" or "1.234.567": descriptions never follow it.
+  os.imbue(std::locale::classic());
   write(os, value);
   return std::move(os).str();
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/no_destructor.h"
 
 namespace vantrel {
 namespace {
@@ -19,8 +20,10 @@ class SystemRandomSource final : public RandomSource {
 };
 
 RandomSource& systemSource() {
-  static SystemRandomSource source;  // stateless; safe to use during exit
-  return source;
+  // Never destroyed: its destructor would leave a vtable that threads still
+  // drawing during exit must not see.
+  static NoDestructor<SystemRandomSource> source;
+  return *source;
 }
 
 std::atomic<RandomSource*>& replacement() {

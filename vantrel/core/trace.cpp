@@ -4,11 +4,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
+#include <iterator>
 
 #include <fmt/format.h>
 
 #include "vantrel/core/console.h"
+#include "vantrel/core/date_text.h"
 #include "vantrel/core/thread.h"
 
 namespace vantrel {
@@ -49,17 +50,11 @@ std::string flowLine(std::string_view message, std::string_view file, std::strin
 }
 
 std::string systemLogLine(std::string_view text) {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const auto millis =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  std::tm local{};
-  ::localtime_r(&seconds, &local);
-  char date[32];
-  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &local);
+  std::string line = dateTimeText(std::chrono::system_clock::now(), TimeZoneChoice::local);
   // The text is an argument, never the format: a "%" in it stays as it is.
-  return fmt::format("{}.{:03} {}[{}:{}] {}", date, millis, program_invocation_short_name,
-                     ::getpid(), ::gettid(), text);
+  fmt::format_to(std::back_inserter(line), " {}[{}:{}] {}", program_invocation_short_name, ::getpid(), ::gettid(),
+                 text);
+  return line;
 }
 
 void markerLine(std::string_view message) {

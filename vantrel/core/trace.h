@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "vantrel/core/source_location.h"
+#include "vantrel/core/temporary_string.h"
 
 namespace vantrel {
 
@@ -72,8 +73,12 @@ std::string systemLogLine(std::string_view text);
 void markerLine(std::string_view message);
 // "Panel.cpp" from "/src/Panel.cpp".
 std::string_view fileName(std::string_view path);
+template <TemporaryString T>
+void fileName(T&&) = delete;  // the view would dangle
 // "Panel" from "/src/Panel.cpp"; only the last extension goes.
 std::string_view fileStem(std::string_view path);
+template <TemporaryString T>
+void fileStem(T&&) = delete;
 }  // namespace core_internal
 
 void dmprint(std::same_as<bool> auto enabled, std::string_view message) {

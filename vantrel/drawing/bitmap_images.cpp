@@ -1,8 +1,5 @@
 #include "vantrel/drawing/bitmap_images.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -12,8 +9,9 @@
 #include "vantrel/core/checked.h"
 #include "vantrel/core/console.h"
 #include "vantrel/core/fatal.h"
-#include "vantrel/core/random.h"
 #include "vantrel/platform/graphics/image_codecs.h"
+#include "vantrel/platform/posix/replace_file.h"
+#include "vantrel/platform/posix/write_all.h"
 
 namespace vantrel {
 namespace {
@@ -25,28 +23,6 @@ std::vector<PngTextEntry> pngTexts(const std::optional<std::string>& author, con
   if (title) texts.push_back({"Title", *title});
   if (description) texts.push_back({"Description", *description});
   return texts;
-}
-
-bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes = bytes.subspan(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// A new file beside `to` under a hidden random name; -1 when none can be made.
-int createTemporary(const std::filesystem::path& to, std::filesystem::path& temporary) {
-  const std::filesystem::path folder = to.has_parent_path() ? to.parent_path() : std::filesystem::path(".");
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    temporary = folder / fmt::format(".{}.{:08x}.tmp", to.filename().string(), randomUInt32());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd >= 0) return fd;
-    if (errno != EEXIST) return -1;
-  }
-  return -1;
 }
 
 }  // namespace
@@ -91,19 +67,22 @@ std::optional<std::vector<std::uint8_t>> vtPngImageData(const BitmapImage& self,
 
 bool writeAsPng(const BitmapImage& self, const std::filesystem::path& to, const std::optional<std::string>& author,
                 const std::optional<std::string>& title, const std::optional<std::string>& description) {
-  std::filesystem::path temporary;
-  const int fd = createTemporary(to, temporary);
-  if (fd < 0) return false;
-  bool written = encodePng(self, pngTexts(author, title, description),
-                           [fd](std::span<const std::uint8_t> bytes) { return writeAll(fd, bytes); });
-  written = ::fsync(fd) == 0 && written;
-  written = ::close(fd) == 0 && written;
-  written = written && ::rename(temporary.c_str(), to.c_str()) == 0;
-  if (!written) {
-    ::unlink(temporary.c_str());
-    consolePrint("Warning! Could not write image to \"" + to.string() + "\"");
-  }
-  return written;
+  // A destination that cannot even be created (a missing folder) fails
+  // silently; a failure while writing is reported.
+  bool started = false;
+  const std::error_code e = posix::replaceFileAtomicallyWith(to.string(), [&](int fd) {
+    started = true;
+    std::error_code writeError;
+    const bool encoded = encodePng(self, pngTexts(author, title, description),
+                                   [&](std::span<const std::uint8_t> bytes) {
+                                     writeError = posix::writeAll(fd, bytes);
+                                     return !writeError;
+                                   });
+    if (writeError) return writeError;
+    return encoded ? std::error_code() : std::make_error_code(std::errc::io_error);
+  });
+  if (e && started) consolePrint("Warning! Could not write image to \"" + to.string() + "\"");
+  return !e;
 }
 
 namespace CGImage {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "vantrel/core/checked.h"
+#include "vantrel/core/no_destructor.h"
 
 namespace vantrel {
 namespace {
@@ -59,51 +60,51 @@ std::string_view trimmedSpaces(std::string_view text) {
 // --- Process-wide values -------------------------------------------------------
 
 Setting<Rect>& VtCGRectDefaultRectView() {
-  static Setting<Rect> setting(Rect(0, 0, 222, 111));
-  return setting;
+  static NoDestructor<Setting<Rect>> setting(Rect(0, 0, 222, 111));
+  return *setting;
 }
 
 Setting<Rect>& VtCGRectDefaultRectViewController() {
-  static Setting<Rect> setting(Rect(0, 0, 300, 400));
-  return setting;
+  static NoDestructor<Setting<Rect>> setting(Rect(0, 0, 300, 400));
+  return *setting;
 }
 
 Setting<EdgeInsets>& edgeInsetsZero() {
-  static Setting<EdgeInsets> setting(EdgeInsets(0, 0, 0, 0));
-  return setting;
+  static NoDestructor<Setting<EdgeInsets>> setting(EdgeInsets(0, 0, 0, 0));
+  return *setting;
 }
 
 Setting<std::function<Point(std::string_view)>>& PointFromString() {
-  static Setting<std::function<Point(std::string_view)>> setting(
+  static NoDestructor<Setting<std::function<Point(std::string_view)>>> setting(
       [](std::string_view text) { return Point::fromString(text).value_or(Point()); });
-  return setting;
+  return *setting;
 }
 
 Setting<std::function<Size(std::string_view)>>& SizeFromString() {
-  static Setting<std::function<Size(std::string_view)>> setting(
+  static NoDestructor<Setting<std::function<Size(std::string_view)>>> setting(
       [](std::string_view text) { return Size::fromString(text).value_or(Size()); });
-  return setting;
+  return *setting;
 }
 
 Setting<std::function<Rect(std::string_view)>>& RectFromString() {
-  static Setting<std::function<Rect(std::string_view)>> setting(
+  static NoDestructor<Setting<std::function<Rect(std::string_view)>>> setting(
       [](std::string_view text) { return Rect::fromString(text).value_or(Rect()); });
-  return setting;
+  return *setting;
 }
 
 Setting<std::function<std::string(Point)>>& StringFromPoint() {
-  static Setting<std::function<std::string(Point)>> setting([](Point p) { return p.toString(); });
-  return setting;
+  static NoDestructor<Setting<std::function<std::string(Point)>>> setting([](Point p) { return p.toString(); });
+  return *setting;
 }
 
 Setting<std::function<std::string(Size)>>& StringFromSize() {
-  static Setting<std::function<std::string(Size)>> setting([](Size s) { return s.toString(); });
-  return setting;
+  static NoDestructor<Setting<std::function<std::string(Size)>>> setting([](Size s) { return s.toString(); });
+  return *setting;
 }
 
 Setting<std::function<std::string(Rect)>>& StringFromRect() {
-  static Setting<std::function<std::string(Rect)>> setting([](Rect r) { return r.toString(); });
-  return setting;
+  static NoDestructor<Setting<std::function<std::string(Rect)>>> setting([](Rect r) { return r.toString(); });
+  return *setting;
 }
 
 // --- Sizes ---------------------------------------------------------------------

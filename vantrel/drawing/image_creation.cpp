@@ -5,6 +5,7 @@
 
 #include "vantrel/core/checked.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/drawing/internal/text_image_layout.h"
 #include "vantrel/platform/graphics/image_codecs.h"
 
@@ -48,8 +49,8 @@ std::pair<std::int64_t, std::int64_t> wholePixels(std::string_view operation, Si
 }
 
 const Color::Ptr& blue() {
-  static const Color::Ptr color = Color::withRed(0, 0, 1, 1);
-  return color;
+  static const NoDestructor<Color::Ptr> color(Color::withRed(0, 0, 1, 1));
+  return *color;
 }
 
 // The 2 x 2 square centred on (w / 2, h / 2): (0, 0, size) inset by

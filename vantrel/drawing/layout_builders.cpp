@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/no_destructor.h"
 
 namespace vantrel {
 namespace {
@@ -46,13 +47,13 @@ LayoutConstraint::Ptr install(const View::Ptr& self, LayoutConstraint::Ptr const
 }  // namespace
 
 Setting<LayoutPriority>& LayoutPriorityDefaultLow() {
-  static Setting<LayoutPriority> setting(kLayoutPriorityDefaultLow);
-  return setting;
+  static NoDestructor<Setting<LayoutPriority>> setting(kLayoutPriorityDefaultLow);
+  return *setting;
 }
 
 Setting<LayoutPriority>& LayoutPriorityDefaultHigh() {
-  static Setting<LayoutPriority> setting(kLayoutPriorityDefaultHigh);
-  return setting;
+  static NoDestructor<Setting<LayoutPriority>> setting(kLayoutPriorityDefaultHigh);
+  return *setting;
 }
 
 // --- Placing ------------------------------------------------------------------

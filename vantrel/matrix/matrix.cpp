@@ -10,6 +10,7 @@
 #include "vantrel/core/checked.h"
 #include "vantrel/core/console.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/number_text.h"
 #include "vantrel/text/substrings.h"
 
 namespace vantrel::matrix_internal {
@@ -19,14 +20,11 @@ std::string transformText(const TransformationMatrix& t) {
   return fmt::format("({}, {}, {}, {}, {}, {})", t.a, t.b, t.c, t.d, t.tx, t.ty);
 }
 
-// A double as the matrix's messages write it: printf's "%.15g" in the C
-// locale, ".0" added to a bare integer, "inf", "-inf" and "nan" spelled out.
+// A double as the matrix's messages write it: "%.15g", ".0" added to a bare
+// integer, "inf", "-inf" and "nan" spelled out.
 std::string floatingText(double value) {
   if (std::isnan(value)) return "nan";
-  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  std::string text = fmt::format("{:.15g}", value);
-  if (text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
+  return significantTextPointZero(value);
 }
 
 // Where the inverse sends a view cell, or nullopt when it leaves int64_t.

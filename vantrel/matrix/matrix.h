@@ -49,6 +49,7 @@
 
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/collections/numeric.h"
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/matrix/matrix_coordinate.h"
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/matrix/transformation_matrix.h"
@@ -364,14 +365,18 @@ class Matrix {
   }
 
   // ---- Iteration -------------------------------------------------------------------
-  [[nodiscard]] CellIterator makeIterator() const { return CellIterator(cells_); }
-  [[nodiscard]] StepIteratorAdapter<CellIterator> begin() const {
+  // Iterators read the matrix they came from: none is made from a temporary.
+  [[nodiscard]] CellIterator makeIterator() const& { return CellIterator(cells_); }
+  CellIterator makeIterator() const&& = delete;
+  [[nodiscard]] StepIteratorAdapter<CellIterator> begin() const& {
     return StepIteratorAdapter<CellIterator>(makeIterator());
   }
+  StepIteratorAdapter<CellIterator> begin() const&& = delete;
   [[nodiscard]] std::default_sentinel_t end() const { return {}; }
-  [[nodiscard]] SetCoordinateIterator makeSetCoordinateIterator() const {
+  [[nodiscard]] SetCoordinateIterator makeSetCoordinateIterator() const& {
     return SetCoordinateIterator(*this);
   }
+  SetCoordinateIterator makeSetCoordinateIterator() const&& = delete;
 
   // ---- Text ------------------------------------------------------------------------
   // "Matrix(W,H)" of the view.
@@ -413,8 +418,8 @@ class Matrix {
 
  private:
   static const Cell& emptyCell() {
-    static const Cell kEmpty;
-    return kEmpty;
+    static const NoDestructor<Cell> kEmpty;  // read by any thread, also during exit
+    return *kEmpty;
   }
 
   std::size_t storageIndex(const MatrixCoordinate& coordinate) const {

@@ -7,6 +7,7 @@
 #include <unicode/unistr.h>
 
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/text/characters.h"
 #include "vantrel/text/internal/utf8.h"
 
@@ -76,48 +77,50 @@ CharacterSet CharacterSet::fromRange(char32_t first, char32_t last) {
 }
 
 const CharacterSet& CharacterSet::whitespaces() {
-  static const CharacterSet set(makeImpl(byCategory(U_GC_ZS_MASK).add(0x09)));
-  return set;
+  static const NoDestructor<CharacterSet> set(CharacterSet(makeImpl(byCategory(U_GC_ZS_MASK).add(0x09))));
+  return *set;
 }
 
 const CharacterSet& CharacterSet::whitespacesAndNewlines() {
-  static const CharacterSet set(makeImpl(byCategory(U_GC_Z_MASK).add(0x09, 0x0D).add(0x85)));
-  return set;
+  static const NoDestructor<CharacterSet> set(
+      CharacterSet(makeImpl(byCategory(U_GC_Z_MASK).add(0x09, 0x0D).add(0x85))));
+  return *set;
 }
 
 const CharacterSet& CharacterSet::newlines() {
-  static const CharacterSet set(makeImpl(icu::UnicodeSet(0x0A, 0x0D).add(0x85).add(0x2028, 0x2029)));
-  return set;
+  static const NoDestructor<CharacterSet> set(
+      CharacterSet(makeImpl(icu::UnicodeSet(0x0A, 0x0D).add(0x85).add(0x2028, 0x2029))));
+  return *set;
 }
 
 const CharacterSet& CharacterSet::urlFragmentAllowed() {
-  static const CharacterSet set(makeImpl(urlSet("!$&'()*+,-./:;=?@_~")));
-  return set;
+  static const NoDestructor<CharacterSet> set(CharacterSet(makeImpl(urlSet("!$&'()*+,-./:;=?@_~"))));
+  return *set;
 }
 
 const CharacterSet& CharacterSet::urlHostAllowed() {
-  static const CharacterSet set(makeImpl(urlSet("!$&'()*+,-.:;=[]_~")));
-  return set;
+  static const NoDestructor<CharacterSet> set(CharacterSet(makeImpl(urlSet("!$&'()*+,-.:;=[]_~"))));
+  return *set;
 }
 
 const CharacterSet& CharacterSet::urlPasswordAllowed() {
-  static const CharacterSet set(makeImpl(urlSet("!$&'()*+,-.;=_~")));
-  return set;
+  static const NoDestructor<CharacterSet> set(CharacterSet(makeImpl(urlSet("!$&'()*+,-.;=_~"))));
+  return *set;
 }
 
 const CharacterSet& CharacterSet::urlPathAllowed() {
-  static const CharacterSet set(makeImpl(urlSet("!$&'()*+,-./:=@_~")));
-  return set;
+  static const NoDestructor<CharacterSet> set(CharacterSet(makeImpl(urlSet("!$&'()*+,-./:=@_~"))));
+  return *set;
 }
 
 const CharacterSet& CharacterSet::urlQueryAllowed() {
-  static const CharacterSet set(makeImpl(urlSet("!$&'()*+,-./:;=?@_~")));
-  return set;
+  static const NoDestructor<CharacterSet> set(CharacterSet(makeImpl(urlSet("!$&'()*+,-./:;=?@_~"))));
+  return *set;
 }
 
 const CharacterSet& CharacterSet::urlUserAllowed() {
-  static const CharacterSet set(makeImpl(urlSet("!$&'()*+,-.;=_~")));
-  return set;
+  static const NoDestructor<CharacterSet> set(CharacterSet(makeImpl(urlSet("!$&'()*+,-.;=_~"))));
+  return *set;
 }
 
 bool CharacterSet::contains(char32_t scalar) const {

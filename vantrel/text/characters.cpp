@@ -6,8 +6,8 @@
 #include <unicode/brkiter.h>
 #include <unicode/utext.h>
 
-
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/text/internal/scan.h"
 #include "vantrel/text/internal/utf8.h"
 
@@ -20,16 +20,17 @@ namespace {
 // synchronisation is invisible to ThreadSanitizer).
 icu::BreakIterator& graphemeIterator() {
   thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
-    static std::mutex mutex;
-    const std::lock_guard<std::mutex> lock(mutex);
-    static const std::unique_ptr<icu::BreakIterator> prototype = [] {
+    static NoDestructor<std::mutex> mutex;
+    const std::lock_guard<std::mutex> lock(*mutex);
+    // Never destroyed: a thread that is never joined may clone it at exit.
+    static const NoDestructor<std::unique_ptr<icu::BreakIterator>> prototype([] {
       UErrorCode status = U_ZERO_ERROR;
       std::unique_ptr<icu::BreakIterator> it(
           icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
       if (U_FAILURE(status) || !it) fatal("ICU grapheme break iterator unavailable");
       return it;
-    }();
-    std::unique_ptr<icu::BreakIterator> clone(prototype->clone());
+    }());
+    std::unique_ptr<icu::BreakIterator> clone((*prototype)->clone());
     if (!clone) fatal("ICU grapheme break iterator unavailable");
     return clone;
   }();

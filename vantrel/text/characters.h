@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "vantrel/core/temporary_string.h"
+
 namespace vantrel {
 
 [[nodiscard]] std::int64_t characterCount(std::string_view text);
@@ -31,6 +33,9 @@ namespace vantrel {
 
 // The characters themselves, as views into `text`.
 [[nodiscard]] std::vector<std::string_view> characters(std::string_view text);
+// A temporary would be gone before its views are read.
+template <TemporaryString T>
+void characters(T&&) = delete;
 
 // Byte offset where character `n` starts (text.size() for n == count);
 // nullopt for a negative n or one beyond the count. Walks at most n

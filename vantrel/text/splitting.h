@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "vantrel/core/temporary_string.h"
 #include "vantrel/text/character_set.h"
 
 namespace vantrel {
@@ -38,6 +39,8 @@ namespace vantrel {
 // Views before and after the first occurrence; nullopt on a miss.
 [[nodiscard]] std::optional<std::pair<std::string_view, std::string_view>> splitDividedAt(
     std::string_view self, std::string_view separator);
+template <TemporaryString T>
+void splitDividedAt(T&&, std::string_view) = delete;  // the views would dangle
 
 // Every part, trimmed of the set's characters; empty parts stay, so there
 // are always occurrences + 1 elements.
@@ -58,6 +61,8 @@ namespace vantrel {
 // n + 1 slices.
 [[nodiscard]] std::vector<std::string_view> splitSeparatorSet(std::string_view self, const CharacterSet& set,
                                                               bool omittingEmptySubsequences = true);
+template <TemporaryString T>
+void splitSeparatorSet(T&&, const CharacterSet&, bool = true) = delete;  // the views would dangle
 
 struct TaggedTerm {
   std::string key;

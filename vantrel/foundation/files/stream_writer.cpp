@@ -10,6 +10,7 @@
 
 #include "vantrel/core/console_loggers.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
+#include "vantrel/platform/posix/write_all.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel {
@@ -122,17 +123,11 @@ bool StreamWriter::isOpen() const {
 }
 
 bool StreamWriter::writeBytes(std::string_view bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int code = errno;
-      qlog.error(fmt::format("Can't write to file \"{}\" ({} of {} bytes written)", path_, done, bytes.size()),
-                 FileSystemError(code, path_));
-      return false;
-    }
-    done += static_cast<std::size_t>(n);  // a short write continues with the rest
+  std::size_t written = 0;
+  if (const std::error_code e = posix::writeAll(fd_, bytes.data(), bytes.size(), written)) {
+    qlog.error(fmt::format("Can't write to file \"{}\" ({} of {} bytes written)", path_, written, bytes.size()),
+               FileSystemError(e.value(), path_));
+    return false;
   }
   return true;
 }

@@ -21,7 +21,9 @@
 //
 // `formatLocalize` fills printf-style specifiers (%d %i %u %x %X %o %c %f
 // %e %g %a %s %@, flags, width, precision, positions "%1$@") from typed
-// arguments; the looked-up text is never handed to printf. A specifier
+// arguments; the looked-up text is never handed to printf. Numbers are
+// written locale-free, as the C locale would ("1.50", no grouping, "'" is
+// ignored), whatever locale the process runs in. A specifier
 // that does not fit its argument (or has none) is reported through
 // `qlog.warning` and the receiver text itself is used as the format
 // instead; if that does not fit either, the looked-up text comes back

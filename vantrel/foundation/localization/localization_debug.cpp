@@ -2,11 +2,12 @@
 
 #include <sys/stat.h>
 
-#include <ctime>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "vantrel/core/console.h"
+#include "vantrel/core/date_text.h"
 #include "vantrel/foundation/localization/internal/localization_state.h"
 #include "vantrel/foundation/localization/localization.h"
 #include "vantrel/foundation/files/stream_writer.h"
@@ -36,14 +37,7 @@ std::string listText(const std::vector<std::string>& items) {
   return out + "]";
 }
 
-std::string utcNowText() {
-  const std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  ::gmtime_r(&now, &parts);
-  char buffer[64];
-  std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S +0000", &parts);
-  return buffer;
-}
+std::string utcNowText() { return dateTimeOffsetText(std::chrono::system_clock::now(), TimeZoneChoice::utc); }
 
 void openOrCloseMissingKeysLog() {
   LocalizationState& state = localizationState();

@@ -14,77 +14,15 @@
 #include <fmt/format.h>
 
 #include "vantrel/core/console.h"
+#include "vantrel/core/deadline.h"
 #include "vantrel/foundation/files/file_operations.h"
 #include "vantrel/foundation/logs/internal/log_date.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/folders.h"
+#include "vantrel/platform/posix/write_all.h"
 
 namespace vantrel {
-namespace foundation_internal {
-
-namespace {
-
-void appendDigits(char* out, long value, int width) {
-  for (int i = width - 1; i >= 0; --i) {
-    out[i] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  }
-}
-
-// Seconds and milliseconds of `date`, rounding toward the past also before 1970.
-std::pair<std::time_t, int> split(std::chrono::system_clock::time_point date) {
-  const auto ms = std::chrono::floor<std::chrono::milliseconds>(date.time_since_epoch()).count();
-  std::int64_t seconds = ms / 1000;
-  std::int64_t millis = ms % 1000;
-  if (millis < 0) {
-    millis += 1000;
-    seconds -= 1;
-  }
-  return {static_cast<std::time_t>(seconds), static_cast<int>(millis)};
-}
-
-void formatPrefix(std::time_t second, char* prefix) {
-  std::tm fields{};
-  ::localtime_r(&second, &fields);  // proleptic Gregorian fields, whatever the locale
-  long year = static_cast<long>(fields.tm_year) + 1900;
-  if (year < 0) year = 0;
-  if (year > 9999) year = 9999;
-  appendDigits(prefix, year, 4);
-  prefix[4] = '-';
-  appendDigits(prefix + 5, fields.tm_mon + 1, 2);
-  prefix[7] = '-';
-  appendDigits(prefix + 8, fields.tm_mday, 2);
-  prefix[10] = ' ';
-  appendDigits(prefix + 11, fields.tm_hour, 2);
-  prefix[13] = ':';
-  appendDigits(prefix + 14, fields.tm_min, 2);
-  prefix[16] = ':';
-  appendDigits(prefix + 17, fields.tm_sec, 2);
-  prefix[19] = '\0';
-}
-
-}  // namespace
-
-void LogDateFormatter::append(std::string& out, std::chrono::system_clock::time_point date) {
-  const auto [second, millis] = split(date);
-  if (!valid_ || second != second_) {
-    formatPrefix(second, prefix_);
-    second_ = second;
-    valid_ = true;
-  }
-  char tail[4] = {'.', 0, 0, 0};
-  appendDigits(tail + 1, millis, 3);
-  out.append(prefix_, 19);
-  out.append(tail, 4);
-}
-
-void appendLogDate(std::string& out, std::chrono::system_clock::time_point date) {
-  LogDateFormatter formatter;
-  formatter.append(out, date);
-}
-
-}  // namespace foundation_internal
 
 namespace {
 
@@ -143,7 +81,6 @@ struct CsvLogger::Impl {
   // timed mutex: waiting for it has a deadline at exit.
   bool writing = false;
   std::condition_variable writerDone;
-  foundation_internal::LogDateFormatter dates;  // only by the writing thread
   std::string buffer;                           // only by the writing thread
   bool failureReported = false;                 // only by the writing thread
 };
@@ -267,36 +204,26 @@ void CsvLogger::writeBatch(const std::vector<Entry>& batch) {
   Impl& m = *impl_;
   m.buffer.clear();
   for (const Entry& entry : batch) {
-    if (entry.kind != kPlainLine) m.dates.append(m.buffer, entry.date);
+    if (entry.kind != kPlainLine) foundation_internal::appendLogDate(m.buffer, entry.date);
     if (entry.kind == kRow) m.buffer += ',';
     m.buffer += entry.text;
     m.buffer += '\n';
   }
-  const char* data = m.buffer.data();
-  std::size_t left = m.buffer.size();
-  while (left > 0) {
-    const ssize_t n = ::write(m.fd, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (!m.failureReported) {
-        m.failureReported = true;
-        consolePrintError(fmt::format("CsvLogger: lines lost writing {}: {}", m.url.path(),
-                                      n < 0 ? FileSystemError(errno, m.url.path()).description() : "nothing written"));
-      }
-      break;
-    }
-    data += n;
-    left -= static_cast<std::size_t>(n);
+  if (const std::error_code e = posix::writeAll(m.fd, m.buffer); e && !m.failureReported) {
+    m.failureReported = true;
+    consolePrintError(fmt::format("CsvLogger: lines lost writing {}: {}", m.url.path(),
+                                  FileSystemError(e.value(), m.url.path()).description()));
   }
   if (m.buffer.capacity() > (1u << 20)) std::string().swap(m.buffer);  // a burst's buffer is not kept
 }
 
 bool CsvLogger::flush(std::chrono::milliseconds timeout) {
-  return drain(std::chrono::steady_clock::now() + timeout);
+  // Saturating: flush(milliseconds::max()) waits instead of overflowing.
+  return drain(deadlineAfter(timeout));
 }
 
 void CsvLogger::flushAll(std::chrono::milliseconds bound) {
-  const auto deadline = std::chrono::steady_clock::now() + bound;
+  const auto deadline = deadlineAfter(bound);
   std::vector<std::shared_ptr<CsvLogger>> live;
   {
     Registry& r = registry();

@@ -13,6 +13,7 @@
 #include "vantrel/core/console.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/platform/dispatch/run_loop.h"
+#include "vantrel/platform/posix/write_all.h"
 
 namespace vantrel {
 
@@ -48,7 +49,7 @@ extern "C" void onInterruptSignal(int) {
   const int fd = interruptWriteFd.load(std::memory_order_relaxed);
   if (fd >= 0) {
     const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(fd, &byte, 1);
+    (void)posix::writeAll(fd, &byte, 1);  // signal-safe, retries EINTR
   }
   errno = savedErrno;
 }

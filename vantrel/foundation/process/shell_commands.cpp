@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "vantrel/core/console.h"
+#include "vantrel/text/string_services.h"
 
 extern char** environ;
 
@@ -85,44 +86,11 @@ Spawned run(std::string_view launchPath, const std::vector<std::string>& argumen
 
 }  // namespace
 
-bool foundation_internal::isValidUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  const std::size_t n = bytes.size();
-  while (i < n) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length = 0;
-    char32_t scalar = 0;
-    char32_t minimum = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2, scalar = c & 0x1F, minimum = 0x80;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3, scalar = c & 0x0F, minimum = 0x800;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4, scalar = c & 0x07, minimum = 0x10000;
-    } else {
-      return false;
-    }
-    if (n - i < length) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(bytes[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      scalar = (scalar << 6) | (next & 0x3F);
-    }
-    if (scalar < minimum || scalar > 0x10FFFF || (scalar >= 0xD800 && scalar <= 0xDFFF)) return false;
-    i += length;
-  }
-  return true;
-}
-
 ShellResult VantrelMacOs::shell(std::string_view launchPath, const std::vector<std::string>& arguments) {
   Spawned spawned = run(launchPath, arguments, StandardError::merged);
   ShellResult result;
   result.exitStatus = spawned.status;
-  if (!spawned.bytes.empty() && foundation_internal::isValidUtf8(spawned.bytes)) {
+  if (!spawned.bytes.empty() && isValidUtf8(spawned.bytes)) {
     result.output = std::move(spawned.bytes);
   }
   return result;
@@ -139,7 +107,7 @@ ShellResult VantrelMacOs::bash(std::string_view command, const std::vector<std::
   if (!path.empty() && path.back() == '\n') path.pop_back();
   // Start-up files of the login shell may print lines of their own first.
   if (const auto lastBreak = path.rfind('\n'); lastBreak != std::string::npos) path.erase(0, lastBreak + 1);
-  if (!lookup.started || lookup.status != 0 || path.empty() || !foundation_internal::isValidUtf8(path)) {
+  if (!lookup.started || lookup.status != 0 || path.empty() || !isValidUtf8(path)) {
     consolePrint("Error: Command \"" + std::string(command) + "\" not found!");
     return ShellResult{std::nullopt, -1};
   }

@@ -41,8 +41,4 @@ namespace VantrelMacOs {
 
 }  // namespace VantrelMacOs
 
-namespace foundation_internal {
-[[nodiscard]] bool isValidUtf8(std::string_view bytes);
-}  // namespace foundation_internal
-
 }  // namespace vantrel

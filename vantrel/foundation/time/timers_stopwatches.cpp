@@ -2,10 +2,10 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 
 #include "vantrel/core/console.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/number_text.h"
 
 namespace vantrel {
 
@@ -19,13 +19,7 @@ double foundation_internal::monotonicSeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-std::string foundation_internal::secondsText(double seconds) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", seconds);
-  std::string text(buffer);
-  if (std::isfinite(seconds) && text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
-}
+std::string foundation_internal::secondsText(double seconds) { return significantTextPointZero(seconds); }
 
 // ---- VantrelTimer ---------------------------------------------------------
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "vantrel/platform/keyboard/keyboard_layout.h"
+#include "vantrel/platform/posix/write_all.h"
 
 namespace vantrel::hotkeys {
 
@@ -102,7 +103,7 @@ struct X11HotKeyService::Impl {
   void wake() const {
     const char byte = 1;
     // A full pipe already holds a wake-up; nothing is lost by dropping this one.
-    [[maybe_unused]] const ssize_t n = ::write(wakeWrite, &byte, 1);
+    (void)posix::writeAll(wakeWrite, &byte, 1);
   }
 
   // Runs `work` on the event thread and waits for it; false when the thread

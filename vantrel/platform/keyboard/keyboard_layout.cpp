@@ -8,6 +8,7 @@
 
 #include <xkbcommon/xkbcommon.h>
 
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/platform/keyboard/internal/keymap_stats.h"
 
 namespace vantrel::keyboard {
@@ -101,8 +102,9 @@ struct Cache {
 };
 
 Cache& cache() {
-  static Cache c;
-  return c;
+  // Never destroyed: threads that are never joined may translate keys at exit.
+  static NoDestructor<Cache> c;
+  return *c;
 }
 
 // xkbcommon reports a bad layout name on standard error; the failure reaches

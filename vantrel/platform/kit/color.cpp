@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/platform/kit/geometry.h"
 
 namespace vantrel {
@@ -53,13 +54,13 @@ Color::Ptr Color::withWhite(double white, double alpha) {
 }
 
 const Color::Ptr& Color::blackColor() {
-  static const Ptr black = withWhite(0, 1);
-  return black;
+  static const NoDestructor<Ptr> black(withWhite(0, 1));
+  return *black;
 }
 
 const Color::Ptr& Color::whiteColor() {
-  static const Ptr white = withWhite(1, 1);
-  return white;
+  static const NoDestructor<Ptr> white(withWhite(1, 1));
+  return *white;
 }
 
 std::array<double, 3> Color::hsb() const {

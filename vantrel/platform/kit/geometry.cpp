@@ -1,28 +1,13 @@
 #include "vantrel/platform/kit/geometry.h"
 
-#include <cerrno>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
-#include <fmt/format.h>
-
 #include "vantrel/core/describe.h"
+#include "vantrel/core/number_text.h"
 
 namespace vantrel {
 namespace {
-
-// strtod follows LC_NUMERIC; a host that sets a German locale would turn
-// "0.5" into 0. One C locale, made on first use, keeps reading stable.
-locale_t cLocale() {
-  static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return locale;
-}
-
-bool isAsciiSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 // Reads the exchange forms "{a, b}" and "{{a, b}, {c, d}}": braces, commas,
 // optional blanks between the pieces, numbers as coordinateFromText takes them.
@@ -79,28 +64,12 @@ std::string pairForm(double a, double b) { return "{" + describe(a) + ", " + des
 }  // namespace
 
 std::string coordinateText(double value) {
+  // A NaN's sign says nothing about a coordinate.
   if (std::isnan(value)) return "nan";
-  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  // fmt's "g" is printf's "%g" without the locale's decimal separator.
-  std::string text = fmt::format("{:.15g}", value);
-  if (text.find_first_of(".e") == std::string::npos) text += ".0";
-  return text;
+  return significantTextPointZero(value);
 }
 
-std::optional<double> coordinateFromText(std::string_view text) {
-  if (text.empty()) return std::nullopt;
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80 || isAsciiSpace(c) || c == '\0') return std::nullopt;
-  }
-  const std::string copy(text);
-  char* end = nullptr;
-  errno = 0;
-  const double value = strtod_l(copy.c_str(), &end, cLocale());
-  if (end != copy.c_str() + copy.size()) return std::nullopt;
-  // ERANGE comes with underflow too; only an overflowing literal is refused.
-  if (errno == ERANGE && std::isinf(value)) return std::nullopt;
-  return value;
-}
+std::optional<double> coordinateFromText(std::string_view text) { return parseDouble(text); }
 
 std::string Point::toString() const { return pairForm(x, y); }
 

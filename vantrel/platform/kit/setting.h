@@ -3,11 +3,12 @@
 // `Setting<T>`: a process-wide value the host may replace, such as a default
 // priority, a default frame or a conversion function. Each setting is a
 // function-local static behind an accessor, so it is created safely on first
-// use, even under concurrent first use:
+// use, even under concurrent first use, and never destroyed (a thread that
+// is never joined may read it during exit):
 //
 //   Setting<float>& LayoutPriorityDefaultLow() {
-//     static Setting<float> setting(250.0f);
-//     return setting;
+//     static NoDestructor<Setting<float>> setting(250.0f);
+//     return *setting;
 //   }
 //   LayoutPriorityDefaultLow().set(200);        // later reads see 200
 //   float p = LayoutPriorityDefaultLow().get();

@@ -21,6 +21,9 @@ namespace vantrel::posix {
 // Writes all of `bytes` to `fd`. Answers an empty error_code on success, else
 // the errno of the failing write (a write that makes no progress is EIO).
 [[nodiscard]] std::error_code writeAll(int fd, const void* bytes, std::size_t size) noexcept;
+// The same, also answering in `written` how many bytes reached `fd` (all of
+// them on success), for a message about a file left partly written.
+[[nodiscard]] std::error_code writeAll(int fd, const void* bytes, std::size_t size, std::size_t& written) noexcept;
 [[nodiscard]] inline std::error_code writeAll(int fd, std::string_view bytes) noexcept {
   return writeAll(fd, bytes.data(), bytes.size());
 }

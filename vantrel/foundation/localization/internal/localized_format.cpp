@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "vantrel/core/number_text.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel::foundation_internal {
@@ -47,17 +48,25 @@ std::string padText(std::string_view text, const Specifier& specifier) {
   return out;
 }
 
-// printf with a format made here from checked flags, width and precision.
-template <class T>
-std::string printfOne(const Specifier& specifier, std::string_view length, T value) {
+// The printf conversion for `specifier`, rebuilt from its checked flags,
+// width and precision.
+std::string conversionSpec(const Specifier& specifier, std::string_view length) {
   std::string flags = specifier.flags;
   // "#" is defined only for o, x, X and the floating-point conversions.
   if (std::string_view("diu").find(specifier.conversion) != std::string_view::npos) std::erase(flags, '#');
   std::string format = "%" + flags;
-  if (specifier.width) format += std::to_string(*specifier.width);
-  if (specifier.precision) format += "." + std::to_string(*specifier.precision);
+  if (specifier.width) format += integerText(*specifier.width);
+  if (specifier.precision) format += "." + integerText(*specifier.precision);
   format += length;
   format += specifier.conversion;
+  return format;
+}
+
+// Integers through printf: no integer conversion reads the locale once the
+// grouping flag is gone, which the parser drops.
+template <class T>
+std::string printfInteger(const Specifier& specifier, T value) {
+  const std::string format = conversionSpec(specifier, "ll");
   const int size = std::snprintf(nullptr, 0, format.c_str(), value);  // NOLINT: format built above
   if (size <= 0) return {};
   std::string out(static_cast<std::size_t>(size) + 1, '\0');
@@ -82,15 +91,15 @@ std::optional<std::string> convert(const Specifier& specifier, const FormatArgum
       if (kind == Kind::unsignedInteger) {
         Specifier asUnsigned = specifier;
         asUnsigned.conversion = 'u';
-        return printfOne(asUnsigned, "ll", static_cast<unsigned long long>(argument.unsignedValue()));
+        return printfInteger(asUnsigned, static_cast<unsigned long long>(argument.unsignedValue()));
       }
-      return printfOne(specifier, "ll", static_cast<long long>(argument.signedValue()));
+      return printfInteger(specifier, static_cast<long long>(argument.signedValue()));
     case 'u':
     case 'x':
     case 'X':
     case 'o':
       if (!integer) return mismatch("an integer");
-      return printfOne(specifier, "ll",
+      return printfInteger(specifier,
                        kind == Kind::unsignedInteger
                            ? static_cast<unsigned long long>(argument.unsignedValue())
                            : static_cast<unsigned long long>(argument.signedValue()));  // two's complement, as printf
@@ -115,7 +124,8 @@ std::optional<std::string> convert(const Specifier& specifier, const FormatArgum
     case 'a':
     case 'A':
       if (kind != Kind::floating) return mismatch("a floating-point number");
-      return printfOne(specifier, "", argument.doubleValue());
+      // Always a decimal point, whatever the process locale: see localization.h.
+      return printfDouble(conversionSpec(specifier, ""), argument.doubleValue());
     case 's':
     case 'S':
       if (kind != Kind::text) return mismatch("a text");

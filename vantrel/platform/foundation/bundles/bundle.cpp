@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 
 #include "vantrel/core/console_loggers.h"
@@ -14,6 +13,7 @@
 #include "vantrel/platform/foundation/bundles/strings_file.h"
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
 #include "vantrel/text/comparison.h"
+#include "vantrel/platform/posix/read_file.h"
 
 namespace vantrel {
 
@@ -30,9 +30,9 @@ bool isFile(const std::string& path) {
 }
 
 std::optional<std::string> readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string contents;
+  if (posix::readFile(path, contents)) return std::nullopt;
+  return contents;
 }
 
 // "de_DE.UTF-8@euro" -> "de_DE"; "C" and "POSIX" name no language.

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <fstream>
 #include <iterator>
 #include <mutex>
 #include <string_view>
@@ -12,6 +11,7 @@
 
 #include "vantrel/platform/foundation/defaults/internal/defaults_json.h"
 #include "vantrel/platform/foundation/bundles/internal/info_json.h"
+#include "vantrel/platform/posix/read_file.h"
 
 namespace vantrel {
 namespace foundation_internal {
@@ -64,9 +64,8 @@ std::optional<std::string> mainBundleIdentifier() {
     std::lock_guard lock(state.mutex);
     if (state.identifier) return state.identifier;
   }
-  std::ifstream file(mainBundlePath() + "/Info.json", std::ios::binary);
-  if (!file) return std::nullopt;
-  const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string contents;
+  if (posix::readFile(mainBundlePath() + "/Info.json", contents)) return std::nullopt;
   auto identifier = foundation_internal::infoJsonText(contents, "CFBundleIdentifier");
   if (identifier && identifier->empty()) return std::nullopt;
   return identifier;

@@ -14,6 +14,10 @@
 
 #include <fmt/format.h>
 
+#include "vantrel/platform/posix/replace_file.h"
+#include "vantrel/platform/posix/unique_fd.h"
+#include "vantrel/platform/posix/write_all.h"
+
 namespace vantrel {
 namespace {
 
@@ -26,24 +30,23 @@ std::string errnoMessage(int code) {
 
 [[noreturn]] void fail(int code, const std::string& path) { throw FileSystemError(code, path); }
 
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  [[nodiscard]] int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
+using posix::UniqueFd;
 
 struct DirCloser {
   void operator()(DIR* dir) const { ::closedir(dir); }
 };
+
+// A listing of the open folder `dirFd` on a duplicate of it (closedir closes
+// its own descriptor). The duplicate is close-on-exec like every descriptor
+// here: a program started meanwhile by another thread must not inherit it.
+std::unique_ptr<DIR, DirCloser> openListing(int dirFd, const std::string& pathForErrors) {
+  UniqueFd listFd = posix::duplicateCloexec(dirFd);
+  if (!listFd) fail(errno, pathForErrors);
+  std::unique_ptr<DIR, DirCloser> dir(::fdopendir(listFd.get()));
+  if (!dir) fail(errno, pathForErrors);
+  (void)listFd.release();  // now the listing's
+  return dir;
+}
 
 std::string parentOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -71,14 +74,7 @@ FileManager::Clock::time_point toTimePoint(std::int64_t seconds, std::uint32_t n
 // are unlinked; folders are opened with O_NOFOLLOW, so a folder swapped for
 // a link meanwhile is refused rather than followed.
 void removeContentsAt(int dirFd, const std::string& pathForErrors) {
-  const int listFd = ::dup(dirFd);
-  if (listFd < 0) fail(errno, pathForErrors);
-  std::unique_ptr<DIR, DirCloser> dir(::fdopendir(listFd));
-  if (!dir) {
-    const int code = errno;
-    ::close(listFd);
-    fail(code, pathForErrors);
-  }
+  std::unique_ptr<DIR, DirCloser> dir = openListing(dirFd, pathForErrors);
   std::vector<std::string> names;
   while (dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
@@ -93,7 +89,7 @@ void removeContentsAt(int dirFd, const std::string& pathForErrors) {
       fail(errno, childPath);
     }
     if (S_ISDIR(st.st_mode)) {
-      Fd child(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+      UniqueFd child(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
       if (child.get() < 0) fail(errno, childPath);
       removeContentsAt(child.get(), childPath);
       if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) != 0) fail(errno, childPath);
@@ -103,24 +99,17 @@ void removeContentsAt(int dirFd, const std::string& pathForErrors) {
   }
 }
 
-void copyFileContents(int in, int out, const std::string& pathForErrors) {
+// Copies what is left of `in` to `out`; the errno of a failure, else 0.
+int copyFileContents(int in, int out) {
   char buffer[1 << 16];
   for (;;) {
     const ssize_t n = ::read(in, buffer, sizeof buffer);
-    if (n == 0) return;
+    if (n == 0) return 0;
     if (n < 0) {
       if (errno == EINTR) continue;
-      fail(errno, pathForErrors);
+      return errno;
     }
-    ssize_t done = 0;
-    while (done < n) {
-      const ssize_t w = ::write(out, buffer + done, static_cast<std::size_t>(n - done));
-      if (w < 0) {
-        if (errno == EINTR) continue;
-        fail(errno, pathForErrors);
-      }
-      done += w;
-    }
+    if (const std::error_code e = posix::writeAll(out, buffer, static_cast<std::size_t>(n))) return e.value();
   }
 }
 
@@ -151,33 +140,26 @@ void copyEntry(int srcDir, const std::string& name, int dstDir, const std::strin
     }
     if (::symlinkat(target.c_str(), dstDir, dstName.c_str()) != 0) fail(errno, dstPath);
   } else if (S_ISREG(st.st_mode)) {
-    Fd in(::openat(srcDir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd in(::openat(srcDir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (in.get() < 0) fail(errno, srcPath);
-    Fd out(::openat(dstDir, dstName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                    st.st_mode & 07777));
+    UniqueFd out(::openat(dstDir, dstName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          st.st_mode & 07777));
     if (out.get() < 0) fail(errno, dstPath);
-    copyFileContents(in.get(), out.get(), dstPath);
+    if (const int code = copyFileContents(in.get(), out.get())) fail(code, dstPath);
     ::fchmod(out.get(), st.st_mode & 07777);
     if (::close(out.release()) != 0) fail(errno, dstPath);
   } else if (S_ISDIR(st.st_mode)) {
-    Fd in(::openat(srcDir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd in(::openat(srcDir, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (in.get() < 0) fail(errno, srcPath);
     if (::mkdirat(dstDir, dstName.c_str(), 0700) != 0) fail(errno, dstPath);
-    Fd out(::openat(dstDir, dstName.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd out(::openat(dstDir, dstName.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (out.get() < 0) fail(errno, dstPath);
     if (!top.made) {
       struct stat made {};
       if (::fstat(out.get(), &made) != 0) fail(errno, dstPath);
       top = CopyTop{true, made.st_dev, made.st_ino};
     }
-    const int listFd = ::dup(in.get());
-    if (listFd < 0) fail(errno, srcPath);
-    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(listFd));
-    if (!dir) {
-      const int code = errno;
-      ::close(listFd);
-      fail(code, srcPath);
-    }
+    std::unique_ptr<DIR, DirCloser> dir = openListing(in.get(), srcPath);
     while (dirent* entry = ::readdir(dir.get())) {
       const std::string child = entry->d_name;
       if (child == "." || child == "..") continue;
@@ -201,6 +183,27 @@ std::string temporarySibling(const std::string& path) {
 }
 
 bool lexists(const std::string& path, struct stat& st) { return ::lstat(path.c_str(), &st) == 0; }
+
+// Overwrites the file (or link) `to` with a copy of the regular file `from`
+// in one atomic replacement; answers false, touching nothing, when `from`
+// turns out not to be a regular file after all.
+bool replaceWithCopyOfFile(const std::string& from, const std::string& to) {
+  UniqueFd in(::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+  if (!in) {
+    if (errno == ELOOP) return false;  // became a link meanwhile
+    fail(errno, from);
+  }
+  struct stat source {};
+  if (::fstat(in.get(), &source) != 0) fail(errno, from);
+  if (!S_ISREG(source.st_mode)) return false;
+  const std::error_code e = posix::replaceFileAtomicallyWith(to, [&](int out) {
+    if (::fchmod(out, source.st_mode & 07777) != 0) return std::error_code(errno, std::generic_category());
+    const int code = copyFileContents(in.get(), out);
+    return std::error_code(code, std::generic_category());
+  });
+  if (e) fail(e.value(), to);
+  return true;
+}
 
 }  // namespace
 
@@ -263,7 +266,7 @@ void FileManager::removeItem(const std::string& rawPath) const {
     return;
   }
   {
-    Fd dir(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd dir(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (dir.get() < 0) fail(errno, path);
     removeContentsAt(dir.get(), path);
   }
@@ -279,11 +282,17 @@ void FileManager::copyItem(const std::string& rawFrom, const std::string& rawTo,
   const bool destinationExists = lexists(to, existing);
   if (destinationExists && !replacing) fail(EEXIST, to);
 
+  struct stat source {};
+  if (destinationExists && !S_ISDIR(existing.st_mode) && lexists(from, source) && S_ISREG(source.st_mode) &&
+      replaceWithCopyOfFile(from, to)) {
+    return;
+  }
+
   const std::string temporary = temporarySibling(to);
   {
-    Fd srcParent(::open(parentOf(from).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd srcParent(::open(parentOf(from).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (srcParent.get() < 0) fail(errno, from);
-    Fd dstParent(::open(parentOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd dstParent(::open(parentOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dstParent.get() < 0) fail(errno, to);
     try {
       CopyTop top;

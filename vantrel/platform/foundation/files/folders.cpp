@@ -4,13 +4,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "vantrel/platform/foundation/files/internal/user_dirs.h"
+#include "vantrel/platform/posix/read_file.h"
 
 namespace vantrel {
 namespace foundation_internal {
@@ -89,9 +89,7 @@ std::string xdgOr(const char* variable, std::string_view fallbackUnderHome) {
 std::string userDir(const char* key, std::string_view fallbackName) {
   const std::string home = homeDirectory();
   const std::string config = xdgOr("XDG_CONFIG_HOME", ".config");
-  std::ifstream file(config + "/user-dirs.dirs", std::ios::binary);
-  if (file) {
-    const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (std::string contents; !posix::readFile(config + "/user-dirs.dirs", contents)) {
     if (auto path = foundation_internal::userDirsValue(contents, key, home)) return *path;
   }
   return home + "/" + std::string(fallbackName);
