@@ -14,6 +14,7 @@
 #include <fmt/format.h>
 
 #include "vantrel/core/console.h"
+#include "vantrel/core/deadline.h"
 #include "vantrel/foundation/files/file_operations.h"
 #include "vantrel/foundation/logs/internal/log_date.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
@@ -292,11 +293,11 @@ void CsvLogger::writeBatch(const std::vector<Entry>& batch) {
 }
 
 bool CsvLogger::flush(std::chrono::milliseconds timeout) {
-  return drain(std::chrono::steady_clock::now() + timeout);
+  return drain(deadlineAfter(timeout));
 }
 
 void CsvLogger::flushAll(std::chrono::milliseconds bound) {
-  const auto deadline = std::chrono::steady_clock::now() + bound;
+  const auto deadline = deadlineAfter(bound);
   std::vector<std::shared_ptr<CsvLogger>> live;
   {
     Registry& r = registry();
