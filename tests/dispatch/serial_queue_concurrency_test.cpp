@@ -4,8 +4,11 @@
 // one another never starve. Run under ThreadSanitizer too.
 #include <dirent.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -153,6 +156,38 @@ TEST(SerialQueueConcurrency, DrainsBlockedOnOneAnotherDoNotStarveThePool) {
   opener->asyncAfter(20ms, [gate] { gate->signal(); });
   ASSERT_TRUE(finished->waitFor(kLimit));
   EXPECT_EQ(done->load(), kQueues);
+}
+
+// Blocks that wait in ways the runtime cannot see (here a plain condition
+// variable), more of them than the pool's working limit: a thread is still
+// added for the block that ends the wait.
+TEST(SerialQueueConcurrency, DrainsWaitingUnseenStillLeaveAThreadForTheRest) {
+  const int queues = 4 * static_cast<int>(std::max(8u, 2 * std::thread::hardware_concurrency()));
+  struct Latch {
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = false;
+    int passed = 0;
+  };
+  auto latch = std::make_shared<Latch>();
+  std::vector<std::shared_ptr<DispatchQueue>> waiting;
+  for (int i = 0; i < queues; ++i) {
+    waiting.push_back(DispatchQueue::create("unseen"));
+    waiting.back()->async([latch] {
+      std::unique_lock lock(latch->mutex);
+      if (latch->opened.wait_for(lock, kLimit, [&] { return latch->open; })) ++latch->passed;
+      latch->opened.notify_all();
+    });
+  }
+  auto opener = DispatchQueue::create("opener");
+  opener->async([latch] {
+    std::lock_guard lock(latch->mutex);
+    latch->open = true;
+    latch->opened.notify_all();
+  });
+  std::unique_lock lock(latch->mutex);
+  latch->opened.wait_for(lock, kLimit, [&] { return latch->passed == queues; });
+  EXPECT_EQ(latch->passed, queues);
 }
 
 TEST(SerialQueueConcurrency, IdleQueuesHoldNoThreads) {

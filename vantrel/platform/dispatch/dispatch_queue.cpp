@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -143,18 +144,30 @@ struct Pool {
   std::deque<PoolTask> tasks;
   int workers = 0;
   int idle = 0;
-  int blocked = 0;  // workers inside a BlockingWait
+  int blocked = 0;          // workers inside a BlockingWait
+  std::uint64_t taken = 0;  // tasks started so far, for the stall check
+  bool saturated = false;   // work waits while the working limit is reached
+  bool supervisorStarted = false;
+  std::condition_variable supervisorWake;
 };
 
 // Threads are started while work waits and none is free, up to this many
 // that are not blocked in a wait the runtime knows of (`sync`, semaphores):
 // those are not counted, so blocks that wait on one another always find a
-// thread. The limit guards against a runaway burst of busy blocks.
-constexpr int kMaxWorkingThreads = 64;
+// thread. A block may also wait in a way the runtime cannot see (a lock, a
+// file lock, a sleep); the supervisor then adds a thread whenever work has
+// waited kStallInterval without any task starting, so nothing waits forever
+// for a thread, and a burst of busy blocks stays near the number of cores.
+int maxWorkingThreads() {
+  static const int limit = static_cast<int>(std::max(8u, 2 * std::thread::hardware_concurrency()));
+  return limit;
+}
+constexpr auto kStallInterval = std::chrono::milliseconds(10);
 
 // A serial queue's drain gives its thread back after this many blocks when
 // other work is waiting for a thread, so a busy queue cannot starve the rest.
 constexpr int kDrainBatch = 64;
+constexpr int kLingerTurns = 8;
 
 thread_local bool tPoolWorker = false;
 
@@ -176,6 +189,7 @@ void poolWorker() {
       ++p.idle;
       p.available.wait(lock, [&] { return !p.tasks.empty(); });
       --p.idle;
+      ++p.taken;
       task = std::move(p.tasks.front());
       p.tasks.pop_front();
     }
@@ -188,8 +202,44 @@ void poolWorker() {
 }
 
 // Under the pool's lock: whether queued work has no thread to take it.
-bool needsThread(const Pool& p) {
-  return p.idle < static_cast<int>(p.tasks.size()) && p.workers - p.blocked < kMaxWorkingThreads;
+bool waitsForThread(const Pool& p) { return p.idle < static_cast<int>(p.tasks.size()); }
+
+bool needsThread(const Pool& p) { return waitsForThread(p) && p.workers - p.blocked < maxWorkingThreads(); }
+
+void poolSupervisor() {
+  Pool& p = pool();
+  std::unique_lock lock(p.mutex);
+  for (;;) {
+    p.supervisorWake.wait(lock, [&] { return p.saturated; });
+    const std::uint64_t seen = p.taken;
+    p.supervisorWake.wait_for(lock, kStallInterval);
+    if (!waitsForThread(p)) {
+      p.saturated = false;
+      continue;
+    }
+    if (p.taken == seen) {
+      ++p.workers;
+      std::thread(poolWorker).detach();
+    }
+  }
+}
+
+// Under the pool's lock, after a task was queued or a worker started to
+// wait: whether the caller must start a thread (once the lock is released).
+bool startThreadIfNeeded(Pool& p) {
+  if (needsThread(p)) {
+    ++p.workers;
+    return true;
+  }
+  if (waitsForThread(p) && !p.saturated) {
+    p.saturated = true;
+    if (!p.supervisorStarted) {
+      p.supervisorStarted = true;
+      std::thread(poolSupervisor).detach();
+    }
+    p.supervisorWake.notify_one();
+  }
+  return false;
 }
 
 void submit(PoolTask task) {
@@ -198,10 +248,7 @@ void submit(PoolTask task) {
   {
     std::lock_guard lock(p.mutex);
     p.tasks.push_back(std::move(task));
-    if (needsThread(p)) {
-      ++p.workers;
-      spawn = true;
-    }
+    spawn = startThreadIfNeeded(p);
   }
   if (spawn) std::thread(poolWorker).detach();
   p.available.notify_one();
@@ -215,30 +262,50 @@ bool poolIsBacklogged() {
 }
 
 void drainSerial(const std::shared_ptr<DispatchQueue::State>& state) {
-  for (int ran = 0;; ++ran) {
-    if (ran >= kDrainBatch) {
-      ran = 0;
-      if (poolIsBacklogged()) {
-        // Still marked draining: the queued turn continues where this stops.
-        submit(PoolTask{{}, state});
-        return;
-      }
-    }
-    Item item;
+  // Blocks are taken in batches (all that are queued), so senders and the
+  // drain meet on the queue's lock once per batch, not once per block.
+  std::deque<Item> batch;
+  int ran = 0;
+  for (;;) {
     {
-      std::lock_guard lock(state->mutex);
+      std::unique_lock lock(state->mutex);
+      // A queue fed in a stream often runs dry for a moment only: wait a
+      // few turns of the scheduler before giving the thread back, rather
+      // than pay for a new pool task at the next block.
+      for (int turn = 0; turn < kLingerTurns && state->items.empty(); ++turn) {
+        lock.unlock();
+        std::this_thread::yield();
+        lock.lock();
+      }
       if (state->items.empty()) {
         state->draining = false;
         return;
       }
-      item = std::move(state->items.front());
-      state->items.pop_front();
+      batch.swap(state->items);
     }
-    // The item holds its queue, so pointer and label stay valid while it runs.
-    const DispatchQueue* queue = item.keepAlive.get();
-    runItem(item, queue, queue->label());
-    // Dropping the item may drop the queue's last reference; `state` is ours.
-    item = {};
+    while (!batch.empty()) {
+      if (ran >= kDrainBatch) {
+        ran = 0;
+        if (poolIsBacklogged()) {
+          // Still marked draining: the queued turn continues where this stops.
+          {
+            std::lock_guard lock(state->mutex);
+            state->items.insert(state->items.begin(), std::make_move_iterator(batch.begin()),
+                                std::make_move_iterator(batch.end()));
+          }
+          batch.clear();
+          submit(PoolTask{{}, state});
+          return;
+        }
+      }
+      Item item = std::move(batch.front());
+      batch.pop_front();
+      ++ran;
+      // The item holds its queue, so pointer and label stay valid while it runs.
+      const DispatchQueue* queue = item.keepAlive.get();
+      runItem(item, queue, queue->label());
+      // Dropping the item may drop the queue's last reference; `state` is ours.
+    }
   }
 }
 
@@ -304,10 +371,7 @@ runtime_internal::BlockingWait::BlockingWait() : counted_(tPoolWorker) {
   {
     std::lock_guard lock(p.mutex);
     ++p.blocked;
-    if (needsThread(p)) {
-      ++p.workers;
-      spawn = true;
-    }
+    spawn = startThreadIfNeeded(p);
   }
   if (spawn) std::thread(poolWorker).detach();
 }
