@@ -42,7 +42,10 @@ void BM_UserDefaultsSet(benchmark::State& state) {
   BenchFolder folder;
   auto defaults = storeWithKeys(folder);
   std::int64_t i = 0;
-  for (auto _ : state) defaults->set("key" + std::to_string(i % kKeys), ++i);
+  for (auto _ : state) {
+    ++i;
+    defaults->set("key" + std::to_string(i % kKeys), i);
+  }
   defaults->synchronize();  // outside the timed loop: pending writes finish here
   state.SetItemsProcessed(state.iterations());
 }
@@ -53,7 +56,8 @@ void BM_UserDefaultsSetThenSynchronize(benchmark::State& state) {
   auto defaults = storeWithKeys(folder);
   std::int64_t i = 0;
   for (auto _ : state) {
-    defaults->set("key" + std::to_string(i % kKeys), ++i);
+    ++i;
+    defaults->set("key" + std::to_string(i % kKeys), i);
     defaults->synchronize();
   }
   state.SetItemsProcessed(state.iterations());

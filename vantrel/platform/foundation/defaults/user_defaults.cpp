@@ -464,8 +464,10 @@ bool UserDefaults::synchronize() {
   bool ok = true;
   {
     std::lock_guard write(writeMutex_);
-    ok = writePendingLocked();
-    ok = reloadLocked() && ok;
+    bool wrote = false;
+    ok = writePendingLocked(&wrote);
+    // A write has just read the file under the file lock: no second read.
+    if (!wrote) ok = reloadLocked() && ok;
   }
   if (global_) global_->synchronize();
   return ok;
@@ -622,7 +624,7 @@ std::variant<std::string, int> keepDamagedFile(const std::string& path) {
 
 }  // namespace
 
-bool UserDefaults::writePendingLocked() {
+bool UserDefaults::writePendingLocked(bool* wrote) {
   // One writer at a time in this process (writeMutex_) and across processes
   // (the lock file); the file is read again under both, so a change made
   // elsewhere since this store last read it is kept.
@@ -673,6 +675,7 @@ bool UserDefaults::writePendingLocked() {
   }
   current.outcome = ReadOutcome::ok;
   adopt(std::move(current));
+  if (wrote) *wrote = true;
   return true;
 }
 

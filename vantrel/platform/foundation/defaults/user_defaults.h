@@ -163,7 +163,7 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
   bool change(std::string_view key, std::optional<DefaultsValue> value);
   // Both take `writeMutex_` (held across the cross-process file lock).
   bool writePending();
-  bool writePendingLocked();
+  bool writePendingLocked(bool* wrote = nullptr);
   bool reloadLocked();
   void adopt(foundation_internal::DefaultsFileContents contents);
 
