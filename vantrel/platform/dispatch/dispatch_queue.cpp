@@ -163,6 +163,7 @@ int maxWorkingThreads() {
   return limit;
 }
 constexpr auto kStallInterval = std::chrono::milliseconds(10);
+constexpr auto kIdleRetirement = std::chrono::seconds(20);
 
 // A serial queue's drain gives its thread back after this many blocks when
 // other work is waiting for a thread, so a busy queue cannot starve the rest.
@@ -187,7 +188,15 @@ void poolWorker() {
     {
       std::unique_lock lock(p.mutex);
       ++p.idle;
-      p.available.wait(lock, [&] { return !p.tasks.empty(); });
+      while (p.tasks.empty()) {
+        // Threads added for a burst of waiting blocks leave once idle.
+        if (!p.available.wait_for(lock, kIdleRetirement, [&] { return !p.tasks.empty(); }) &&
+            p.workers > maxWorkingThreads()) {
+          --p.idle;
+          --p.workers;
+          return;
+        }
+      }
       --p.idle;
       ++p.taken;
       task = std::move(p.tasks.front());
