@@ -22,6 +22,8 @@
 #include "vantrel/core/thread.h"
 #include "vantrel/platform/dispatch/internal/blocking_wait.h"
 #include "vantrel/platform/dispatch/internal/main_queue.h"
+#include "vantrel/platform/posix/unique_fd.h"
+#include "vantrel/platform/posix/write_all.h"
 
 namespace vantrel {
 
@@ -88,11 +90,10 @@ Held heldForSync() {
 struct MainQueue {
   std::mutex mutex;
   std::deque<Item> items;
-  int wakeFd = -1;
+  posix::UniqueFd wakeFd;
 
-  MainQueue() {
-    wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd < 0) fatal("Cannot create the main queue's wake-up descriptor");
+  MainQueue() : wakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    if (!wakeFd) fatal("Cannot create the main queue's wake-up descriptor");
   }
 };
 
@@ -104,8 +105,7 @@ MainQueue& mainQueue() {
 void wakeMain(int fd) {
   const std::uint64_t one = 1;
   // A full counter (EAGAIN) is still readable, so the wake-up is not lost.
-  while (::write(fd, &one, sizeof one) < 0 && errno == EINTR) {
-  }
+  (void)posix::writeAll(fd, &one, sizeof one);
 }
 
 void clearWake(int fd) {
@@ -427,7 +427,7 @@ void enqueue(DispatchQueue& queue, const std::shared_ptr<DispatchQueue::State>& 
         std::lock_guard lock(m.mutex);
         m.items.push_back(std::move(item));
       }
-      wakeMain(m.wakeFd);
+      wakeMain(m.wakeFd.get());
       return;
     }
     case DispatchQueue::Kind::concurrent:
@@ -554,7 +554,7 @@ std::size_t DispatchQueue::drainMain() {
   std::deque<Item> batch;
   {
     std::lock_guard lock(m.mutex);
-    clearWake(m.wakeFd);
+    clearWake(m.wakeFd.get());
     batch.swap(m.items);
   }
   const DispatchQueue* queue = main().get();
@@ -572,6 +572,6 @@ bool DispatchQueue::isCurrent(const DispatchQueue& queue) {
   return std::find(tHeld.begin(), tHeld.end(), &queue) != tHeld.end();
 }
 
-int runtime_internal::mainQueueWakeDescriptor() { return mainQueue().wakeFd; }
+int runtime_internal::mainQueueWakeDescriptor() { return mainQueue().wakeFd.get(); }
 
 }  // namespace vantrel
