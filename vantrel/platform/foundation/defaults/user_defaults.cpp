@@ -415,7 +415,12 @@ UserDefaults::UserDefaults(Passkey, std::string domain, std::string directory)
   reloadLocked();
 }
 
-UserDefaults::~UserDefaults() = default;
+UserDefaults::~UserDefaults() {
+  // Only changes whose write failed can be left (a queued write holds the
+  // store): one last try, so dropping the store never drops them silently.
+  std::lock_guard write(writeMutex_);
+  writePendingLocked();
+}
 
 std::string UserDefaults::directory() {
   {
