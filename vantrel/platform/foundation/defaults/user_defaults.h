@@ -29,7 +29,7 @@
 // `kExitWriteBound` in all.
 // Files are read without regard to the process locale. A file that is not
 // a JSON object of entries is reported and, at the next write, kept as
-// "<domain>.json.corrupt" (or "....corrupt-2", ...: a kept file is never
+// "<domain>.json.corrupt" (or "<domain>.json.corrupt-2", ...: a kept file is never
 // overwritten); the new file then holds every value this store knows (those
 // it read before the damage included). Entries that cannot be read (a type
 // this version does not know, a damaged envelope) are reported, read as
