@@ -1,7 +1,10 @@
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 
+#include <sys/eventfd.h>
+
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -77,6 +80,66 @@ TEST(DispatchQueueDeathTest, SyncOntoTheMainQueueFromTheMainThreadStops) {
   ASSERT_TRUE(isMainThread());
   EXPECT_DEATH(DispatchQueue::main()->sync([] {}), "sync onto the queue \"main\"");
 }
+
+// The main thread serves the main queue whatever it is running, so a block
+// it waits for that syncs back onto the main queue could never start: a stop,
+// not a hang. Each chain runs with its first queue idle (the block runs on
+// the main thread itself) and busy (the block waits its turn on the pool).
+enum class MainThreadEntry { direct, runLoopTimer, readSource };
+
+struct MainChainCase {
+  MainThreadEntry entry;
+  bool firstQueueBusy;
+};
+
+class DispatchQueueMainChainDeathTest : public ::testing::TestWithParam<MainChainCase> {};
+
+void syncThroughTwoQueuesBackToMain(bool firstQueueBusy) {
+  auto first = DispatchQueue::create("first");
+  auto second = DispatchQueue::create("second");
+  if (firstQueueBusy) first->async([] { std::this_thread::sleep_for(50ms); });
+  first->sync([&] { second->sync([] { DispatchQueue::main()->sync([] {}); }); });
+}
+
+void runChainFromTheMainThread(MainChainCase c) {
+  using Clock = std::chrono::steady_clock;
+  auto loop = RunLoop::current();
+  switch (c.entry) {
+    case MainThreadEntry::direct:
+      syncThroughTwoQueuesBackToMain(c.firstQueueBusy);
+      return;
+    case MainThreadEntry::runLoopTimer: {
+      auto timer = RunLoopTimer::create(Clock::now(), Clock::duration::zero(),
+                                        [c](const std::shared_ptr<RunLoopTimer>&) {
+                                          syncThroughTwoQueuesBackToMain(c.firstQueueBusy);
+                                        });
+      loop->addTimer(timer);
+      loop->run(Clock::now() + 10s);
+      return;
+    }
+    case MainThreadEntry::readSource: {
+      const int fd = ::eventfd(1, EFD_CLOEXEC | EFD_NONBLOCK);  // readable at once
+      auto source = loop->addReadSource(fd, [c] { syncThroughTwoQueuesBackToMain(c.firstQueueBusy); });
+      loop->run(Clock::now() + 10s);
+      return;
+    }
+  }
+}
+
+TEST_P(DispatchQueueMainChainDeathTest, SyncBackOntoTheMainQueueStops) {
+  // A fresh process: a forked child would inherit a pool without its threads.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ASSERT_TRUE(isMainThread());
+  EXPECT_DEATH(runChainFromTheMainThread(GetParam()), "sync onto the queue \"main\"");
+}
+
+INSTANTIATE_TEST_SUITE_P(Chains, DispatchQueueMainChainDeathTest,
+                         ::testing::Values(MainChainCase{MainThreadEntry::direct, false},
+                                           MainChainCase{MainThreadEntry::direct, true},
+                                           MainChainCase{MainThreadEntry::runLoopTimer, false},
+                                           MainChainCase{MainThreadEntry::runLoopTimer, true},
+                                           MainChainCase{MainThreadEntry::readSource, false},
+                                           MainChainCase{MainThreadEntry::readSource, true}));
 
 TEST(DispatchQueueDeathTest, AThrowingAsyncBlockStopsWithItsQueueAndText) {
   EXPECT_DEATH(
@@ -217,6 +280,27 @@ TEST(DispatchSemaphore, CountsSignalsAndTimesOut) {
   semaphore.signal();
   semaphore.wait();
   EXPECT_TRUE(semaphore.waitUntil(std::chrono::steady_clock::now()));
+}
+
+// "Wait forever" spelled as the largest duration must wait, not overflow
+// into the past and time out at once.
+TEST(DispatchSemaphore, AnUnboundedTimedWaitWaitsUntilSignalled) {
+  using Clock = std::chrono::steady_clock;
+  const std::vector<std::function<bool(DispatchSemaphore&)>> waits = {
+      [](DispatchSemaphore& s) { return s.waitFor(Clock::duration::max()); },
+      [](DispatchSemaphore& s) { return s.waitUntil(Clock::time_point::max()); },
+  };
+  for (std::size_t i = 0; i < waits.size(); ++i) {
+    DispatchSemaphore semaphore(0);
+    const auto start = Clock::now();
+    std::thread signaller([&] {
+      std::this_thread::sleep_for(50ms);
+      semaphore.signal();
+    });
+    EXPECT_TRUE(waits[i](semaphore)) << "wait " << i;
+    EXPECT_GE(Clock::now() - start, 45ms) << "wait " << i;
+    signaller.join();
+  }
 }
 
 TEST(DispatchSemaphoreDeathTest, ANegativeStartStops) {

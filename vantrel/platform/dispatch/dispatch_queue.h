@@ -2,10 +2,14 @@
 //
 // `DispatchQueue`: the library's own small work-queue runtime. Three kinds:
 //   - serial queues made with `create(label)`: blocks run one at a time, in
-//     the order they were submitted, on one worker thread of the queue's own
-//     (started on first use);
+//     the order they were submitted, on the global pool's threads (a queue
+//     owns no thread: an idle queue costs memory only); `sync` onto an idle
+//     serial queue runs the block on the calling thread;
 //   - the global concurrent pool, `global()`: blocks start in submission
-//     order on a pool of worker threads that grows when every worker is busy;
+//     order on a pool of worker threads that grows when every worker is busy
+//     (up to 64 working threads; a thread waiting in `sync` or on a
+//     `DispatchSemaphore` does not count, so blocks that wait on one another
+//     always find a thread);
 //   - the main queue, `main()`: blocks run on the main thread only, when the
 //     main thread's run loop runs (see run_loop.h) or when the main thread
 //     calls `drainMain()` (tests, tools without a loop).
@@ -20,13 +24,14 @@
 // Lifetime: a queue is held by `std::shared_ptr`; every pending block (also
 // one waiting in `asyncAfter`) keeps its queue alive, so dropping the last
 // outside reference never loses submitted work: the queue ends after its
-// last block has run, on whichever thread drops the last reference (its own
-// worker included; the worker is then detached, never joined from itself).
+// last block has run, on whichever thread drops the last reference. Delayed
+// blocks wait on one timer thread shared by the process.
 // `main()` and `global()` live for the whole process.
 // Stops (`fatal`): `sync` onto a queue the calling thread is already running
 // a block for (the current serial queue, a queue further up a chain of
-// `sync` calls, or the main queue from the main thread), which could never
-// return; a block submitted with `async` that throws; `drainMain` off the
+// `sync` calls, or the main queue from the main thread: the main thread
+// counts as running a main-queue block whatever it runs, be it `main` itself,
+// a run-loop timer or a descriptor handler), which could never return; a block submitted with `async` that throws; `drainMain` off the
 // main thread. An exception thrown by a `sync` block reaches its caller.
 #pragma once
 
@@ -90,7 +95,7 @@ class DispatchQueue : public std::enable_shared_from_this<DispatchQueue> {
  private:
   std::string label_;
   Kind kind_;
-  std::shared_ptr<State> state_;  // serial queues only; shared with the worker
+  std::shared_ptr<State> state_;  // serial queues only; shared with the drain on the pool
 };
 
 }  // namespace vantrel

@@ -27,7 +27,8 @@ class DispatchSemaphore {
 
   void signal();
   void wait();
-  // False when `timeout` passed before the count could be taken.
+  // False when `timeout` passed before the count could be taken. The
+  // deadline saturates: `duration::max()` waits as long as `wait()`.
   [[nodiscard]] bool waitFor(std::chrono::steady_clock::duration timeout);
   [[nodiscard]] bool waitUntil(std::chrono::steady_clock::time_point deadline);
 

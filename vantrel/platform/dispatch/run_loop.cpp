@@ -13,6 +13,7 @@
 #include "vantrel/core/thread.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/platform/dispatch/internal/main_queue.h"
+#include "vantrel/platform/posix/write_all.h"
 
 namespace vantrel {
 
@@ -55,8 +56,8 @@ thread_local RunLoopThreadHolder tLoop;
 
 void writeWake(int fd) {
   const std::uint64_t one = 1;
-  while (::write(fd, &one, sizeof one) < 0 && errno == EINTR) {
-  }
+  // A full counter (EAGAIN) is still readable, so the wake-up is not lost.
+  (void)posix::writeAll(fd, &one, sizeof one);
 }
 
 void readWake(int fd) {
@@ -78,11 +79,11 @@ timespec toTimespec(RunLoop::Clock::duration d) {
 
 RunLoop::RunLoop(Passkey, bool servesMainQueue)
     : owner_(std::this_thread::get_id()), servesMainQueue_(servesMainQueue) {
-  wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wakeFd_ < 0) fatal("Cannot create a run loop's wake-up descriptor");
+  wakeFd_.reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+  if (!wakeFd_) fatal("Cannot create a run loop's wake-up descriptor");
 }
 
-RunLoop::~RunLoop() { ::close(wakeFd_); }
+RunLoop::~RunLoop() = default;
 
 std::shared_ptr<RunLoop> RunLoop::current() {
   if (isMainThread()) {
@@ -115,7 +116,7 @@ void RunLoop::stop() {
   wakeUp();
 }
 
-void RunLoop::wakeUp() { writeWake(wakeFd_); }
+void RunLoop::wakeUp() { writeWake(wakeFd_.get()); }
 
 void RunLoop::addTimer(const std::shared_ptr<RunLoopTimer>& timer, std::string_view mode) {
   if (!timer) return;
@@ -197,7 +198,7 @@ RunLoop::RunResult RunLoop::run(Clock::time_point until, std::string_view mode) 
 
     fds.clear();
     watched.clear();
-    fds.push_back(pollfd{wakeFd_, POLLIN, 0});
+    fds.push_back(pollfd{wakeFd_.get(), POLLIN, 0});
     if (mainFd >= 0) fds.push_back(pollfd{mainFd, POLLIN, 0});
     const std::size_t firstSource = fds.size();
     {
@@ -213,7 +214,7 @@ RunLoop::RunResult RunLoop::run(Clock::time_point until, std::string_view mode) 
     const int ready = ::ppoll(fds.data(), fds.size(), &timeout, nullptr);
     if (ready < 0 && errno != EINTR) fatal("RunLoop: poll failed");
     if (ready <= 0) continue;
-    if (fds[0].revents & POLLIN) readWake(wakeFd_);
+    if (fds[0].revents & POLLIN) readWake(wakeFd_.get());
     for (std::size_t i = firstSource; i < fds.size(); ++i) {
       const short revents = fds[i].revents;
       if (revents == 0) continue;

@@ -35,6 +35,8 @@
 #include <thread>
 #include <vector>
 
+#include "vantrel/platform/posix/unique_fd.h"
+
 namespace vantrel {
 
 class RunLoop;
@@ -155,7 +157,7 @@ class RunLoop : public std::enable_shared_from_this<RunLoop> {
 
   std::thread::id owner_;
   bool servesMainQueue_;
-  int wakeFd_ = -1;
+  posix::UniqueFd wakeFd_;
   std::atomic<bool> stopRequested_{false};
   std::mutex mutex_;  // guards the two lists
   std::vector<TimerEntry> timers_;

@@ -6,15 +6,24 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <ctime>
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
+#include <variant>
 
 #include <fmt/format.h>
 
 #include "vantrel/core/console_loggers.h"
+#include "vantrel/core/date_text.h"
+#include "vantrel/core/deadline.h"
 #include "vantrel/core/describe.h"
+#include "vantrel/core/no_destructor.h"
+#include "vantrel/core/number_text.h"
+#include "vantrel/platform/dispatch/dispatch_queue.h"
+#include "vantrel/platform/posix/replace_file.h"
+#include "vantrel/platform/posix/unique_fd.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/folders.h"
 #include "vantrel/platform/foundation/defaults/internal/defaults_json.h"
@@ -30,20 +39,6 @@ using foundation_internal::JsonObject;
 
 DefaultsValue::DefaultsValue(const std::vector<std::string>& texts) : storage_(Array(texts.begin(), texts.end())) {}
 
-namespace {
-
-std::string dateText(DefaultsValue::Date date) {
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(
-      std::chrono::floor<std::chrono::seconds>(date));
-  std::tm parts{};
-  ::gmtime_r(&seconds, &parts);
-  char buffer[64];
-  std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S +0000", &parts);
-  return buffer;
-}
-
-}  // namespace
-
 std::string DefaultsValue::description() const {
   return std::visit(
       [](const auto& v) -> std::string {
@@ -51,7 +46,7 @@ std::string DefaultsValue::description() const {
         if constexpr (std::is_same_v<T, std::string>) {
           return v;
         } else if constexpr (std::is_same_v<T, Date>) {
-          return dateText(v);
+          return dateTimeOffsetText(v, TimeZoneChoice::utc);
         } else if constexpr (std::is_same_v<T, Data>) {
           return fmt::format("{{length = {}}}", v.size());
         } else if constexpr (std::is_same_v<T, Array>) {
@@ -143,7 +138,8 @@ JsonNode envelope(const DefaultsValue& value) {
           object["value"] = JsonNode{v};
         } else if constexpr (std::is_same_v<T, double>) {
           object["type"] = JsonNode{std::string("double")};
-          object["value"] = JsonNode{v};
+          // JSON has no NaN or infinity: those go as text ("nan", "-inf").
+          object["value"] = std::isfinite(v) ? JsonNode{v} : JsonNode{doubleText(v)};
         } else if constexpr (std::is_same_v<T, bool>) {
           object["type"] = JsonNode{std::string("bool")};
           object["value"] = JsonNode{v};
@@ -187,6 +183,9 @@ std::optional<DefaultsValue> unwrap(const JsonNode& node, int depth = 0) {
   } else if (*name == "double") {
     if (const auto* d = std::get_if<double>(&v)) return DefaultsValue(*d);
     if (const auto* i = std::get_if<std::int64_t>(&v)) return DefaultsValue(static_cast<double>(*i));
+    if (const auto* s = std::get_if<std::string>(&v)) {
+      if (auto d = parseDouble(*s); d && !std::isfinite(*d)) return DefaultsValue(*d);
+    }
   } else if (*name == "bool") {
     if (const auto* b = std::get_if<bool>(&v)) return DefaultsValue(*b);
   } else if (*name == "date") {
@@ -226,32 +225,51 @@ using Values = std::map<std::string, DefaultsValue, std::less<>>;
 
 enum class ReadOutcome { missing, ok, unreadable };
 
-// Reads a domain file. An unreadable one (bad JSON, or an entry that is not
-// a valid envelope) is refused whole rather than partly taken.
-ReadOutcome readValues(const std::string& path, Values& values) {
-  values.clear();
+}  // namespace
+
+struct foundation_internal::DefaultsFileContents {
+  ReadOutcome outcome = ReadOutcome::missing;
+  Values values;
+  std::map<std::string, std::string> kept;  // entries that are no valid envelope, as JSON text
+};
+
+namespace {
+
+// Reads a domain file. A file that is not a JSON object is unreadable as a
+// whole; in an object, entries that are no valid envelope are kept aside as
+// they are, so what can be read is read and what cannot is not lost.
+foundation_internal::DefaultsFileContents readFile(const std::string& path) {
+  foundation_internal::DefaultsFileContents contents;
   struct stat status {};
-  if (::stat(path.c_str(), &status) != 0) return errno == ENOENT ? ReadOutcome::missing : ReadOutcome::unreadable;
+  if (::stat(path.c_str(), &status) != 0) {
+    contents.outcome = errno == ENOENT ? ReadOutcome::missing : ReadOutcome::unreadable;
+    return contents;
+  }
+  contents.outcome = ReadOutcome::unreadable;
   std::ifstream file(path, std::ios::binary);
-  if (!file) return ReadOutcome::unreadable;
+  if (!file) return contents;
   const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return contents;
   const auto root = foundation_internal::parseJson(text);
   const auto* object = root ? std::get_if<JsonObject>(&root->value) : nullptr;
-  if (!object) return ReadOutcome::unreadable;
+  if (!object) return contents;
   for (const auto& [key, node] : *object) {
-    auto value = unwrap(node);
-    if (!value) {
-      values.clear();
-      return ReadOutcome::unreadable;
+    if (auto value = unwrap(node)) {
+      contents.values.emplace(key, std::move(*value));
+    } else {
+      contents.kept.emplace(key, foundation_internal::writeJson(node));
     }
-    values.emplace(key, std::move(*value));
   }
-  return ReadOutcome::ok;
+  contents.outcome = ReadOutcome::ok;
+  return contents;
 }
 
-std::string serialize(const Values& values) {
+std::string serialize(const Values& values, const std::map<std::string, std::string>& kept) {
   JsonObject object;
-  for (const auto& [key, value] : values) object.emplace(key, envelope(value));
+  for (const auto& [key, text] : kept) {
+    if (auto node = foundation_internal::parseJson(text)) object.insert_or_assign(key, std::move(*node));
+  }
+  for (const auto& [key, value] : values) object.insert_or_assign(key, envelope(value));
   return foundation_internal::writeJson(JsonNode{std::move(object)}) + "\n";
 }
 
@@ -280,48 +298,129 @@ struct Shared {
 };
 
 Shared& shared() {
-  static auto* state = new Shared();  // never destroyed: used by exit-time code
+  static NoDestructor<Shared> state;  // used by exit-time code
   return *state;
 }
 
-// Writes `text` to `path` atomically: a temporary file beside it, flushed to
-// disk, then renamed over it. Answers the errno of the failure, or 0.
-int writeAtomically(const std::string& path, const std::string& text) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return errno;
-  std::size_t done = 0;
-  int failure = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      failure = errno;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (!failure && ::fchmod(fd, 0644) != 0) failure = errno;
-  if (!failure && ::fsync(fd) != 0) failure = errno;
-  if (::close(fd) != 0 && !failure) failure = errno;
-  if (!failure && ::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
-  if (failure) ::unlink(temporary.c_str());
-  return failure;
+// Every store made in this process, for the exit hook and for stores of the
+// same domain that must see each other's pending changes.
+struct Registry {
+  std::mutex mutex;
+  std::vector<std::weak_ptr<UserDefaults>> stores;
+};
+
+void writeAllAtExit();
+
+Registry& registry() {
+  static NoDestructor<Registry> instance;
+  static const bool hooked = [] {
+    // Registered after the statics made so far, so it runs before their
+    // destructors; what it touches later is never destroyed.
+    std::atexit(writeAllAtExit);
+    return true;
+  }();
+  (void)hooked;
+  return *instance;
 }
 
+std::vector<std::shared_ptr<UserDefaults>> liveStores() {
+  Registry& r = registry();
+  std::lock_guard lock(r.mutex);
+  std::vector<std::shared_ptr<UserDefaults>> live;
+  for (const auto& weak : r.stores) {
+    if (auto store = weak.lock()) live.push_back(std::move(store));
+  }
+  return live;
+}
+
+// The one queue on which every store's changes are written.
+const std::shared_ptr<DispatchQueue>& writeQueue() {
+  static const NoDestructor<std::shared_ptr<DispatchQueue>> queue(DispatchQueue::create("VantrelUserDefaults"));
+  return *queue;
+}
+
+void applyChanges(Values& values, std::map<std::string, std::string>* kept,
+                  const std::map<std::string, std::optional<DefaultsValue>, std::less<>>& changes) {
+  for (const auto& [key, change] : changes) {
+    if (kept) kept->erase(key);
+    if (change) {
+      values.insert_or_assign(key, *change);
+    } else if (auto found = values.find(key); found != values.end()) {
+      values.erase(found);
+    }
+  }
+}
+
+}  // namespace
+
+struct UserDefaultsInternals {
+  static std::shared_ptr<UserDefaults> make(std::string domain, std::string directory) {
+    const std::string path = directory + "/" + domain + ".json";
+    // Changes this process made through another store of the domain reach
+    // the file first, so the new store reads them.
+    for (const auto& store : liveStores()) {
+      if (store->path_ == path) store->writePending();
+    }
+    auto made = std::make_shared<UserDefaults>(UserDefaults::Passkey{}, std::move(domain), std::move(directory));
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    std::erase_if(r.stores, [](const std::weak_ptr<UserDefaults>& w) { return w.expired(); });
+    r.stores.push_back(made);
+    return made;
+  }
+
+  static void writeOtherStores(const UserDefaults& self) {
+    for (const auto& store : liveStores()) {
+      if (store.get() != &self && store->path_ == self.path_) store->writePending();
+    }
+  }
+
+  static void writeAll() {
+    for (const auto& store : liveStores()) store->writePending();
+  }
+
+  // At exit: every store's pending changes, within the bound in all. A store
+  // whose write is still busy elsewhere (a file lock held by another
+  // process) is waited for until the bound, never longer.
+  static void writeAllBounded(std::chrono::steady_clock::time_point deadline) {
+    for (const auto& store : liveStores()) {
+      // Taken even with nothing pending: a write in progress on the queue
+      // holds it, and the process must not end in the middle of that write.
+      std::unique_lock write(store->writeMutex_, std::try_to_lock);
+      while (!write.owns_lock() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        write.try_lock();
+      }
+      if (!write.owns_lock()) {
+        qlog.error(fmt::format("User defaults for \"{}\" not saved at exit: still busy writing", store->path_));
+        continue;
+      }
+      store->writePendingLocked();
+    }
+  }
+};
+
+namespace {
+void writeAllAtExit() {
+  UserDefaultsInternals::writeAllBounded(deadlineAfter(UserDefaults::kExitWriteBound));
+}
 }  // namespace
 
 // ---- The store ------------------------------------------------------------
 
 UserDefaults::UserDefaults(Passkey, std::string domain, std::string directory)
     : domain_(std::move(domain)), directory_(std::move(directory)), path_(directory_ + "/" + domain_ + ".json") {
-  if (domain_ != globalDomain) {
-    global_ = std::make_shared<UserDefaults>(Passkey{}, std::string(globalDomain), directory_);
-  }
-  synchronize();
+  if (domain_ != globalDomain) global_ = UserDefaultsInternals::make(std::string(globalDomain), directory_);
+  std::lock_guard write(writeMutex_);
+  reloadLocked();
 }
 
-UserDefaults::~UserDefaults() = default;
+UserDefaults::~UserDefaults() {
+  // Only changes whose write failed can be left (a queued write holds the
+  // store): one last try, so dropping the store never drops them silently.
+  std::lock_guard write(writeMutex_);
+  writePendingLocked();
+}
 
 std::string UserDefaults::directory() {
   {
@@ -333,6 +432,8 @@ std::string UserDefaults::directory() {
 }
 
 void UserDefaults::setDirectoryForTesting(std::optional<std::string> directory) {
+  // Pending changes go to the folder they were made for before it may vanish.
+  UserDefaultsInternals::writeAll();
   Shared& state = shared();
   std::lock_guard lock(state.mutex);
   state.directoryOverride = std::move(directory);
@@ -360,22 +461,49 @@ void UserDefaults::resetStandardUserDefaults() {
 }
 
 std::shared_ptr<UserDefaults> UserDefaults::create(std::string_view domain) {
-  return std::make_shared<UserDefaults>(Passkey{}, safeDomain(domain), directory());
+  return UserDefaultsInternals::make(safeDomain(domain), directory());
 }
 
 bool UserDefaults::synchronize() {
-  Values values;
-  const ReadOutcome outcome = readValues(path_, values);
+  UserDefaultsInternals::writeOtherStores(*this);
+  bool ok = true;
+  {
+    std::lock_guard write(writeMutex_);
+    bool wrote = false;
+    ok = writePendingLocked(&wrote);
+    // A write has just read the file under the file lock: no second read.
+    if (!wrote) ok = reloadLocked() && ok;
+  }
   if (global_) global_->synchronize();
+  return ok;
+}
+
+void UserDefaults::adopt(foundation_internal::DefaultsFileContents contents) {
   std::lock_guard lock(mutex_);
-  if (outcome == ReadOutcome::unreadable) {
+  // Changes made since the file was read stay on top of it.
+  applyChanges(contents.values, &contents.kept, pending_);
+  values_ = std::move(contents.values);
+  kept_ = std::move(contents.kept);
+  if (!kept_.empty() && !reportedUnreadableEntries_) {
+    reportedUnreadableEntries_ = true;
+    std::string keys;
+    for (const auto& [key, text] : kept_) keys += (keys.empty() ? "" : ", ") + key;
+    qlog.error(fmt::format("User defaults file \"{}\": entries that cannot be read are kept unchanged: {}",
+                           path_, keys));
+  }
+}
+
+bool UserDefaults::reloadLocked() {
+  foundation_internal::DefaultsFileContents contents = readFile(path_);
+  if (contents.outcome == ReadOutcome::unreadable) {
+    std::lock_guard lock(mutex_);
     if (!reportedUnreadable_) {
       reportedUnreadable_ = true;
       qlog.error(fmt::format("User defaults file \"{}\" cannot be read; its values are ignored", path_));
     }
-    return false;
+    return false;  // what this store holds stays as it is
   }
-  values_ = std::move(values);
+  adopt(std::move(contents));
   return true;
 }
 
@@ -388,7 +516,6 @@ std::optional<DefaultsValue> UserDefaults::object(std::string_view key) const {
   if (global_) return global_->object(key);
   return std::nullopt;
 }
-
 std::optional<std::string> UserDefaults::stringForKey(std::string_view key) const {
   auto value = object(key);
   if (const auto* text = value ? value->get<std::string>() : nullptr) return *text;
@@ -461,19 +588,64 @@ std::map<std::string, DefaultsValue> UserDefaults::dictionaryRepresentation() co
 }
 
 bool UserDefaults::change(std::string_view key, std::optional<DefaultsValue> value) {
-  // One writer at a time in this process (the mutex) and across processes
-  // (the lock file); the file is read again under both, so a change made
-  // elsewhere since this store last read it is kept.
-  std::lock_guard lock(mutex_);
-  const auto applyInMemory = [&] {
+  bool schedule = false;
+  {
+    std::lock_guard lock(mutex_);
     if (value) {
       values_.insert_or_assign(std::string(key), *value);
     } else if (auto found = values_.find(key); found != values_.end()) {
       values_.erase(found);
     }
-  };
+    pending_.insert_or_assign(std::string(key), std::move(value));
+    if (!writeScheduled_) {
+      writeScheduled_ = true;
+      schedule = true;
+    }
+  }
+  // One queued write takes every change made before it runs.
+  if (schedule) writeQueue()->async([self = shared_from_this()] { self->writePending(); });
+  return true;
+}
+
+bool UserDefaults::writePending() {
+  std::lock_guard write(writeMutex_);
+  return writePendingLocked();
+}
+
+namespace {
+
+// A name beside `path` for keeping a damaged file; never one that exists.
+// Made with link(), so the damaged file stays in place until the new one
+// replaces it atomically. Answers the name, or the errno of the failure.
+std::variant<std::string, int> keepDamagedFile(const std::string& path) {
+  for (int n = 1; n <= 100; ++n) {
+    std::string aside = path + ".corrupt";
+    if (n > 1) aside += "-" + integerText(n);
+    if (::link(path.c_str(), aside.c_str()) == 0) return aside;
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+}  // namespace
+
+bool UserDefaults::writePendingLocked(bool* wrote) {
+  // One writer at a time in this process (writeMutex_) and across processes
+  // (the lock file); the file is read again under both, so a change made
+  // elsewhere since this store last read it is kept.
+  Changes changes;
+  {
+    std::lock_guard lock(mutex_);
+    changes.swap(pending_);
+    writeScheduled_ = false;
+  }
+  if (changes.empty()) return true;
   const auto fail = [&](int code, const std::string& path) {
-    applyInMemory();
+    {
+      // Kept for the next write; changes made since then are newer.
+      std::lock_guard lock(mutex_);
+      for (auto& [key, change] : changes) pending_.emplace(key, std::move(change));
+    }
     qlog.error(fmt::format("Couldn't save user defaults to \"{}\"", path_), FileSystemError(code, path));
     return false;
   };
@@ -483,34 +655,32 @@ bool UserDefaults::change(std::string_view key, std::optional<DefaultsValue> val
     return fail(error.code(), error.path());
   }
   const std::string lockPath = path_ + ".lock";
-  const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (lockFd < 0) return fail(errno, lockPath);
-  while (::flock(lockFd, LOCK_EX) != 0) {
-    if (errno != EINTR) {
-      const int code = errno;
-      ::close(lockFd);
-      return fail(code, lockPath);
-    }
+  const posix::UniqueFd lockFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (!lockFd) return fail(errno, lockPath);
+  while (::flock(lockFd.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return fail(errno, lockPath);
   }
-  Values current;
-  if (readValues(path_, current) == ReadOutcome::unreadable) {
-    // Keep what cannot be read instead of overwriting it.
-    const std::string aside = path_ + ".corrupt";
-    if (::rename(path_.c_str(), aside.c_str()) == 0) {
-      qlog.error(fmt::format("User defaults file \"{}\" cannot be read; kept as \"{}\"", path_, aside));
-    }
-    current.clear();
+  // Closing the descriptor (lockFd, on every path) releases the lock.
+  foundation_internal::DefaultsFileContents current = readFile(path_);
+  if (current.outcome == ReadOutcome::unreadable) {
+    // Nothing of the damaged file can be merged: keep it under a new name,
+    // then write what this store knows, which includes what it read from
+    // the file while it was still readable.
+    const auto aside = keepDamagedFile(path_);
+    if (const int* code = std::get_if<int>(&aside)) return fail(*code, path_ + ".corrupt");
+    qlog.error(fmt::format("User defaults file \"{}\" cannot be read; kept as \"{}\"", path_,
+                           std::get<std::string>(aside)));
+    std::lock_guard lock(mutex_);
+    current.values = values_;
+    current.kept = kept_;
   }
-  if (value) {
-    current.insert_or_assign(std::string(key), *value);
-  } else if (auto found = current.find(key); found != current.end()) {
-    current.erase(found);
+  applyChanges(current.values, &current.kept, changes);
+  if (const std::error_code error = posix::replaceFileAtomically(path_, serialize(current.values, current.kept))) {
+    return fail(error.value(), path_);
   }
-  const int failure = writeAtomically(path_, serialize(current));
-  ::flock(lockFd, LOCK_UN);
-  ::close(lockFd);
-  if (failure) return fail(failure, path_);
-  values_ = std::move(current);
+  current.outcome = ReadOutcome::ok;
+  adopt(std::move(current));
+  if (wrote) *wrote = true;
   return true;
 }
 

@@ -18,18 +18,30 @@
 // The shared `standard()` store uses the main bundle's identifier as its
 // domain (else the executable's file name); reads that miss there fall
 // through to the global domain "NSGlobalDomain" (read only through it).
-// Every change is written at once: under an exclusive lock on
-// "<domain>.json.lock" the file is read again, the one change applied, and
-// the result written to a temporary file and renamed into place, so
-// concurrent writers (threads or processes) lose nothing and a reader never
-// sees half a file. A file that cannot be read as a defaults file is
-// reported and, at the next write, kept beside as "<domain>.json.corrupt".
-// Write failures are reported through `qlog.error`; nothing throws.
+// A change is made in memory at once (readers never wait for the disk) and
+// written shortly after on one serial queue shared by every store, where the
+// changes made meanwhile are written together: under an exclusive lock on
+// "<domain>.json.lock" the file is read again, the changes applied, and the
+// result replaced atomically, so concurrent writers (threads or processes)
+// lose nothing and a reader never sees half a file. `synchronize()` is the
+// barrier: it writes what is pending, then reads the file again. Changes
+// still pending when the process exits are written by an exit hook, within
+// `kExitWriteBound` in all.
+// Files are read without regard to the process locale. A file that is not
+// a JSON object of entries is reported and, at the next write, kept as
+// "<domain>.json.corrupt" (or "<domain>.json.corrupt-2", ...: a kept file is never
+// overwritten); the new file then holds every value this store knows (those
+// it read before the damage included). Entries that cannot be read (a type
+// this version does not know, a damaged envelope) are reported, read as
+// absent, and written back unchanged until a change replaces them. Write
+// failures are reported through `qlog.error` and keep the changes pending
+// for the next write; nothing throws.
 // Thread-safe.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -41,6 +53,10 @@
 #include <vector>
 
 namespace vantrel {
+
+namespace foundation_internal {
+struct DefaultsFileContents;  // a domain file as read
+}  // namespace foundation_internal
 
 class DefaultsValue {
  public:
@@ -79,9 +95,11 @@ class DefaultsValue {
   Storage storage_;
 };
 
-class UserDefaults {
+class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
  public:
   static constexpr std::string_view globalDomain = "NSGlobalDomain";
+  // How long the exit hook may spend writing pending changes.
+  static constexpr std::chrono::milliseconds kExitWriteBound{3000};
 
   // The shared store, made on first use (and again after
   // `resetStandardUserDefaults`).
@@ -118,12 +136,14 @@ class UserDefaults {
   [[nodiscard]] std::optional<DefaultsValue::Data> dataForKey(std::string_view key) const;
   [[nodiscard]] std::optional<DefaultsValue::Date> dateForKey(std::string_view key) const;
 
-  // Stores and writes at once; false (reported) when the file could not be
-  // written; the value is then still readable from this store.
+  // Stores the change and queues its write; answers true (the value is
+  // readable from this store at once). Whether it reached the disk is what
+  // `synchronize()` answers.
   bool set(std::string_view key, DefaultsValue value);
   bool removeObject(std::string_view key);
-  // Reads the file again (changes of other processes); false when it exists
-  // but cannot be read as a defaults file.
+  // Writes the pending changes (also those of other stores of this domain in
+  // this process), then reads the file again (changes of other processes).
+  // False when a write failed or the file exists but cannot be read.
   bool synchronize();
 
   // This domain's own values.
@@ -136,15 +156,29 @@ class UserDefaults {
   UserDefaults(Passkey, std::string domain, std::string directory);
 
  private:
+  using Values = std::map<std::string, DefaultsValue, std::less<>>;
+  using Changes = std::map<std::string, std::optional<DefaultsValue>, std::less<>>;  // nullopt: removed
+  friend struct UserDefaultsInternals;
+
   bool change(std::string_view key, std::optional<DefaultsValue> value);
+  // Both take `writeMutex_` (held across the cross-process file lock).
+  bool writePending();
+  bool writePendingLocked(bool* wrote = nullptr);
+  bool reloadLocked();
+  void adopt(foundation_internal::DefaultsFileContents contents);
 
   std::string domain_;
   std::string directory_;
   std::string path_;
-  mutable std::mutex mutex_;
-  std::map<std::string, DefaultsValue, std::less<>> values_;
+  std::mutex writeMutex_;  // one write or re-read of the file at a time
+  mutable std::mutex mutex_;  // the members below
+  Values values_;
+  Changes pending_;                           // made in memory, not yet written
+  std::map<std::string, std::string> kept_;   // unreadable entries, as JSON text
+  bool writeScheduled_ = false;
   std::shared_ptr<UserDefaults> global_;  // absent for the global domain itself
   bool reportedUnreadable_ = false;
+  bool reportedUnreadableEntries_ = false;
 };
 
 // Points `UserDefaults` at `directory` while alive (the shared store is

@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "vantrel/core/deadline.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 
@@ -252,8 +253,8 @@ void OperationQueue::waitUntilAllOperationsAreFinished() {
 
 bool OperationQueue::waitUntilAllOperationsAreFinished(std::chrono::steady_clock::duration timeout) {
   std::unique_lock lock(state_->mutex);
-  return state_->changed.wait_for(lock, timeout,
-                                  [this] { return state_->pending.empty() && state_->running.empty(); });
+  return state_->changed.wait_until(lock, deadlineAfter(timeout),
+                                    [this] { return state_->pending.empty() && state_->running.empty(); });
 }
 
 }  // namespace vantrel

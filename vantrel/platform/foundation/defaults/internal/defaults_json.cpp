@@ -1,12 +1,9 @@
 #include "vantrel/platform/foundation/defaults/internal/defaults_json.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
-#include <fmt/format.h>
-
+#include "vantrel/core/number_text.h"
 #include "vantrel/text/escaping.h"
 #include "vantrel/text/string_services.h"
 
@@ -125,14 +122,12 @@ class Reader {
       const auto result = std::from_chars(token.data(), token.data() + token.size(), value);
       if (result.ec == std::errc() && result.ptr == token.data() + token.size()) return JsonNode{value};
     }
-    // strtod needs a terminated string; the token is short.
-    const std::string copy(token);
-    errno = 0;
-    char* end = nullptr;
-    const double value = std::strtod(copy.c_str(), &end);
-    // Numbers too large for a double are refused, not read as infinity.
-    if (end != copy.c_str() + copy.size() || !std::isfinite(value)) return std::nullopt;
-    return JsonNode{value};
+    // The token is JSON's number syntax, which the locale-free parser reads
+    // as it is; numbers too large for a double are refused, not read as
+    // infinity.
+    const auto value = parseDouble(token);
+    if (!value || !std::isfinite(*value)) return std::nullopt;
+    return JsonNode{*value};
   }
 
   std::optional<char32_t> hex4() {
@@ -209,15 +204,14 @@ void write(std::string& out, const JsonNode& node) {
         } else if constexpr (std::is_same_v<T, bool>) {
           out += v ? "true" : "false";
         } else if constexpr (std::is_same_v<T, std::int64_t>) {
-          out += fmt::format("{}", v);
+          out += integerText(v);
         } else if constexpr (std::is_same_v<T, double>) {
           if (!std::isfinite(v)) {
             out += "null";
           } else {
-            // Shortest round trip; always marked as a double so it reads back as one.
-            std::string text = fmt::format("{}", v);
-            if (text.find_first_of(".eE") == std::string::npos) text += ".0";
-            out += text;
+            // Shortest round trip, always with a point or an exponent, so it
+            // reads back as a double.
+            out += doubleText(v);
           }
         } else if constexpr (std::is_same_v<T, std::string>) {
           out += '"';
