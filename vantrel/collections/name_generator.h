@@ -66,9 +66,11 @@ class NameGenerator {
 
   [[nodiscard]] std::int64_t maxLength() const { return maxLength_; }
   [[nodiscard]] std::int64_t minLength() const { return minLength_; }
-  [[nodiscard]] const std::vector<std::string>& letters() const { return letters_; }
+  [[nodiscard]] const std::vector<std::string>& letters() const& { return letters_; }
+  void letters() && = delete;  // the reference would outlive the generator
   [[nodiscard]] std::int64_t lettersCount() const { return static_cast<std::int64_t>(letters_.size()); }
-  [[nodiscard]] const std::string& prefix() const { return prefix_; }
+  [[nodiscard]] const std::string& prefix() const& { return prefix_; }
+  void prefix() && = delete;
 
   [[nodiscard]] NameGeneratorIterator makeIterator() const { return NameGeneratorIterator(*this); }
   [[nodiscard]] StepIteratorAdapter<NameGeneratorIterator> begin() const {
