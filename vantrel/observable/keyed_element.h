@@ -37,6 +37,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "vantrel/collections/element_hash.h"
 #include "vantrel/text/comparison.h"
 
 namespace vantrel {
@@ -104,19 +105,5 @@ template <KeyedElement E>
 [[nodiscard]] KeyTypeOf<E> keyOf(const E& e) {
   return observable_internal::KeyedTraits<E>::key(e);
 }
-
-template <class T>
-struct ElementHash {
-  std::size_t operator()(const T& value) const { return std::hash<T>{}(value); }
-};
-template <>
-struct ElementHash<std::string> : TextHash {};
-
-template <class T>
-struct ElementEqual {
-  bool operator()(const T& a, const T& b) const { return a == b; }
-};
-template <>
-struct ElementEqual<std::string> : TextEqual {};
 
 }  // namespace vantrel
