@@ -21,6 +21,8 @@ packages=(
   libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev libjpeg-dev
   # benchmark peer of the CSV log files (bench only)
   libspdlog-dev
+  # regenerating the generators' reference sequences (scripts/random_reference_vectors.py)
+  python3
 )
 
 missing=()

@@ -214,6 +214,7 @@ class DevRandom : public RandomGeneratorDefaults<DevRandom> {
 // The core random source (arc4random unless a test replaced it).
 class Arc4Random : public RandomGeneratorDefaults<Arc4Random> {
  public:
+  Arc4Random() = default;  // not an aggregate: the base's constructor is protected
   using RandomGeneratorDefaults<Arc4Random>::random64;
   using RandomGeneratorDefaults<Arc4Random>::random32;
   void randomize(void* buffer, std::int64_t size);
@@ -326,7 +327,7 @@ class ConstantNonRandom : public RandomWordGeneratorDefaults<ConstantNonRandom> 
 // MT19937-64 (Matsumoto and Nishimura): the sequence of std::mt19937_64.
 class MersenneTwister : public RandomWordGeneratorDefaults<MersenneTwister> {
  public:
-  static constexpr int stateSize = 312;
+  static constexpr std::size_t stateSize = 312;
 
   // Seeded with one word from the device.
   MersenneTwister();
@@ -334,7 +335,7 @@ class MersenneTwister : public RandomWordGeneratorDefaults<MersenneTwister> {
 
   std::uint64_t randomWord() {
     if (index_ >= stateSize) regenerate();
-    std::uint64_t x = state_[static_cast<std::size_t>(index_++)];
+    std::uint64_t x = state_[index_++];
     x ^= (x >> 29) & 0x5555555555555555ULL;
     x ^= (x << 17) & 0x71D67FFFEDA60000ULL;
     x ^= (x << 37) & 0xFFF7EEE000000000ULL;
@@ -345,7 +346,7 @@ class MersenneTwister : public RandomWordGeneratorDefaults<MersenneTwister> {
  private:
   void regenerate();
   std::array<std::uint64_t, stateSize> state_;
-  int index_ = stateSize;
+  std::size_t index_ = stateSize;
 };
 
 static_assert(RandomGenerator<DevRandom> && RandomGenerator<Arc4Random>);
