@@ -113,14 +113,10 @@ class RandomGeneratorDefaults {
     if (max == 0) return 0;
     if (max == ~std::uint64_t{0}) return self().random64();
     const std::uint64_t m = max + 1;
+    if (m != modulus_) remember(m);
     std::uint64_t x = self().random64();
-    // The threshold (2^64 - 1) mod m is at most max: a draw of max or more
-    // never needs it, which spares a division on nearly every draw.
-    if (x < max) {
-      const std::uint64_t threshold = ~std::uint64_t{0} % m;
-      while (x < threshold) x = self().random64();
-    }
-    return x % m;
+    while (x < threshold_) x = self().random64();
+    return remainder(x);
   }
   std::uint32_t random32(std::uint32_t max) {
     if (max == 0) return 0;
@@ -142,7 +138,32 @@ class RandomGeneratorDefaults {
   RandomGeneratorDefaults() = default;
 
  private:
+  __extension__ using Wide = unsigned __int128;
+
   Derived& self() { return static_cast<Derived&>(*this); }
+
+  // A 64-bit division costs more than a word of most generators, so the
+  // bounded draw divides only when its bound changes: it keeps the
+  // reciprocal ceil(2^128 / m) and takes remainders by multiplication
+  // (Lemire, Kaser and Kurz, "Faster remainder by direct computation"),
+  // exact for every 64-bit draw and every m >= 2.
+  void remember(std::uint64_t m) {
+    modulus_ = m;
+    reciprocal_ = ~Wide{0} / m + 1;
+    threshold_ = remainder(~std::uint64_t{0});
+  }
+  std::uint64_t remainder(std::uint64_t x) const {
+    const Wide fraction = reciprocal_ * x;
+    const Wide low = static_cast<std::uint64_t>(fraction) * static_cast<Wide>(modulus_);
+    const Wide high = (fraction >> 64) * modulus_;
+    return static_cast<std::uint64_t>(((low >> 64) + high) >> 64);
+  }
+
+  // The last bound of `random64(max)`: m = max + 1, its reciprocal and the
+  // rejection threshold (2^64 - 1) mod m. A cache only: copies may share it.
+  std::uint64_t modulus_ = 0;
+  std::uint64_t threshold_ = 0;
+  Wide reciprocal_ = 0;
 };
 
 // Word generators: `Derived::randomWord()` is one step; `random64()` is that
