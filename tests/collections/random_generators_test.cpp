@@ -164,6 +164,28 @@ TEST(BoundedDraws, EdgesAndRejection) {
   EXPECT_EQ(all32.used(), 1u);
 }
 
+// The draw keeps the last bound's reciprocal: changing the bound between
+// draws must give what plain division and the rejection rule give.
+TEST(BoundedDraws, MatchPlainDivisionWhileTheBoundChanges) {
+  Xoroshiro g({123, 456});
+  Xoroshiro reference = g;
+  std::mt19937_64 pick(8);
+  for (int i = 0; i < 20000; ++i) {
+    std::uint64_t max = pick() >> (pick() % 64);
+    if (max == 0 || max == allOnes64) max = 2;
+    const std::uint64_t m = max + 1;
+    const std::uint64_t threshold = allOnes64 % m;
+    std::uint64_t x = reference.random64();
+    while (x < threshold) x = reference.random64();
+    ASSERT_EQ(g.random64(max), x % m) << "max " << max;
+  }
+  EXPECT_EQ(g.state(), reference.state());
+  ScriptedGenerator alternating({17, 17, 17});
+  EXPECT_EQ(alternating.random64(9), 7u);
+  EXPECT_EQ(alternating.random64(4), 2u);
+  EXPECT_EQ(alternating.random64(9), 7u);
+}
+
 TEST(BoundedDraws, StayInRange) {
   MersenneTwister mt(1);
   for (std::uint64_t max : {1ULL, 2ULL, 6ULL, 1000ULL, (1ULL << 63) + 5}) {
