@@ -25,6 +25,8 @@ packages=(
   libspdlog-dev
   # the local command endpoint (HTTP client)
   libcurl4-openssl-dev
+  # regenerating the generators' reference sequences (scripts/random_reference_vectors.py)
+  python3
 )
 
 missing=()
