@@ -25,6 +25,8 @@ packages=(
   libspdlog-dev
   # the local command endpoint (HTTP client)
   libcurl4-openssl-dev
+  # URL parsing and validation (RFC 3986)
+  liburiparser-dev
 )
 
 missing=()
