@@ -13,6 +13,9 @@
 #include "vantrel/text/string_services.h"
 
 namespace vantrel {
+
+void PrintTo(const URL& url, std::ostream* out) { *out << url.absoluteString(); }
+
 namespace {
 
 URL web(std::string_view text) {
@@ -77,6 +80,8 @@ TEST(Url, FileUrlsParseAsFileUrls) {
   EXPECT_EQ(web("file:///tmp/a%20b"), URL::fileURLWithPath("/tmp/a b"));
   EXPECT_EQ(web("file://localhost/tmp/x/"), URL::fileURLWithPath("/tmp/x", true));
   EXPECT_EQ(web("file:///"), URL());
+  EXPECT_EQ(web("FILE:/tmp/x"), URL::fileURLWithPath("/tmp/x"));
+  EXPECT_FALSE(web("file:x").isFileURL());
   const URL file = URL::fileURLWithPath("/tmp/é dir", true);
   EXPECT_EQ(file.scheme(), "file");
   EXPECT_EQ(file.host(), "");
@@ -84,6 +89,8 @@ TEST(Url, FileUrlsParseAsFileUrls) {
   // What a plain path cannot say stays a URL of its own.
   EXPECT_FALSE(web("file://server/share").isFileURL());
   EXPECT_FALSE(web("file:///a%2Fb").isFileURL());
+  // An edit that leaves a plain path makes it a file URL.
+  EXPECT_EQ(web("file:///%00x").deletingLastPathComponent(), URL());
   EXPECT_EQ(URL::fromFu("/tmp/x/"), URL::fileURLWithPath("/tmp/x", true));
   EXPECT_EQ(URL::fromFu("/tmp/x"), URL::fileURLWithPath("/tmp/x"));
 }

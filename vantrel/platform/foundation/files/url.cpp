@@ -180,9 +180,11 @@ std::optional<URL> URL::fromString(std::string_view text) {
   if (!rest.empty() && rest.front() == '#') url.fragment_ = std::string(rest.substr(1));
 
   const std::string decoded = decodedBytes(url.rawPath_);
-  if (equalsIgnoringAsciiCase(url.scheme_, "file") && url.authority_ &&
-      (url.authority_->empty() || equalsIgnoringAsciiCase(*url.authority_, "localhost")) && !url.query_ &&
-      !url.fragment_ && (url.rawPath_.empty() || url.rawPath_.front() == '/') &&
+  const bool localAuthority = url.authority_ ? url.authority_->empty() ||
+                                                   equalsIgnoringAsciiCase(*url.authority_, "localhost")
+                                             : !url.rawPath_.empty();  // "file:/tmp/x"
+  if (equalsIgnoringAsciiCase(url.scheme_, "file") && localAuthority && !url.query_ && !url.fragment_ &&
+      (url.rawPath_.empty() || url.rawPath_.front() == '/') &&
       decoded.find('\0') == std::string::npos &&
       std::count(decoded.begin(), decoded.end(), '/') == std::count(url.rawPath_.begin(), url.rawPath_.end(), '/')) {
     return fileURLWithPath(decoded.empty() ? "/" : decoded, decoded.empty() || decoded.back() == '/');
@@ -323,7 +325,9 @@ URL URL::withRawPath(std::string rawPath) const {
   URL url = *this;
   url.path_ = repairedUtf8(decodedBytes(rawPath));
   url.rawPath_ = std::move(rawPath);
-  return url;
+  // Parsed again, so an edit that makes a "file:" URL a plain path (or
+  // anything else the parser decides) gives the URL its text would give.
+  return fromString(url.absoluteString()).value_or(std::move(url));
 }
 
 URL URL::appendingPathComponent(std::string_view component, bool isDirectory) const {

@@ -21,9 +21,9 @@
 //   w->host();                                          // "example.org"
 //   w->appendingPathComponent("c d").absoluteString();  // ".../a/b.txt/c%20d?x=1#top"
 //
-// A "file:" text with an empty or "localhost" host and nothing after the
-// path becomes a file URL, so `fromString(u.absoluteString())` gives `u` back
-// for every URL. Path edits of other URLs keep their query and fragment.
+// A "file:" text with an empty or "localhost" host (or none, before an
+// absolute path), no query, no fragment and no encoded "/" becomes a file
+// URL, so `fromString(u.absoluteString())` gives `u` back for every URL. Path edits of other URLs keep their query and fragment.
 //
 // A relative path is taken from the current directory when the URL is made.
 // Value type; thread-safe like any value.
