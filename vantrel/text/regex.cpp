@@ -25,7 +25,7 @@ std::vector<std::optional<std::string>> groupTexts(std::u16string_view units, co
 Regex::Regex(std::string_view pattern, RegularExpressionOptions options) : matcher_(pattern, options) {}
 
 bool Regex::match(std::string_view text, MatchingOptions options) const {
-  return matcher_.numberOfMatches(text, options) != 0;
+  return matcher_.firstMatch(text, options).has_value();
 }
 
 std::vector<std::string> Regex::matchingsOf(std::string_view text, MatchingOptions options) const {
