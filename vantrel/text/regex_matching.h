@@ -37,7 +37,7 @@ using MatchResultBlock = std::function<void(const TextCheckingResult& match)>;
 // Every match in the whole text, in order, on the caller's thread.
 void enumerateMatchesInStringVt(const RegularExpression& self, std::string_view text,
                                 const MatchResultBlock& block);
-// The same; the platform string of the design is the same UTF-8 text here.
+// The same: a platform string is the same UTF-8 text here.
 void enumerateMatchesInNsStringVt(const RegularExpression& self, std::string_view text,
                                   const MatchResultBlock& block);
 
