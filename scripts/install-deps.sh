@@ -27,6 +27,8 @@ packages=(
   libcurl4-openssl-dev
   # regenerating the generators' reference sequences (scripts/random_reference_vectors.py)
   python3
+  # URL parsing and validation (RFC 3986)
+  liburiparser-dev
 )
 
 missing=()

@@ -1,0 +1,39 @@
+// URL parsing and browser-text repair: what parses writes back a text that
+// parses to the same URL, and path edits keep a URL that does too.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "vantrel/foundation/net/link_extraction.h"
+#include "vantrel/platform/foundation/files/url.h"
+
+namespace {
+
+void checkRoundTrip(const vantrel::URL& url) {
+  const auto again = vantrel::URL::fromString(url.absoluteString());
+  if (!again || !(*again == url)) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > 4000) return 0;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  if (const auto url = vantrel::URL::fromString(text)) {
+    checkRoundTrip(*url);
+    checkRoundTrip(url->appendingPathComponent("a b/é"));
+    checkRoundTrip(url->deletingLastPathComponent());
+    checkRoundTrip(url->deletingPathExtension().appendingPathExtension("x%"));
+    (void)url->host();
+    (void)url->port();
+    (void)url->user();
+    (void)url->password();
+  }
+  if (const auto repaired = vantrel::URL::fromSafariUrlString(text)) checkRoundTrip(*repaired);
+  for (const auto& link : vantrel::detectLinks(text)) {
+    if (link.range.upperBound > text.size() || link.range.lowerBound >= link.range.upperBound) std::abort();
+    checkRoundTrip(link.url);
+  }
+  return 0;
+}
