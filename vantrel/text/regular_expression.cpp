@@ -16,7 +16,7 @@
 namespace vantrel {
 namespace text_internal {
 namespace {
-std::atomic<std::int32_t> timeLimit{0};
+std::atomic<std::int32_t> timeLimit{text_internal::kDefaultRegularExpressionTimeLimit};
 }  // namespace
 
 void setRegularExpressionTimeLimit(std::int32_t limit) { timeLimit.store(limit < 0 ? 0 : limit); }
