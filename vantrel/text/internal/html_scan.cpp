@@ -1,0 +1,78 @@
+#include "vantrel/text/internal/html_scan.h"
+
+#include "vantrel/text/internal/scan.h"
+
+#if defined(__x86_64__)
+#define VANTREL_HTML_SCAN_X86 1
+#include <immintrin.h>
+#endif
+
+namespace vantrel::text_internal {
+namespace {
+
+bool isHtmlSpecial(char c) { return c == '&' || c == '"' || c == '\'' || c == '<' || c == '>'; }
+
+std::size_t firstHtmlSpecialScalar(const char* data, std::size_t i, std::size_t size) {
+  for (; i < size; ++i) {
+    if (isHtmlSpecial(data[i])) return i;
+  }
+  return size;
+}
+
+}  // namespace
+
+#if VANTREL_HTML_SCAN_X86
+
+// Five characters in three compares: '&' (0x26) and '\'' (0x27) are the two
+// bytes that read 0x27 with bit 0 set, '<' (0x3C) and '>' (0x3E) the two that
+// read 0x3E with bit 1 set; '"' (0x22) is compared alone.
+static inline __m128i htmlSpecial16(__m128i v) {
+  const __m128i ampOrApostrophe = _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(0x01)), _mm_set1_epi8(0x27));
+  const __m128i angle = _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(0x02)), _mm_set1_epi8(0x3E));
+  return _mm_or_si128(_mm_or_si128(ampOrApostrophe, angle), _mm_cmpeq_epi8(v, _mm_set1_epi8('"')));
+}
+
+std::size_t firstHtmlSpecialSse2(const char* data, std::size_t size) {
+  std::size_t i = 0;
+  for (; i + 16 <= size; i += 16) {
+    const int mask = _mm_movemask_epi8(htmlSpecial16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i))));
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+  }
+  return firstHtmlSpecialScalar(data, i, size);
+}
+
+__attribute__((target("avx2"))) static inline __m256i htmlSpecial32(__m256i v) {
+  const __m256i ampOrApostrophe =
+      _mm256_cmpeq_epi8(_mm256_or_si256(v, _mm256_set1_epi8(0x01)), _mm256_set1_epi8(0x27));
+  const __m256i angle = _mm256_cmpeq_epi8(_mm256_or_si256(v, _mm256_set1_epi8(0x02)), _mm256_set1_epi8(0x3E));
+  return _mm256_or_si256(_mm256_or_si256(ampOrApostrophe, angle), _mm256_cmpeq_epi8(v, _mm256_set1_epi8('"')));
+}
+
+__attribute__((target("avx2"))) std::size_t firstHtmlSpecialAvx2(const char* data, std::size_t size) {
+  std::size_t i = 0;
+  for (; i + 128 <= size; i += 128) {
+    const __m256i a = htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i)));
+    const __m256i b = htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 32)));
+    const __m256i c = htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 64)));
+    const __m256i d = htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 96)));
+    if (_mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(a, b), _mm256_or_si256(c, d))) != 0) break;
+  }
+  for (; i + 32 <= size; i += 32) {
+    const int mask =
+        _mm256_movemask_epi8(htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i))));
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+  }
+  return firstHtmlSpecialScalar(data, i, size);
+}
+
+#endif  // VANTREL_HTML_SCAN_X86
+
+std::size_t scanFirstHtmlSpecial(const char* data, std::size_t size) {
+#if VANTREL_HTML_SCAN_X86
+  return processorHasAvx2() ? firstHtmlSpecialAvx2(data, size) : firstHtmlSpecialSse2(data, size);
+#else
+  return firstHtmlSpecialScalar(data, 0, size);
+#endif
+}
+
+}  // namespace vantrel::text_internal
