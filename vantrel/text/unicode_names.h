@@ -15,7 +15,7 @@
 // character database's name in capitals, algorithmic names for CJK
 // ideographs and Hangul syllables ("CJK UNIFIED IDEOGRAPH-4E00", "HANGUL
 // SYLLABLE GA"), and for scalars without a name of their own a label such as
-// "<control-0007>", "<private-use-E000>", "<unassigned-0378>" or
+// "<control-0007>", "<private use area-E000>", "<unassigned-0378>" or
 // "<noncharacter-FFFF>". Ill-formed bytes of a text read as U+FFFD. Each
 // scalar is named by itself, never the text at once. Thread-safe.
 #pragma once
