@@ -53,21 +53,37 @@ TEST(HtmlEscaping, MovedInTextWithNothingToEscapeIsNotCopied) {
 TEST(HtmlEscaping, ScanFindsEveryByteOfTheFiveOnly) {
   using namespace text_internal;
   const auto special = [](int b) { return b == '&' || b == '"' || b == '\'' || b == '<' || b == '>'; };
+  const auto check = [&](const char* data, std::size_t size, std::size_t expected) {
+    EXPECT_EQ(scanFirstHtmlSpecial(data, size), expected);
+#if defined(__x86_64__)
+    EXPECT_EQ(firstHtmlSpecialSse2(data, size), expected);
+    if (processorHasAvx2()) {
+      EXPECT_EQ(firstHtmlSpecialAvx2(data, size), expected);
+    }
+#endif
+  };
   // Every byte value at every position of a text longer than the widest
   // block, so the wide loops, the narrow loop and the tail all see each one.
-  constexpr std::size_t kSize = 150;
+  constexpr std::size_t kSize = 300;
   for (int b = 0; b < 256; ++b) {
-    for (std::size_t at = 0; at < kSize; ++at) {
+    for (std::size_t at = 0; at < kSize; at += (b == '&' ? 1 : 7)) {
       std::string s(kSize, 'a');
       s[at] = static_cast<char>(b);
-      const std::size_t expected = special(b) ? at : kSize;
-      ASSERT_EQ(scanFirstHtmlSpecial(s.data(), s.size()), expected) << "byte " << b << " at " << at;
-#if defined(__x86_64__)
-      ASSERT_EQ(firstHtmlSpecialSse2(s.data(), s.size()), expected) << "byte " << b << " at " << at;
-      if (processorHasAvx2()) {
-        ASSERT_EQ(firstHtmlSpecialAvx2(s.data(), s.size()), expected) << "byte " << b << " at " << at;
+      SCOPED_TRACE(::testing::Message() << "byte " << b << " at " << at);
+      check(s.data(), s.size(), special(b) ? at : kSize);
+    }
+  }
+  // Every start alignment and length, one special byte at each position or none.
+  std::string buffer(64 + 200, 'a');
+  for (std::size_t offset = 0; offset < 64; ++offset) {
+    for (std::size_t size = 0; size <= 200; size += (size < 70 ? 1 : 13)) {
+      SCOPED_TRACE(::testing::Message() << "offset " << offset << " size " << size);
+      check(buffer.data() + offset, size, size);
+      for (std::size_t at = 0; at < size; ++at) {
+        buffer[offset + at] = '>';
+        check(buffer.data() + offset, size, at);
+        buffer[offset + at] = 'a';
       }
-#endif
     }
   }
 }

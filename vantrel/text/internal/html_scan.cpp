@@ -1,5 +1,7 @@
 #include "vantrel/text/internal/html_scan.h"
 
+#include <cstdint>
+
 #include "vantrel/text/internal/scan.h"
 
 #if defined(__x86_64__)
@@ -47,27 +49,44 @@ std::size_t firstHtmlSpecialSse2(const char* data, std::size_t size) {
 // table entry is special; vpshufb gives 0 for bytes with the high bit set,
 // which equal no such byte.
 __attribute__((target("avx2"))) static inline __m256i htmlSpecial32(__m256i v) {
+  // Keeps v in a register: without it g++ reads the memory twice, once for
+  // the shuffle and once for the compare, and the loads become the limit.
+  __asm__("" : "+x"(v));
   const __m256i table = _mm256_setr_epi8(
       -1, -1, 0x22, -1, -1, -1, 0x26, 0x27, -1, -1, -1, -1, 0x3C, -1, 0x3E, -1,  //
       -1, -1, 0x22, -1, -1, -1, 0x26, 0x27, -1, -1, -1, -1, 0x3C, -1, 0x3E, -1);
   return _mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, v), v);
 }
 
+__attribute__((target("avx2"))) static inline unsigned htmlSpecialMask(const char* p) {
+  return static_cast<unsigned>(
+      _mm256_movemask_epi8(htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)))));
+}
+
 __attribute__((target("avx2"))) std::size_t firstHtmlSpecialAvx2(const char* data, std::size_t size) {
-  std::size_t i = 0;
+  if (size < 32) return firstHtmlSpecialScalar(data, 0, size);
+  if (const unsigned mask = htmlSpecialMask(data); mask != 0) return static_cast<std::size_t>(__builtin_ctz(mask));
+  // From the first 32-byte boundary on, aligned: a load that straddles two
+  // cache lines costs two, and on text in cache that halves the speed.
+  std::size_t i = 32 - (reinterpret_cast<std::uintptr_t>(data) & 31);
   for (; i + 128 <= size; i += 128) {
-    const __m256i a = htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i)));
-    const __m256i b = htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 32)));
-    const __m256i c = htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 64)));
-    const __m256i d = htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 96)));
+    const auto* p = reinterpret_cast<const __m256i*>(data + i);
+    const __m256i a = htmlSpecial32(_mm256_load_si256(p));
+    const __m256i b = htmlSpecial32(_mm256_load_si256(p + 1));
+    const __m256i c = htmlSpecial32(_mm256_load_si256(p + 2));
+    const __m256i d = htmlSpecial32(_mm256_load_si256(p + 3));
     if (_mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(a, b), _mm256_or_si256(c, d))) != 0) break;
   }
   for (; i + 32 <= size; i += 32) {
-    const int mask =
-        _mm256_movemask_epi8(htmlSpecial32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i))));
-    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    if (const unsigned mask = htmlSpecialMask(data + i); mask != 0) {
+      return i + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
   }
-  return firstHtmlSpecialScalar(data, i, size);
+  if (i == size) return size;
+  // The last 32 bytes; those before i hold nothing special, so the first set
+  // bit lies at i or later.
+  const unsigned mask = htmlSpecialMask(data + size - 32);
+  return mask == 0 ? size : size - 32 + static_cast<std::size_t>(__builtin_ctz(mask));
 }
 
 #endif  // VANTREL_HTML_SCAN_X86
