@@ -12,9 +12,22 @@
 //
 // Modes: natural order (no filter, no sort block: no copy; reads go to the
 // base and its reports pass unchanged), filter-only (a copy in the base's
-// order) and sorted (a copy ordered by the block's comparator; equal
-// elements keep no defined order). Elements are identified by key. The
+// order, followed in place: a flag per base position says which element
+// is shown, and the view position of a base position is the number of
+// shown ones before it) and sorted (a copy ordered by the block's
+// comparator; equal elements keep no defined order). Elements are
+// identified by key; a key the base holds twice is shown once, at the
+// element it entered with, and when that element goes, the base's first
+// remaining element of the key enters in its place if it passes. The
 // reactions are in internal/sorted_view_reactions.h (included here).
+//
+// Caller code (the filter, the block's comparator, key and hash
+// functions) is called before the view changes anything. Called while the
+// view follows its base, it must not throw: a throw stops the program
+// (`fatal`, naming the view and the base's event), as for any observer
+// (vantrel/observable/internal/reporting.h). Called from `create`,
+// `setFilterBlock` or `setSortBlock`, a throw reaches the caller and the
+// view is left as it was.
 //
 // Events: positions count in the view. An insertion reports its position
 // after it, a removal its position before it; batch removals list their
@@ -58,6 +71,8 @@
 #include "vantrel/core/error.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/sort.h"
+#include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/pass_index.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/kerray.h"
@@ -76,18 +91,18 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerrayObserver : public Wea
   using Elements = std::vector<A>;
 
   // The new block's code, or nullopt when the sort was removed.
-  std::function<void(View&, const std::optional<std::string>&)> sortingChanged;
-  std::function<void(View&)> filterChanged;
-  std::function<void(View&)> replacedContent;
-  std::function<void(View&)> removedAll;
-  std::function<void(View&, std::int64_t at, const A&)> inserted;
-  std::function<void(View&, std::int64_t at, const Elements&)> insertedMultipleContinuous;
-  std::function<void(View&, const Positions&, const Elements&)> insertedMultipleDistributed;
-  std::function<void(View&, std::int64_t at, const A&)> removed;
-  std::function<void(View&, const Positions&, const Elements&)> removedMultiple;
-  std::function<void(View&, std::int64_t at, const A&)> updated;
-  std::function<void(View&, std::int64_t from, std::int64_t to, const A&)> moved;
-  std::function<void(View&, const Positions& from, std::int64_t to, const Elements&)> movedMultiple;
+  EventClosure<void(View&, const std::optional<std::string>&)> sortingChanged;
+  EventClosure<void(View&)> filterChanged;
+  EventClosure<void(View&)> replacedContent;
+  EventClosure<void(View&)> removedAll;
+  EventClosure<void(View&, std::int64_t at, const A&)> inserted;
+  EventClosure<void(View&, std::int64_t at, const Elements&)> insertedMultipleContinuous;
+  EventClosure<void(View&, const Positions&, const Elements&)> insertedMultipleDistributed;
+  EventClosure<void(View&, std::int64_t at, const A&)> removed;
+  EventClosure<void(View&, const Positions&, const Elements&)> removedMultiple;
+  EventClosure<void(View&, std::int64_t at, const A&)> updated;
+  EventClosure<void(View&, std::int64_t from, std::int64_t to, const A&)> moved;
+  EventClosure<void(View&, const Positions& from, std::int64_t to, const Elements&)> movedMultiple;
 };
 
 // The error of the view's refused positional mutations.
@@ -165,11 +180,12 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   virtual void setSortBlock(std::optional<SortBlock> sortBlock) {
     if (sortBlock == sortBlock_) return;
     const auto keepAlive = this->weak_from_this().lock();
+    Built built = build(filterBlock_, sortBlock);
     sortBlock_ = std::move(sortBlock);
-    applyFilterAndSort();
+    commit(std::move(built));
     const std::optional<std::string> code =
         sortBlock_ ? std::optional<std::string>(sortBlock_->code()) : std::nullopt;
-    report(&Observer::sortingChanged, code);
+    report("sortingChanged", &Observer::sortingChanged, code);
   }
 
   [[nodiscard]] virtual const Filter& filterBlock() const { return filterBlock_; }
@@ -177,11 +193,12 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   // `filterChanged`.
   virtual void setFilterBlock(Filter filterBlock) {
     const bool involved = filterBlock_ || filterBlock;
-    filterBlock_ = std::move(filterBlock);
     if (!involved) return;
     const auto keepAlive = this->weak_from_this().lock();
-    applyFilterAndSort();
-    report(&Observer::filterChanged);
+    Built built = build(filterBlock, sortBlock_);
+    filterBlock_ = std::move(filterBlock);
+    commit(std::move(built));
+    report("filterChanged", &Observer::filterChanged);
   }
 
   // The view's content, in view order (the base's array in natural order).
@@ -263,9 +280,11 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   }
 
  protected:
+  static constexpr std::string_view kName = "OptionallyFilteredOptionallySortedArray_BasedOnKerray";
+
   template <class Closure, class... Args>
-  void report(Closure Observer::*event, const Args&... args) {
-    observable_internal::report(observers_, event,
+  void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    observable_internal::report(observers_, kName, name, event,
                                 static_cast<OptionallyFilteredOptionallySortedArray_BasedOnKerray&>(*this), args...);
   }
 
@@ -281,26 +300,50 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
 
   bool passes(const A& e) const { return !filterBlock_ || filterBlock_(e); }
   bool sorted() const { return sortBlock_.has_value(); }
+  bool filterOnly() const { return copy_ && !sortBlock_; }
   // The block's comparator as a plain callable for `stableSort`.
   auto byBlock() const {
     return [block = &*sortBlock_](const A& a, const A& b) { return (*block)(a, b); };
   }
 
+  // A copy computed aside, committed only once every caller closure ran.
+  struct Built {
+    std::optional<std::vector<A>> copy;
+    Held held;
+    std::vector<std::uint8_t> shown;  // filter-only: per base position
+  };
+
   // The copy from scratch: the passing base elements, one per key, in base
   // order, then sorted when a block is set (stable: ties keep base order).
-  void applyFilterAndSort() {
-    held_.clear();
-    if (!filterBlock_ && !sortBlock_) {
-      copy_.reset();
-      return;
-    }
+  Built build(const Filter& filter, const std::optional<SortBlock>& sortBlock) const {
+    Built built;
+    if (!filter && !sortBlock) return built;
+    const std::vector<A>& all = base_->array();
     std::vector<A> copy;
-    for (const A& e : base_->array()) {
-      if (passes(e) && held_.try_emplace(keyOf(e), e).second) copy.push_back(e);
+    if (!sortBlock) built.shown.assign(all.size(), 0);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      const A& e = all[i];
+      if ((!filter || filter(e)) && built.held.try_emplace(keyOf(e), e).second) {
+        copy.push_back(e);
+        if (!sortBlock) built.shown[i] = 1;
+      }
     }
-    if (sortBlock_) stableSort(copy, byBlock());
-    copy_ = std::move(copy);
+    if (sortBlock) stableSort(copy, [&](const A& a, const A& b) { return (*sortBlock)(a, b); });
+    built.copy = std::move(copy);
+    return built;
   }
+
+  void commit(Built built) {
+    copy_ = std::move(built.copy);
+    held_ = std::move(built.held);
+    if (copy_ && !sortBlock_) {
+      shown_.assign(built.shown);
+    } else {
+      shown_.clear();
+    }
+  }
+
+  void applyFilterAndSort() { commit(build(filterBlock_, sortBlock_)); }
 
   // The position in the copy of the element with `key` (held). Sorted: a
   // binary search for the held value, then the run of its equals; a linear
@@ -325,25 +368,38 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
     return std::nullopt;
   }
 
+  // As `positionOfKey` for a key the view holds: a miss means the copy and
+  // `held_` disagree, which stops the program rather than read past it.
+  std::int64_t shownPosition(const Key& key) const {
+    if (const std::optional<std::int64_t> at = positionOfKey(key)) return *at;
+    fatal(std::string(kName) + ": a held key is missing from the copy (" + description() + ")");
+  }
+
   std::int64_t sortedInsertionIndex(const A& e) const {
     return insertionIndexInSortedArray(*copy_, *sortBlock_, e);
   }
 
   void listen();
-  void followInserted(std::int64_t at, const A& e);
-  void followInsertions(const std::vector<A>& elements);
-  void followRemoved(std::int64_t at, const A& e);
-  void followRemovals(const Positions& positions, const std::vector<A>& elements);
-  void followUpdated(std::int64_t at, const A& e);
-  void followMoved(std::int64_t from, std::int64_t to, const A& e);
-  void followMovedMultiple(const Positions& from, std::int64_t to, const std::vector<A>& elements);
-  void rebuildInBaseOrder();
+  // Sorted mode.
+  void sortedInserted(const A& e);
+  void sortedInsertions(const std::vector<A>& elements);
+  void sortedRemoved(const A& e);
+  void sortedRemovals(const std::vector<A>& elements);
+  void sortedUpdated(const A& e);
   void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e);
+  // Filter-only mode: positions are base positions.
+  void inPlaceInsertions(const Positions& at, const std::vector<A>& elements);
+  void inPlaceRemovals(const Positions& at, const std::vector<A>& elements);
+  void inPlaceUpdated(std::int64_t at, const A& e);
+  void inPlaceMoved(std::int64_t from, std::int64_t to);
+  void inPlaceMovedMultiple(const Positions& from, std::int64_t to);
+  void reenter(const std::vector<Key>& keys);
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::shared_ptr<Base> base_;
   std::optional<std::vector<A>> copy_;  // absent exactly in natural order
   Held held_;                           // key to shown value, outside natural order
+  observable_internal::PassIndex shown_;  // filter-only: which base positions are shown
   std::optional<SortBlock> sortBlock_;
   Filter filterBlock_;
 };
