@@ -72,6 +72,18 @@ namespace vantrel {
 template <KeyedElement E>
 class Kerray;
 
+namespace observable_internal {
+// How many elements hold a key (more than one only after the unchecked
+// insertions); for the views, which need it to follow repeated keys.
+struct KeyCount {
+  template <class Array>
+  static std::int64_t of(const Array& kerray, const typename Array::Key& key) {
+    const auto it = kerray.keys_.find(key);
+    return it == kerray.keys_.end() ? 0 : it->second;
+  }
+};
+}  // namespace observable_internal
+
 // The observer of a `Kerray<E>`. A closure left empty means that nothing
 // listens for that event.
 template <KeyedElement E>
@@ -417,6 +429,8 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
   static std::size_t hashOf(const Key& key) { return ElementHash<Key>{}(key); }
 
  private:
+  friend struct observable_internal::KeyCount;
+
   void insertOne(const E& element, std::int64_t atIndex) {
     observable_internal::checkIndex("insert", atIndex, 0, count() + 1);
     const auto keepAlive = this->weak_from_this().lock();

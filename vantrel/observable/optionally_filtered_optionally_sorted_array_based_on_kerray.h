@@ -16,9 +16,10 @@
 // is shown, and the view position of a base position is the number of
 // shown ones before it) and sorted (a copy ordered by the block's
 // comparator; equal elements keep no defined order). Elements are
-// identified by key; a key the base holds twice is shown once, at the
-// element it entered with, and when that element goes, the base's first
-// remaining element of the key enters in its place if it passes. The
+// identified by key; a key the base holds several times is shown once, and
+// when the shown element goes or stops passing, the base's first passing
+// element of the key takes its place (filter-only: a key is shown at the
+// element it entered with). The
 // reactions are in internal/sorted_view_reactions.h (included here).
 //
 // Caller code (the filter, the block's comparator, key and hash
@@ -334,6 +335,7 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   }
 
   void commit(Built built) {
+    reentering_.clear();
     copy_ = std::move(built.copy);
     held_ = std::move(built.held);
     if (copy_ && !sortBlock_) {
@@ -386,6 +388,8 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   void sortedRemoved(const A& e);
   void sortedRemovals(const std::vector<A>& elements);
   void sortedUpdated(const A& e);
+  void sortedFollowRemaining(const Key& key);
+  std::optional<A> firstPassingWithKey(const Key& key) const;
   void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e);
   // Filter-only mode: positions are base positions.
   void inPlaceInsertions(const Positions& at, const std::vector<A>& elements);
@@ -394,12 +398,14 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   void inPlaceMoved(std::int64_t from, std::int64_t to);
   void inPlaceMovedMultiple(const Positions& from, std::int64_t to);
   void reenter(const std::vector<Key>& keys);
+  void reenterWhenInStep();
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::shared_ptr<Base> base_;
   std::optional<std::vector<A>> copy_;  // absent exactly in natural order
   Held held_;                           // key to shown value, outside natural order
   observable_internal::PassIndex shown_;  // filter-only: which base positions are shown
+  std::vector<Key> reentering_;           // filter-only: keys to show again once in step
   std::optional<SortBlock> sortBlock_;
   Filter filterBlock_;
 };

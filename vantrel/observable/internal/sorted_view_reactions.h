@@ -41,6 +41,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::listen() {
           copy_->clear();
           held_.clear();
           shown_.clear();
+          reentering_.clear();
         }
         report("removedAll", &Observer::removedAll);
       });
@@ -157,12 +158,14 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedInsertions(
 }
 
 // An element leaves when its key is shown, whatever the filter says of the
-// reported value; not while the base still holds its key in another element.
+// reported value. While the base still holds its key in another element,
+// the view shows that element instead (`sortedFollowRemaining`).
 template <EquatableKeyedElement A>
 void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedRemoved(const A& e) {
   const Key& key = keyOf(e);
   const auto h = held_.find(key);
-  if (h == held_.end() || base_->containsWith(key)) return;
+  if (h == held_.end()) return;
+  if (base_->containsWith(key)) return sortedFollowRemaining(key);
   const std::int64_t at = shownPosition(key);
   A member = std::move((*copy_)[static_cast<std::size_t>(at)]);
   copy_->erase(copy_->begin() + at);
@@ -174,20 +177,55 @@ template <EquatableKeyedElement A>
 void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedRemovals(const std::vector<A>& elements) {
   Positions positions;
   std::unordered_set<Key, ElementHash<Key>, ElementEqual<Key>> leaving;
+  std::vector<Key> remaining;
   for (const A& e : elements) {
     const Key& key = keyOf(e);
-    if (!held_.contains(key) || base_->containsWith(key) || leaving.contains(key)) continue;
+    if (!held_.contains(key) || leaving.contains(key)) continue;
+    if (base_->containsWith(key)) {
+      remaining.push_back(key);
+      continue;
+    }
     positions.push_back(shownPosition(key));  // in the copy before any removal
     leaving.insert(key);
   }
-  if (positions.empty()) return;
-  std::vector<typename Held::iterator> members;
-  members.reserve(leaving.size());
-  for (const Key& key : leaving) members.push_back(held_.find(key));
-  std::vector<A> removed = vantrel::removeAtIndexes(*copy_, positions);
-  for (const auto& member : members) held_.erase(member);
-  std::sort(positions.begin(), positions.end(), std::greater<>());
-  report("removedMultiple", &Observer::removedMultiple, positions, removed);
+  if (!positions.empty()) {
+    std::vector<typename Held::iterator> members;
+    members.reserve(leaving.size());
+    for (const Key& key : leaving) members.push_back(held_.find(key));
+    std::vector<A> removed = vantrel::removeAtIndexes(*copy_, positions);
+    for (const auto& member : members) held_.erase(member);
+    std::sort(positions.begin(), positions.end(), std::greater<>());
+    report("removedMultiple", &Observer::removedMultiple, positions, removed);
+  }
+  for (const Key& key : remaining) sortedFollowRemaining(key);
+}
+
+// The shown element of a key the base holds several times left the base or
+// stopped passing: the view shows the base's first passing element of that
+// key instead (as an update or an insertion), or none.
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedFollowRemaining(const Key& key) {
+  const std::optional<A> remaining = firstPassingWithKey(key);
+  const auto h = held_.find(key);
+  if (!remaining) {
+    if (h == held_.end()) return;
+    const std::int64_t at = shownPosition(key);
+    A member = std::move((*copy_)[static_cast<std::size_t>(at)]);
+    copy_->erase(copy_->begin() + at);
+    held_.erase(h);
+    return report("removed", &Observer::removed, at, member);
+  }
+  if (h == held_.end()) return sortedInserted(*remaining);
+  if (!(h->second == *remaining)) sortedUpdated(*remaining);
+}
+
+template <EquatableKeyedElement A>
+std::optional<A> OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::firstPassingWithKey(const Key& key) const {
+  const ElementEqual<Key> equal;
+  for (const A& e : base_->array()) {
+    if (equal(keyOf(e), key) && passes(e)) return e;
+  }
+  return std::nullopt;
 }
 
 template <EquatableKeyedElement A>
@@ -197,9 +235,12 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   if (!passes(e)) {
     if (h == held_.end()) return;
     const std::int64_t at = shownPosition(key);
+    const bool repeated = observable_internal::KeyCount::of(*base_, key) > 1;
     copy_->erase(copy_->begin() + at);
     held_.erase(h);
-    return report("removed", &Observer::removed, at, e);
+    report("removed", &Observer::removed, at, e);
+    if (repeated) sortedFollowRemaining(keyOf(e));
+    return;
   }
   if (h == held_.end()) return sortedInserted(e);
   const std::int64_t at = shownPosition(key);
@@ -282,9 +323,10 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceInsertions
   }
   if (at.size() == 1 && elements.size() == 1) {
     if (!entered.empty()) report("inserted", &Observer::inserted, positions[0], entered[0]);
-    return;
+  } else {
+    report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, entered);
   }
-  report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, entered);
+  reenterWhenInStep();
 }
 
 // `at` highest first, each a base position before the removal. A shown
@@ -328,15 +370,27 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceRemovals(c
   if (!again.empty()) reenter(again);
 }
 
-// Each key's first element in the base enters if it passes.
+// Each key's first passing element in the base enters. The base may be a
+// report ahead (a re-keying update reports removed, then inserted, both
+// after the change): the keys wait until the flags again cover the base.
 template <EquatableKeyedElement A>
 void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::reenter(const std::vector<Key>& keys) {
+  reentering_.insert(reentering_.end(), keys.begin(), keys.end());
+  reenterWhenInStep();
+}
+
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::reenterWhenInStep() {
+  if (reentering_.empty() || !filterOnly() || shown_.size() != base_->count()) return;
+  const std::vector<Key> keys = std::move(reentering_);
+  reentering_.clear();
   const ElementEqual<Key> equal;
   const std::vector<A>& all = base_->array();
   for (const Key& key : keys) {
     if (held_.contains(key)) continue;
-    const auto first = std::find_if(all.begin(), all.end(), [&](const A& e) { return equal(keyOf(e), key); });
-    if (first == all.end() || !passes(*first)) continue;
+    const auto first =
+        std::find_if(all.begin(), all.end(), [&](const A& e) { return equal(keyOf(e), key) && passes(e); });
+    if (first == all.end()) continue;
     const auto q = static_cast<std::int64_t>(first - all.begin());
     const A e = *first;
     held_.emplace(key, e);
@@ -362,10 +416,13 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceUpdated(st
       (*copy_)[static_cast<std::size_t>(v)] = e;
       return report("updated", &Observer::updated, v, e);
     }
+    const bool repeated = observable_internal::KeyCount::of(*base_, key) > 1;
     held_.erase(h);
     copy_->erase(copy_->begin() + v);
     shown_.set(at, false);
-    return report("removed", &Observer::removed, v, e);
+    report("removed", &Observer::removed, v, e);
+    if (repeated) reenter(std::vector<Key>{keyOf(e)});
+    return;
   }
   // Not shown here: it enters when it passes, unless its key is shown at
   // another element of the base.
