@@ -239,7 +239,9 @@ void expectViewAgrees(const Kerray<Row>& base, const KeyedView& view) {
   for (const Row& r : have) {
     ASSERT_TRUE(shown.insert(r.id).second) << "key shown twice: " << r.id;
     ASSERT_NE(std::find(all.begin(), all.end(), r), all.end()) << "not in the base: " << describe(r);
-    if (filtered) ASSERT_TRUE(view.filterBlock()(r)) << describe(r);
+    if (filtered) {
+      ASSERT_TRUE(view.filterBlock()(r)) << describe(r);
+    }
   }
   if (view.sortBlock()) {
     for (std::size_t i = 1; i < have.size(); ++i) ASSERT_FALSE((*view.sortBlock())(have[i], have[i - 1])) << i;

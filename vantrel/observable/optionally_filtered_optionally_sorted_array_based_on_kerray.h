@@ -73,6 +73,7 @@
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/sort.h"
 #include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/blocked_array.h"
 #include "vantrel/observable/internal/pass_index.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
@@ -203,10 +204,21 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   }
 
   // The view's content, in view order (the base's array in natural order).
-  [[nodiscard]] const std::vector<A>& content() const { return copy_ ? *copy_ : base_->array(); }
+  // Sorted, it is gathered from the blocks on the first read after a change.
+  [[nodiscard]] const std::vector<A>& content() const {
+    if (!copy_) return base_->array();
+    if (stale_) {
+      *copy_ = sorted_.elements();
+      stale_ = false;
+    }
+    return *copy_;
+  }
 
-  [[nodiscard]] virtual bool isEmpty() const { return content().empty(); }
-  [[nodiscard]] virtual std::int64_t count() const { return static_cast<std::int64_t>(content().size()); }
+  [[nodiscard]] virtual bool isEmpty() const { return count() == 0; }
+  [[nodiscard]] virtual std::int64_t count() const {
+    if (!copy_) return base_->count();
+    return sorted() ? sorted_.size() : static_cast<std::int64_t>(copy_->size());
+  }
   // Whether the view shows an element with the element's key.
   [[nodiscard]] virtual bool contains(const A& element) const { return containsElementWithKey(keyOf(element)); }
   [[nodiscard]] virtual bool containsElementWithKey(const Key& key) const {
@@ -224,11 +236,12 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   // The element at `index`, or nullopt outside 0..<count.
   [[nodiscard]] virtual std::optional<A> subscriptIndex(std::int64_t index) const {
     if (index < 0 || index >= count()) return std::nullopt;
-    return content()[static_cast<std::size_t>(index)];
+    return (*this)[index];
   }
   // The element at `index` (0..<count).
   [[nodiscard]] const A& operator[](std::int64_t index) const {
     observable_internal::checkIndex("subscript", index, 0, count());
+    if (copy_ && sorted()) return sorted_[index];
     return content()[static_cast<std::size_t>(index)];
   }
   [[nodiscard]] std::int64_t startIndex() const { return 0; }
@@ -338,10 +351,16 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
     reentering_.clear();
     copy_ = std::move(built.copy);
     held_ = std::move(built.held);
+    stale_ = false;
     if (copy_ && !sortBlock_) {
       shown_.assign(built.shown);
     } else {
       shown_.clear();
+    }
+    if (copy_ && sortBlock_) {
+      sorted_.assign(*copy_);
+    } else {
+      sorted_.clear();
     }
   }
 
@@ -353,17 +372,21 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   std::optional<std::int64_t> positionOfKey(const Key& key) const {
     const auto h = held_.find(key);
     if (h == held_.end()) return std::nullopt;
-    const std::vector<A>& c = *copy_;
     const ElementEqual<Key> equal;
     if (sorted()) {
       const auto& less = sortBlock_->sortBlock();
-      for (std::int64_t i = insertionIndexForSortedBy(c, less, h->second); i < static_cast<std::int64_t>(c.size());
-           ++i) {
-        const A& probe = c[static_cast<std::size_t>(i)];
+      const std::int64_t n = sorted_.size();
+      for (std::int64_t i = sorted_.lowerBound(less, h->second); i < n; ++i) {
+        const A& probe = sorted_[i];
         if (equal(keyOf(probe), key)) return i;
         if (less(h->second, probe)) break;
       }
+      for (std::int64_t i = 0; i < n; ++i) {
+        if (equal(keyOf(sorted_[i]), key)) return i;
+      }
+      return std::nullopt;
     }
+    const std::vector<A>& c = *copy_;
     for (std::size_t i = 0; i < c.size(); ++i) {
       if (equal(keyOf(c[i]), key)) return static_cast<std::int64_t>(i);
     }
@@ -377,9 +400,7 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
     fatal(std::string(kName) + ": a held key is missing from the copy (" + description() + ")");
   }
 
-  std::int64_t sortedInsertionIndex(const A& e) const {
-    return insertionIndexInSortedArray(*copy_, *sortBlock_, e);
-  }
+  std::int64_t sortedInsertionIndex(const A& e) const { return sorted_.lowerBound(sortBlock_->sortBlock(), e); }
 
   void listen();
   // Sorted mode.
@@ -392,6 +413,8 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   std::optional<A> firstPassingWithKey(const Key& key) const;
   void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e);
   // Filter-only mode: positions are base positions.
+  void inPlaceInserted(std::int64_t at, const A& e);
+  void inPlaceRemoved(std::int64_t at, const A& e);
   void inPlaceInsertions(const Positions& at, const std::vector<A>& elements);
   void inPlaceRemovals(const Positions& at, const std::vector<A>& elements);
   void inPlaceUpdated(std::int64_t at, const A& e);
@@ -402,7 +425,12 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::shared_ptr<Base> base_;
-  std::optional<std::vector<A>> copy_;  // absent exactly in natural order
+  // Absent exactly in natural order. Filter-only: the content. Sorted: the
+  // content as of the last read (`stale_` after a change), the elements
+  // themselves being in `sorted_`.
+  mutable std::optional<std::vector<A>> copy_;
+  mutable bool stale_ = false;
+  observable_internal::BlockedArray<A> sorted_;
   Held held_;                           // key to shown value, outside natural order
   observable_internal::PassIndex shown_;  // filter-only: which base positions are shown
   std::vector<Key> reentering_;           // filter-only: keys to show again once in step

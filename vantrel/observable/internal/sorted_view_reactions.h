@@ -39,6 +39,8 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::listen() {
       following(kName, "removedAll", [&] {
         if (copy_) {
           copy_->clear();
+          stale_ = false;
+          sorted_.clear();
           held_.clear();
           shown_.clear();
           reentering_.clear();
@@ -50,7 +52,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::listen() {
       following(kName, "inserted", [&] {
         if (!copy_) return report("inserted", &Observer::inserted, at, e);
         if (sorted()) return sortedInserted(e);
-        inPlaceInsertions(Positions{at}, std::vector<A>{e});
+        inPlaceInserted(at, e);
       });
     };
     o.insertedMultipleContinuous = [this](Base&, std::int64_t at, const std::vector<A>& elements) {
@@ -73,7 +75,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::listen() {
       following(kName, "removed", [&] {
         if (!copy_) return report("removed", &Observer::removed, at, e);
         if (sorted()) return sortedRemoved(e);
-        inPlaceRemovals(Positions{at}, std::vector<A>{e});
+        inPlaceRemoved(at, e);
       });
     };
     o.removedMultiple = [this](Base&, const Positions& at, const std::vector<A>& elements) {
@@ -129,7 +131,8 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedInserted(co
   if (!passes(e) || held_.contains(key)) return;
   const std::int64_t at = sortedInsertionIndex(e);
   held_.emplace(key, e);
-  copy_->insert(copy_->begin() + at, e);
+  sorted_.insert(at, e);
+  stale_ = true;
   report("inserted", &Observer::inserted, at, e);
 }
 
@@ -151,9 +154,8 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedInsertions(
     positions.push_back(sortedInsertionIndex(entering[i]) + static_cast<std::int64_t>(i));
   }
   for (const A& e : entering) held_.emplace(keyOf(e), e);
-  for (std::size_t i = 0; i < entering.size(); ++i) {
-    copy_->insert(copy_->begin() + positions[i], entering[i]);
-  }
+  for (std::size_t i = 0; i < entering.size(); ++i) sorted_.insert(positions[i], entering[i]);
+  stale_ = true;
   report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, entering);
 }
 
@@ -167,9 +169,9 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedRemoved(con
   if (h == held_.end()) return;
   if (base_->containsWith(key)) return sortedFollowRemaining(key);
   const std::int64_t at = shownPosition(key);
-  A member = std::move((*copy_)[static_cast<std::size_t>(at)]);
-  copy_->erase(copy_->begin() + at);
   held_.erase(h);
+  A member = sorted_.erase(at);
+  stale_ = true;
   report("removed", &Observer::removed, at, member);
 }
 
@@ -192,9 +194,12 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedRemovals(co
     std::vector<typename Held::iterator> members;
     members.reserve(leaving.size());
     for (const Key& key : leaving) members.push_back(held_.find(key));
-    std::vector<A> removed = vantrel::removeAtIndexes(*copy_, positions);
     for (const auto& member : members) held_.erase(member);
     std::sort(positions.begin(), positions.end(), std::greater<>());
+    std::vector<A> removed;
+    removed.reserve(positions.size());
+    for (const std::int64_t at : positions) removed.push_back(sorted_.erase(at));
+    stale_ = true;
     report("removedMultiple", &Observer::removedMultiple, positions, removed);
   }
   for (const Key& key : remaining) sortedFollowRemaining(key);
@@ -210,9 +215,9 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedFollowRemai
   if (!remaining) {
     if (h == held_.end()) return;
     const std::int64_t at = shownPosition(key);
-    A member = std::move((*copy_)[static_cast<std::size_t>(at)]);
-    copy_->erase(copy_->begin() + at);
     held_.erase(h);
+    A member = sorted_.erase(at);
+    stale_ = true;
     return report("removed", &Observer::removed, at, member);
   }
   if (h == held_.end()) return sortedInserted(*remaining);
@@ -236,8 +241,9 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
     if (h == held_.end()) return;
     const std::int64_t at = shownPosition(key);
     const bool repeated = observable_internal::KeyCount::of(*base_, key) > 1;
-    copy_->erase(copy_->begin() + at);
     held_.erase(h);
+    sorted_.erase(at);
+    stale_ = true;
     report("removed", &Observer::removed, at, e);
     if (repeated) sortedFollowRemaining(keyOf(e));
     return;
@@ -245,29 +251,24 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   if (h == held_.end()) return sortedInserted(e);
   const std::int64_t at = shownPosition(key);
   const auto& less = sortBlock_->sortBlock();
-  std::vector<A>& copy = *copy_;
-  if (canElement(copy, e, at, less)) {
-    h->second = e;
-    copy[static_cast<std::size_t>(at)] = e;
+  const std::int64_t n = sorted_.size();
+  // Stays when its neighbours keep the order (ties may stay).
+  const bool stays = (at == 0 || !less(e, sorted_[at - 1])) && (at + 1 >= n || !less(sorted_[at + 1], e));
+  std::int64_t to = at;
+  if (!stays) {
+    // Its place among the others: the elements before the insertion point,
+    // less the element itself when it is one of them.
+    const std::int64_t bound = sorted_.lowerBound(less, e);
+    to = bound > at ? bound - 1 : bound;
+  }
+  h->second = e;
+  stale_ = true;
+  if (to == at) {
+    sorted_.at(at) = e;
     return report("updated", &Observer::updated, at, e);
   }
-  // The place among the others, as if the element were out of the copy.
-  std::int64_t lo = 0;
-  std::int64_t hi = static_cast<std::int64_t>(copy.size()) - 1;
-  while (lo < hi) {
-    const std::int64_t mid = lo + (hi - lo) / 2;
-    const std::int64_t probe = mid < at ? mid : mid + 1;
-    if (less(copy[static_cast<std::size_t>(probe)], e)) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  const std::int64_t to = lo;
-  h->second = e;
-  copy[static_cast<std::size_t>(at)] = e;
-  if (to == at) return report("updated", &Observer::updated, at, e);
-  vantrel::move(copy, at, to);
+  sorted_.erase(at);
+  sorted_.insert(to, e);
   reportMovedThenUpdated(at, to, e);
 }
 
@@ -286,6 +287,38 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::reportMovedThenUp
 
 // ---- Filter-only mode: `shown_` has one flag per base position ----
 
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceInserted(std::int64_t at, const A& e) {
+  const Key& key = keyOf(e);
+  const bool enters = passes(e) && !held_.contains(key);
+  if (!enters) {
+    shown_.insert(at, false);
+    return reenterWhenInStep();
+  }
+  held_.emplace(key, e);
+  shown_.insert(at, true);
+  const std::int64_t v = shown_.rank(at);
+  copy_->insert(copy_->begin() + v, e);
+  report("inserted", &Observer::inserted, v, e);
+  reenterWhenInStep();
+}
+
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceRemoved(std::int64_t at, const A& e) {
+  if (!shown_.test(at)) return shown_.erase(at);
+  const Key& key = keyOf(e);
+  const auto h = held_.find(key);
+  if (h == held_.end()) fatal(std::string(kName) + ": a shown element's key is not held (" + description() + ")");
+  const bool again = base_->containsWith(key);
+  const std::int64_t v = shown_.rank(at);
+  held_.erase(h);
+  A member = std::move((*copy_)[static_cast<std::size_t>(v)]);
+  copy_->erase(copy_->begin() + v);
+  shown_.erase(at);
+  report("removed", &Observer::removed, v, member);
+  if (again) reenter(std::vector<Key>{keyOf(e)});
+}
+
 // Insertions one after the other, each at its base position of that
 // moment; the view reports each entering element at its view position of
 // that moment, which is what `insertedMultipleDistributed` means.
@@ -295,16 +328,11 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceInsertions
   const std::size_t n = std::min(at.size(), elements.size());
   std::vector<std::uint8_t> enters(n, 0);
   std::size_t entering = 0;
-  if (n == 1) {
-    enters[0] = passes(elements[0]) && !held_.contains(keyOf(elements[0]));
-    entering = enters[0];
-  } else {
-    std::unordered_set<Key, ElementHash<Key>, ElementEqual<Key>> batch;
-    for (std::size_t i = 0; i < n; ++i) {
-      const Key& key = keyOf(elements[i]);
-      enters[i] = passes(elements[i]) && !held_.contains(key) && batch.insert(key).second;
-      entering += enters[i];
-    }
+  std::unordered_set<Key, ElementHash<Key>, ElementEqual<Key>> batch;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Key& key = keyOf(elements[i]);
+    enters[i] = passes(elements[i]) && !held_.contains(key) && batch.insert(key).second;
+    entering += enters[i];
   }
   for (std::size_t i = 0; i < n; ++i) {
     if (enters[i]) held_.emplace(keyOf(elements[i]), elements[i]);
@@ -321,11 +349,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceInsertions
     positions.push_back(v);
     entered.push_back(elements[i]);
   }
-  if (at.size() == 1 && elements.size() == 1) {
-    if (!entered.empty()) report("inserted", &Observer::inserted, positions[0], entered[0]);
-  } else {
-    report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, entered);
-  }
+  report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, entered);
   reenterWhenInStep();
 }
 
@@ -362,11 +386,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceRemovals(c
     }
     shown_.erase(at[i]);
   }
-  if (n == 1 && at.size() == 1) {
-    if (!removed.empty()) report("removed", &Observer::removed, positions[0], removed[0]);
-  } else if (!positions.empty()) {
-    report("removedMultiple", &Observer::removedMultiple, positions, removed);
-  }
+  if (!positions.empty()) report("removedMultiple", &Observer::removedMultiple, positions, removed);
   if (!again.empty()) reenter(again);
 }
 
