@@ -431,7 +431,7 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   mutable std::optional<std::vector<A>> copy_;
   mutable bool stale_ = false;
   observable_internal::BlockedArray<A> sorted_;
-  Held held_;                           // key to shown value, outside natural order
+  Held held_;  // the shown keys outside natural order; their values are read in sorted mode only
   observable_internal::PassIndex shown_;  // filter-only: which base positions are shown
   std::vector<Key> reentering_;           // filter-only: keys to show again once in step
   std::optional<SortBlock> sortBlock_;

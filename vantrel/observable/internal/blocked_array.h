@@ -21,6 +21,7 @@ class BlockedArray {
 
   void clear() {
     blocks_.clear();
+    lasts_.clear();
     tree_.assign(1, 0);
     size_ = 0;
   }
@@ -34,6 +35,13 @@ class BlockedArray {
     }
     size_ = static_cast<std::int64_t>(elements.size());
     rebuildTree();
+  }
+
+  // Stores `value` at `i` (0..<size).
+  void set(std::int64_t i, T value) {
+    const auto [b, offset] = locate(i);
+    blocks_[b][offset] = std::move(value);
+    if (offset + 1 == blocks_[b].size()) lasts_[b] = blocks_[b].back();
   }
 
   [[nodiscard]] std::vector<T> elements() const {
@@ -50,10 +58,6 @@ class BlockedArray {
     const auto [b, offset] = locate(i);
     return blocks_[b][offset];
   }
-  T& at(std::int64_t i) {
-    const auto [b, offset] = locate(i);
-    return blocks_[b][offset];
-  }
 
   // The smallest position whose element is not ordered before `value`
   // (comparator called as (element, value)); size when every one is.
@@ -63,7 +67,7 @@ class BlockedArray {
     std::size_t hi = blocks_.size();
     while (lo < hi) {  // the first block whose last element is not before the value
       const std::size_t mid = lo + (hi - lo) / 2;
-      if (less(blocks_[mid].back(), value)) {
+      if (less(lasts_[mid], value)) {
         lo = mid + 1;
       } else {
         hi = mid;
@@ -94,6 +98,7 @@ class BlockedArray {
     auto& block = blocks_[b];
     block.insert(block.begin() + static_cast<std::ptrdiff_t>(offset), std::move(value));
     ++size_;
+    if (offset + 1 == block.size()) lasts_[b] = block.back();
     if (block.size() > 2 * kBlock) {
       std::vector<T> upper(std::make_move_iterator(block.begin() + kBlock), std::make_move_iterator(block.end()));
       block.resize(kBlock);
@@ -114,6 +119,7 @@ class BlockedArray {
       blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(b));
       rebuildTree();
     } else {
+      if (offset == block.size()) lasts_[b] = block.back();
       add(b, -1);
     }
     return value;
@@ -151,7 +157,11 @@ class BlockedArray {
     for (std::size_t i = b + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
   }
 
+  // Also the copies of the blocks' last elements.
   void rebuildTree() {
+    lasts_.clear();
+    lasts_.reserve(blocks_.size());
+    for (const auto& block : blocks_) lasts_.push_back(block.back());
     tree_.assign(blocks_.size() + 1, 0);
     for (std::size_t i = 1; i < tree_.size(); ++i) {
       tree_[i] += static_cast<std::int64_t>(blocks_[i - 1].size());
@@ -161,6 +171,9 @@ class BlockedArray {
   }
 
   std::vector<std::vector<T>> blocks_;
+  // Each block's last element, side by side: the block search reads these
+  // rather than one block after the other.
+  std::vector<T> lasts_;
   std::vector<std::int64_t> tree_ = std::vector<std::int64_t>(1, 0);  // 1-based
   std::int64_t size_ = 0;
 };

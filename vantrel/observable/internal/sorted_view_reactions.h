@@ -264,7 +264,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   h->second = e;
   stale_ = true;
   if (to == at) {
-    sorted_.at(at) = e;
+    sorted_.set(at, e);
     return report("updated", &Observer::updated, at, e);
   }
   sorted_.erase(at);
@@ -425,17 +425,19 @@ template <EquatableKeyedElement A>
 void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceUpdated(std::int64_t at, const A& e) {
   const bool pass = passes(e);
   const Key& key = keyOf(e);
+  if (shown_.test(at) && pass) {
+    // The key stays: `held_` (whose values only the sorted mode reads) is
+    // not touched.
+    const std::int64_t v = shown_.rank(at);
+    (*copy_)[static_cast<std::size_t>(v)] = e;
+    return report("updated", &Observer::updated, v, e);
+  }
   const auto h = held_.find(key);
   if (shown_.test(at)) {
     if (h == held_.end()) {
       fatal(std::string(kName) + ": a shown element's key is not held (" + description() + ")");
     }
     const std::int64_t v = shown_.rank(at);
-    if (pass) {
-      h->second = e;
-      (*copy_)[static_cast<std::size_t>(v)] = e;
-      return report("updated", &Observer::updated, v, e);
-    }
     const bool repeated = observable_internal::KeyCount::of(*base_, key) > 1;
     held_.erase(h);
     copy_->erase(copy_->begin() + v);
