@@ -15,7 +15,8 @@
 // order, followed in place: a flag per base position says which element
 // is shown, and the view position of a base position is the number of
 // shown ones before it) and sorted (a copy ordered by the block's
-// comparator; equal elements keep no defined order). Elements are
+// comparator, kept in blocks so that a change moves one block; equal
+// elements keep no defined order). Elements are
 // identified by key; a key the base holds several times is shown once, and
 // when the shown element goes or stops passing, the base's first passing
 // element of the key takes its place (filter-only: a key is shown at the
