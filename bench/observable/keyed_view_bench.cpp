@@ -117,6 +117,7 @@ void run(benchmark::State& state) {
   } else if (F == Follower::naive) {
     naive = std::make_unique<Naive>(M, target.base);
   }
+  if (F != Follower::naive) draws.makeRoom(target, 4000);
   for (auto _ : state) {
     draws.apply(C, target);
     if (F == Follower::view) benchmark::DoNotOptimize(view->count());

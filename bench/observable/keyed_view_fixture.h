@@ -25,6 +25,15 @@ class ChangeDraws {
 
   std::int64_t score() { return std::uniform_int_distribution<std::int64_t>(0, 1'000'000)(rng_); }
 
+  // Appends `k` elements and removes them again before the timing starts,
+  // so that growing the arrays and tables (and touching the new memory)
+  // is not charged to the few timed insertions.
+  template <class Target>
+  void makeRoom(Target& target, int k) {
+    for (int i = 0; i < k; ++i) target.append(nextId_++, score());
+    for (int i = 0; i < k; ++i) target.removeAt(target.count() - 1);
+  }
+
   template <class Target>
   void apply(Change change, Target& target) {
     switch (change) {

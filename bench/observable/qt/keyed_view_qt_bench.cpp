@@ -76,6 +76,7 @@ void run(benchmark::State& state) {
     proxy->setSourceModel(&target.model);
     proxy->sort(M == Mode::sorted ? 0 : -1);
   }
+  draws.makeRoom(target, 4000);
   for (auto _ : state) {
     draws.apply(C, target);
     if (WithProxy) benchmark::DoNotOptimize(proxy->rowCount());
