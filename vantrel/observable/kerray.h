@@ -21,7 +21,9 @@
 // vantrel/observable/internal/kerray_batch.h (included here).
 //
 // Keys: membership is a key lookup (constant time on average); `indexOf`,
-// `update(element)` and the removals by element scan from the front. The
+// `update(element)`, `removeElementWithKey` and the removals by element
+// make one scan from the front over the stored key hashes, comparing keys
+// only where the hashes match. The
 // key index and the array always agree: every key listed is a key of some
 // element and every element's key is listed, whatever is called. The
 // operations "without contains check" (and `create`/`replaceContent` with
@@ -40,10 +42,11 @@
 // order!", the others with "<operation>: index <i> out of range <lo>..<<hi>".
 //
 // Observers are called after the change is complete (array and key index),
-// in registration order, synchronously; the walk is over the list as it was
-// when the delivery began, so a callback may register observers, release
-// owners or change the keyed array (that change is delivered completely
-// before the outer delivery goes on). Iterators (`makeIterator`, `begin`)
+// in registration order, synchronously; the walk is over the list as it
+// was when the delivery began, so a callback may register observers,
+// release owners or change the keyed array (that change is delivered
+// completely before the outer delivery goes on). An observer that throws
+// stops the program (vantrel/observable/internal/reporting.h). Iterators (`makeIterator`, `begin`)
 // hold the keyed array and read its current content at each step: they are
 // not snapshots. Held by `std::shared_ptr` (`create`); one thread at a time.
 #pragma once

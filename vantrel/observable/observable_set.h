@@ -21,7 +21,8 @@
 // registration order, synchronously, on the caller's thread; the walk is
 // over the list as it was when the delivery began, so a callback may
 // register observers, release owners or change the set (that inner change
-// is delivered completely before the outer delivery goes on).
+// is delivered completely before the outer delivery goes on). An observer
+// that throws stops the program (vantrel/observable/internal/reporting.h).
 //
 // Errors: `insert` throws `Errur` (elementAlreadyPresent) before changing
 // anything; `insertMultiple` adds and reports the new elements, then throws
