@@ -1,26 +1,34 @@
-// Per-change cost of the filtered, sorted keyed-array view against a naive
-// follower that filters and stable-sorts the whole base after each change.
-// Elements: 50% pass the filter; the order is total on (score, key).
+// Per-change cost of the keyed-array view in its three modes, against the
+// base alone and a naive follower that recomputes the view after each
+// change. Elements: 50% pass the filter; the order is total on (score, id).
 //
-//   BM_<Change>_View    the incremental view
-//   BM_<Change>_Naive   refilter + stable sort after every change
+//   BM_<Change>_<Mode>_View    the view following the base change
+//   BM_<Change>_<Mode>_Naive   refilter (+ stable sort) after every change
+//   BM_<Change>_Base           the base change alone, no follower
+//   Modes: Natural (no filter, no sort), FilterOnly, Sorted (filter + sort)
 //
-// Base changes use positions (update / remove at an index, append), so the
-// base's own cost is the same small part of both.
+// The base change is counted in every figure. keyed_view_fixture.h draws
+// the changes; qt/keyed_view_qt_bench.cpp runs the same ones through Qt.
+//
+//   BM_RemoveElementWithKey_String / BM_RemoveAtIndex_String: removal by
+//   key against removal by position, 10^5 elements with string keys.
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "bench/observable/keyed_view_fixture.h"
 #include "vantrel/core/sort.h"
 #include "vantrel/observable/optionally_filtered_optionally_sorted_array_based_on_kerray.h"
 
 namespace {
 
 using namespace vantrel;
+using vantrel::bench::Change;
 
 struct Item {
   using KeyType = std::int64_t;
@@ -33,12 +41,15 @@ struct Item {
 using Items = Kerray<Item>;
 using View = OptionallyFilteredOptionallySortedArray_BasedOnKerray<Item>;
 
-bool even(const Item& i) { return i.id % 2 == 0; }
-bool byScore(const Item& a, const Item& b) { return a.score != b.score ? a.score < b.score : a.id < b.id; }
+enum class Mode { natural, filterOnly, sorted };
+
+bool even(const Item& i) { return bench::evenId(i.id); }
+bool byScore(const Item& a, const Item& b) { return bench::byScoreThenId(a.score, a.id, b.score, b.id); }
 const NamedSortBlock<Item> kByScore("byScore", byScore);
 
-// Recomputes filter + stable sort from the base on every report.
+// Recomputes the view from the base on every report.
 struct Naive {
+  Mode mode;
   std::shared_ptr<Items> base;
   std::shared_ptr<int> owner = std::make_shared<int>(0);
   std::vector<Item> content;
@@ -46,12 +57,12 @@ struct Naive {
   void recompute() {
     content.clear();
     for (const Item& i : base->array()) {
-      if (even(i)) content.push_back(i);
+      if (mode == Mode::natural || even(i)) content.push_back(i);
     }
-    stableSort(content, [](const Item& a, const Item& b) { return kByScore(a, b); });
+    if (mode == Mode::sorted) stableSort(content, [](const Item& a, const Item& b) { return kByScore(a, b); });
   }
 
-  explicit Naive(std::shared_ptr<Items> b) : base(std::move(b)) {
+  Naive(Mode m, std::shared_ptr<Items> b) : mode(m), base(std::move(b)) {
     recompute();
     base->observers().createNew(owner, [this](KerrayObserver<Item>& o) {
       using P = std::vector<std::int64_t>;
@@ -71,87 +82,120 @@ struct Naive {
   }
 };
 
-struct Fixture {
-  std::mt19937_64 rng{42};
+// The base seen through the draws' interface.
+struct Target {
   std::shared_ptr<Items> base;
-  std::int64_t nextId;
-
-  explicit Fixture(std::int64_t n) : nextId(n) {
-    std::vector<Item> items;
-    items.reserve(static_cast<std::size_t>(n));
-    for (std::int64_t i = 0; i < n; ++i) items.push_back(Item{i, score()});
-    base = Items::create(std::move(items));
+  std::int64_t count() const { return base->count(); }
+  void append(std::int64_t id, std::int64_t score) { base->append(Item{id, score}); }
+  void update(std::int64_t at, std::int64_t score) {
+    base->update(Item{base->array()[static_cast<std::size_t>(at)].id, score}, at);
   }
-  std::int64_t score() { return std::uniform_int_distribution<std::int64_t>(0, 1'000'000)(rng); }
-  std::int64_t index() { return std::uniform_int_distribution<std::int64_t>(0, base->count() - 1)(rng); }
-
-  void insert() { base->append(Item{nextId++, score()}); }
-  void update() {
-    const std::int64_t at = index();
-    base->update(Item{base->array()[static_cast<std::size_t>(at)].id, score()}, at);
-  }
-  void remove() { base->removeAtIndex(index()); }
-  void mix() {
-    const auto roll = std::uniform_int_distribution<int>(0, 9)(rng);
-    if (roll < 6) {
-      update();
-    } else if (roll < 8) {
-      insert();
-    } else {
-      remove();
-    }
-  }
+  void removeAt(std::int64_t at) { base->removeAtIndex(at); }
 };
 
-enum class Change { insert, update, remove, mix };
+std::shared_ptr<Items> makeBase(std::int64_t n, bench::ChangeDraws& draws) {
+  std::vector<Item> items;
+  items.reserve(static_cast<std::size_t>(n));
+  for (std::int64_t i = 0; i < n; ++i) items.push_back(Item{i, draws.score()});
+  return Items::create(std::move(items));
+}
 
-template <Change C, bool Incremental>
+enum class Follower { none, view, naive };
+
+template <Change C, Mode M, Follower F>
 void run(benchmark::State& state) {
-  Fixture f(state.range(0));
+  bench::ChangeDraws draws(state.range(0));
+  Target target{makeBase(state.range(0), draws)};
   std::shared_ptr<View> view;
   std::unique_ptr<Naive> naive;
-  if (Incremental) {
-    view = View::create(f.base, even, kByScore);
-  } else {
-    naive = std::make_unique<Naive>(f.base);
+  if (F == Follower::view) {
+    switch (M) {
+      case Mode::natural: view = View::create(target.base); break;
+      case Mode::filterOnly: view = View::create(target.base, even); break;
+      case Mode::sorted: view = View::create(target.base, even, kByScore); break;
+    }
+  } else if (F == Follower::naive) {
+    naive = std::make_unique<Naive>(M, target.base);
   }
+  if (F != Follower::naive) draws.makeRoom(target, 6000);
   for (auto _ : state) {
-    switch (C) {
-      case Change::insert: f.insert(); break;
-      case Change::update: f.update(); break;
-      case Change::remove: f.remove(); break;
-      case Change::mix: f.mix(); break;
-    }
-    if (Incremental) {
-      benchmark::DoNotOptimize(view->count());
-    } else {
-      benchmark::DoNotOptimize(naive->content.size());
-    }
+    draws.apply(C, target);
+    if (F == Follower::view) benchmark::DoNotOptimize(view->count());
+    if (F == Follower::naive) benchmark::DoNotOptimize(naive->content.size());
   }
   state.SetItemsProcessed(state.iterations());
 }
 
-// Few iterations per size: the base changes size under inserts and removals.
+// Fixed iterations per size, so the base alone and the views see the same
+// sequence: updates keep the size (many iterations, for steady figures);
+// 5000 insertions grow 10^4 elements by half; removals and the mix run
+// 2000 times. The naive follower, slow by design, runs 100 of each kind
+// (without the room made beforehand).
 void sizes(benchmark::internal::Benchmark* b, int iterations) {
   b->Arg(10'000)->Arg(100'000)->Iterations(iterations)->Unit(benchmark::kMicrosecond);
 }
 
-void BM_Insert_View(benchmark::State& s) { run<Change::insert, true>(s); }
-void BM_Insert_Naive(benchmark::State& s) { run<Change::insert, false>(s); }
-void BM_UpdateMove_View(benchmark::State& s) { run<Change::update, true>(s); }
-void BM_UpdateMove_Naive(benchmark::State& s) { run<Change::update, false>(s); }
-void BM_Remove_View(benchmark::State& s) { run<Change::remove, true>(s); }
-void BM_Remove_Naive(benchmark::State& s) { run<Change::remove, false>(s); }
-void BM_Mix60_20_20_View(benchmark::State& s) { run<Change::mix, true>(s); }
-void BM_Mix60_20_20_Naive(benchmark::State& s) { run<Change::mix, false>(s); }
+#define VIEW_BENCH(change, Change, iterations)                                                               \
+  void BM_##change##_Base(benchmark::State& s) { run<Change, Mode::natural, Follower::none>(s); }   \
+  void BM_##change##_Natural_View(benchmark::State& s) { run<Change, Mode::natural, Follower::view>(s); } \
+  void BM_##change##_FilterOnly_View(benchmark::State& s) { run<Change, Mode::filterOnly, Follower::view>(s); } \
+  void BM_##change##_Sorted_View(benchmark::State& s) { run<Change, Mode::sorted, Follower::view>(s); } \
+  void BM_##change##_Natural_Naive(benchmark::State& s) { run<Change, Mode::natural, Follower::naive>(s); } \
+  void BM_##change##_FilterOnly_Naive(benchmark::State& s) { run<Change, Mode::filterOnly, Follower::naive>(s); } \
+  void BM_##change##_Sorted_Naive(benchmark::State& s) { run<Change, Mode::sorted, Follower::naive>(s); } \
+  BENCHMARK(BM_##change##_Base)->Apply([](auto* b) { sizes(b, iterations); });                          \
+  BENCHMARK(BM_##change##_Natural_View)->Apply([](auto* b) { sizes(b, iterations); });                  \
+  BENCHMARK(BM_##change##_FilterOnly_View)->Apply([](auto* b) { sizes(b, iterations); });               \
+  BENCHMARK(BM_##change##_Sorted_View)->Apply([](auto* b) { sizes(b, iterations); });                   \
+  BENCHMARK(BM_##change##_Natural_Naive)->Apply([](auto* b) { sizes(b, 100); });                  \
+  BENCHMARK(BM_##change##_FilterOnly_Naive)->Apply([](auto* b) { sizes(b, 100); });               \
+  BENCHMARK(BM_##change##_Sorted_Naive)->Apply([](auto* b) { sizes(b, 100); });
 
-BENCHMARK(BM_Insert_View)->Apply([](auto* b) { sizes(b, 2000); });
-BENCHMARK(BM_Insert_Naive)->Apply([](auto* b) { sizes(b, 100); });
-BENCHMARK(BM_UpdateMove_View)->Apply([](auto* b) { sizes(b, 2000); });
-BENCHMARK(BM_UpdateMove_Naive)->Apply([](auto* b) { sizes(b, 100); });
-BENCHMARK(BM_Remove_View)->Apply([](auto* b) { sizes(b, 2000); });
-BENCHMARK(BM_Remove_Naive)->Apply([](auto* b) { sizes(b, 100); });
-BENCHMARK(BM_Mix60_20_20_View)->Apply([](auto* b) { sizes(b, 2000); });
-BENCHMARK(BM_Mix60_20_20_Naive)->Apply([](auto* b) { sizes(b, 100); });
+VIEW_BENCH(Insert, Change::insert, 5000)
+VIEW_BENCH(UpdateMove, Change::update, 100000)
+VIEW_BENCH(Remove, Change::remove, 2000)
+VIEW_BENCH(Mix60_20_20, Change::mix, 2000)
+
+// ---- Removal by key, string keys ----
+
+struct Named {
+  using KeyType = std::string;
+  std::string id;
+  std::int64_t value = 0;
+  const KeyType& key() const { return id; }
+  friend bool operator==(const Named&, const Named&) = default;
+};
+
+std::shared_ptr<Kerray<Named>> named(std::int64_t n) {
+  std::vector<Named> all;
+  all.reserve(static_cast<std::size_t>(n));
+  for (std::int64_t i = 0; i < n; ++i) all.push_back(Named{"element-" + std::to_string(i), i});
+  return Kerray<Named>::create(std::move(all));
+}
+
+template <bool ByKey>
+void removal(benchmark::State& state) {
+  const std::int64_t n = state.range(0);
+  auto base = named(n);
+  std::mt19937_64 rng(7);
+  std::vector<std::int64_t> order(static_cast<std::size_t>(n));
+  for (std::int64_t i = 0; i < n; ++i) order[static_cast<std::size_t>(i)] = i;
+  std::shuffle(order.begin(), order.end(), rng);
+  std::size_t next = 0;
+  for (auto _ : state) {
+    if (ByKey) {
+      benchmark::DoNotOptimize(base->removeElementWithKey("element-" + std::to_string(order[next++])));
+    } else {
+      // The position the same element has now: the cost of the removal
+      // itself, not of finding it.
+      benchmark::DoNotOptimize(base->removeAtIndex(order[next++] % base->count()));
+    }
+  }
+}
+
+void BM_RemoveElementWithKey_String(benchmark::State& s) { removal<true>(s); }
+void BM_RemoveAtIndex_String(benchmark::State& s) { removal<false>(s); }
+BENCHMARK(BM_RemoveElementWithKey_String)->Arg(100'000)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RemoveAtIndex_String)->Arg(100'000)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

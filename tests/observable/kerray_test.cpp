@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,6 +22,17 @@ using testing::Row;
 using testing::rows;
 
 using Rows = Kerray<Row>;
+
+// `keyOf` hands out the stored key when `key()` returns a reference, and a
+// value otherwise (also through a shared pointer).
+struct ByReference {
+  using KeyType = std::string;
+  std::string id;
+  const KeyType& key() const { return id; }
+};
+static_assert(std::is_same_v<decltype(keyOf(std::declval<const ByReference&>())), const std::string&>);
+static_assert(std::is_same_v<decltype(keyOf(std::declval<const std::shared_ptr<ByReference>&>())), const std::string&>);
+static_assert(std::is_same_v<decltype(keyOf(std::declval<const Row&>())), std::string>);
 
 static_assert(KeyedElement<Row>);
 static_assert(EquatableKeyedElement<Row>);

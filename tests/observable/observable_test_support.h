@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "vantrel/core/describe.h"
+#include "vantrel/collections/array_moves.h"
 #include "vantrel/observable/kerray.h"
+#include "vantrel/observable/optionally_filtered_optionally_sorted_array_based_on_kerray.h"
 #include "vantrel/observable/observable_set.h"
 
 namespace vantrel::testing {
@@ -163,5 +165,74 @@ class Draw {
   std::mt19937_64 rng_;
   int version_ = 0;
 };
+
+// A follower of a keyed-array view that applies every reported event to
+// its own rows; `faults` lists the events that could not apply.
+struct ViewMirror {
+  std::vector<Row> rows;
+  std::vector<std::string> faults;
+  void check(bool ok, const std::string& what) {
+    if (!ok) faults.push_back(what);
+  }
+  bool at(std::int64_t i, std::size_t extra = 0) const {
+    return i >= 0 && static_cast<std::size_t>(i) < rows.size() + extra;
+  }
+  bool keyAt(std::int64_t i, const Row& e) const { return at(i) && rows[static_cast<std::size_t>(i)].id == e.id; }
+};
+
+inline void attach(OptionallyFilteredOptionallySortedArray_BasedOnKerray<Row>& view,
+                   const std::shared_ptr<ViewMirror>& mirror) {
+  using View = OptionallyFilteredOptionallySortedArray_BasedOnKerray<Row>;
+  using Positions = std::vector<std::int64_t>;
+  view.observers().createNew(mirror, [m = mirror.get()](OptionallyFilteredOptionallySortedArray_BasedOnKerrayObserver<Row>& o) {
+    using V = std::vector<Row>;
+    o.sortingChanged = [m](View& v, const std::optional<std::string>&) { m->rows = v.content(); };
+    o.filterChanged = [m](View& v) { m->rows = v.content(); };
+    o.replacedContent = [m](View& v) { m->rows = v.content(); };
+    o.removedAll = [m](View&) { m->rows.clear(); };
+    o.inserted = [m](View&, std::int64_t i, const Row& e) {
+      m->check(m->at(i, 1), "inserted position");
+      if (m->at(i, 1)) m->rows.insert(m->rows.begin() + i, e);
+    };
+    o.insertedMultipleContinuous = [m](View&, std::int64_t i, const V& e) {
+      m->check(m->at(i, 1), "insertedMultipleContinuous position");
+      if (m->at(i, 1)) m->rows.insert(m->rows.begin() + i, e.begin(), e.end());
+    };
+    o.insertedMultipleDistributed = [m](View&, const Positions& p, const V& e) {
+      m->check(p.size() == e.size(), "insertedMultipleDistributed lengths");
+      for (std::size_t j = 0; j < p.size() && j < e.size(); ++j) {
+        m->check(m->at(p[j], 1), "insertedMultipleDistributed position");
+        if (m->at(p[j], 1)) m->rows.insert(m->rows.begin() + p[j], e[j]);
+      }
+    };
+    o.removed = [m](View&, std::int64_t i, const Row& e) {
+      m->check(m->keyAt(i, e), "removed position");
+      if (m->at(i)) m->rows.erase(m->rows.begin() + i);
+    };
+    o.removedMultiple = [m](View&, const Positions& p, const V& e) {
+      m->check(std::is_sorted(p.rbegin(), p.rend()), "removedMultiple highest first");
+      for (std::size_t j = 0; j < p.size() && j < e.size(); ++j) {
+        m->check(m->keyAt(p[j], e[j]), "removedMultiple position");
+        if (m->at(p[j])) m->rows.erase(m->rows.begin() + p[j]);
+      }
+    };
+    o.updated = [m](View&, std::int64_t i, const Row& e) {
+      m->check(m->keyAt(i, e), "updated position");
+      if (m->at(i)) m->rows[static_cast<std::size_t>(i)] = e;
+    };
+    o.moved = [m](View&, std::int64_t f, std::int64_t t, const Row& e) {
+      m->check(m->keyAt(f, e) && m->at(t), "moved positions");
+      if (m->at(f) && m->at(t)) vantrel::move(m->rows, f, t);
+    };
+    o.movedMultiple = [m](View&, const Positions& f, std::int64_t t, const V& e) {
+      std::vector<Row> named;
+      for (auto it = f.rbegin(); it != f.rend(); ++it) {
+        if (m->at(*it)) named.push_back(m->rows[static_cast<std::size_t>(*it)]);
+      }
+      m->check(named == e, "movedMultiple elements");
+      if (named == e) vantrel::move(m->rows, f, t);
+    };
+  });
+}
 
 }  // namespace vantrel::testing

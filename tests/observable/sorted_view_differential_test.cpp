@@ -3,6 +3,12 @@
 // view equals the base's elements filtered and stable-sorted from scratch,
 // and a mirror replaying each view's events equals the view.
 //
+// The first three views start in natural order, filter-only and sorted;
+// the random filter and sort changes move every view between the modes.
+// A filter or sort block that throws while it is set is refused with the
+// view unchanged; one that throws while the view follows its base stops
+// the program (the death tests below, one per mode).
+//
 // The sort blocks order by (score, key), a total order, so the expected
 // order is exact. Seeded; a failure prints the seed (VANTREL_REPLAY_SEED
 // replays it). Run under AddressSanitizer in the default test build.
@@ -11,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,6 +34,7 @@ namespace {
 using testing::Draw;
 using testing::replaySeeds;
 using testing::Row;
+using testing::ViewMirror;
 
 using Rows = Kerray<Row>;
 using View = OptionallyFilteredOptionallySortedArray_BasedOnKerray<Row>;
@@ -78,74 +86,10 @@ std::vector<Row> expected(const Rows& base, const View& view) {
   return out;
 }
 
-struct Mirror {
-  std::vector<Row> rows;
-  std::vector<std::string> faults;
-  void check(bool ok, const std::string& what) {
-    if (!ok) faults.push_back(what);
-  }
-  bool at(std::int64_t i, std::size_t extra = 0) const {
-    return i >= 0 && static_cast<std::size_t>(i) < rows.size() + extra;
-  }
-  bool keyAt(std::int64_t i, const Row& e) const { return at(i) && rows[static_cast<std::size_t>(i)].id == e.id; }
-};
-
-void attach(View& view, const std::shared_ptr<Mirror>& mirror) {
-  view.observers().createNew(mirror, [m = mirror.get()](OptionallyFilteredOptionallySortedArray_BasedOnKerrayObserver<Row>& o) {
-    using V = std::vector<Row>;
-    o.sortingChanged = [m](View& v, const std::optional<std::string>&) { m->rows = v.content(); };
-    o.filterChanged = [m](View& v) { m->rows = v.content(); };
-    o.replacedContent = [m](View& v) { m->rows = v.content(); };
-    o.removedAll = [m](View&) { m->rows.clear(); };
-    o.inserted = [m](View&, std::int64_t i, const Row& e) {
-      m->check(m->at(i, 1), "inserted position");
-      if (m->at(i, 1)) m->rows.insert(m->rows.begin() + i, e);
-    };
-    o.insertedMultipleContinuous = [m](View&, std::int64_t i, const V& e) {
-      m->check(m->at(i, 1), "insertedMultipleContinuous position");
-      if (m->at(i, 1)) m->rows.insert(m->rows.begin() + i, e.begin(), e.end());
-    };
-    o.insertedMultipleDistributed = [m](View&, const Positions& p, const V& e) {
-      m->check(p.size() == e.size(), "insertedMultipleDistributed lengths");
-      for (std::size_t j = 0; j < p.size() && j < e.size(); ++j) {
-        m->check(m->at(p[j], 1), "insertedMultipleDistributed position");
-        if (m->at(p[j], 1)) m->rows.insert(m->rows.begin() + p[j], e[j]);
-      }
-    };
-    o.removed = [m](View&, std::int64_t i, const Row& e) {
-      m->check(m->keyAt(i, e), "removed position");
-      if (m->at(i)) m->rows.erase(m->rows.begin() + i);
-    };
-    o.removedMultiple = [m](View&, const Positions& p, const V& e) {
-      m->check(std::is_sorted(p.rbegin(), p.rend()), "removedMultiple highest first");
-      for (std::size_t j = 0; j < p.size() && j < e.size(); ++j) {
-        m->check(m->keyAt(p[j], e[j]), "removedMultiple position");
-        if (m->at(p[j])) m->rows.erase(m->rows.begin() + p[j]);
-      }
-    };
-    o.updated = [m](View&, std::int64_t i, const Row& e) {
-      m->check(m->keyAt(i, e), "updated position");
-      if (m->at(i)) m->rows[static_cast<std::size_t>(i)] = e;
-    };
-    o.moved = [m](View&, std::int64_t f, std::int64_t t, const Row& e) {
-      m->check(m->keyAt(f, e) && m->at(t), "moved positions");
-      if (m->at(f) && m->at(t)) vantrel::move(m->rows, f, t);
-    };
-    o.movedMultiple = [m](View&, const Positions& f, std::int64_t t, const V& e) {
-      std::vector<Row> named;
-      for (auto it = f.rbegin(); it != f.rend(); ++it) {
-        if (m->at(*it)) named.push_back(m->rows[static_cast<std::size_t>(*it)]);
-      }
-      m->check(named == e, "movedMultiple elements");
-      if (named == e) vantrel::move(m->rows, f, t);
-    };
-  });
-}
-
 std::string step(Rows& k, std::vector<std::shared_ptr<View>>& views, Draw& d, bool ties) {
   const std::int64_t n = k.count();
   try {
-    switch (d.upTo(16)) {
+    switch (d.upTo(17)) {
       case 0: k.insert(d.row(), d.upTo(n)); return "insert";
       case 1: {
         std::vector<Row> rows = d.rows(4);
@@ -197,6 +141,27 @@ std::string step(Rows& k, std::vector<std::shared_ptr<View>>& views, Draw& d, bo
       }
       case 13: views[static_cast<std::size_t>(d.upTo(kViews - 1))]->setFilterBlock(drawFilter(d)); return "new filter";
       case 14: views[static_cast<std::size_t>(d.upTo(kViews - 1))]->setSortBlock(ties ? drawTiedSort(d) : drawSort(d)); return "new sort block";
+      case 15: {
+        // A closure that throws while it is set: refused, the view as it was.
+        View& v = *views[static_cast<std::size_t>(d.upTo(kViews - 1))];
+        const auto throwing = [](const Row&, const Row&) -> bool { throw std::runtime_error("comparator"); };
+        if (d.coin() && expected(k, v).size() >= 2) {
+          try {
+            v.setSortBlock(NamedSortBlock<Row>("throwing", throwing));
+          } catch (const std::runtime_error&) {
+            return "throwing sort block refused";
+          }
+          ADD_FAILURE() << "a throwing sort block was accepted";
+        } else if (n > 0) {
+          try {
+            v.setFilterBlock([](const Row&) -> bool { throw std::runtime_error("filter"); });
+          } catch (const std::runtime_error&) {
+            return "throwing filter refused";
+          }
+          ADD_FAILURE() << "a throwing filter was accepted";
+        }
+        return "throwing closure (nothing to judge)";
+      }
       default: {
         // A mutation through a view: passed to the base, or refused.
         View& v = *views[static_cast<std::size_t>(d.upTo(kViews - 1))];
@@ -215,23 +180,49 @@ std::string step(Rows& k, std::vector<std::shared_ptr<View>>& views, Draw& d, bo
   }
 }
 
+std::shared_ptr<Rows> startBase(Draw& d) {
+  auto base = Rows::create();
+  try {
+    base->appendMultiple(d.rows(8));
+  } catch (const Rows::Errur&) {  // a repeated key: the others are in
+  }
+  return base;
+}
+
+// Natural order, filter-only, sorted, then drawn ones.
+std::vector<std::shared_ptr<View>> startViews(const std::shared_ptr<Rows>& base, Draw& d, bool ties) {
+  const auto sortBlock = [&] {
+    std::optional<NamedSortBlock<Row>> block;
+    while (!block) block = ties ? drawTiedSort(d) : drawSort(d);
+    return block;
+  };
+  const auto filter = [&] {
+    View::Filter f;
+    while (!f) f = drawFilter(d);
+    return f;
+  };
+  std::vector<std::shared_ptr<View>> views;
+  views.push_back(View::create(base));
+  views.push_back(View::create(base, filter()));
+  views.push_back(View::create(base, d.coin() ? filter() : View::Filter(), sortBlock()));
+  while (views.size() < static_cast<std::size_t>(kViews)) {
+    views.push_back(View::create(base, drawFilter(d), ties ? drawTiedSort(d) : drawSort(d)));
+  }
+  return views;
+}
+
 // Runs the random sequence; `check` compares each view with the base.
 void runSequence(bool ties, const std::function<void(const Rows&, const View&)>& check) {
   for (const std::uint64_t seed : replaySeeds()) {
     SCOPED_TRACE("seed " + std::to_string(seed) + " (replay with VANTREL_REPLAY_SEED)");
     Draw d(seed);
-    auto base = Rows::create();
-    try {
-      base->appendMultiple(d.rows(8));
-    } catch (const Rows::Errur&) {  // a repeated key: the others are in
-    }
-    std::vector<std::shared_ptr<View>> views;
-    std::vector<std::shared_ptr<Mirror>> mirrors;
+    auto base = startBase(d);
+    std::vector<std::shared_ptr<View>> views = startViews(base, d, ties);
+    std::vector<std::shared_ptr<ViewMirror>> mirrors;
     for (int i = 0; i < kViews; ++i) {
-      views.push_back(View::create(base, drawFilter(d), ties ? drawTiedSort(d) : drawSort(d)));
-      mirrors.push_back(std::make_shared<Mirror>());
-      mirrors.back()->rows = views.back()->content();
-      attach(*views.back(), mirrors.back());
+      mirrors.push_back(std::make_shared<ViewMirror>());
+      mirrors.back()->rows = views[static_cast<std::size_t>(i)]->content();
+      attach(*views[static_cast<std::size_t>(i)], mirrors.back());
     }
     for (int i = 0; i < kOperations; ++i) {
       const std::string op = step(*base, views, d, ties);
@@ -266,6 +257,55 @@ TEST(SortedViewDifferential, WithTiesTheViewHoldsTheSameElementsInAnOrderTheBloc
     }
     ASSERT_EQ(have, want);
   });
+}
+
+// A view whose caller code throws at its 300th call while it follows the
+// random sequence: the program stops, naming the view and the event.
+enum class Trip { filter, comparator, observer };
+
+[[noreturn]] void runUntilTripped(Trip trip) {
+  Draw d(replaySeeds().front());
+  auto base = startBase(d);
+  std::vector<std::shared_ptr<View>> views = startViews(base, d, false);
+  auto calls = std::make_shared<int>(0);
+  const auto tick = [calls] {
+    if (++*calls == 300) throw std::runtime_error("tripped");
+  };
+  std::shared_ptr<View> tripped;
+  switch (trip) {
+    case Trip::filter:
+      tripped = View::create(base, [tick](const Row& r) { return tick(), score(r) % 2 == 0; });
+      break;
+    case Trip::comparator:
+      tripped = View::create(base, {}, NamedSortBlock<Row>("tripping", [tick](const Row& a, const Row& b) {
+                               return tick(), a.id < b.id;
+                             }));
+      break;
+    case Trip::observer: {
+      tripped = View::create(base);
+      tripped->observers().createNew(calls, [tick](OptionallyFilteredOptionallySortedArray_BasedOnKerrayObserver<Row>& o) {
+        o.inserted = [tick](View&, std::int64_t, const Row&) { tick(); };
+        o.removed = [tick](View&, std::int64_t, const Row&) { tick(); };
+        o.updated = [tick](View&, std::int64_t, const Row&) { tick(); };
+      });
+      break;
+    }
+  }
+  *calls = 0;
+  for (int i = 0; i < 100 * kOperations; ++i) step(*base, views, d, false);
+  std::abort();  // not reached: the sequence calls far more than 300 times
+}
+
+TEST(SortedViewDifferentialDeathTest, CallerCodeThatThrowsWhileFollowingStopsTheProgram) {
+  EXPECT_DEATH(runUntilTripped(Trip::filter),
+               "Uncaught exception in OptionallyFilteredOptionallySortedArray_BasedOnKerray following "
+               "\"[A-Za-z]+\": tripped");
+  EXPECT_DEATH(runUntilTripped(Trip::comparator),
+               "Uncaught exception in OptionallyFilteredOptionallySortedArray_BasedOnKerray following "
+               "\"[A-Za-z]+\": tripped");
+  EXPECT_DEATH(runUntilTripped(Trip::observer),
+               "Uncaught exception in an observer of OptionallyFilteredOptionallySortedArray_BasedOnKerray on "
+               "\"[A-Za-z]+\": tripped");
 }
 
 }  // namespace

@@ -21,7 +21,9 @@
 // vantrel/observable/internal/kerray_batch.h (included here).
 //
 // Keys: membership is a key lookup (constant time on average); `indexOf`,
-// `update(element)` and the removals by element scan from the front. The
+// `update(element)`, `removeElementWithKey` and the removals by element
+// make one scan from the front over the stored key hashes, comparing keys
+// only where the hashes match. The
 // key index and the array always agree: every key listed is a key of some
 // element and every element's key is listed, whatever is called. The
 // operations "without contains check" (and `create`/`replaceContent` with
@@ -40,10 +42,11 @@
 // order!", the others with "<operation>: index <i> out of range <lo>..<<hi>".
 //
 // Observers are called after the change is complete (array and key index),
-// in registration order, synchronously; the walk is over the list as it was
-// when the delivery began, so a callback may register observers, release
-// owners or change the keyed array (that change is delivered completely
-// before the outer delivery goes on). Iterators (`makeIterator`, `begin`)
+// in registration order, synchronously; the walk is over the list as it
+// was when the delivery began, so a callback may register observers,
+// release owners or change the keyed array (that change is delivered
+// completely before the outer delivery goes on). An observer that throws
+// stops the program (vantrel/observable/internal/reporting.h). Iterators (`makeIterator`, `begin`)
 // hold the keyed array and read its current content at each step: they are
 // not snapshots. Held by `std::shared_ptr` (`create`); one thread at a time.
 #pragma once
@@ -62,6 +65,7 @@
 #include "vantrel/collections/weakly_owned.h"
 #include "vantrel/core/describe.h"
 #include "vantrel/core/error.h"
+#include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
@@ -70,6 +74,18 @@ namespace vantrel {
 
 template <KeyedElement E>
 class Kerray;
+
+namespace observable_internal {
+// How many elements hold a key (more than one only after the unchecked
+// insertions); for the views, which need it to follow repeated keys.
+struct KeyCount {
+  template <class Array>
+  static std::int64_t of(const Array& kerray, const typename Array::Key& key) {
+    const auto it = kerray.keys_.find(key);
+    return it == kerray.keys_.end() ? 0 : it->second;
+  }
+};
+}  // namespace observable_internal
 
 // The observer of a `Kerray<E>`. A closure left empty means that nothing
 // listens for that event.
@@ -81,23 +97,23 @@ class KerrayObserver : public WeaklyOwnedObjectBase {
   using Positions = std::vector<std::int64_t>;
   using Elements = std::vector<E>;
 
-  std::function<void(Array&)> replacedContent;
-  std::function<void(Array&)> removedAll;
-  std::function<void(Array&, std::int64_t at, const E&)> inserted;
+  EventClosure<void(Array&)> replacedContent;
+  EventClosure<void(Array&)> removedAll;
+  EventClosure<void(Array&, std::int64_t at, const E&)> inserted;
   // The block now at `at`, `at` + 1, ...
-  std::function<void(Array&, std::int64_t at, const Elements&)> insertedMultipleContinuous;
+  EventClosure<void(Array&, std::int64_t at, const Elements&)> insertedMultipleContinuous;
   // Inserted one after the other, each at its position in the array of that
   // moment, in input order.
-  std::function<void(Array&, const Positions&, const Elements&)> insertedMultipleDistributed;
-  std::function<void(Array&, std::int64_t at, const E&)> removed;
+  EventClosure<void(Array&, const Positions&, const Elements&)> insertedMultipleDistributed;
+  EventClosure<void(Array&, std::int64_t at, const E&)> removed;
   // Highest former position first; each position is one before the call.
-  std::function<void(Array&, const Positions&, const Elements&)> removedMultiple;
-  std::function<void(Array&, std::int64_t at, const E&)> updated;
-  std::function<void(Array&, const Positions&, const Elements&)> updatedMultiple;
-  std::function<void(Array&, std::int64_t from, std::int64_t to, const E&)> moved;
+  EventClosure<void(Array&, const Positions&, const Elements&)> removedMultiple;
+  EventClosure<void(Array&, std::int64_t at, const E&)> updated;
+  EventClosure<void(Array&, const Positions&, const Elements&)> updatedMultiple;
+  EventClosure<void(Array&, std::int64_t from, std::int64_t to, const E&)> moved;
   // The sources as the caller gave them (ascending), the block's first
   // position after the move, the elements highest former position first.
-  std::function<void(Array&, const Positions& from, std::int64_t to, const Elements&)> movedMultiple;
+  EventClosure<void(Array&, const Positions& from, std::int64_t to, const Elements&)> movedMultiple;
 };
 
 template <KeyedElement E>
@@ -164,7 +180,12 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
   }
 
   Kerray(Passkey, std::vector<E> elements) : array_(std::move(elements)) {
-    for (const E& e : array_) addKey(keyOf(e));
+    hashes_.reserve(array_.size());
+    for (const E& e : array_) {
+      const Key& key = keyOf(e);
+      hashes_.push_back(hashOf(key));
+      addKey(key);
+    }
   }
   virtual ~Kerray() = default;
   Kerray(const Kerray&) = delete;  // shared by reference; observers are per object
@@ -241,7 +262,7 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
     const auto keepAlive = this->weak_from_this().lock();
     const E stored = element;  // `element` may live in the array a callback changes
     array_[static_cast<std::size_t>(*at)] = stored;
-    report(&Observer::updated, *at, stored);
+    report("updated", &Observer::updated, *at, stored);
     return stored;
   }
 
@@ -254,23 +275,26 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
   virtual E update(const E& element, std::int64_t atIndex) {
     observable_internal::checkIndex("update", atIndex, 0, count());
     const auto at = static_cast<std::size_t>(atIndex);
-    Key newKey = keyOf(element);
-    Key oldKey = keyOf(array_[at]);
     const auto keepAlive = this->weak_from_this().lock();
     const E stored = element;
+    const Key& newKey = keyOf(stored);
+    const Key& oldKey = keyOf(array_[at]);
     if (ElementEqual<Key>{}(newKey, oldKey)) {
       array_[at] = stored;
-      report(&Observer::updated, atIndex, stored);
+      report("updated", &Observer::updated, atIndex, stored);
       return stored;
     }
     if (keys_.contains(newKey)) throw Errur::elementAlreadyPresent(describe(element));
-    E old = std::exchange(array_[at], stored);
+    // The key functions run before anything changes.
+    const std::size_t newHash = hashOf(newKey);
+    addKey(newKey);
     dropKey(oldKey);
-    addKey(std::move(newKey));
+    E old = std::exchange(array_[at], stored);
+    hashes_[at] = newHash;
     // Both events describe the final state: each observer sees the array
     // with the new element in place.
-    report(&Observer::removed, atIndex, old);
-    report(&Observer::inserted, atIndex, stored);
+    report("removed", &Observer::removed, atIndex, old);
+    report("inserted", &Observer::inserted, atIndex, stored);
     return stored;
   }
 
@@ -287,27 +311,37 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
   // replacedContent, also when nothing changed.
   virtual void replaceContent(const std::vector<E>& elements) {
     const auto keepAlive = this->weak_from_this().lock();
+    // Built aside: a throwing key function leaves the content as it was.
+    std::vector<std::size_t> hashes;
+    hashes.reserve(elements.size());
+    KeyCounts keys;
+    for (const E& e : elements) {
+      const Key& key = keyOf(e);
+      hashes.push_back(hashOf(key));
+      ++keys[key];
+    }
     array_ = elements;
-    keys_.clear();
-    for (const E& e : array_) addKey(keyOf(e));
-    report(&Observer::replacedContent);
+    hashes_ = std::move(hashes);
+    keys_ = std::move(keys);
+    report("replacedContent", &Observer::replacedContent);
   }
 
   // Empties the keyed array and reports removedAll, also when it was empty.
   virtual void removeAll() {
     const auto keepAlive = this->weak_from_this().lock();
     array_.clear();
+    hashes_.clear();
     keys_.clear();
-    report(&Observer::removedAll);
+    report("removedAll", &Observer::removedAll);
   }
 
-  // Removes the element with the key through `remove(element)`; nullopt
-  // when the key is absent.
+  // Removes the first element with the key through `removeAtIndex` (one
+  // scan); nullopt when the key is absent.
   virtual std::optional<E> removeElementWithKey(const Key& key) {
+    if (!keys_.contains(key)) return std::nullopt;
     const std::optional<std::int64_t> at = indexOfKey(key);
     if (!at) return std::nullopt;
-    const E stored = array_[static_cast<std::size_t>(*at)];
-    return remove(stored);
+    return removeAtIndex(*at);
   }
 
   // Removes the first element with the element's key through
@@ -331,10 +365,11 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
     if (index < 0 || index >= count()) return std::nullopt;
     const auto keepAlive = this->weak_from_this().lock();
     const auto at = array_.begin() + index;
+    dropKey(keyOf(*at));
     E removedElement = std::move(*at);
     array_.erase(at);
-    dropKey(keyOf(removedElement));
-    report(&Observer::removed, index, removedElement);
+    hashes_.erase(hashes_.begin() + index);
+    report("removed", &Observer::removed, index, removedElement);
     return removedElement;
   }
 
@@ -378,34 +413,45 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
 
  protected:
   template <class Closure, class... Args>
-  void report(Closure Observer::*event, const Args&... args) {
-    observable_internal::report(observers_, event, static_cast<Kerray&>(*this), args...);
+  void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    observable_internal::report(observers_, "Kerray", name, event, static_cast<Kerray&>(*this), args...);
   }
 
+  // One scan over the stored hashes; keys are compared where they match.
   [[nodiscard]] std::optional<std::int64_t> indexOfKey(const Key& key) const {
     const ElementEqual<Key> equal;
-    for (std::size_t i = 0; i < array_.size(); ++i) {
-      if (equal(keyOf(array_[i]), key)) return static_cast<std::int64_t>(i);
+    const std::size_t hash = hashOf(key);
+    const std::size_t* hashes = hashes_.data();
+    const std::size_t n = hashes_.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      if (hashes[i] == hash && equal(keyOf(array_[i]), key)) return static_cast<std::int64_t>(i);
     }
     return std::nullopt;
   }
 
+  static std::size_t hashOf(const Key& key) { return ElementHash<Key>{}(key); }
+
  private:
+  friend struct observable_internal::KeyCount;
+
   void insertOne(const E& element, std::int64_t atIndex) {
     observable_internal::checkIndex("insert", atIndex, 0, count() + 1);
     const auto keepAlive = this->weak_from_this().lock();
     // A copy: `element` may live in the array, which the insertion or a
     // callback changes.
     const E stored = element;
+    const Key& key = keyOf(stored);
+    const std::size_t hash = hashOf(key);
+    addKey(key);
     array_.insert(array_.begin() + atIndex, stored);
-    addKey(keyOf(stored));
-    report(&Observer::inserted, atIndex, stored);
+    hashes_.insert(hashes_.begin() + atIndex, hash);
+    report("inserted", &Observer::inserted, atIndex, stored);
   }
 
   // Elements per key: one, except after the unchecked insertions.
   using KeyCounts = std::unordered_map<Key, std::int64_t, ElementHash<Key>, ElementEqual<Key>>;
 
-  void addKey(Key key) { ++keys_[std::move(key)]; }
+  void addKey(const Key& key) { ++keys_[key]; }
   void dropKey(const Key& key) {
     const auto it = keys_.find(key);
     if (it != keys_.end() && --it->second == 0) keys_.erase(it);
@@ -413,6 +459,9 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::vector<E> array_;
+  // The hash of each element's key, beside `array_`: a lookup by key scans
+  // these words and compares keys only where they match.
+  std::vector<std::size_t> hashes_;
   KeyCounts keys_;
 };
 

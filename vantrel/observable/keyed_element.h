@@ -100,10 +100,17 @@ concept HashableEquatableKeyedElement = EquatableKeyedElement<E> && ObservableHa
 template <KeyedElement E>
 using KeyTypeOf = typename observable_internal::KeyedTraits<E>::KeyType;
 
-// The element's key (`e.key()`, or `e->key()` for a shared object).
+// The element's key (`e.key()`, or `e->key()` for a shared object): by
+// reference when `key()` returns one, else by value. Bind it as
+// `const KeyTypeOf<E>& key = keyOf(e);` and keep `e` alive meanwhile.
 template <KeyedElement E>
-[[nodiscard]] KeyTypeOf<E> keyOf(const E& e) {
-  return observable_internal::KeyedTraits<E>::key(e);
+[[nodiscard]] decltype(auto) keyOf(const E& e) {
+  using Result = decltype(observable_internal::KeyedTraits<E>::key(e));
+  if constexpr (std::is_same_v<std::remove_cvref_t<Result>, KeyTypeOf<E>> && std::is_lvalue_reference_v<Result>) {
+    return static_cast<const KeyTypeOf<E>&>(observable_internal::KeyedTraits<E>::key(e));
+  } else {
+    return static_cast<KeyTypeOf<E>>(observable_internal::KeyedTraits<E>::key(e));
+  }
 }
 
 }  // namespace vantrel

@@ -21,7 +21,8 @@
 // registration order, synchronously, on the caller's thread; the walk is
 // over the list as it was when the delivery began, so a callback may
 // register observers, release owners or change the set (that inner change
-// is delivered completely before the outer delivery goes on).
+// is delivered completely before the outer delivery goes on). An observer
+// that throws stops the program (vantrel/observable/internal/reporting.h).
 //
 // Errors: `insert` throws `Errur` (elementAlreadyPresent) before changing
 // anything; `insertMultiple` adds and reports the new elements, then throws
@@ -33,7 +34,8 @@
 // "warning: ..." and "WARNING! ..." lines always; each before the
 // observers are called.
 //
-// Iteration walks a copy of the elements taken when it starts. Held by
+// Iteration walks the content as it was when the iteration started; the
+// content is copied only when the set changes while an iteration runs. Held by
 // `std::shared_ptr` (`create`); one thread at a time.
 #pragma once
 
@@ -52,6 +54,7 @@
 #include "vantrel/core/console.h"
 #include "vantrel/core/describe.h"
 #include "vantrel/core/error.h"
+#include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
@@ -76,22 +79,22 @@ class ObservableSetObserver : public WeaklyOwnedObjectBase {
 
   // replaceContent: first every observer gets `replacedContent`, then
   // every observer `replacedContentOldContent` with the content before.
-  std::function<void(Set&)> replacedContent;
-  std::function<void(Set&, const Elements& oldContent)> replacedContentOldContent;
-  std::function<void(Set&)> removedAll;
+  EventClosure<void(Set&)> replacedContent;
+  EventClosure<void(Set&, const Elements& oldContent)> replacedContentOldContent;
+  EventClosure<void(Set&)> removedAll;
   // insert, and update / updateMultiple of an absent element.
-  std::function<void(Set&, const E&)> inserted;
+  EventClosure<void(Set&, const E&)> inserted;
   // insertMultiple: every input element, repetitions and present ones included.
-  std::function<void(Set&, const std::vector<E>&)> insertedMultiple;
+  EventClosure<void(Set&, const std::vector<E>&)> insertedMultiple;
   // update: the new element.
-  std::function<void(Set&, const E&)> updated;
+  EventClosure<void(Set&, const E&)> updated;
   // updateMultiple: every input element, the replaced and the inserted
   // ones (of equal inputs the last, which is the one stored).
-  std::function<void(Set&, const Elements&)> updatedMultiple;
+  EventClosure<void(Set&, const Elements&)> updatedMultiple;
   // remove(element): the element as the caller passed it.
-  std::function<void(Set&, const E&)> removed;
+  EventClosure<void(Set&, const E&)> removed;
   // remove(elements): the stored elements that were removed.
-  std::function<void(Set&, const Elements&)> removedMultiple;
+  EventClosure<void(Set&, const Elements&)> removedMultiple;
 };
 
 template <ObservableHashable E>
@@ -120,7 +123,7 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
     std::string text;
   };
 
-  // Walks a copy of the elements taken when it was made.
+  // Walks the content of the moment it was made (shared, not copied).
   class Iterator {
    public:
     explicit Iterator(std::shared_ptr<const Elements> snapshot)
@@ -144,7 +147,8 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
     return std::make_shared<ObservableSet>(Passkey{}, elements);
   }
 
-  ObservableSet(Passkey, const std::vector<E>& elements) : elements_(elements.begin(), elements.end()) {}
+  ObservableSet(Passkey, const std::vector<E>& elements)
+      : elements_(std::make_shared<Elements>(elements.begin(), elements.end())) {}
   virtual ~ObservableSet() = default;
   ObservableSet(const ObservableSet&) = delete;  // shared by reference; observers are per object
   ObservableSet& operator=(const ObservableSet&) = delete;
@@ -152,13 +156,13 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
   [[nodiscard]] WeaklyOwnedObjectsSphere<Observer>& observers() { return observers_; }
   [[nodiscard]] const WeaklyOwnedObjectsSphere<Observer>& observers() const { return observers_; }
 
-  [[nodiscard]] virtual const Elements& elements() const { return elements_; }
+  [[nodiscard]] virtual const Elements& elements() const { return *elements_; }
 
   [[nodiscard]] virtual bool logDelegateCalls() const { return logDelegateCalls_; }
   virtual void setLogDelegateCalls(bool value) { logDelegateCalls_ = value; }
 
-  [[nodiscard]] virtual bool isEmpty() const { return elements_.empty(); }
-  [[nodiscard]] virtual std::int64_t count() const { return static_cast<std::int64_t>(elements_.size()); }
+  [[nodiscard]] virtual bool isEmpty() const { return elements_->empty(); }
+  [[nodiscard]] virtual std::int64_t count() const { return static_cast<std::int64_t>(elements_->size()); }
 
   // Adds the absent elements, reports `insertedMultiple` with every input
   // element (also when nothing was added), then throws elementsAlreadyPresent
@@ -167,11 +171,11 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
     const auto keepAlive = this->weak_from_this().lock();
     std::vector<E> alreadyPresent;
     for (const E& e : elements) {
-      if (!elements_.insert(e).second) alreadyPresent.push_back(e);
+      if (!mutableElements().insert(e).second) alreadyPresent.push_back(e);
     }
     log("🍌 inserted " + describe(elements));
     if (!alreadyPresent.empty()) log("🍌 alreadyExisting " + describe(alreadyPresent));
-    report(&Observer::insertedMultiple, elements);
+    report("insertedMultiple", &Observer::insertedMultiple, elements);
     if (!alreadyPresent.empty()) {
       std::vector<std::string> texts;
       texts.reserve(alreadyPresent.size());
@@ -183,7 +187,7 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
   // Throws elementAlreadyPresent, changing nothing, when an equal element is
   // stored; else adds it and reports `inserted`.
   virtual void insert(const E& element) {
-    if (elements_.contains(element)) {
+    if (elements_->contains(element)) {
       throw Errur(Errur::Case::elementAlreadyPresent, describe(element));
     }
     const auto keepAlive = this->weak_from_this().lock();
@@ -213,7 +217,7 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
         result.push_back(std::nullopt);
       }
     }
-    report(&Observer::updatedMultiple, all);
+    report("updatedMultiple", &Observer::updatedMultiple, all);
     return result;
   }
 
@@ -229,7 +233,7 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
       return std::nullopt;
     }
     log("🍌 updated " + describe(element));
-    report(&Observer::updated, element);
+    report("updated", &Observer::updated, element);
     return old;
   }
 
@@ -237,32 +241,33 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
   // `replacedContent` to every observer, then `replacedContentOldContent`.
   virtual void replaceContent(const std::vector<E>& elements) {
     const auto keepAlive = this->weak_from_this().lock();
-    Elements old = std::exchange(elements_, Elements(elements.begin(), elements.end()));
+    const std::shared_ptr<const Elements> old =
+        std::exchange(elements_, std::make_shared<Elements>(elements.begin(), elements.end()));
     log("🍌 replacedContent[OldContent]");
-    report(&Observer::replacedContent);
-    report(&Observer::replacedContentOldContent, old);
+    report("replacedContent", &Observer::replacedContent);
+    report("replacedContentOldContent", &Observer::replacedContentOldContent, *old);
   }
 
   // Empties the set and reports `removedAll`, also when it was empty.
   virtual void removeAll() {
     const auto keepAlive = this->weak_from_this().lock();
-    elements_.clear();
+    mutableElements().clear();
     log("🍌 removedAll");
-    report(&Observer::removedAll);
+    report("removedAll", &Observer::removedAll);
   }
 
   // Removes the equal element, reports `removed` with the argument and
   // returns the stored one; when absent prints "WARNING! Element to remove
   // not present: <element>" and returns nullopt.
   virtual std::optional<E> remove(const E& element) {
-    auto node = elements_.extract(element);
-    if (node.empty()) {
+    if (!elements_->contains(element)) {
       consolePrint("WARNING! Element to remove not present: " + describe(element));
       return std::nullopt;
     }
+    auto node = mutableElements().extract(element);
     const auto keepAlive = this->weak_from_this().lock();
     log("🍌 remove " + describe(element));
-    report(&Observer::removed, element);
+    report("removed", &Observer::removed, element);
     return std::move(node.value());
   }
 
@@ -273,27 +278,27 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
     const auto keepAlive = this->weak_from_this().lock();
     Elements removed;
     for (const E& e : elements) {
-      auto node = elements_.extract(e);
-      if (node.empty()) {
+      if (!elements_->contains(e)) {
         consolePrint("WARNING! Element to remove not present: " + describe(e));
         continue;
       }
+      auto node = mutableElements().extract(e);
       log("🍌 remove " + describe(e));
       removed.insert(std::move(node));
     }
-    report(&Observer::removedMultiple, removed);
+    report("removedMultiple", &Observer::removedMultiple, removed);
     return removed;
   }
 
   // The stored element equal to `element`, or nullopt.
   [[nodiscard]] virtual std::optional<E> subscript(const E& element) const {
-    const auto it = elements_.find(element);
-    if (it == elements_.end()) return std::nullopt;
+    const auto it = elements_->find(element);
+    if (it == elements_->end()) return std::nullopt;
     return *it;
   }
 
   [[nodiscard]] Iterator makeIterator() const {
-    return Iterator(std::make_shared<const Elements>(elements_));
+    return Iterator(elements_);
   }
   [[nodiscard]] StepIteratorAdapter<Iterator> begin() const {
     return StepIteratorAdapter<Iterator>(makeIterator());
@@ -302,13 +307,13 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
 
   // "ObservableSet(count=<n>)".
   [[nodiscard]] virtual std::string description() const {
-    return "ObservableSet(count=" + std::to_string(elements_.size()) + ")";
+    return "ObservableSet(count=" + std::to_string(elements_->size()) + ")";
   }
 
  protected:
   template <class Closure, class... Args>
-  void report(Closure Observer::*event, const Args&... args) {
-    observable_internal::report(observers_, event, static_cast<ObservableSet&>(*this), args...);
+  void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    observable_internal::report(observers_, "ObservableSet", name, event, static_cast<ObservableSet&>(*this), args...);
   }
 
   void log(const std::string& line) const {
@@ -317,23 +322,32 @@ class ObservableSet : public std::enable_shared_from_this<ObservableSet<E>> {
 
  private:
   void insertAbsent(const E& element) {
-    elements_.insert(element);
+    mutableElements().insert(element);
     log("🍌 inserted " + describe(element));
-    report(&Observer::inserted, element);
+    report("inserted", &Observer::inserted, element);
   }
 
   // Puts `element` in the place of the equal stored one; returns that one,
   // or nullopt (nothing changed) when there is none.
   std::optional<E> replace(const E& element) {
-    auto node = elements_.extract(element);
-    if (node.empty()) return std::nullopt;
+    if (!elements_->contains(element)) return std::nullopt;
+    Elements& elements = mutableElements();
+    auto node = elements.extract(element);
     E old = std::exchange(node.value(), element);
-    elements_.insert(std::move(node));
+    elements.insert(std::move(node));
     return old;
   }
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
-  Elements elements_;
+  // Shared with the running iterations: a change while one runs copies the
+  // content first, so an iteration walks the content of its start without
+  // copying it when nothing changes.
+  Elements& mutableElements() {
+    if (elements_.use_count() > 1) elements_ = std::make_shared<Elements>(*elements_);
+    return *elements_;
+  }
+
+  std::shared_ptr<Elements> elements_;
   bool logDelegateCalls_ = false;
 };
 

@@ -12,9 +12,24 @@
 //
 // Modes: natural order (no filter, no sort block: no copy; reads go to the
 // base and its reports pass unchanged), filter-only (a copy in the base's
-// order) and sorted (a copy ordered by the block's comparator; equal
-// elements keep no defined order). Elements are identified by key. The
+// order, followed in place: a flag per base position says which element
+// is shown, and the view position of a base position is the number of
+// shown ones before it) and sorted (a copy ordered by the block's
+// comparator, kept in blocks so that a change moves one block; equal
+// elements keep no defined order). Elements are
+// identified by key; a key the base holds several times is shown once, and
+// when the shown element goes or stops passing, the base's first passing
+// element of the key takes its place (filter-only: a key is shown at the
+// element it entered with). The
 // reactions are in internal/sorted_view_reactions.h (included here).
+//
+// Caller code (the filter, the block's comparator, key and hash
+// functions) is called before the view changes anything. Called while the
+// view follows its base, it must not throw: a throw stops the program
+// (`fatal`, naming the view and the base's event), as for any observer
+// (vantrel/observable/internal/reporting.h). Called from `create`,
+// `setFilterBlock` or `setSortBlock`, a throw reaches the caller and the
+// view is left as it was.
 //
 // Events: positions count in the view. An insertion reports its position
 // after it, a removal its position before it; batch removals list their
@@ -58,6 +73,9 @@
 #include "vantrel/core/error.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/sort.h"
+#include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/blocked_array.h"
+#include "vantrel/observable/internal/pass_index.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/kerray.h"
@@ -76,18 +94,18 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerrayObserver : public Wea
   using Elements = std::vector<A>;
 
   // The new block's code, or nullopt when the sort was removed.
-  std::function<void(View&, const std::optional<std::string>&)> sortingChanged;
-  std::function<void(View&)> filterChanged;
-  std::function<void(View&)> replacedContent;
-  std::function<void(View&)> removedAll;
-  std::function<void(View&, std::int64_t at, const A&)> inserted;
-  std::function<void(View&, std::int64_t at, const Elements&)> insertedMultipleContinuous;
-  std::function<void(View&, const Positions&, const Elements&)> insertedMultipleDistributed;
-  std::function<void(View&, std::int64_t at, const A&)> removed;
-  std::function<void(View&, const Positions&, const Elements&)> removedMultiple;
-  std::function<void(View&, std::int64_t at, const A&)> updated;
-  std::function<void(View&, std::int64_t from, std::int64_t to, const A&)> moved;
-  std::function<void(View&, const Positions& from, std::int64_t to, const Elements&)> movedMultiple;
+  EventClosure<void(View&, const std::optional<std::string>&)> sortingChanged;
+  EventClosure<void(View&)> filterChanged;
+  EventClosure<void(View&)> replacedContent;
+  EventClosure<void(View&)> removedAll;
+  EventClosure<void(View&, std::int64_t at, const A&)> inserted;
+  EventClosure<void(View&, std::int64_t at, const Elements&)> insertedMultipleContinuous;
+  EventClosure<void(View&, const Positions&, const Elements&)> insertedMultipleDistributed;
+  EventClosure<void(View&, std::int64_t at, const A&)> removed;
+  EventClosure<void(View&, const Positions&, const Elements&)> removedMultiple;
+  EventClosure<void(View&, std::int64_t at, const A&)> updated;
+  EventClosure<void(View&, std::int64_t from, std::int64_t to, const A&)> moved;
+  EventClosure<void(View&, const Positions& from, std::int64_t to, const Elements&)> movedMultiple;
 };
 
 // The error of the view's refused positional mutations.
@@ -165,11 +183,12 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   virtual void setSortBlock(std::optional<SortBlock> sortBlock) {
     if (sortBlock == sortBlock_) return;
     const auto keepAlive = this->weak_from_this().lock();
+    Built built = build(filterBlock_, sortBlock);
     sortBlock_ = std::move(sortBlock);
-    applyFilterAndSort();
+    commit(std::move(built));
     const std::optional<std::string> code =
         sortBlock_ ? std::optional<std::string>(sortBlock_->code()) : std::nullopt;
-    report(&Observer::sortingChanged, code);
+    report("sortingChanged", &Observer::sortingChanged, code);
   }
 
   [[nodiscard]] virtual const Filter& filterBlock() const { return filterBlock_; }
@@ -177,18 +196,30 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   // `filterChanged`.
   virtual void setFilterBlock(Filter filterBlock) {
     const bool involved = filterBlock_ || filterBlock;
-    filterBlock_ = std::move(filterBlock);
     if (!involved) return;
     const auto keepAlive = this->weak_from_this().lock();
-    applyFilterAndSort();
-    report(&Observer::filterChanged);
+    Built built = build(filterBlock, sortBlock_);
+    filterBlock_ = std::move(filterBlock);
+    commit(std::move(built));
+    report("filterChanged", &Observer::filterChanged);
   }
 
   // The view's content, in view order (the base's array in natural order).
-  [[nodiscard]] const std::vector<A>& content() const { return copy_ ? *copy_ : base_->array(); }
+  // Sorted, it is gathered from the blocks on the first read after a change.
+  [[nodiscard]] const std::vector<A>& content() const {
+    if (!copy_) return base_->array();
+    if (stale_) {
+      *copy_ = sorted_.elements();
+      stale_ = false;
+    }
+    return *copy_;
+  }
 
-  [[nodiscard]] virtual bool isEmpty() const { return content().empty(); }
-  [[nodiscard]] virtual std::int64_t count() const { return static_cast<std::int64_t>(content().size()); }
+  [[nodiscard]] virtual bool isEmpty() const { return count() == 0; }
+  [[nodiscard]] virtual std::int64_t count() const {
+    if (!copy_) return base_->count();
+    return sorted() ? sorted_.size() : static_cast<std::int64_t>(copy_->size());
+  }
   // Whether the view shows an element with the element's key.
   [[nodiscard]] virtual bool contains(const A& element) const { return containsElementWithKey(keyOf(element)); }
   [[nodiscard]] virtual bool containsElementWithKey(const Key& key) const {
@@ -206,11 +237,12 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   // The element at `index`, or nullopt outside 0..<count.
   [[nodiscard]] virtual std::optional<A> subscriptIndex(std::int64_t index) const {
     if (index < 0 || index >= count()) return std::nullopt;
-    return content()[static_cast<std::size_t>(index)];
+    return (*this)[index];
   }
   // The element at `index` (0..<count).
   [[nodiscard]] const A& operator[](std::int64_t index) const {
     observable_internal::checkIndex("subscript", index, 0, count());
+    if (copy_ && sorted()) return sorted_[index];
     return content()[static_cast<std::size_t>(index)];
   }
   [[nodiscard]] std::int64_t startIndex() const { return 0; }
@@ -263,9 +295,11 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   }
 
  protected:
+  static constexpr std::string_view kName = "OptionallyFilteredOptionallySortedArray_BasedOnKerray";
+
   template <class Closure, class... Args>
-  void report(Closure Observer::*event, const Args&... args) {
-    observable_internal::report(observers_, event,
+  void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    observable_internal::report(observers_, kName, name, event,
                                 static_cast<OptionallyFilteredOptionallySortedArray_BasedOnKerray&>(*this), args...);
   }
 
@@ -281,26 +315,57 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
 
   bool passes(const A& e) const { return !filterBlock_ || filterBlock_(e); }
   bool sorted() const { return sortBlock_.has_value(); }
+  bool filterOnly() const { return copy_ && !sortBlock_; }
   // The block's comparator as a plain callable for `stableSort`.
   auto byBlock() const {
     return [block = &*sortBlock_](const A& a, const A& b) { return (*block)(a, b); };
   }
 
+  // A copy computed aside, committed only once every caller closure ran.
+  struct Built {
+    std::optional<std::vector<A>> copy;
+    Held held;
+    std::vector<std::uint8_t> shown;  // filter-only: per base position
+  };
+
   // The copy from scratch: the passing base elements, one per key, in base
   // order, then sorted when a block is set (stable: ties keep base order).
-  void applyFilterAndSort() {
-    held_.clear();
-    if (!filterBlock_ && !sortBlock_) {
-      copy_.reset();
-      return;
-    }
+  Built build(const Filter& filter, const std::optional<SortBlock>& sortBlock) const {
+    Built built;
+    if (!filter && !sortBlock) return built;
+    const std::vector<A>& all = base_->array();
     std::vector<A> copy;
-    for (const A& e : base_->array()) {
-      if (passes(e) && held_.try_emplace(keyOf(e), e).second) copy.push_back(e);
+    if (!sortBlock) built.shown.assign(all.size(), 0);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      const A& e = all[i];
+      if ((!filter || filter(e)) && built.held.try_emplace(keyOf(e), e).second) {
+        copy.push_back(e);
+        if (!sortBlock) built.shown[i] = 1;
+      }
     }
-    if (sortBlock_) stableSort(copy, byBlock());
-    copy_ = std::move(copy);
+    if (sortBlock) stableSort(copy, [&](const A& a, const A& b) { return (*sortBlock)(a, b); });
+    built.copy = std::move(copy);
+    return built;
   }
+
+  void commit(Built built) {
+    reentering_.clear();
+    copy_ = std::move(built.copy);
+    held_ = std::move(built.held);
+    stale_ = false;
+    if (copy_ && !sortBlock_) {
+      shown_.assign(built.shown);
+    } else {
+      shown_.clear();
+    }
+    if (copy_ && sortBlock_) {
+      sorted_.assign(*copy_);
+    } else {
+      sorted_.clear();
+    }
+  }
+
+  void applyFilterAndSort() { commit(build(filterBlock_, sortBlock_)); }
 
   // The position in the copy of the element with `key` (held). Sorted: a
   // binary search for the held value, then the run of its equals; a linear
@@ -308,42 +373,68 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   std::optional<std::int64_t> positionOfKey(const Key& key) const {
     const auto h = held_.find(key);
     if (h == held_.end()) return std::nullopt;
-    const std::vector<A>& c = *copy_;
     const ElementEqual<Key> equal;
     if (sorted()) {
       const auto& less = sortBlock_->sortBlock();
-      for (std::int64_t i = insertionIndexForSortedBy(c, less, h->second); i < static_cast<std::int64_t>(c.size());
-           ++i) {
-        const A& probe = c[static_cast<std::size_t>(i)];
+      const std::int64_t n = sorted_.size();
+      for (std::int64_t i = sorted_.lowerBound(less, h->second); i < n; ++i) {
+        const A& probe = sorted_[i];
         if (equal(keyOf(probe), key)) return i;
         if (less(h->second, probe)) break;
       }
+      for (std::int64_t i = 0; i < n; ++i) {
+        if (equal(keyOf(sorted_[i]), key)) return i;
+      }
+      return std::nullopt;
     }
+    const std::vector<A>& c = *copy_;
     for (std::size_t i = 0; i < c.size(); ++i) {
       if (equal(keyOf(c[i]), key)) return static_cast<std::int64_t>(i);
     }
     return std::nullopt;
   }
 
-  std::int64_t sortedInsertionIndex(const A& e) const {
-    return insertionIndexInSortedArray(*copy_, *sortBlock_, e);
+  // As `positionOfKey` for a key the view holds: a miss means the copy and
+  // `held_` disagree, which stops the program rather than read past it.
+  std::int64_t shownPosition(const Key& key) const {
+    if (const std::optional<std::int64_t> at = positionOfKey(key)) return *at;
+    fatal(std::string(kName) + ": a held key is missing from the copy (" + description() + ")");
   }
 
+  std::int64_t sortedInsertionIndex(const A& e) const { return sorted_.lowerBound(sortBlock_->sortBlock(), e); }
+
   void listen();
-  void followInserted(std::int64_t at, const A& e);
-  void followInsertions(const std::vector<A>& elements);
-  void followRemoved(std::int64_t at, const A& e);
-  void followRemovals(const Positions& positions, const std::vector<A>& elements);
-  void followUpdated(std::int64_t at, const A& e);
-  void followMoved(std::int64_t from, std::int64_t to, const A& e);
-  void followMovedMultiple(const Positions& from, std::int64_t to, const std::vector<A>& elements);
-  void rebuildInBaseOrder();
+  // Sorted mode.
+  void sortedInserted(const A& e);
+  void sortedInsertions(const std::vector<A>& elements);
+  void sortedRemoved(const A& e);
+  void sortedRemovals(const std::vector<A>& elements);
+  void sortedUpdated(const A& e);
+  void sortedFollowRemaining(const Key& key);
+  std::optional<A> firstPassingWithKey(const Key& key) const;
   void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e);
+  // Filter-only mode: positions are base positions.
+  void inPlaceInserted(std::int64_t at, const A& e);
+  void inPlaceRemoved(std::int64_t at, const A& e);
+  void inPlaceInsertions(const Positions& at, const std::vector<A>& elements);
+  void inPlaceRemovals(const Positions& at, const std::vector<A>& elements);
+  void inPlaceUpdated(std::int64_t at, const A& e);
+  void inPlaceMoved(std::int64_t from, std::int64_t to);
+  void inPlaceMovedMultiple(const Positions& from, std::int64_t to);
+  void reenter(const std::vector<Key>& keys);
+  void reenterWhenInStep();
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::shared_ptr<Base> base_;
-  std::optional<std::vector<A>> copy_;  // absent exactly in natural order
-  Held held_;                           // key to shown value, outside natural order
+  // Absent exactly in natural order. Filter-only: the content. Sorted: the
+  // content as of the last read (`stale_` after a change), the elements
+  // themselves being in `sorted_`.
+  mutable std::optional<std::vector<A>> copy_;
+  mutable bool stale_ = false;
+  observable_internal::BlockedArray<A> sorted_;
+  Held held_;  // the shown keys outside natural order; their values are read in sorted mode only
+  observable_internal::PassIndex shown_;  // filter-only: which base positions are shown
+  std::vector<Key> reentering_;           // filter-only: keys to show again once in step
   std::optional<SortBlock> sortBlock_;
   Filter filterBlock_;
 };

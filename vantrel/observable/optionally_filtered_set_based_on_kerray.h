@@ -38,6 +38,7 @@
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/collections/weakly_owned.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/kerray.h"
 #include "vantrel/observable/observable_set.h"
@@ -54,16 +55,16 @@ class OptionallyFilteredSet_BasedOnKerrayObserver : public WeaklyOwnedObjectBase
   using View = OptionallyFilteredSet_BasedOnKerray<E>;
   using Elements = ObservableSetElements<E>;
 
-  std::function<void(View&)> filterChanged;
-  std::function<void(View&)> replacedContent;
-  std::function<void(View&)> removedAll;
-  std::function<void(View&, const E&)> inserted;
-  std::function<void(View&, const Elements&)> insertedMultiple;
-  std::function<void(View&, const E&)> removed;
-  std::function<void(View&, const Elements&)> removedMultiple;
+  EventClosure<void(View&)> filterChanged;
+  EventClosure<void(View&)> replacedContent;
+  EventClosure<void(View&)> removedAll;
+  EventClosure<void(View&, const E&)> inserted;
+  EventClosure<void(View&, const Elements&)> insertedMultiple;
+  EventClosure<void(View&, const E&)> removed;
+  EventClosure<void(View&, const Elements&)> removedMultiple;
   // Elements of the view changed and stay in it (the new values).
-  std::function<void(View&, const E&)> updated;
-  std::function<void(View&, const Elements&)> updatedMultiple;
+  EventClosure<void(View&, const E&)> updated;
+  EventClosure<void(View&, const Elements&)> updatedMultiple;
 };
 
 template <HashableEquatableKeyedElement E>
@@ -110,11 +111,12 @@ class OptionallyFilteredSet_BasedOnKerray
   // none, recomputes the content and reports `filterChanged`.
   virtual void setFilterBlock(Filter filterBlock) {
     const bool involved = filterBlock_ || filterBlock;
-    filterBlock_ = std::move(filterBlock);
     if (!involved) return;
     const auto keepAlive = this->weak_from_this().lock();
-    applyFilterBlock();
-    report(&Observer::filterChanged);
+    Members members = passing(filterBlock);
+    filterBlock_ = std::move(filterBlock);
+    inSet_ = std::move(members);
+    report("filterChanged", &Observer::filterChanged);
   }
 
   [[nodiscard]] virtual bool isEmpty() const { return inSet_.empty(); }
@@ -141,9 +143,11 @@ class OptionallyFilteredSet_BasedOnKerray
   }
 
  protected:
+  static constexpr std::string_view kName = "OptionallyFilteredSet_BasedOnKerray";
+
   template <class Closure, class... Args>
-  void report(Closure Observer::*event, const Args&... args) {
-    observable_internal::report(observers_, event, static_cast<OptionallyFilteredSet_BasedOnKerray&>(*this),
+  void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    observable_internal::report(observers_, kName, name, event, static_cast<OptionallyFilteredSet_BasedOnKerray&>(*this),
                                 args...);
   }
 
@@ -153,59 +157,79 @@ class OptionallyFilteredSet_BasedOnKerray
 
   bool passes(const E& e) const { return !filterBlock_ || filterBlock_(e); }
 
-  void applyFilterBlock() {
-    inSet_.clear();
+  // Built aside: a throwing filter leaves the content as it was.
+  Members passing(const Filter& filter) const {
+    Members members;
     for (const E& e : base_->array()) {
-      if (passes(e)) inSet_.try_emplace(keyOf(e), e);
+      if (!filter || filter(e)) members.try_emplace(keyOf(e), e);
     }
+    return members;
   }
+  void applyFilterBlock() { inSet_ = passing(filterBlock_); }
 
   void listen() {
     // The closures capture the raw view: the base calls them only while the
     // view, their owner, is alive, and keeps it alive during the call.
     base_->observers().createNew(this->shared_from_this(), [this](BaseObserver& o) {
       using Positions = std::vector<std::int64_t>;
+      using observable_internal::following;
       o.replacedContent = [this](Base&) {
-        applyFilterBlock();
-        report(&Observer::replacedContent);
+        following(kName, "replacedContent", [&] {
+          applyFilterBlock();
+          report("replacedContent", &Observer::replacedContent);
+        });
       };
       o.removedAll = [this](Base&) {
-        applyFilterBlock();
-        report(&Observer::removedAll);
+        following(kName, "removedAll", [&] {
+          applyFilterBlock();
+          report("removedAll", &Observer::removedAll);
+        });
       };
       o.inserted = [this](Base&, std::int64_t, const E& e) {
-        if (!passes(e) || !inSet_.try_emplace(keyOf(e), e).second) return;
-        report(&Observer::inserted, e);
+        following(kName, "inserted", [&] {
+          if (!passes(e) || !inSet_.try_emplace(keyOf(e), e).second) return;
+          report("inserted", &Observer::inserted, e);
+        });
       };
       o.insertedMultipleContinuous = [this](Base&, std::int64_t, const std::vector<E>& elements) {
-        followInsertions(elements);
+        following(kName, "insertedMultipleContinuous", [&] { followInsertions(elements); });
       };
       o.insertedMultipleDistributed = [this](Base&, const Positions&, const std::vector<E>& elements) {
-        followInsertions(elements);
+        following(kName, "insertedMultipleDistributed", [&] { followInsertions(elements); });
       };
       o.removed = [this](Base& base, std::int64_t, const E& e) {
-        if (std::optional<E> member = take(base, e)) report(&Observer::removed, *member);
+        following(kName, "removed", [&] {
+          if (std::optional<E> member = take(base, e)) report("removed", &Observer::removed, *member);
+        });
       };
       o.removedMultiple = [this](Base& base, const Positions&, const std::vector<E>& elements) {
-        Elements leaving;
-        for (const E& e : elements) {
-          if (std::optional<E> member = take(base, e)) leaving.insert(std::move(*member));
-        }
-        report(&Observer::removedMultiple, leaving);
+        following(kName, "removedMultiple", [&] {
+          Elements leaving;
+          for (const E& e : elements) {
+            if (std::optional<E> member = take(base, e)) leaving.insert(std::move(*member));
+          }
+          report("removedMultiple", &Observer::removedMultiple, leaving);
+        });
       };
-      o.updated = [this](Base&, std::int64_t, const E& e) { followUpdate(e); };
+      o.updated = [this](Base&, std::int64_t, const E& e) {
+        following(kName, "updated", [&] { followUpdate(e); });
+      };
       o.updatedMultiple = [this](Base&, const Positions&, const std::vector<E>& elements) {
-        followUpdates(elements);
+        following(kName, "updatedMultiple", [&] { followUpdates(elements); });
       };
     });
   }
 
   void followInsertions(const std::vector<E>& elements) {
-    Elements entering;
+    std::vector<const E*> passing;
     for (const E& e : elements) {
-      if (passes(e) && inSet_.try_emplace(keyOf(e), e).second) entering.insert(e);
+      if (passes(e)) passing.push_back(&e);
     }
-    report(&Observer::insertedMultiple, entering);
+    Elements entering;
+    for (const E* e : passing) {
+      if (inSet_.try_emplace(keyOf(*e), *e).second) entering.insert(*e);
+    }
+    report("insertedMultiple", &Observer::insertedMultiple, entering);
   }
 
   // Takes out the member with the element's key, unless the base still
@@ -225,27 +249,31 @@ class OptionallyFilteredSet_BasedOnKerray
     if (!passes(e)) {
       if (it == inSet_.end()) return;
       inSet_.erase(it);
-      return report(&Observer::removed, e);
+      return report("removed", &Observer::removed, e);
     }
     if (it == inSet_.end()) {
       inSet_.try_emplace(keyOf(e), e);
-      return report(&Observer::inserted, e);
+      return report("inserted", &Observer::inserted, e);
     }
     it->second = e;  // the view shows the value the base now stores
-    report(&Observer::updated, e);
+    report("updated", &Observer::updated, e);
   }
 
   // Leaving ones first, then the staying ones, then the entering ones, each
   // report also when empty. Collected by key, so of repeated keys the last
   // value counts, as in the base.
   void followUpdates(const std::vector<E>& elements) {
+    std::vector<std::uint8_t> pass;
+    pass.reserve(elements.size());
+    for (const E& e : elements) pass.push_back(passes(e) ? 1 : 0);
     Members entering;
     Members leaving;
     Members staying;
-    for (const E& e : elements) {
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+      const E& e = elements[i];
       Key key = keyOf(e);
       const auto it = inSet_.find(key);
-      if (passes(e)) {
+      if (pass[i]) {
         if (it != inSet_.end()) {
           it->second = e;
           staying.insert_or_assign(std::move(key), e);
@@ -261,10 +289,10 @@ class OptionallyFilteredSet_BasedOnKerray
         leaving.insert_or_assign(std::move(key), e);
       }
     }
-    report(&Observer::removedMultiple, values(leaving));
-    report(&Observer::updatedMultiple, values(staying));
+    report("removedMultiple", &Observer::removedMultiple, values(leaving));
+    report("updatedMultiple", &Observer::updatedMultiple, values(staying));
     for (const auto& [key, e] : entering) inSet_.insert_or_assign(key, e);
-    report(&Observer::insertedMultiple, values(entering));
+    report("insertedMultiple", &Observer::insertedMultiple, values(entering));
   }
 
   static Elements values(const Members& members) {

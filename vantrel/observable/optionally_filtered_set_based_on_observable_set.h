@@ -39,6 +39,7 @@
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/collections/weakly_owned.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/observable_set.h"
 
@@ -54,15 +55,15 @@ class OptionallyFilteredSet_BasedOnObservableSetObserver : public WeaklyOwnedObj
   using View = OptionallyFilteredSet_BasedOnObservableSet<E>;
   using Elements = ObservableSetElements<E>;
 
-  std::function<void(View&)> filterChanged;
-  std::function<void(View&)> replacedContent;
-  std::function<void(View&)> removedAll;
-  std::function<void(View&, const E&)> inserted;
-  std::function<void(View&, const std::vector<E>&)> insertedMultiple;
+  EventClosure<void(View&)> filterChanged;
+  EventClosure<void(View&)> replacedContent;
+  EventClosure<void(View&)> removedAll;
+  EventClosure<void(View&, const E&)> inserted;
+  EventClosure<void(View&, const std::vector<E>&)> insertedMultiple;
   // An element of the view changed and stays in it (the new value).
-  std::function<void(View&, const E&)> updated;
-  std::function<void(View&, const E&)> removed;
-  std::function<void(View&, const Elements&)> removedMultiple;
+  EventClosure<void(View&, const E&)> updated;
+  EventClosure<void(View&, const E&)> removed;
+  EventClosure<void(View&, const Elements&)> removedMultiple;
 };
 
 template <ObservableHashable E>
@@ -92,7 +93,7 @@ class OptionallyFilteredSet_BasedOnObservableSet
   OptionallyFilteredSet_BasedOnObservableSet(Passkey, std::shared_ptr<Base> base, Filter filterBlock)
       : base_(std::move(base)), filterBlock_(std::move(filterBlock)) {
     if (!base_) fatal("OptionallyFilteredSet_BasedOnObservableSet needs a base set");
-    if (filterBlock_) inElements_ = passingElements();
+    if (filterBlock_) inElements_ = passingElements(filterBlock_);
   }
   virtual ~OptionallyFilteredSet_BasedOnObservableSet() = default;
   OptionallyFilteredSet_BasedOnObservableSet(const OptionallyFilteredSet_BasedOnObservableSet&) = delete;
@@ -110,13 +111,12 @@ class OptionallyFilteredSet_BasedOnObservableSet
   // base and reports `filterChanged`, on every call.
   virtual void setFilterBlock(Filter filterBlock) {
     const auto keepAlive = this->weak_from_this().lock();
+    // Built aside: a throwing filter leaves the view as it was.
+    std::optional<Elements> elements;
+    if (filterBlock) elements = passingElements(filterBlock);
     filterBlock_ = std::move(filterBlock);
-    if (filterBlock_) {
-      inElements_ = passingElements();
-    } else {
-      inElements_.reset();
-    }
-    report(&Observer::filterChanged);
+    inElements_ = std::move(elements);
+    report("filterChanged", &Observer::filterChanged);
   }
 
   [[nodiscard]] virtual bool isEmpty() const { return inElements_ ? inElements_->empty() : base_->isEmpty(); }
@@ -164,19 +164,21 @@ class OptionallyFilteredSet_BasedOnObservableSet
   }
 
  protected:
+  static constexpr std::string_view kName = "OptionallyFilteredSet_BasedOnObservableSet";
+
   template <class Closure, class... Args>
-  void report(Closure Observer::*event, const Args&... args) {
-    observable_internal::report(observers_, event, static_cast<OptionallyFilteredSet_BasedOnObservableSet&>(*this),
+  void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    observable_internal::report(observers_, kName, name, event, static_cast<OptionallyFilteredSet_BasedOnObservableSet&>(*this),
                                 args...);
   }
 
  private:
   using BaseObserver = ObservableSetObserver<E>;
 
-  Elements passingElements() const {
+  Elements passingElements(const Filter& filter) const {
     Elements passing;
     for (const E& e : base_->elements()) {
-      if (filterBlock_(e)) passing.insert(e);
+      if (filter(e)) passing.insert(e);
     }
     return passing;
   }
@@ -185,84 +187,95 @@ class OptionallyFilteredSet_BasedOnObservableSet
   // view, their owner, is alive, and keeps it alive during the call.
   void listen() {
     base_->observers().createNew(this->shared_from_this(), [this](BaseObserver& o) {
+      using observable_internal::following;
       o.replacedContent = [this](Base&) {
-        if (inElements_) inElements_ = passingElements();
-        report(&Observer::replacedContent);
+        following(kName, "replacedContent", [&] {
+          if (inElements_) inElements_ = passingElements(filterBlock_);
+          report("replacedContent", &Observer::replacedContent);
+        });
       };
       o.removedAll = [this](Base&) {
-        if (inElements_) inElements_->clear();
-        report(&Observer::removedAll);
+        following(kName, "removedAll", [&] {
+          if (inElements_) inElements_->clear();
+          report("removedAll", &Observer::removedAll);
+        });
       };
-      o.inserted = [this](Base&, const E& e) { followInsertion(e); };
+      o.inserted = [this](Base&, const E& e) { following(kName, "inserted", [&] { followInsertion(e); }); };
       o.insertedMultiple = [this](Base& base, const std::vector<E>& elements) {
-        followInsertions(base, elements);
+        following(kName, "insertedMultiple", [&] { followInsertions(base, elements); });
       };
-      o.updated = [this](Base&, const E& e) { followUpdate(e); };
+      o.updated = [this](Base&, const E& e) { following(kName, "updated", [&] { followUpdate(e); }); };
       o.updatedMultiple = [this](Base&, const Elements& elements) {
-        for (const E& e : elements) followUpdate(e);
+        following(kName, "updatedMultiple", [&] {
+          for (const E& e : elements) followUpdate(e);
+        });
       };
-      o.removed = [this](Base&, const E& e) { followRemoval(e); };
-      o.removedMultiple = [this](Base&, const Elements& elements) { followRemovals(elements); };
+      o.removed = [this](Base&, const E& e) { following(kName, "removed", [&] { followRemoval(e); }); };
+      o.removedMultiple = [this](Base&, const Elements& elements) {
+        following(kName, "removedMultiple", [&] { followRemovals(elements); });
+      };
     });
   }
 
   void followInsertion(const E& e) {
-    if (!inElements_) return report(&Observer::inserted, e);
+    if (!inElements_) return report("inserted", &Observer::inserted, e);
     if (inElements_->contains(e) || !filterBlock_(e)) return;
     inElements_->insert(e);
-    report(&Observer::inserted, e);
+    report("inserted", &Observer::inserted, e);
   }
 
   // The base reports every input element, present ones and repeats
   // included, with the value given rather than the one it kept: judge the
   // stored value, and report only what enters the view.
   void followInsertions(Base& base, const std::vector<E>& elements) {
-    if (!inElements_) return report(&Observer::insertedMultiple, elements);
+    if (!inElements_) return report("insertedMultiple", &Observer::insertedMultiple, elements);
     std::vector<E> entering;
+    Elements judged;
     for (const E& e : elements) {
-      if (inElements_->contains(e)) continue;
+      if (inElements_->contains(e) || judged.contains(e)) continue;
       const std::optional<E> stored = base.subscript(e);
       if (!stored || !filterBlock_(*stored)) continue;
-      inElements_->insert(*stored);
+      judged.insert(*stored);
       entering.push_back(*stored);
     }
-    if (!entering.empty()) report(&Observer::insertedMultiple, entering);
+    for (const E& e : entering) inElements_->insert(e);
+    if (!entering.empty()) report("insertedMultiple", &Observer::insertedMultiple, entering);
   }
 
   void followUpdate(const E& e) {
-    if (!inElements_) return report(&Observer::updated, e);
+    if (!inElements_) return report("updated", &Observer::updated, e);
     const bool passes = filterBlock_(e);
     auto held = inElements_->extract(e);
     if (!passes) {
-      if (!held.empty()) report(&Observer::removed, e);
+      if (!held.empty()) report("removed", &Observer::removed, e);
       return;
     }
     if (held.empty()) {
       inElements_->insert(e);
-      return report(&Observer::inserted, e);
+      return report("inserted", &Observer::inserted, e);
     }
     held.value() = e;  // the view shows the value the base now stores
     inElements_->insert(std::move(held));
-    report(&Observer::updated, e);
+    report("updated", &Observer::updated, e);
   }
 
   // An element leaves when held, whatever the filter says of the value the
   // removal names (it may differ from the one that was judged).
   void followRemoval(const E& e) {
-    if (!inElements_) return report(&Observer::removed, e);
+    if (!inElements_) return report("removed", &Observer::removed, e);
     auto held = inElements_->extract(e);
     if (held.empty()) return;
-    report(&Observer::removed, held.value());
+    report("removed", &Observer::removed, held.value());
   }
 
   void followRemovals(const Elements& elements) {
-    if (!inElements_) return report(&Observer::removedMultiple, elements);
+    if (!inElements_) return report("removedMultiple", &Observer::removedMultiple, elements);
     Elements leaving;
     for (const E& e : elements) {
       auto held = inElements_->extract(e);
       if (!held.empty()) leaving.insert(std::move(held));
     }
-    report(&Observer::removedMultiple, leaving);
+    report("removedMultiple", &Observer::removedMultiple, leaving);
   }
 
   WeaklyOwnedObjectsSphere<Observer> observers_;

@@ -68,11 +68,15 @@ void Kerray<E>::insertMultipleDistributed(const std::vector<E>& elements,
   }
   const auto keepAlive = this->weak_from_this().lock();
   if (!accepted.empty()) {
+    std::vector<std::size_t> hashes;
+    hashes.reserve(accepted.size());
+    for (const E& e : accepted) hashes.push_back(hashOf(keyOf(e)));
     for (std::size_t i = 0; i < accepted.size(); ++i) {
-      array_.insert(array_.begin() + positions[i], accepted[i]);
       addKey(keyOf(accepted[i]));
+      array_.insert(array_.begin() + positions[i], accepted[i]);
+      hashes_.insert(hashes_.begin() + positions[i], hashes[i]);
     }
-    report(&Observer::insertedMultipleDistributed, positions, accepted);
+    report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, accepted);
   }
   if (!split.refused.empty()) {
     throw Errur::elementsAlreadyPresent(static_cast<std::int64_t>(split.refused.size()),
@@ -96,9 +100,13 @@ void Kerray<E>::insertMultiple(const std::vector<E>& elements, std::int64_t atIn
   }
   const auto keepAlive = this->weak_from_this().lock();
   if (!accepted.empty()) {
-    array_.insert(array_.begin() + atIndex, accepted.begin(), accepted.end());
+    std::vector<std::size_t> hashes;
+    hashes.reserve(accepted.size());
+    for (const E& e : accepted) hashes.push_back(hashOf(keyOf(e)));
     for (const E& e : accepted) addKey(keyOf(e));
-    report(&Observer::insertedMultipleContinuous, atIndex, accepted);
+    array_.insert(array_.begin() + atIndex, accepted.begin(), accepted.end());
+    hashes_.insert(hashes_.begin() + atIndex, hashes.begin(), hashes.end());
+    report("insertedMultipleContinuous", &Observer::insertedMultipleContinuous, atIndex, accepted);
   }
   if (!split.refused.empty()) {
     throw Errur::elementsAlreadyPresent(static_cast<std::int64_t>(split.refused.size()),
@@ -118,7 +126,7 @@ std::vector<E> Kerray<E>::update(const std::vector<E>& elements) {
     array_[static_cast<std::size_t>(*at)] = stored.back();
     positions.push_back(*at);
   }
-  report(&Observer::updatedMultiple, positions, stored);
+  report("updatedMultiple", &Observer::updatedMultiple, positions, stored);
   return stored;
 }
 
@@ -130,7 +138,8 @@ void Kerray<E>::move(std::int64_t from, std::int64_t to) {
   if (from == to) return;
   const auto keepAlive = this->weak_from_this().lock();
   const E element = vantrel::move(array_, from, to);
-  report(&Observer::moved, from, to, element);
+  vantrel::move(hashes_, from, to);
+  report("moved", &Observer::moved, from, to, element);
 }
 
 template <KeyedElement E>
@@ -148,7 +157,8 @@ void Kerray<E>::move(const std::vector<std::int64_t>& from, std::int64_t to) {
   }
   const auto keepAlive = this->weak_from_this().lock();
   const std::vector<E> moved = vantrel::move(array_, from, to);
-  report(&Observer::movedMultiple, from, to, moved);
+  vantrel::move(hashes_, from, to);
+  report("movedMultiple", &Observer::movedMultiple, from, to, moved);
 }
 
 template <KeyedElement E>
@@ -171,11 +181,12 @@ template <KeyedElement E>
 std::vector<E> Kerray<E>::removeAtIndexes(const std::vector<std::int64_t>& indexes) {
   // Checks every index (range, repeats) before removing anything.
   std::vector<E> removed = vantrel::removeAtIndexes(array_, indexes);
+  vantrel::removeAtIndexes(hashes_, indexes);
   std::vector<std::int64_t> positions = indexes;
   std::sort(positions.begin(), positions.end(), std::greater<>());
   for (const E& e : removed) dropKey(keyOf(e));
   const auto keepAlive = this->weak_from_this().lock();
-  report(&Observer::removedMultiple, positions, removed);
+  report("removedMultiple", &Observer::removedMultiple, positions, removed);
   return removed;
 }
 

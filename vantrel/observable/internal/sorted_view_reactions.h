@@ -2,6 +2,11 @@
 // reports of its base. Internal: include
 // vantrel/observable/optionally_filtered_optionally_sorted_array_based_on_kerray.h,
 // which includes this file.
+//
+// Every reaction first calls the caller's code it needs (filter,
+// comparator, key functions through the key maps) and only then changes
+// `held_`, `shown_` and the copy. Each runs inside `following`, so a throw
+// stops the program naming the view and the base's event.
 #pragma once
 
 #include <algorithm>
@@ -22,180 +27,248 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::listen() {
   // The closures capture the raw view: the base calls them only while the
   // view, their owner, is alive, and keeps it alive during the call. In
   // natural order (no copy) every report passes on unchanged.
+  using observable_internal::following;
   base_->observers().createNew(this->shared_from_this(), [this](BaseObserver& o) {
     o.replacedContent = [this](Base&) {
-      if (copy_) applyFilterAndSort();
-      report(&Observer::replacedContent);
+      following(kName, "replacedContent", [&] {
+        if (copy_) applyFilterAndSort();
+        report("replacedContent", &Observer::replacedContent);
+      });
     };
     o.removedAll = [this](Base&) {
-      if (copy_) {
-        copy_->clear();
-        held_.clear();
-      }
-      report(&Observer::removedAll);
+      following(kName, "removedAll", [&] {
+        if (copy_) {
+          copy_->clear();
+          stale_ = false;
+          sorted_.clear();
+          held_.clear();
+          shown_.clear();
+          reentering_.clear();
+        }
+        report("removedAll", &Observer::removedAll);
+      });
     };
     o.inserted = [this](Base&, std::int64_t at, const A& e) {
-      if (!copy_) return report(&Observer::inserted, at, e);
-      followInserted(at, e);
+      following(kName, "inserted", [&] {
+        if (!copy_) return report("inserted", &Observer::inserted, at, e);
+        if (sorted()) return sortedInserted(e);
+        inPlaceInserted(at, e);
+      });
     };
     o.insertedMultipleContinuous = [this](Base&, std::int64_t at, const std::vector<A>& elements) {
-      if (!copy_) return report(&Observer::insertedMultipleContinuous, at, elements);
-      followInsertions(elements);
+      following(kName, "insertedMultipleContinuous", [&] {
+        if (!copy_) return report("insertedMultipleContinuous", &Observer::insertedMultipleContinuous, at, elements);
+        if (sorted()) return sortedInsertions(elements);
+        Positions positions(elements.size());
+        for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = at + static_cast<std::int64_t>(i);
+        inPlaceInsertions(positions, elements);
+      });
     };
     o.insertedMultipleDistributed = [this](Base&, const Positions& at, const std::vector<A>& elements) {
-      if (!copy_) return report(&Observer::insertedMultipleDistributed, at, elements);
-      followInsertions(elements);
+      following(kName, "insertedMultipleDistributed", [&] {
+        if (!copy_) return report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, at, elements);
+        if (sorted()) return sortedInsertions(elements);
+        inPlaceInsertions(at, elements);
+      });
     };
     o.removed = [this](Base&, std::int64_t at, const A& e) {
-      if (!copy_) return report(&Observer::removed, at, e);
-      followRemoved(at, e);
+      following(kName, "removed", [&] {
+        if (!copy_) return report("removed", &Observer::removed, at, e);
+        if (sorted()) return sortedRemoved(e);
+        inPlaceRemoved(at, e);
+      });
     };
     o.removedMultiple = [this](Base&, const Positions& at, const std::vector<A>& elements) {
-      if (!copy_) return report(&Observer::removedMultiple, at, elements);
-      followRemovals(at, elements);
+      following(kName, "removedMultiple", [&] {
+        if (!copy_) return report("removedMultiple", &Observer::removedMultiple, at, elements);
+        if (sorted()) return sortedRemovals(elements);
+        inPlaceRemovals(at, elements);
+      });
     };
     o.updated = [this](Base&, std::int64_t at, const A& e) {
-      if (!copy_) return report(&Observer::updated, at, e);
-      followUpdated(at, e);
+      following(kName, "updated", [&] {
+        if (!copy_) return report("updated", &Observer::updated, at, e);
+        if (sorted()) return sortedUpdated(e);
+        inPlaceUpdated(at, e);
+      });
     };
     // No event for several updates: each element as a single update.
     o.updatedMultiple = [this](Base&, const Positions& at, const std::vector<A>& elements) {
-      for (std::size_t i = 0; i < at.size() && i < elements.size(); ++i) {
-        if (!copy_) {
-          report(&Observer::updated, at[i], elements[i]);
-        } else {
-          followUpdated(at[i], elements[i]);
+      following(kName, "updatedMultiple", [&] {
+        for (std::size_t i = 0; i < at.size() && i < elements.size(); ++i) {
+          if (!copy_) {
+            report("updated", &Observer::updated, at[i], elements[i]);
+          } else if (sorted()) {
+            sortedUpdated(elements[i]);
+          } else {
+            inPlaceUpdated(at[i], elements[i]);
+          }
         }
-      }
+      });
     };
     o.moved = [this](Base&, std::int64_t from, std::int64_t to, const A& e) {
-      if (!copy_) return report(&Observer::moved, from, to, e);
-      if (!sorted()) followMoved(from, to, e);
+      following(kName, "moved", [&] {
+        if (!copy_) return report("moved", &Observer::moved, from, to, e);
+        if (!sorted()) inPlaceMoved(from, to);
+      });
     };
     o.movedMultiple = [this](Base&, const Positions& from, std::int64_t to, const std::vector<A>& elements) {
-      if (!copy_) return report(&Observer::movedMultiple, from, to, elements);
-      if (!sorted()) followMovedMultiple(from, to, elements);
+      following(kName, "movedMultiple", [&] {
+        if (!copy_) return report("movedMultiple", &Observer::movedMultiple, from, to, elements);
+        if (!sorted()) inPlaceMovedMultiple(from, to);
+      });
     };
   });
 }
 
-// Filter-only: the copy again in base order, from the members of `held_`
-// (nothing is judged again). One element per key.
-template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::rebuildInBaseOrder() {
-  std::vector<A> copy;
-  copy.reserve(held_.size());
-  std::unordered_set<Key, ElementHash<Key>, ElementEqual<Key>> emitted;
-  for (const A& e : base_->array()) {
-    const auto it = held_.find(keyOf(e));
-    if (it != held_.end() && emitted.insert(it->first).second) copy.push_back(it->second);
-  }
-  copy_ = std::move(copy);
-}
+// ---- Sorted mode ----
 
 template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::followInserted(std::int64_t, const A& e) {
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedInserted(const A& e) {
   // An element whose key is shown already (the base stored the key twice)
   // does not enter a second time.
-  if (!passes(e) || held_.contains(keyOf(e))) return;
-  held_.emplace(keyOf(e), e);
-  std::int64_t at = 0;
-  if (sorted()) {
-    at = sortedInsertionIndex(e);
-    copy_->insert(copy_->begin() + at, e);
-  } else {
-    rebuildInBaseOrder();
-    at = *positionOfKey(keyOf(e));
-  }
-  report(&Observer::inserted, at, e);
+  const Key& key = keyOf(e);
+  if (!passes(e) || held_.contains(key)) return;
+  const std::int64_t at = sortedInsertionIndex(e);
+  held_.emplace(key, e);
+  sorted_.insert(at, e);
+  stale_ = true;
+  report("inserted", &Observer::inserted, at, e);
 }
 
+// The entering elements in ascending order, each at its place in the copy
+// as it was plus the number inserted before it: the positions at which
+// inserting them in list order rebuilds the new content.
 template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::followInsertions(const std::vector<A>& elements) {
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedInsertions(const std::vector<A>& elements) {
   std::vector<A> entering;
+  std::unordered_set<Key, ElementHash<Key>, ElementEqual<Key>> batch;
   for (const A& e : elements) {
-    if (passes(e) && held_.try_emplace(keyOf(e), e).second) entering.push_back(e);
+    const Key& key = keyOf(e);
+    if (passes(e) && !held_.contains(key) && batch.insert(key).second) entering.push_back(e);
   }
+  stableSort(entering, byBlock());
   Positions positions;
   positions.reserve(entering.size());
-  if (sorted()) {
-    // In ascending order, each at its sorted position at its turn.
-    stableSort(entering, byBlock());
-    for (const A& e : entering) {
-      const std::int64_t at = sortedInsertionIndex(e);
-      copy_->insert(copy_->begin() + at, e);
-      positions.push_back(at);
-    }
-    return report(&Observer::insertedMultipleDistributed, positions, entering);
+  for (std::size_t i = 0; i < entering.size(); ++i) {
+    positions.push_back(sortedInsertionIndex(entering[i]) + static_cast<std::int64_t>(i));
   }
-  rebuildInBaseOrder();
-  // Final positions, ascending, so inserting in list order rebuilds the copy.
-  std::vector<std::pair<std::int64_t, A>> placed;
-  placed.reserve(entering.size());
-  for (const A& e : entering) placed.emplace_back(*positionOfKey(keyOf(e)), e);
-  std::sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  entering.clear();
-  for (auto& [at, e] : placed) {
-    positions.push_back(at);
-    entering.push_back(std::move(e));
-  }
-  report(&Observer::insertedMultipleDistributed, positions, entering);
+  for (const A& e : entering) held_.emplace(keyOf(e), e);
+  for (std::size_t i = 0; i < entering.size(); ++i) sorted_.insert(positions[i], entering[i]);
+  stale_ = true;
+  report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, entering);
 }
 
 // An element leaves when its key is shown, whatever the filter says of the
-// reported value; not while the base still holds its key in another element.
+// reported value. While the base still holds its key in another element,
+// the view shows that element instead (`sortedFollowRemaining`).
 template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::followRemoved(std::int64_t, const A& e) {
-  const Key key = keyOf(e);
-  if (!held_.contains(key) || base_->containsWith(key)) return;
-  const std::int64_t at = *positionOfKey(key);
-  A member = std::move((*copy_)[static_cast<std::size_t>(at)]);
-  copy_->erase(copy_->begin() + at);
-  held_.erase(key);
-  report(&Observer::removed, at, member);
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedRemoved(const A& e) {
+  const Key& key = keyOf(e);
+  const auto h = held_.find(key);
+  if (h == held_.end()) return;
+  if (base_->containsWith(key)) return sortedFollowRemaining(key);
+  const std::int64_t at = shownPosition(key);
+  held_.erase(h);
+  A member = sorted_.erase(at);
+  stale_ = true;
+  report("removed", &Observer::removed, at, member);
 }
 
 template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::followRemovals(const Positions&,
-                                                                              const std::vector<A>& elements) {
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedRemovals(const std::vector<A>& elements) {
   Positions positions;
   std::unordered_set<Key, ElementHash<Key>, ElementEqual<Key>> leaving;
+  std::vector<Key> remaining;
   for (const A& e : elements) {
-    Key key = keyOf(e);
-    if (!held_.contains(key) || base_->containsWith(key) || leaving.contains(key)) continue;
-    positions.push_back(*positionOfKey(key));  // in the copy before any removal
-    leaving.insert(std::move(key));
+    const Key& key = keyOf(e);
+    if (!held_.contains(key) || leaving.contains(key)) continue;
+    if (base_->containsWith(key)) {
+      remaining.push_back(key);
+      continue;
+    }
+    positions.push_back(shownPosition(key));  // in the copy before any removal
+    leaving.insert(key);
   }
-  if (positions.empty()) return;
-  std::vector<A> removed = vantrel::removeAtIndexes(*copy_, positions);
-  for (const A& member : removed) held_.erase(keyOf(member));
-  std::sort(positions.begin(), positions.end(), std::greater<>());
-  report(&Observer::removedMultiple, positions, removed);
+  if (!positions.empty()) {
+    std::vector<typename Held::iterator> members;
+    members.reserve(leaving.size());
+    for (const Key& key : leaving) members.push_back(held_.find(key));
+    for (const auto& member : members) held_.erase(member);
+    std::sort(positions.begin(), positions.end(), std::greater<>());
+    std::vector<A> removed;
+    removed.reserve(positions.size());
+    for (const std::int64_t at : positions) removed.push_back(sorted_.erase(at));
+    stale_ = true;
+    report("removedMultiple", &Observer::removedMultiple, positions, removed);
+  }
+  for (const Key& key : remaining) sortedFollowRemaining(key);
+}
+
+// The shown element of a key the base holds several times left the base or
+// stopped passing: the view shows the base's first passing element of that
+// key instead (as an update or an insertion), or none.
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedFollowRemaining(const Key& key) {
+  const std::optional<A> remaining = firstPassingWithKey(key);
+  const auto h = held_.find(key);
+  if (!remaining) {
+    if (h == held_.end()) return;
+    const std::int64_t at = shownPosition(key);
+    held_.erase(h);
+    A member = sorted_.erase(at);
+    stale_ = true;
+    return report("removed", &Observer::removed, at, member);
+  }
+  if (h == held_.end()) return sortedInserted(*remaining);
+  if (!(h->second == *remaining)) sortedUpdated(*remaining);
 }
 
 template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::followUpdated(std::int64_t, const A& e) {
-  const Key key = keyOf(e);
+std::optional<A> OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::firstPassingWithKey(const Key& key) const {
+  const ElementEqual<Key> equal;
+  for (const A& e : base_->array()) {
+    if (equal(keyOf(e), key) && passes(e)) return e;
+  }
+  return std::nullopt;
+}
+
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(const A& e) {
+  const Key& key = keyOf(e);
   const auto h = held_.find(key);
   if (!passes(e)) {
     if (h == held_.end()) return;
-    const std::int64_t at = *positionOfKey(key);
-    copy_->erase(copy_->begin() + at);
+    const std::int64_t at = shownPosition(key);
+    const bool repeated = observable_internal::KeyCount::of(*base_, key) > 1;
     held_.erase(h);
-    return report(&Observer::removed, at, e);
+    sorted_.erase(at);
+    stale_ = true;
+    report("removed", &Observer::removed, at, e);
+    if (repeated) sortedFollowRemaining(keyOf(e));
+    return;
   }
-  if (h == held_.end()) return followInserted(0, e);
-  const std::int64_t at = *positionOfKey(key);
+  if (h == held_.end()) return sortedInserted(e);
+  const std::int64_t at = shownPosition(key);
+  const auto& less = sortBlock_->sortBlock();
+  const std::int64_t n = sorted_.size();
+  // Stays when its neighbours keep the order (ties may stay).
+  const bool stays = (at == 0 || !less(e, sorted_[at - 1])) && (at + 1 >= n || !less(sorted_[at + 1], e));
+  std::int64_t to = at;
+  if (!stays) {
+    // Its place among the others: the elements before the insertion point,
+    // less the element itself when it is one of them.
+    const std::int64_t bound = sorted_.lowerBound(less, e);
+    to = bound > at ? bound - 1 : bound;
+  }
   h->second = e;
-  auto& slot = (*copy_)[static_cast<std::size_t>(at)];
-  if (!sorted() || canElement(*copy_, e, at, sortBlock_->sortBlock())) {
-    slot = e;
-    return report(&Observer::updated, at, e);
+  stale_ = true;
+  if (to == at) {
+    sorted_.set(at, e);
+    return report("updated", &Observer::updated, at, e);
   }
-  copy_->erase(copy_->begin() + at);
-  const std::int64_t to = sortedInsertionIndex(e);
-  copy_->insert(copy_->begin() + to, e);
-  if (to == at) return report(&Observer::updated, at, e);
+  sorted_.erase(at);
+  sorted_.insert(to, e);
   reportMovedThenUpdated(at, to, e);
 }
 
@@ -206,48 +279,215 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::reportMovedThenUp
   for (auto it = observers_.begin(); it != observers_.end(); ++it) {
     const auto owner = (*it)->owner();
     if (!owner) continue;
-    const auto moved = (**it).moved;
-    if (moved) moved(*this, from, to, e);
-    const auto updated = (**it).updated;
-    if (updated) updated(*this, to, e);
+    OptionallyFilteredOptionallySortedArray_BasedOnKerray& self = *this;
+    observable_internal::deliver((**it).moved, kName, "moved", self, from, to, e);
+    observable_internal::deliver((**it).updated, kName, "updated", self, to, e);
   }
 }
 
-// Filter-only: the copy follows the base's order, and the move is reported
-// in view positions (nothing when the element is not shown or keeps its
-// place among the shown ones).
+// ---- Filter-only mode: `shown_` has one flag per base position ----
+
 template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::followMoved(std::int64_t, std::int64_t,
-                                                                           const A& e) {
-  const Key key = keyOf(e);
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceInserted(std::int64_t at, const A& e) {
+  const Key& key = keyOf(e);
+  const bool enters = passes(e) && !held_.contains(key);
+  if (!enters) {
+    shown_.insert(at, false);
+    return reenterWhenInStep();
+  }
+  held_.emplace(key, e);
+  shown_.insert(at, true);
+  const std::int64_t v = shown_.rank(at);
+  copy_->insert(copy_->begin() + v, e);
+  report("inserted", &Observer::inserted, v, e);
+  reenterWhenInStep();
+}
+
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceRemoved(std::int64_t at, const A& e) {
+  if (!shown_.test(at)) return shown_.erase(at);
+  const Key& key = keyOf(e);
   const auto h = held_.find(key);
-  if (h == held_.end()) return;
-  const std::int64_t from = *positionOfKey(key);
-  rebuildInBaseOrder();
-  const std::int64_t to = *positionOfKey(key);
-  if (from != to) report(&Observer::moved, from, to, h->second);
+  if (h == held_.end()) fatal(std::string(kName) + ": a shown element's key is not held (" + description() + ")");
+  const bool again = base_->containsWith(key);
+  const std::int64_t v = shown_.rank(at);
+  held_.erase(h);
+  A member = std::move((*copy_)[static_cast<std::size_t>(v)]);
+  copy_->erase(copy_->begin() + v);
+  shown_.erase(at);
+  report("removed", &Observer::removed, v, member);
+  if (again) reenter(std::vector<Key>{keyOf(e)});
+}
+
+// Insertions one after the other, each at its base position of that
+// moment; the view reports each entering element at its view position of
+// that moment, which is what `insertedMultipleDistributed` means.
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceInsertions(const Positions& at,
+                                                                               const std::vector<A>& elements) {
+  const std::size_t n = std::min(at.size(), elements.size());
+  std::vector<std::uint8_t> enters(n, 0);
+  std::size_t entering = 0;
+  std::unordered_set<Key, ElementHash<Key>, ElementEqual<Key>> batch;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Key& key = keyOf(elements[i]);
+    enters[i] = passes(elements[i]) && !held_.contains(key) && batch.insert(key).second;
+    entering += enters[i];
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (enters[i]) held_.emplace(keyOf(elements[i]), elements[i]);
+  }
+  Positions positions;
+  std::vector<A> entered;
+  positions.reserve(entering);
+  entered.reserve(entering);
+  for (std::size_t i = 0; i < n; ++i) {
+    shown_.insert(at[i], enters[i] != 0);
+    if (!enters[i]) continue;
+    const std::int64_t v = shown_.rank(at[i]);
+    copy_->insert(copy_->begin() + v, elements[i]);
+    positions.push_back(v);
+    entered.push_back(elements[i]);
+  }
+  report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, entered);
+  reenterWhenInStep();
+}
+
+// `at` highest first, each a base position before the removal. A shown
+// element leaves whatever the filter says of it; when the base still holds
+// its key in another element, that element enters in its place afterwards.
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceRemovals(const Positions& at,
+                                                                             const std::vector<A>& elements) {
+  const std::size_t n = std::min(at.size(), elements.size());
+  std::vector<typename Held::iterator> members;
+  std::vector<Key> again;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!shown_.test(at[i])) continue;
+    const Key& key = keyOf(elements[i]);
+    const auto h = held_.find(key);
+    if (h == held_.end()) {
+      fatal(std::string(kName) + ": a shown element's key is not held (" + description() + ")");
+    }
+    members.push_back(h);
+    if (base_->containsWith(key)) again.push_back(key);
+  }
+  Positions positions;
+  std::vector<A> removed;
+  positions.reserve(members.size());
+  removed.reserve(members.size());
+  for (const auto& member : members) held_.erase(member);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (shown_.test(at[i])) {
+      const std::int64_t v = shown_.rank(at[i]);
+      positions.push_back(v);
+      removed.push_back(std::move((*copy_)[static_cast<std::size_t>(v)]));
+      copy_->erase(copy_->begin() + v);
+    }
+    shown_.erase(at[i]);
+  }
+  if (!positions.empty()) report("removedMultiple", &Observer::removedMultiple, positions, removed);
+  if (!again.empty()) reenter(again);
+}
+
+// Each key's first passing element in the base enters. The base may be a
+// report ahead (a re-keying update reports removed, then inserted, both
+// after the change): the keys wait until the flags again cover the base.
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::reenter(const std::vector<Key>& keys) {
+  reentering_.insert(reentering_.end(), keys.begin(), keys.end());
+  reenterWhenInStep();
 }
 
 template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::followMovedMultiple(const Positions&, std::int64_t,
-                                                                                   const std::vector<A>& elements) {
-  Positions from;
-  std::vector<Key> keys;
-  for (const A& e : elements) {
-    Key key = keyOf(e);
-    if (!held_.contains(key)) continue;
-    from.push_back(*positionOfKey(key));
-    keys.push_back(std::move(key));
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::reenterWhenInStep() {
+  if (reentering_.empty() || !filterOnly() || shown_.size() != base_->count()) return;
+  const std::vector<Key> keys = std::move(reentering_);
+  reentering_.clear();
+  const ElementEqual<Key> equal;
+  const std::vector<A>& all = base_->array();
+  for (const Key& key : keys) {
+    if (held_.contains(key)) continue;
+    const auto first =
+        std::find_if(all.begin(), all.end(), [&](const A& e) { return equal(keyOf(e), key) && passes(e); });
+    if (first == all.end()) continue;
+    const auto q = static_cast<std::int64_t>(first - all.begin());
+    const A e = *first;
+    held_.emplace(key, e);
+    shown_.set(q, true);
+    const std::int64_t v = shown_.rank(q);
+    copy_->insert(copy_->begin() + v, e);
+    report("inserted", &Observer::inserted, v, e);
   }
-  if (from.empty()) return;
-  std::vector<A> before = *copy_;
-  rebuildInBaseOrder();
-  std::int64_t to = static_cast<std::int64_t>(copy_->size());
-  for (const Key& key : keys) to = std::min(to, *positionOfKey(key));
-  std::sort(from.begin(), from.end());
-  // The shown ones of a moved block stay together, in their order.
-  std::vector<A> moved = vantrel::move(before, from, to);
-  report(&Observer::movedMultiple, from, to, moved);
+}
+
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceUpdated(std::int64_t at, const A& e) {
+  const bool pass = passes(e);
+  const Key& key = keyOf(e);
+  if (shown_.test(at) && pass) {
+    // The key stays: `held_` (whose values only the sorted mode reads) is
+    // not touched.
+    const std::int64_t v = shown_.rank(at);
+    (*copy_)[static_cast<std::size_t>(v)] = e;
+    return report("updated", &Observer::updated, v, e);
+  }
+  const auto h = held_.find(key);
+  if (shown_.test(at)) {
+    if (h == held_.end()) {
+      fatal(std::string(kName) + ": a shown element's key is not held (" + description() + ")");
+    }
+    const std::int64_t v = shown_.rank(at);
+    const bool repeated = observable_internal::KeyCount::of(*base_, key) > 1;
+    held_.erase(h);
+    copy_->erase(copy_->begin() + v);
+    shown_.set(at, false);
+    report("removed", &Observer::removed, v, e);
+    if (repeated) reenter(std::vector<Key>{keyOf(e)});
+    return;
+  }
+  // Not shown here: it enters when it passes, unless its key is shown at
+  // another element of the base.
+  if (!pass || h != held_.end()) return;
+  held_.emplace(key, e);
+  shown_.set(at, true);
+  const std::int64_t v = shown_.rank(at);
+  copy_->insert(copy_->begin() + v, e);
+  report("inserted", &Observer::inserted, v, e);
+}
+
+// The copy follows the base's order; the move is reported in view
+// positions (nothing when the element is not shown or keeps its place
+// among the shown ones).
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceMoved(std::int64_t from, std::int64_t to) {
+  const bool isShown = shown_.test(from);
+  const std::int64_t viewFrom = shown_.rank(from);
+  shown_.erase(from);
+  shown_.insert(to, isShown);
+  if (!isShown) return;
+  const std::int64_t viewTo = shown_.rank(to);
+  if (viewFrom == viewTo) return;
+  const A member = vantrel::move(*copy_, viewFrom, viewTo);
+  report("moved", &Observer::moved, viewFrom, viewTo, member);
+}
+
+// The shown ones of a moved block stay together, in their order, and land
+// in front of the shown elements that follow the block.
+template <EquatableKeyedElement A>
+void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceMovedMultiple(const Positions& from,
+                                                                                  std::int64_t to) {
+  Positions viewFrom;
+  for (const std::int64_t f : from) {
+    if (shown_.test(f)) viewFrom.push_back(shown_.rank(f));
+  }
+  std::vector<std::uint8_t> flags = shown_.flags();
+  vantrel::move(flags, from, to);
+  shown_.assign(flags);
+  if (viewFrom.empty()) return;
+  const std::int64_t viewTo = shown_.rank(to);
+  std::vector<A> moved = vantrel::move(*copy_, viewFrom, viewTo);
+  report("movedMultiple", &Observer::movedMultiple, viewFrom, viewTo, moved);
 }
 
 }  // namespace vantrel
