@@ -165,6 +165,19 @@ TEST_F(DateStampsTest, IsoStampsAreUtcAndCutMillisecondsTowardThePast) {
   }
 }
 
+TEST_F(DateStampsTest, SettersApplyAfterAFirstUse) {
+  const Date date = utc("2021-03-03T03:35:07Z");
+  DateFormatter formatter;
+  formatter.setLocale(Locale("en_US_POSIX"));
+  formatter.setTimeZone(*TimeZone::forSecondsFromGMT(0));
+  formatter.setDateFormat("HH:mm");
+  EXPECT_EQ(formatter.string(date), "03:35");
+  formatter.setTimeZone(*TimeZone::named("Asia/Kolkata"));
+  EXPECT_EQ(formatter.string(date), "09:05");
+  formatter.setDateFormat("yyyy");
+  EXPECT_EQ(DateFormatter(formatter).string(date), "2021");
+}
+
 TEST_F(DateStampsTest, FactoriesFixPatternLocaleAndZone) {
   const auto formatter = DateFormatter::naiveISODateFormatter_withFractionalSeconds();
   EXPECT_EQ(formatter.dateFormat(), "yyyy-MM-dd'T'HH:mm:ss.SSS'Z'");
@@ -250,6 +263,8 @@ TEST_F(DateStampsTest, BeginningOfDayIsTheDaysFirstInstant) {
       {"America/Sao_Paulo", "2018-11-04T15:00:00Z", "2018-11-04T03:00:00Z"},
       {"America/Sao_Paulo", "2018-11-04T03:00:00Z", "2018-11-04T03:00:00Z"},
       {"America/Sao_Paulo", "2018-11-03T12:00:00Z", "2018-11-03T03:00:00Z"},
+      // Clocks went from 01:00 back to 00:00 (UTC-5): the first midnight counts.
+      {"America/Havana", "2021-11-07T12:00:00Z", "2021-11-07T04:00:00Z"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.zone) + " " + c.date);

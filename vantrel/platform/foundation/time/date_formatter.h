@@ -16,8 +16,8 @@
 // (so a changed TZ counts from the next call); the current locale is ICU's
 // default locale (from the environment, or `icu::Locale::setDefault`).
 // Locale-free fixed forms (logs, ISO stamps) go through core's date_text.h
-// instead. A formatter may be shared between threads: its uses are
-// serialised.
+// instead. Settings that ICU refuses write the empty text. A formatter may
+// be shared between threads: its uses are serialised.
 #pragma once
 
 #include <memory>
