@@ -5,6 +5,7 @@
 
 #include <unicode/gregocal.h>
 #include <unicode/timezone.h>
+#include <unicode/unistr.h>
 
 #include "vantrel/core/date_text.h"
 #include "vantrel/core/fatal.h"
@@ -37,7 +38,9 @@ Date dateOf(UDate udate) {
 // A Gregorian calendar in the host's current time zone, set to `date`.
 std::unique_ptr<icu::GregorianCalendar> currentCalendarAt(Date date) {
   UErrorCode status = U_ZERO_ERROR;
-  auto calendar = std::make_unique<icu::GregorianCalendar>(icu::TimeZone::detectHostTimeZone(), status);
+  const std::string zone = TimeZone::current().identifier();
+  auto calendar = std::make_unique<icu::GregorianCalendar>(
+      icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(zone)), status);
   if (U_FAILURE(status)) fatal("Cannot create a Gregorian calendar");
   calendar->setTime(udateOf(date), status);
   return calendar;

@@ -9,6 +9,8 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include "vantrel/core/no_destructor.h"
+
 namespace vantrel {
 
 namespace {
@@ -39,6 +41,10 @@ UDate udateOf(Date date) {
 // ---- TimeZone ----
 
 TimeZone TimeZone::current() {
+  // ICU reads /etc/localtime into a static buffer that it clears on every
+  // detection, unguarded: concurrent detections must take turns.
+  static NoDestructor<std::mutex> detection;
+  std::lock_guard lock(*detection);
   std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
   return TimeZone(zoneIdentifier(*zone));
 }
