@@ -13,6 +13,8 @@ packages=(
   libfmt-dev libicu-dev
   # the comma-decimal locale of the locale-independence tests (localedef)
   locales
+  # time zones of the date-stamp tests (Asia/Kolkata, America/Sao_Paulo)
+  tzdata
   # keyboard layouts
   libxkbcommon-dev xkb-data
   # system-wide hot keys (X11) and their end-to-end test display

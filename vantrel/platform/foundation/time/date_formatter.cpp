@@ -1,0 +1,183 @@
+#include "vantrel/platform/foundation/time/date_formatter.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include <unicode/calendar.h>
+#include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+#include "vantrel/core/no_destructor.h"
+
+namespace vantrel {
+
+namespace {
+
+std::string utf8(const icu::UnicodeString& text) {
+  std::string out;
+  text.toUTF8String(out);
+  return out;
+}
+
+std::string zoneIdentifier(const icu::TimeZone& zone) {
+  icu::UnicodeString id;
+  zone.getID(id);
+  return utf8(id);
+}
+
+// ICU counts milliseconds as a double; the clock's finer part is cut toward
+// the past, like core's date texts, so -0.5 s is 23:59:59.500.
+UDate udateOf(Date date) {
+  const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(date.time_since_epoch()).count();
+  auto ms = ns / 1'000'000;
+  if (ns % 1'000'000 < 0) --ms;
+  return static_cast<UDate>(ms);
+}
+
+}  // namespace
+
+// ---- TimeZone ----
+
+TimeZone TimeZone::current() {
+  // ICU reads /etc/localtime into a static buffer that it clears on every
+  // detection, unguarded: concurrent detections must take turns.
+  static NoDestructor<std::mutex> detection;
+  std::lock_guard lock(*detection);
+  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
+  return TimeZone(zoneIdentifier(*zone));
+}
+
+std::optional<TimeZone> TimeZone::forSecondsFromGMT(int seconds) {
+  if (seconds == 0) return TimeZone("GMT");
+  // ICU's custom zones reach 23:59; the platform stops at 18 hours.
+  if (seconds < -18 * 3600 || seconds > 18 * 3600) return std::nullopt;
+  const int minutes = std::abs(seconds) / 60;
+  std::string id = seconds < 0 ? "GMT-" : "GMT+";
+  const int hours = minutes / 60;
+  const int rest = minutes % 60;
+  id += static_cast<char>('0' + hours / 10);
+  id += static_cast<char>('0' + hours % 10);
+  id += ':';
+  id += static_cast<char>('0' + rest / 10);
+  id += static_cast<char>('0' + rest % 10);
+  if (hours == 0 && rest == 0) return TimeZone("GMT");
+  return TimeZone(std::move(id));
+}
+
+std::optional<TimeZone> TimeZone::named(std::string_view identifier) {
+  std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(
+      icu::UnicodeString::fromUTF8(icu::StringPiece(identifier.data(), static_cast<std::int32_t>(identifier.size())))));
+  if (!zone || *zone == icu::TimeZone::getUnknown()) return std::nullopt;
+  return TimeZone(zoneIdentifier(*zone));
+}
+
+// ---- Locale ----
+
+Locale Locale::current() { return Locale(icu::Locale::getDefault().getName()); }
+
+// ---- DateFormatter ----
+
+struct DateFormatter::Icu {
+  // Null when ICU refused the settings (an unterminated quote in the pattern).
+  std::unique_ptr<icu::SimpleDateFormat> format;
+};
+
+DateFormatter::DateFormatter() {
+  settings_.locale = Locale::current().identifier();
+  settings_.timeZone = TimeZone::current().identifier();
+}
+
+DateFormatter::DateFormatter(const DateFormatter& other) : settings_(other.settingsCopy()) {}
+
+DateFormatter& DateFormatter::operator=(const DateFormatter& other) {
+  if (this == &other) return *this;
+  Settings copy = other.settingsCopy();
+  std::lock_guard lock(mutex_);
+  settings_ = std::move(copy);
+  icu_.reset();
+  return *this;
+}
+
+DateFormatter::~DateFormatter() = default;
+
+DateFormatter::Settings DateFormatter::settingsCopy() const {
+  std::lock_guard lock(mutex_);
+  return settings_;
+}
+
+DateFormatter DateFormatter::naiveISODateFormatter_withFractionalSeconds() {
+  DateFormatter formatter;
+  formatter.setDateFormat("yyyy-MM-dd'T'HH:mm:ss.SSS'Z'");
+  formatter.setLocale(Locale("en_US_POSIX"));
+  formatter.setTimeZone(*TimeZone::forSecondsFromGMT(0));
+  return formatter;
+}
+
+DateFormatter DateFormatter::naiveISODateFormatter_withoutFractionalSeconds() {
+  DateFormatter formatter;
+  formatter.setDateFormat("yyyy-MM-dd'T'HH:mm:ss'Z'");
+  formatter.setLocale(Locale("en_US_POSIX"));
+  formatter.setTimeZone(*TimeZone::forSecondsFromGMT(0));
+  return formatter;
+}
+
+void DateFormatter::setDateFormat(std::string_view pattern) {
+  std::lock_guard lock(mutex_);
+  settings_.pattern = std::string(pattern);
+  icu_.reset();
+}
+
+std::string DateFormatter::dateFormat() const { return settingsCopy().pattern; }
+
+void DateFormatter::setLocale(const Locale& locale) {
+  std::lock_guard lock(mutex_);
+  settings_.locale = locale.identifier();
+  icu_.reset();
+}
+
+Locale DateFormatter::locale() const { return Locale(settingsCopy().locale); }
+
+void DateFormatter::setTimeZone(const TimeZone& zone) {
+  std::lock_guard lock(mutex_);
+  settings_.timeZone = zone.identifier();
+  icu_.reset();
+}
+
+TimeZone DateFormatter::timeZone() const {
+  // Identifiers held here were all produced by TimeZone's makers.
+  auto zone = TimeZone::named(settingsCopy().timeZone);
+  return zone ? *zone : *TimeZone::forSecondsFromGMT(0);
+}
+
+void DateFormatter::setCalendar(CalendarIdentifier calendar) {
+  std::lock_guard lock(mutex_);
+  settings_.calendar = calendar;
+  icu_.reset();
+}
+
+CalendarIdentifier DateFormatter::calendar() const { return settingsCopy().calendar; }
+
+std::string DateFormatter::string(Date date) const {
+  std::lock_guard lock(mutex_);
+  if (!icu_) {
+    auto built = std::make_unique<Icu>();
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale locale(settings_.locale.c_str());
+    if (settings_.calendar == CalendarIdentifier::gregorian) locale.setKeywordValue("calendar", "gregorian", status);
+    auto format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(settings_.pattern), locale,
+                                                          status);
+    if (U_SUCCESS(status)) {
+      format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(settings_.timeZone)));
+      built->format = std::move(format);
+    }
+    icu_ = std::move(built);
+  }
+  if (!icu_->format) return {};
+  icu::UnicodeString out;
+  icu_->format->format(udateOf(date), out);
+  return utf8(out);
+}
+
+}  // namespace vantrel
