@@ -16,11 +16,12 @@
 
 #if defined(__cpp_lib_source_location)
 #include <source_location>
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 using SourceLocation = std::source_location;
 }  // namespace vantrel
 #else
-namespace vantrel {
+namespace vantrel VANTREL_API {
 class SourceLocation {
  public:
   static constexpr SourceLocation current(const char* file = __builtin_FILE(),

@@ -23,7 +23,8 @@
 
 #include "vantrel/core/source_location.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // "🔀" + marker + " " + file stem + "@" + line + ": " + message.
 void qfilelog(std::string_view message = "", SourceLocation loc = SourceLocation::current());

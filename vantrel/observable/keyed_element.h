@@ -39,7 +39,8 @@
 
 #include "vantrel/text/comparison.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 concept ObservableHashable = std::equality_comparable<T> && requires(const T& value) {

@@ -37,7 +37,8 @@
 
 #include "vantrel/core/option_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // A half-open range of byte offsets into a UTF-8 text.
 struct ByteRange {

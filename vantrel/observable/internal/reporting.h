@@ -6,7 +6,8 @@
 
 #include "vantrel/collections/weakly_owned.h"
 
-namespace vantrel::observable_internal {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace observable_internal {
 
 // Calls `event` of every observer whose owner is alive, in registration
 // order, with `args`; the owner is kept alive until the call returns. The walk is over the list as it was when the delivery
@@ -27,4 +28,4 @@ void report(const WeaklyOwnedObjectsSphere<Observer>& observers, Closure Observe
   }
 }
 
-}  // namespace vantrel::observable_internal
+}}  // namespace vantrel::observable_internal

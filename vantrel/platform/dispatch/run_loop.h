@@ -35,7 +35,8 @@
 #include <thread>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class RunLoop;
 

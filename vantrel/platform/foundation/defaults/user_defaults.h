@@ -40,7 +40,8 @@
 #include <variant>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class DefaultsValue {
  public:
