@@ -180,14 +180,16 @@ function(vantrel_finish_modules)
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Vantrel)
 endfunction()
 
-# vantrel_add_tests(<module> [LIBS <targets>]): tests/<module>/*_test.cpp
+# vantrel_add_tests(<module> [LIBS <targets>] [RESOURCE_LOCK <name>]): tests/<module>/*_test.cpp
 # become <module>_tests; *_concurrency_test.cpp files become
 # <module>_concurrency_tests, labelled "concurrency" so the ThreadSanitizer
 # build runs them too. Every test case is its own CTest test,
 # "<module>.<Suite>.<Case>", found when CTest starts (so building stays
-# fast). Nothing for a module left out.
+# fast). Cases that share something outside the process (an X display)
+# name it as RESOURCE_LOCK and run one at a time. Nothing for a module left
+# out.
 function(vantrel_add_tests module)
-  cmake_parse_arguments(T "" "DIR" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "DIR;RESOURCE_LOCK" "LIBS" ${ARGN})
   if(NOT module IN_LIST VANTREL_MODULES)
     return()
   endif()
@@ -205,15 +207,16 @@ function(vantrel_add_tests module)
     endif()
   endforeach()
   if(plain AND NOT VANTREL_CONCURRENCY_ONLY)
-    _vantrel_test_executable(${module}_tests "${plain}" ${module} "${T_LIBS}" "" "${module}.")
+    _vantrel_test_executable(${module}_tests "${plain}" ${module} "${T_LIBS}" "" "${module}."
+      "${T_RESOURCE_LOCK}")
   endif()
   if(concurrent)
     _vantrel_test_executable(${module}_concurrency_tests "${concurrent}" ${module} "${T_LIBS}"
-      concurrency "${module}.concurrency.")
+      concurrency "${module}.concurrency." "${T_RESOURCE_LOCK}")
   endif()
 endfunction()
 
-function(_vantrel_test_executable target sources module libs label prefix)
+function(_vantrel_test_executable target sources module libs label prefix lock)
   add_executable(${target} ${sources})
   # Same code model as the shared precompiled header.
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
@@ -224,6 +227,9 @@ function(_vantrel_test_executable target sources module libs label prefix)
     TIMEOUT 300)
   if(label)
     list(APPEND properties LABELS ${label})
+  endif()
+  if(lock)
+    list(APPEND properties RESOURCE_LOCK ${lock})
   endif()
   gtest_discover_tests(${target}
     EXTRA_ARGS --gtest_color=no
