@@ -20,6 +20,10 @@ packages=(
   # benchmark peer of the CSV log files (bench only)
   libspdlog-dev
 )
+# `make docs` only: the API reference.
+if [ "${1:-}" = "--docs" ]; then
+  packages=(doxygen)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
