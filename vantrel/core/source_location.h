@@ -14,9 +14,10 @@
 #include <cstdint>
 #include <version>
 
+#include "vantrel/core/api.h"
+
 #if defined(__cpp_lib_source_location)
 #include <source_location>
-#include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
 using SourceLocation = std::source_location;
 }  // namespace vantrel
