@@ -12,7 +12,7 @@
 // what they declare.
 #pragma once
 
-#if defined(__GNUC__) && !defined(VANTREL_STATIC)
+#if defined(__GNUC__)
 #define VANTREL_API __attribute__((visibility("default")))
 #else
 #define VANTREL_API
