@@ -9,7 +9,14 @@ export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS ?= print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS ?= halt_on_error=1:second_deadlock_stack=1
 
-.PHONY: deps tour test test-asan test-tsan test-fuzz bench clean
+# $(call stage,<target>): runs `make <target>` and prints its wall time.
+define stage
+	@start=$$(date +%s); $(MAKE) --no-print-directory $(1); status=$$?; \
+	  echo "stage $(1): $$(( $$(date +%s) - start ))s$$( [ $$status -eq 0 ] || echo ", FAILED")"; \
+	  exit $$status
+endef
+
+.PHONY: deps tour test test-asan test-tsan test-opt test-fuzz bench docs clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -21,12 +28,16 @@ tour: deps
 	./build/release/examples/tour
 
 # The whole suite: AddressSanitizer + UndefinedBehaviorSanitizer build of
-# every test, ThreadSanitizer build of the concurrency tests, a few seconds
-# of each fuzz target.
-test: deps
-	$(MAKE) --no-print-directory test-asan
-	$(MAKE) --no-print-directory test-tsan
-	$(MAKE) --no-print-directory test-fuzz
+# every test (each case its own CTest test, the fuzz corpora replayed, the
+# installed libraries checked), ThreadSanitizer build of the concurrency
+# tests, an optimised build of every test with -Werror, a few seconds of
+# each fuzz target.
+test:
+	$(call stage,deps)
+	$(call stage,test-asan)
+	$(call stage,test-tsan)
+	$(call stage,test-opt)
+	$(call stage,test-fuzz)
 
 test-asan:
 	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g1 -O0" \
@@ -40,17 +51,33 @@ test-tsan:
 	cmake --build build/tsan -j $(JOBS)
 	cd build/tsan && ctest --output-on-failure -j $(JOBS) -L concurrency
 
+# -O2 with assertions (no NDEBUG, libstdc++'s checks on), no debug
+# information: warnings and undefined behaviour that only optimisation
+# brings out. The package tests already ran in the ASan stage.
+test-opt:
+	cmake -S . -B build/opt $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g0 -D_GLIBCXX_ASSERTIONS" -DVANTREL_WERROR=ON \
+	  -DVANTREL_PACKAGE_TESTS=OFF
+	cmake --build build/opt -j $(JOBS)
+	cd build/opt && ctest --output-on-failure -j $(JOBS)
+
 test-fuzz:
 	cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++-14 -DVANTREL_FUZZ=ON
 	cmake --build build/fuzz -j $(JOBS)
-	bash scripts/run-fuzzers.sh build/fuzz/fuzz $(FUZZ_SECONDS)
+	JOBS=$(JOBS) bash scripts/run-fuzzers.sh build/fuzz/fuzz $(FUZZ_SECONDS)
 
 bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANTREL_BUILD_TESTS=OFF \
 	  -DVANTREL_BUILD_EXAMPLES=OFF -DVANTREL_BUILD_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 	for b in build/bench/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+
+# The API reference from the header comments: build/docs/html/index.html.
+docs:
+	bash scripts/install-deps.sh --docs
+	doxygen Doxyfile
+	@echo "docs: build/docs/html/index.html"
 
 clean:
 	rm -rf build

@@ -1,15 +1,46 @@
-# One static (PIC) library per module, folded into the one shared libvantrel.
-# Tests link the module libraries they need, so a module under construction
-# never breaks another module's test build.
+# Each module is compiled once (object library vantrel_<m>_objects) and
+# linked twice: a static library vantrel_<m> for the tests, fuzzers and
+# benchmarks, and a shared library libvantrel_<m>.so (target
+# vantrel_<m>_shared, alias and exported name vantrel::<m>) for programs.
+# A shared module library links the modules it uses publicly and its
+# third-party libraries privately, so a program pulls in only what its
+# modules need. vantrel::vantrel is the umbrella over every module built.
 
 set(VANTREL_MODULES "" CACHE INTERNAL "")
+set(VANTREL_LEFT_OUT "" CACHE INTERNAL "")
+set(VANTREL_MODULE_DIRS "" CACHE INTERNAL "")
+set_property(GLOBAL PROPERTY VANTREL_PC_FILES "")
 
-# vantrel_add_module(<name> DIRS <folders under vantrel/> [DEPENDS <modules>] [LIBS <targets>] [PUBLIC_LIBS <targets>])
+# Shared libraries exist only where something links them.
+if(VANTREL_FUZZ OR VANTREL_CONCURRENCY_ONLY)
+  set(VANTREL_SHARED_LIBS OFF)
+else()
+  set(VANTREL_SHARED_LIBS ON)
+endif()
+
+# vantrel_add_module(<name> DIRS <folders under vantrel/> [DEPENDS <modules>]
+#                    [LIBS <targets>] [PUBLIC_LIBS <targets>] [IF <option>])
 # Sources: every .cpp under each folder, sub-folders included. A module
 # whose folders hold no source yet gets an empty one, so it can be declared
-# before its code exists.
+# before its code exists. A module is left out when its IF option is off or
+# a module it uses is left out.
 function(vantrel_add_module name)
-  cmake_parse_arguments(M "" "" "DIRS;DEPENDS;LIBS;PUBLIC_LIBS" ${ARGN})
+  cmake_parse_arguments(M "" "IF" "DIRS;DEPENDS;LIBS;PUBLIC_LIBS" ${ARGN})
+  set(why "")
+  if(DEFINED M_IF AND NOT ${M_IF})
+    set(why "${M_IF} is OFF")
+  endif()
+  foreach(dep IN LISTS M_DEPENDS)
+    if(NOT why AND NOT dep IN_LIST VANTREL_MODULES)
+      set(why "it uses ${dep}")
+    endif()
+  endforeach()
+  if(why)
+    message(STATUS "Vantrel: module ${name} left out (${why})")
+    set(VANTREL_LEFT_OUT ${VANTREL_LEFT_OUT} ${name} CACHE INTERNAL "")
+    return()
+  endif()
+
   set(sources "")
   foreach(dir IN LISTS M_DIRS)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/vantrel/${dir}/*.cpp")
@@ -20,11 +51,18 @@ function(vantrel_add_module name)
     file(CONFIGURE OUTPUT "${stub}" CONTENT "// module ${name} has no sources yet\n")
     set(sources "${stub}")
   endif()
+
   set(target vantrel_${name})
-  # The objects are compiled once and used twice: in the module's static
-  # library (for tests) and in the shared library.
   add_library(${target}_objects OBJECT ${sources})
   target_include_directories(${target}_objects PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  # What a header declares is exported (VANTREL_API, vantrel/core/api.h);
+  # everything else stays inside. clang applies a namespace's visibility
+  # only to the opening that holds a definition, so under clang the version
+  # script alone trims the exports.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    set_target_properties(${target}_objects PROPERTIES
+      CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  endif()
   add_library(${target} STATIC $<TARGET_OBJECTS:${target}_objects>)
   target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
   foreach(dep IN LISTS M_DEPENDS)
@@ -33,15 +71,128 @@ function(vantrel_add_module name)
   endforeach()
   target_link_libraries(${target}_objects PRIVATE ${M_LIBS} PUBLIC ${M_PUBLIC_LIBS})
   target_link_libraries(${target} PRIVATE ${M_LIBS} PUBLIC ${M_PUBLIC_LIBS})
-  set_property(GLOBAL APPEND PROPERTY VANTREL_MODULE_LIBS ${M_LIBS} ${M_PUBLIC_LIBS})
+
+  if(VANTREL_SHARED_LIBS)
+    _vantrel_shared_module(${name} "${M_DIRS}" "${M_DEPENDS}" "${M_LIBS}" "${M_PUBLIC_LIBS}")
+  endif()
   set(VANTREL_MODULES ${VANTREL_MODULES} ${name} CACHE INTERNAL "")
+  set(VANTREL_MODULE_DIRS ${VANTREL_MODULE_DIRS} ${M_DIRS} CACHE INTERNAL "")
 endfunction()
 
-# vantrel_add_tests(<module>): tests/<dir>/*_test.cpp become <module>_tests;
-# *_concurrency_test.cpp files become <module>_concurrency_tests, labelled
-# "concurrency" so the ThreadSanitizer build runs them too.
+function(_vantrel_shared_module name dirs depends libs public_libs)
+  set(target vantrel_${name}_shared)
+  add_library(${target} SHARED $<TARGET_OBJECTS:vantrel_${name}_objects>)
+  add_library(vantrel::${name} ALIAS ${target})
+  # At 0.x every minor version may change the interface: the soname
+  # carries it (libvantrel_core.so.0.1).
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME vantrel_${name}
+    EXPORT_NAME ${name}
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}
+    INSTALL_RPATH "$ORIGIN"
+    LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/vantrel.map)
+  target_include_directories(${target} PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  target_compile_features(${target} PUBLIC cxx_std_20)
+  foreach(dep IN LISTS depends)
+    target_link_libraries(${target} PUBLIC vantrel_${dep}_shared)
+  endforeach()
+  target_link_libraries(${target} PRIVATE ${libs} PUBLIC ${public_libs})
+  target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,--as-needed
+    -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/vantrel.map)
+
+  if(VANTREL_INSTALL)
+    install(TARGETS ${target} EXPORT VantrelTargets
+      LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+      INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    foreach(dir IN LISTS dirs)
+      install(DIRECTORY ${PROJECT_SOURCE_DIR}/vantrel/${dir}/
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vantrel/${dir}
+        FILES_MATCHING PATTERN "*.h")
+    endforeach()
+    set(requires "")
+    foreach(dep IN LISTS depends)
+      list(APPEND requires vantrel-${dep})
+    endforeach()
+    list(JOIN requires ", " requires)
+    _vantrel_pc_file(vantrel-${name} "Vantrel ${name} module" "${requires}" "-lvantrel_${name}")
+  endif()
+endfunction()
+
+function(_vantrel_pc_file pc_name description requires libs)
+  # Relative to the file itself, so the installed tree can move.
+  file(RELATIVE_PATH up /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+  string(REGEX REPLACE "/$" "" up "${up}")
+  set(content "prefix=\${pcfiledir}/${up}
+libdir=\${prefix}/${CMAKE_INSTALL_LIBDIR}
+includedir=\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}
+
+Name: ${pc_name}
+Description: ${description}
+Version: ${PROJECT_VERSION}
+")
+  if(requires)
+    string(APPEND content "Requires: ${requires}\n")
+  endif()
+  if(libs)
+    string(APPEND content "Libs: -L\${libdir} ${libs}\n")
+  endif()
+  string(APPEND content "Cflags: -I\${includedir} -std=c++20\n")
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/pkgconfig/${pc_name}.pc CONTENT "${content}" @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${pc_name}.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endfunction()
+
+# After the last module: the umbrella target, the package files.
+function(vantrel_finish_modules)
+  message(STATUS "Vantrel: modules ${VANTREL_MODULES}")
+  if(NOT VANTREL_SHARED_LIBS)
+    return()
+  endif()
+  add_library(vantrel INTERFACE)
+  add_library(vantrel::vantrel ALIAS vantrel)
+  set_target_properties(vantrel PROPERTIES EXPORT_NAME vantrel)
+  set(requires "")
+  foreach(m IN LISTS VANTREL_MODULES)
+    target_link_libraries(vantrel INTERFACE vantrel_${m}_shared)
+    list(APPEND requires vantrel-${m})
+  endforeach()
+  if(NOT VANTREL_INSTALL)
+    return()
+  endif()
+
+  list(JOIN requires ", " requires)
+  _vantrel_pc_file(vantrel "Vantrel: every module built" "${requires}" "")
+  install(TARGETS vantrel EXPORT VantrelTargets)
+  install(EXPORT VantrelTargets NAMESPACE vantrel::
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Vantrel)
+  include(CMakePackageConfigHelpers)
+  configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/VantrelConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/VantrelConfig.cmake
+    INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Vantrel)
+  # 0.x: a minor version may break the interface.
+  write_basic_package_version_file(${PROJECT_BINARY_DIR}/VantrelConfigVersion.cmake
+    COMPATIBILITY SameMinorVersion)
+  install(FILES ${PROJECT_BINARY_DIR}/VantrelConfig.cmake
+                ${PROJECT_BINARY_DIR}/VantrelConfigVersion.cmake
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Vantrel)
+endfunction()
+
+# vantrel_add_tests(<module> [LIBS <targets>] [RESOURCE_LOCK <name>]): tests/<module>/*_test.cpp
+# become <module>_tests; *_concurrency_test.cpp files become
+# <module>_concurrency_tests, labelled "concurrency" so the ThreadSanitizer
+# build runs them too. Every test case is its own CTest test,
+# "<module>.<Suite>.<Case>", found when CTest starts (so building stays
+# fast). Cases that share something outside the process (an X display)
+# name it as RESOURCE_LOCK and run one at a time. Nothing for a module left
+# out.
 function(vantrel_add_tests module)
-  cmake_parse_arguments(T "" "DIR" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "DIR;RESOURCE_LOCK" "LIBS" ${ARGN})
+  if(NOT module IN_LIST VANTREL_MODULES)
+    return()
+  endif()
   if(NOT T_DIR)
     set(T_DIR ${module})
   endif()
@@ -56,32 +207,57 @@ function(vantrel_add_tests module)
     endif()
   endforeach()
   if(plain AND NOT VANTREL_CONCURRENCY_ONLY)
-    _vantrel_test_executable(${module}_tests "${plain}" ${module} "${T_LIBS}" "")
+    _vantrel_test_executable(${module}_tests "${plain}" ${module} "${T_LIBS}" "" "${module}."
+      "${T_RESOURCE_LOCK}")
   endif()
   if(concurrent)
-    _vantrel_test_executable(${module}_concurrency_tests "${concurrent}" ${module} "${T_LIBS}" concurrency)
+    _vantrel_test_executable(${module}_concurrency_tests "${concurrent}" ${module} "${T_LIBS}"
+      concurrency "${module}.concurrency." "${T_RESOURCE_LOCK}")
   endif()
 endfunction()
 
-function(_vantrel_test_executable target sources module libs label)
+function(_vantrel_test_executable target sources module libs label prefix lock)
   add_executable(${target} ${sources})
   # Same code model as the shared precompiled header.
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
   target_link_libraries(${target} PRIVATE vantrel_${module} vantrel_test_support ${libs})
   target_precompile_headers(${target} REUSE_FROM vantrel_test_support)
-  add_test(NAME ${target} COMMAND ${target} --gtest_color=no)
-  set_tests_properties(${target} PROPERTIES
+  set(properties
     ENVIRONMENT "VANTREL_FIXTURES=${PROJECT_SOURCE_DIR}/../shared/fixtures"
-    TIMEOUT 600)
+    TIMEOUT 300)
   if(label)
-    set_tests_properties(${target} PROPERTIES LABELS ${label})
+    list(APPEND properties LABELS ${label})
   endif()
+  if(lock)
+    list(APPEND properties RESOURCE_LOCK ${lock})
+  endif()
+  gtest_discover_tests(${target}
+    EXTRA_ARGS --gtest_color=no
+    TEST_PREFIX "${prefix}"
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ${properties})
 endfunction()
 
-# vantrel_add_fuzzer(<name> <module> <source>)
+# vantrel_add_fuzzer(<name> <module> <source>): in the fuzz build a libFuzzer
+# target; in the test build a program that runs the target on each file of
+# fuzz/corpus/<name>/ once, a CTest test "fuzz.<name>".
 function(vantrel_add_fuzzer name module source)
-  add_executable(${name} ${source})
-  target_link_libraries(${name} PRIVATE vantrel_${module})
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  set_property(GLOBAL APPEND PROPERTY VANTREL_FUZZERS ${name})
+  if(NOT module IN_LIST VANTREL_MODULES)
+    return()
+  endif()
+  if(VANTREL_FUZZ)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE vantrel_${module})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    return()
+  endif()
+  set(corpus ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+  if(NOT IS_DIRECTORY ${corpus})
+    return()
+  endif()
+  add_executable(${name}_replay ${source})
+  target_link_libraries(${name}_replay PRIVATE vantrel_${module} vantrel_fuzz_replay)
+  add_test(NAME fuzz.${name} COMMAND ${name}_replay ${corpus})
+  set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 300 LABELS fuzz)
 endfunction()

@@ -32,6 +32,10 @@ packages=(
   # URL parsing and validation (RFC 3986)
   liburiparser-dev
 )
+# `make docs` only: the API reference.
+if [ "${1:-}" = "--docs" ]; then
+  packages=(doxygen)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -53,7 +53,8 @@
 #include "vantrel/platform/kit/table_view.h"
 #include "vantrel/platform/kit/view.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class MultiSelectView;
 

@@ -31,7 +31,8 @@
 #include "vantrel/platform/kit/geometry.h"
 #include "vantrel/platform/kit/table_cell_view.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class MultiSelectCell;
 

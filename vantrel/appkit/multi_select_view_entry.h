@@ -16,7 +16,8 @@
 
 #include "vantrel/platform/kit/attributed_string.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class MultiSelectViewEntry {
  public:

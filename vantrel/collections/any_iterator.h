@@ -25,7 +25,8 @@
 #include <type_traits>
 #include <utility>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // An iterator that calls `step` once per `next()`.
 template <class T>

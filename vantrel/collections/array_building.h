@@ -33,7 +33,8 @@
 #include "vantrel/core/range.h"
 #include "vantrel/core/sort.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 [[noreturn]] void chunkSizeZeroFatal();

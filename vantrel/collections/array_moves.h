@@ -47,7 +47,8 @@
 
 #include "vantrel/collections/internal/index_contract.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 

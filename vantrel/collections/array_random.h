@@ -23,7 +23,8 @@
 
 #include "vantrel/collections/numeric.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 [[noreturn]] void emptyArrayFatal(std::string_view operation);

@@ -38,7 +38,8 @@
 
 #include "vantrel/text/comparison.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 using CustomOrderDictionary = std::unordered_map<std::string, std::int64_t, TextHash, TextEqual>;
 

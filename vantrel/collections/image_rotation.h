@@ -24,7 +24,8 @@
 #include <cstdint>
 #include <functional>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class ImageRotation {
  public:

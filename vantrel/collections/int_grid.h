@@ -27,7 +27,8 @@
 
 #include "vantrel/collections/any_iterator.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // An integer grid coordinate: column `x`, row `y`. Has no equality.
 class IntCoordinate {

@@ -35,7 +35,8 @@
 #include "vantrel/core/fatal.h"
 #include "vantrel/text/comparison.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class A>
 class NamedSortBlock {

@@ -38,7 +38,8 @@
 #include <utility>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // ---- Static operations of the integer type ----------------------------------
 namespace Int {

@@ -19,7 +19,8 @@
 #include <cstdint>
 #include <type_traits>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct Pixel {
   // Stores the four bytes unchanged; without `a` the pixel is opaque.

@@ -32,7 +32,8 @@
 #include "vantrel/core/range.h"
 #include "vantrel/core/sort.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // ---- Sets ----
 

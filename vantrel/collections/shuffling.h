@@ -40,7 +40,8 @@
 #include "vantrel/core/checked.h"
 #include "vantrel/core/random.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 [[noreturn]] void infiniteStartFatal(std::int64_t startIndex, std::size_t count);

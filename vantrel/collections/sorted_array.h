@@ -45,7 +45,8 @@
 #include "vantrel/collections/internal/index_contract.h"
 #include "vantrel/collections/named_sort_block.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T, class Compare>
 [[nodiscard]] std::int64_t insertionIndexForSortedBy(const std::vector<T>& self, Compare&& sortBlock,

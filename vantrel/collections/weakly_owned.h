@@ -44,7 +44,8 @@
 #include <utility>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class A>
 concept WeaklyOwnedObject = std::constructible_from<A, std::shared_ptr<const void>> &&

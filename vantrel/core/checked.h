@@ -21,7 +21,8 @@
 
 #include "vantrel/core/source_location.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 namespace core_internal {
 [[noreturn]] void overflowFatal(std::string_view operation, long long a, long long b,
                                 SourceLocation loc);

@@ -23,7 +23,8 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/source_location.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace VantrelCoding {
 // "📛 IMPORTANT!! 📛 = " + message.

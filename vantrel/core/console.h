@@ -20,7 +20,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Writes `line` and a line feed to standard output as one unit.
 void consolePrint(std::string_view line);

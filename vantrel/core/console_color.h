@@ -21,7 +21,8 @@
 
 #include "vantrel/core/option_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class ConsoleColor {
  public:

@@ -31,7 +31,8 @@
 
 #include "vantrel/core/describe.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The text of a logged value: text as given, any other value as `describe`
 // makes it. Lives for the call only.

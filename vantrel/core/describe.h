@@ -33,7 +33,8 @@
 #include <typeinfo>
 #include <utility>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace core_internal {
 std::string describeDouble(double value);

@@ -17,7 +17,8 @@
 #include <exception>
 #include <string>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Error : public std::exception {
  public:

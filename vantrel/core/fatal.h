@@ -15,7 +15,8 @@
 
 #include "vantrel/core/source_location.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[noreturn]] void fatal(std::string_view message, SourceLocation loc = SourceLocation::current());
 

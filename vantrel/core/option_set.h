@@ -18,7 +18,8 @@
 #include <initializer_list>
 #include <optional>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class Derived, class Raw>
 class OptionSet {

@@ -23,7 +23,8 @@
 #include "vantrel/core/checked.h"
 #include "vantrel/core/fatal.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <std::totally_ordered T>
 class Range {

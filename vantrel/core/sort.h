@@ -16,7 +16,8 @@
 #include <iterator>
 #include <ranges>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <std::random_access_iterator It, class Compare = std::less<>>
 void stableSort(It first, It last, Compare compare = {}) {

@@ -14,13 +14,15 @@
 #include <cstdint>
 #include <version>
 
+#include "vantrel/core/api.h"
+
 #if defined(__cpp_lib_source_location)
 #include <source_location>
-namespace vantrel {
+namespace vantrel VANTREL_API {
 using SourceLocation = std::source_location;
 }  // namespace vantrel
 #else
-namespace vantrel {
+namespace vantrel VANTREL_API {
 class SourceLocation {
  public:
   static constexpr SourceLocation current(const char* file = __builtin_FILE(),

@@ -4,7 +4,8 @@
 // the process id), whichever thread first touched the library.
 #pragma once
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] bool isMainThread() noexcept;
 

@@ -24,7 +24,8 @@
 #include "vantrel/core/source_location.h"
 #include "vantrel/core/temporary_string.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // "🔀" + marker + " " + file stem + "@" + line + ": " + message.
 void qfilelog(std::string_view message = "", SourceLocation loc = SourceLocation::current());

@@ -12,7 +12,8 @@
 
 #include <string>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 void appendUtf8(std::string& out, char32_t scalar);
 

@@ -27,7 +27,8 @@
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/platform/dispatch/dispatch_semaphore.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VantrelChained : public std::enable_shared_from_this<VantrelChained> {
  public:

@@ -33,7 +33,8 @@
 #include "vantrel/core/source_location.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Runs `block` unless `token` was used before (by either overload).
 void once(std::string_view token, const std::function<void()>& block);

@@ -45,7 +45,8 @@
 #include "vantrel/platform/graphics/drawing_context.h"
 #include "vantrel/platform/kit/geometry.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The pixel width and height.
 [[nodiscard]] IntSize size(const BitmapImage& self);

@@ -33,7 +33,8 @@
 
 #include "vantrel/platform/kit/color.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Component quadruples.
 struct RGBA {

@@ -34,7 +34,8 @@
 #include "vantrel/platform/kit/geometry.h"
 #include "vantrel/platform/kit/setting.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // --- Process-wide values -------------------------------------------------------
 Setting<Rect>& VtCGRectDefaultRectView();            // (0, 0, 222, 111)

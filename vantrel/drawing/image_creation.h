@@ -42,7 +42,8 @@
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/geometry.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The compression factor the library names as its default for JPEG. The JPEG
 // data of `vtJpegImageData` is always made at 0.9.

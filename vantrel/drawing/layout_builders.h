@@ -41,7 +41,8 @@
 #include "vantrel/platform/kit/setting.h"
 #include "vantrel/platform/kit/view.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 using ConstraintList = std::vector<LayoutConstraint::Ptr>;
 // Optional sides in the order top, left, bottom, right.

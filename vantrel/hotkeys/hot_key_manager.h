@@ -49,7 +49,8 @@
 #include "vantrel/platform/hotkeys/hot_key_service.h"
 #include "vantrel/shortcuts/shortcut.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The handle of one registration: its token text. Equal when the texts are
 // equal (compared exactly); hashes as its text. Made only by the manager.
@@ -73,7 +74,7 @@ struct std::hash<vantrel::ShortcutToken> {
   }
 };
 
-namespace vantrel {
+namespace vantrel VANTREL_API {
 
 class HotKeyManager : public std::enable_shared_from_this<HotKeyManager> {
  public:

@@ -54,7 +54,8 @@
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/matrix/transformation_matrix.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace matrix_internal {
 

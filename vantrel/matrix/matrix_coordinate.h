@@ -39,7 +39,8 @@
 #include <string>
 #include <utility>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class MatrixCoordinate;
 class MatrixRect;

@@ -13,7 +13,8 @@
 
 #include "vantrel/matrix/matrix_coordinate.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 struct MatrixPixel {

@@ -32,7 +32,8 @@
 #include "vantrel/collections/int_grid.h"
 #include "vantrel/matrix/matrix_coordinate.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Walks a copy of a rectangle taken when it is made: row by row from
 // (startColumn, startRow), x fastest. Ends at once when endColumn <

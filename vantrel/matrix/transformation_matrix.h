@@ -32,7 +32,8 @@
 
 #include "vantrel/matrix/matrix_coordinate.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct TransformationMatrix {
   // The eight ways to show a matrix: the four turns, then each turn followed

@@ -40,7 +40,8 @@
 #include "vantrel/collections/element_hash.h"
 #include "vantrel/text/comparison.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 concept ObservableHashable = std::equality_comparable<T> && requires(const T& value) {

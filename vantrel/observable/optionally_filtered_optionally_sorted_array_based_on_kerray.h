@@ -80,7 +80,8 @@
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/kerray.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <EquatableKeyedElement A>
 class OptionallyFilteredOptionallySortedArray_BasedOnKerray;

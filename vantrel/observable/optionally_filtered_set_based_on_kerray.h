@@ -43,7 +43,8 @@
 #include "vantrel/observable/kerray.h"
 #include "vantrel/observable/observable_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <HashableEquatableKeyedElement E>
 class OptionallyFilteredSet_BasedOnKerray;

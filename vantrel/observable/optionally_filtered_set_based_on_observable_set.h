@@ -43,7 +43,8 @@
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/observable_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <ObservableHashable E>
 class OptionallyFilteredSet_BasedOnObservableSet;

@@ -16,7 +16,8 @@
 #include <optional>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class SpecialGlyphs {
  public:

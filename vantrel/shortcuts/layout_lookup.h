@@ -16,7 +16,8 @@
 #include <optional>
 #include <string>
 
-namespace vantrel::HotKeyHelper {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace HotKeyHelper {
 
 // The key's text, or nullopt for a dead key, a key that types nothing, an
 // unassigned code and any code outside 0...65535 (refused, never truncated to
@@ -28,4 +29,4 @@ namespace vantrel::HotKeyHelper {
 // its index from 0, " val = " and its identifier ("us", "de(nodeadkeys)").
 void debug_printAllKeyboardInputSources();
 
-}  // namespace vantrel::HotKeyHelper
+}}  // namespace vantrel::HotKeyHelper

@@ -34,7 +34,8 @@
 
 #include "vantrel/core/option_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct ModifierFlags : OptionSet<ModifierFlags, std::uint64_t> {
   using OptionSet::OptionSet;

@@ -33,7 +33,8 @@
 
 #include "vantrel/shortcuts/modifier_flags.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct Shortcut {
   std::int64_t keyCode = 0;

@@ -30,7 +30,8 @@
 
 #include "vantrel/text/string_services.h"  // NotFound
 
-namespace vantrel::ShortcutHelper {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace ShortcutHelper {
 
 // The short text shown for a key in a shortcut: a glyph ("↩", "⌅", "⌫"), a
 // function key ("F5"), a keypad character ("0", "*", the en dash "–" for
@@ -54,4 +55,4 @@ namespace vantrel::ShortcutHelper {
 // ("0 = kVK_ANSI_A" ... "126 = kVK_UpArrow").
 void debug_printConstants();
 
-}  // namespace vantrel::ShortcutHelper
+}}  // namespace vantrel::ShortcutHelper

@@ -21,7 +21,8 @@
 
 #include "vantrel/text/string_services.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class CharacterSet {
  public:

@@ -23,7 +23,8 @@
 
 #include "vantrel/core/temporary_string.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::int64_t characterCount(std::string_view text);
 

@@ -16,7 +16,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Negative, zero or positive as `a` orders before, with or after `b`.
 [[nodiscard]] int compareText(std::string_view a, std::string_view b);

@@ -25,7 +25,8 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string stringEncodedForJson(std::string_view self);
 // A string handed over comes back itself when there is nothing to escape:

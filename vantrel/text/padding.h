@@ -20,7 +20,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string paddedLeft(std::string_view self, std::int64_t width, std::string_view pad = " ");
 [[nodiscard]] std::string paddedRight(std::string_view self, std::int64_t width, std::string_view pad = " ");

@@ -24,7 +24,8 @@
 #include "vantrel/core/temporary_string.h"
 #include "vantrel/text/character_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Before and after the first occurrence; nullopt when it does not occur.
 [[nodiscard]] std::optional<std::pair<std::string, std::string>> componentsSeparatedByIntoTwoPartsNilIfNotFound(

@@ -24,7 +24,8 @@
 
 #include "vantrel/text/string_services.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The first n characters; the whole text when n is at least the count.
 [[nodiscard]] std::string vtStringTo(std::string_view self, std::int64_t n);

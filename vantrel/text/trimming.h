@@ -23,7 +23,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Blanks (general category Zs and tab) off both ends; line breaks stay.
 [[nodiscard]] std::string stringByTrimmingWhiteSpaces(std::string_view self);

@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel::collections_internal {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace collections_internal {
 
 // Stops with "<operation>: index <i> out of range <lower>..<<upper>".
 [[noreturn]] void indexOutOfRange(std::string_view operation, std::int64_t index,
@@ -32,4 +33,4 @@ inline void checkIndex(std::string_view operation, std::int64_t index, std::int6
 // The indexes sorted ascending with repeats dropped (no range check).
 [[nodiscard]] std::vector<std::int64_t> sortedUniqueIndexes(std::vector<std::int64_t> indexes);
 
-}  // namespace vantrel::collections_internal
+}}  // namespace vantrel::collections_internal

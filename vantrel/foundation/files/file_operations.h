@@ -33,7 +33,8 @@
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The error the throwing helpers raise and the silent ones report. Each
 // case carries one message text (`message()`); `description()` is the

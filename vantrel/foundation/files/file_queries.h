@@ -26,7 +26,8 @@
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The shared file manager, `FileManager::defaultManager()`.
 [[nodiscard]] inline FileManager& Fm() { return FileManager::defaultManager(); }

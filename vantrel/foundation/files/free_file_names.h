@@ -23,7 +23,8 @@
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::optional<std::string> availableFilename(FileManager& self, const URL& folder,
                                                            std::string_view originalFilename);

@@ -21,7 +21,8 @@
 // Meant for the main thread.
 #pragma once
 
-namespace vantrel::VantrelLocalization {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace VantrelLocalization {
 
 struct DebugOptions {
   bool dollarWrapMissing = false;
@@ -38,4 +39,4 @@ void setDebugOptions(bool dollarWrapMissing, bool logMissingKeys);
 // standard output (19 lines; see the source for their layout).
 void debug_printInfo();
 
-}  // namespace vantrel::VantrelLocalization
+}}  // namespace vantrel::VantrelLocalization

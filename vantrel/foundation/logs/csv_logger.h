@@ -37,7 +37,8 @@
 #include "vantrel/core/error.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class DispatchQueue;
 

@@ -30,7 +30,8 @@
 #include "vantrel/core/source_location.h"
 #include "vantrel/foundation/logs/csv_logger.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VantrelErrorManager {
  public:

@@ -31,7 +31,8 @@
 
 #include "vantrel/foundation/operations/operation.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VtBlockOperation : public VtOperation {
  public:

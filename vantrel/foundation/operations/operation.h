@@ -42,7 +42,8 @@
 
 #include "vantrel/platform/foundation/operations/operation_queue.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VtOperation : public Operation {
  public:

@@ -24,7 +24,8 @@
 #include <functional>
 #include <vector>
 
-namespace vantrel::CommandLineMainLoop {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace CommandLineMainLoop {
 
 // Keeps `objectsToRetain` (until the next call replaces them), prints the
 // start line unless `suppressMessage`, installs the interrupt handler, runs
@@ -38,4 +39,4 @@ void stop();
 [[nodiscard]] std::function<void()> onEnding();
 void setOnEnding(std::function<void()> closure);
 
-}  // namespace vantrel::CommandLineMainLoop
+}}  // namespace vantrel::CommandLineMainLoop

@@ -25,7 +25,8 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct ShellResult {
   std::optional<std::string> output;

@@ -30,7 +30,8 @@
 
 #include "vantrel/platform/dispatch/run_loop.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VantrelTimer {
  public:

@@ -14,7 +14,8 @@
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/kerray.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace observable_internal {
 

@@ -18,7 +18,8 @@
 #include "vantrel/core/error.h"
 #include "vantrel/core/fatal.h"
 
-namespace vantrel::observable_internal {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace observable_internal {
 
 // Stops the program for the exception in flight, thrown while `what`.
 [[noreturn]] inline void stopForThrow(std::string_view what, std::exception_ptr error) {
@@ -76,4 +77,4 @@ void report(const WeaklyOwnedObjectsSphere<Observer>& observers, std::string_vie
   }
 }
 
-}  // namespace vantrel::observable_internal
+}}  // namespace vantrel::observable_internal

@@ -20,7 +20,8 @@
 #include "vantrel/core/sort.h"
 #include "vantrel/observable/optionally_filtered_optionally_sorted_array_based_on_kerray.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <EquatableKeyedElement A>
 void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::listen() {

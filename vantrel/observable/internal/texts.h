@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel::observable_internal {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace observable_internal {
 
 // An error case as the library prints it: `name("text")`, the payload
 // quoted and escaped as inside a collection.
@@ -48,4 +49,4 @@ inline void checkIndex(std::string_view operation, std::int64_t index, std::int6
 [[noreturn]] void sourcesNotAscending(const std::vector<std::int64_t>& sources);
 [[noreturn]] void sourceRepeated(std::int64_t index);
 
-}  // namespace vantrel::observable_internal
+}}  // namespace vantrel::observable_internal

@@ -42,7 +42,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class DispatchQueue : public std::enable_shared_from_this<DispatchQueue> {
  public:

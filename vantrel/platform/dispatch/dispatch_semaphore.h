@@ -16,7 +16,8 @@
 #include <cstdint>
 #include <mutex>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class DispatchSemaphore {
  public:

@@ -37,7 +37,8 @@
 
 #include "vantrel/platform/posix/unique_fd.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class RunLoop;
 

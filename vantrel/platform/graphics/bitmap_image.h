@@ -22,7 +22,8 @@
 #include <span>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class BitmapImage {
  public:

@@ -43,7 +43,8 @@
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/geometry.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // How drawn pixels combine with those already there (Porter-Duff and blend
 // modes); `sourceOver` paints normally, `copy` replaces.

@@ -34,7 +34,8 @@
 #include "vantrel/core/error.h"
 #include "vantrel/platform/graphics/bitmap_image.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct ImageDecodingLimits {
   std::int64_t maxWidth = 32767;

@@ -34,7 +34,8 @@
 #include <memory>
 #include <optional>
 
-namespace vantrel::hotkeys {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace hotkeys {
 
 // The keyboard event class (the characters k, e, y, b).
 inline constexpr std::uint32_t kEventClassKeyboard = 0x6B657962;
@@ -121,4 +122,4 @@ class HotKeyService {
 // hot-key manager, once made) keeps it.
 void setApplicationHotKeyService(std::shared_ptr<HotKeyService> service);
 
-}  // namespace vantrel::hotkeys
+}}  // namespace vantrel::hotkeys

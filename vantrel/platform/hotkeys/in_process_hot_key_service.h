@@ -26,7 +26,8 @@
 
 #include "vantrel/platform/hotkeys/hot_key_service.h"
 
-namespace vantrel::hotkeys {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace hotkeys {
 
 class InProcessHotKeyService final : public HotKeyService {
  public:
@@ -82,4 +83,4 @@ class InProcessHotKeyService final : public HotKeyService {
   std::size_t staleReferences_ = 0;
 };
 
-}  // namespace vantrel::hotkeys
+}}  // namespace vantrel::hotkeys

@@ -28,7 +28,8 @@
 
 #include "vantrel/platform/hotkeys/hot_key_service.h"
 
-namespace vantrel::hotkeys {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace hotkeys {
 
 class X11HotKeyService final : public HotKeyService {
  public:
@@ -61,4 +62,4 @@ class X11HotKeyService final : public HotKeyService {
   std::shared_ptr<Impl> impl_;  // shared with the event thread, which closes the display
 };
 
-}  // namespace vantrel::hotkeys
+}}  // namespace vantrel::hotkeys

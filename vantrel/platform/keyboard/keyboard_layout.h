@@ -30,7 +30,8 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel::keyboard {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace keyboard {
 
 // An xkb layout name and optional variant: {"de", "nodeadkeys"}.
 struct KeyboardLayout {
@@ -86,4 +87,4 @@ struct KeyTranslation {
 // Translates one key in the layout in use. Never throws.
 [[nodiscard]] KeyTranslation translateKeyCode(std::int64_t keyCode);
 
-}  // namespace vantrel::keyboard
+}}  // namespace vantrel::keyboard

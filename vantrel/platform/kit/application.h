@@ -29,7 +29,8 @@
 
 #include "vantrel/core/option_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct EventModifierFlags : OptionSet<EventModifierFlags, std::uint64_t> {
   using OptionSet::OptionSet;

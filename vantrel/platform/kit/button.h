@@ -28,7 +28,8 @@
 #include "vantrel/platform/kit/control.h"
 #include "vantrel/platform/kit/geometry.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The platform's numbering, kept so raw values can be exchanged.
 enum class ButtonType : std::int64_t {

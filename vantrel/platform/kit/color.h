@@ -29,7 +29,8 @@
 #include <span>
 #include <string>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 enum class ColorSpace {
   calibratedRGB,

@@ -29,7 +29,8 @@
 #include "vantrel/platform/kit/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Control : public View {
  public:

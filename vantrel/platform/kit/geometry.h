@@ -25,7 +25,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // A number as descriptions and dumps write it: at most 15 significant digits
 // (printf "%.15g" in the C locale), ".0" appended when the text has neither a

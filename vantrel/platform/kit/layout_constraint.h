@@ -34,7 +34,8 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class View;
 

@@ -25,7 +25,8 @@
 #include "vantrel/platform/kit/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The platform's numbering, kept so raw values can be exchanged.
 enum class BorderType : std::int64_t {

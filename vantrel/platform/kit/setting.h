@@ -25,7 +25,8 @@
 #include <mutex>
 #include <utility>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 class Setting {

@@ -24,7 +24,8 @@
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/view.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class TableCellView : public View {
  public:

@@ -20,7 +20,8 @@
 #include "vantrel/platform/kit/control.h"
 #include "vantrel/platform/kit/geometry.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class TextField : public Control {
  public:

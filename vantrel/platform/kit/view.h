@@ -37,7 +37,8 @@
 #include "vantrel/platform/kit/geometry.h"
 #include "vantrel/platform/kit/layout_constraint.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Both fields of `intrinsicContentSize()` for a view without content of its
 // own.

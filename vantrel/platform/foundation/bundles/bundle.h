@@ -28,7 +28,8 @@
 #include <unordered_map>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Bundle {
  public:

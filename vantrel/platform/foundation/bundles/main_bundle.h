@@ -17,7 +17,8 @@
 #include <optional>
 #include <string>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The folder that holds the running executable.
 [[nodiscard]] std::string mainBundlePath();

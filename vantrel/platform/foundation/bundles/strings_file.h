@@ -30,7 +30,8 @@
 
 #include "vantrel/core/error.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class StringsFileError : public Error {
  public:

@@ -52,7 +52,8 @@
 #include <variant>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace foundation_internal {
 struct DefaultsFileContents;  // a domain file as read

@@ -27,7 +27,8 @@
 
 #include <string>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 enum class StandardFolder {
   home,

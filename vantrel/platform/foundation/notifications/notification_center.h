@@ -26,7 +26,8 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct Notification {
   std::string name;

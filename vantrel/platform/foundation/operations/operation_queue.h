@@ -43,7 +43,8 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Operation : public std::enable_shared_from_this<Operation> {
  public:
