@@ -37,7 +37,8 @@
 
 #include "vantrel/core/range.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // 64 characters, bit 0 first: "1" for a set bit, "0" for a clear one.
 [[nodiscard]] std::string bitsToString(std::uint64_t word);

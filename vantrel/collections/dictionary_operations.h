@@ -50,7 +50,8 @@
 #include "vantrel/core/sort.h"
 #include "vantrel/text/comparison.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 

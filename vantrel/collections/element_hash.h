@@ -24,7 +24,8 @@
 
 #include "vantrel/text/comparison.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 struct ElementHash {

@@ -73,7 +73,8 @@
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/random.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // What a filter set can hold: copyable, hashed and compared through
 // `ElementHash` / `ElementEqual`.

@@ -48,7 +48,8 @@
 
 #include "vantrel/collections/any_iterator.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 

@@ -52,7 +52,8 @@
 #include "vantrel/core/console.h"
 #include "vantrel/core/describe.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 

@@ -31,7 +31,8 @@
 #include "vantrel/core/data.h"
 #include "vantrel/core/uuid.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct QInt128 {
   std::uint64_t low = 0;

@@ -47,7 +47,8 @@
 
 #include "vantrel/platform/posix/unique_fd.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The low 53 bits times 2^-53: 0 ... 1 - 2^-53.
 [[nodiscard]] constexpr double halfOpenDoubleFrom64(std::uint64_t bits) {

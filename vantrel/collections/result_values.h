@@ -30,7 +30,8 @@
 #include "vantrel/core/ns_error.h"
 #include "vantrel/core/result_types.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // An error without information. Describes as "AnyVtError()".
 class AnyVtError : public Error {

@@ -30,7 +30,8 @@
 
 #include "vantrel/collections/element_hash.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 class SequenceComparator {

@@ -50,7 +50,8 @@
 #include "vantrel/collections/element_hash.h"
 #include "vantrel/text/string_services.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 

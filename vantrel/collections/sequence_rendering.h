@@ -45,7 +45,8 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/number_text.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace collections_internal {
 

@@ -24,7 +24,8 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/source_location.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Position `i` (from 0) of an iteration of `total` steps. `total` is a count:
 // a negative one stops the program. `i` is never checked against it.

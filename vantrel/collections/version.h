@@ -36,7 +36,8 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Version {
  public:

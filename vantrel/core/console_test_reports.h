@@ -27,7 +27,8 @@
 #include <utility>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class ErrorCounter {
  public:

@@ -20,7 +20,8 @@
 #include <type_traits>
 #include <utility>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Two values of one type.
 template <class T>

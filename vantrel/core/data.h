@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 using Data = std::vector<std::uint8_t>;
 

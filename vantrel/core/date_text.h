@@ -20,7 +20,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 enum class TimeZoneChoice { utc, local };
 

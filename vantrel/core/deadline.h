@@ -19,7 +19,8 @@
 
 #include "vantrel/core/fatal.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class Rep, class Period>
 [[nodiscard]] std::chrono::steady_clock::time_point deadlineAfter(

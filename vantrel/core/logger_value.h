@@ -19,7 +19,8 @@
 
 #include "vantrel/core/console_loggers.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VtLogger {
  public:

@@ -17,7 +17,8 @@
 #include <type_traits>
 #include <utility>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 class NoDestructor {

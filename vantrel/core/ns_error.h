@@ -23,7 +23,8 @@
 #include "vantrel/core/error.h"
 #include "vantrel/core/source_location.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 inline constexpr std::string_view NSLocalizedDescriptionKey = "NSLocalizedDescription";
 

@@ -21,7 +21,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Shortest text that reads back as the same value; decimal with at least one
 // fractional digit (".0"), exponent form ("1e-05", "1e+16") below 1e-4 and

@@ -28,7 +28,8 @@
 #include "vantrel/core/error.h"
 #include "vantrel/core/fatal.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Any error at all; null only where an accessor answers "no error".
 using AnyError = std::shared_ptr<const std::exception>;

@@ -37,7 +37,8 @@
 #include <utility>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class RuntimeObject;
 

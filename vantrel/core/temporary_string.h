@@ -19,7 +19,8 @@
 #include <string>
 #include <type_traits>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 concept TemporaryString = std::same_as<std::remove_const_t<T>, std::string>;

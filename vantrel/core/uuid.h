@@ -23,7 +23,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The sixteen bytes of a UUID, byte 0 first (the first two digits of its text).
 using uuid_t = std::array<std::uint8_t, 16>;

@@ -21,7 +21,8 @@
 
 #include "vantrel/platform/kit/geometry.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 enum class VtImageAspect { vertical, square, horizontal };
 

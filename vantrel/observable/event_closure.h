@@ -24,7 +24,8 @@
 #include <utility>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class Signature>
 class EventClosure;

@@ -39,7 +39,8 @@
 #include <type_traits>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The options of the list forms, to be written with designated initialisers.
 struct HexListOptions {

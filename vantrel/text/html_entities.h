@@ -34,7 +34,8 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string vtEscapeHtml(std::string_view self);
 // A string handed over comes back itself when there is nothing to escape.

@@ -37,7 +37,8 @@
 
 #include "vantrel/text/string_services.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // ---- The six primitives ---------------------------------------------------
 

@@ -19,7 +19,8 @@
 
 #include "vantrel/text/character_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // A - Z, a - z, 0 - 9 and "-._~": the characters RFC 3986 never gives a
 // meaning of their own.

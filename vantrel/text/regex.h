@@ -27,7 +27,8 @@
 
 #include "vantrel/text/regular_expression.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Regex {
  public:

@@ -30,7 +30,8 @@
 
 #include "vantrel/text/regular_expression.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 using MatchResultBlock = std::function<void(const TextCheckingResult& match)>;
 

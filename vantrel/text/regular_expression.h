@@ -40,7 +40,8 @@
 #include "vantrel/core/option_set.h"
 #include "vantrel/text/string_services.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct RegularExpressionOptions : OptionSet<RegularExpressionOptions, std::uint32_t> {
   using OptionSet::OptionSet;

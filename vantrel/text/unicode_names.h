@@ -29,7 +29,8 @@
 
 #include "vantrel/text/comparison.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // A set of names or name beginnings, compared as texts are (comparison.h).
 using UnicodeNameSet = std::unordered_set<std::string, TextHash, TextEqual>;

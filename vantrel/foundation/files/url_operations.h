@@ -21,7 +21,8 @@
 
 #include "vantrel/platform/foundation/files/url.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // A display name and where it leads.
 class NamedLink {

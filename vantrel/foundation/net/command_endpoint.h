@@ -20,7 +20,9 @@
 
 #include <string_view>
 
-namespace vantrel::vt {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace vt {
 
 // Does nothing.
 void dummyMethod();
@@ -28,4 +30,5 @@ void dummyMethod();
 // Asks the local command service to open `url`; returns at once.
 void openUrlOnMac(std::string_view url);
 
-}  // namespace vantrel::vt
+}  // namespace vt
+}  // namespace vantrel

@@ -33,7 +33,8 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/text/string_services.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct DetectedLink {
   ByteRange range;  // the link's bytes in the text (before "http://" is added or anything is encoded)

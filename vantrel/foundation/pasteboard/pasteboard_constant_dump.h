@@ -17,7 +17,8 @@
 // thread-safe.
 #pragma once
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 void vtPrintConstantValues();
 

@@ -37,7 +37,8 @@
 
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace foundation_internal {
 void printDebugInfoAboutTypes(const Pasteboard& self, bool hideTypes);

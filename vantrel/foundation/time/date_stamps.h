@@ -29,7 +29,8 @@
 #include "vantrel/platform/foundation/time/date.h"
 #include "vantrel/platform/foundation/time/date_formatter.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string qEasy(Date self);
 [[nodiscard]] std::string qEasyTime(Date self);

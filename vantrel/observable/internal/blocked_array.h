@@ -13,7 +13,9 @@
 #include <utility>
 #include <vector>
 
-namespace vantrel::observable_internal {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace observable_internal {
 
 template <class T>
 class BlockedArray {
@@ -179,4 +181,5 @@ class BlockedArray {
   std::int64_t size_ = 0;
 };
 
-}  // namespace vantrel::observable_internal
+}  // namespace observable_internal
+}  // namespace vantrel

@@ -16,7 +16,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace vantrel::observable_internal {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace observable_internal {
 
 class PassIndex {
  public:
@@ -151,4 +153,5 @@ class PassIndex {
   std::int64_t total_ = 0;
 };
 
-}  // namespace vantrel::observable_internal
+}  // namespace observable_internal
+}  // namespace vantrel

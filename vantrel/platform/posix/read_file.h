@@ -13,10 +13,13 @@
 #include <string>
 #include <system_error>
 
-namespace vantrel::posix {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace posix {
 
 // Replaces `contents` with the file's bytes; on failure answers the errno
 // and leaves `contents` empty.
 [[nodiscard]] std::error_code readFile(const std::string& path, std::string& contents);
 
-}  // namespace vantrel::posix
+}  // namespace posix
+}  // namespace vantrel

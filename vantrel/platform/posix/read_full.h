@@ -15,7 +15,9 @@
 #include <cstddef>
 #include <system_error>
 
-namespace vantrel::posix {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace posix {
 
 struct ReadFullResult {
   // Bytes stored at the front of the buffer; below `size` when the input
@@ -27,4 +29,5 @@ struct ReadFullResult {
 
 [[nodiscard]] ReadFullResult readFull(int fd, void* buffer, std::size_t size) noexcept;
 
-}  // namespace vantrel::posix
+}  // namespace posix
+}  // namespace vantrel

@@ -23,7 +23,9 @@
 #include <string_view>
 #include <system_error>
 
-namespace vantrel::posix {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace posix {
 
 [[nodiscard]] std::error_code replaceFileAtomically(const std::string& path, std::string_view bytes);
 [[nodiscard]] std::error_code replaceFileAtomically(const std::string& path,
@@ -34,4 +36,5 @@ namespace vantrel::posix {
 [[nodiscard]] std::error_code replaceFileAtomicallyWith(
     const std::string& path, const std::function<std::error_code(int fd)>& write);
 
-}  // namespace vantrel::posix
+}  // namespace posix
+}  // namespace vantrel

@@ -12,7 +12,9 @@
 // Move-only; not thread-safe (one owner at a time).
 #pragma once
 
-namespace vantrel::posix {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace posix {
 
 class UniqueFd {
  public:
@@ -49,4 +51,5 @@ class UniqueFd {
 // other threads' fork/exec); invalid with errno set on failure.
 [[nodiscard]] UniqueFd duplicateCloexec(int fd) noexcept;
 
-}  // namespace vantrel::posix
+}  // namespace posix
+}  // namespace vantrel

@@ -16,7 +16,9 @@
 #include <string_view>
 #include <system_error>
 
-namespace vantrel::posix {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace posix {
 
 // Writes all of `bytes` to `fd`. Answers an empty error_code on success, else
 // the errno of the failing write (a write that makes no progress is EIO).
@@ -31,4 +33,5 @@ namespace vantrel::posix {
   return writeAll(fd, bytes.data(), bytes.size());
 }
 
-}  // namespace vantrel::posix
+}  // namespace posix
+}  // namespace vantrel

@@ -35,7 +35,8 @@
 #include "vantrel/core/data.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The identifiers behind the pasteboard's named types and names.
 namespace pasteboard_identifiers {

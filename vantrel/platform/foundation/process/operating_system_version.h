@@ -14,7 +14,8 @@
 #include <cstdint>
 #include <optional>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct OperatingSystemVersion {
   std::int64_t majorVersion = 0;

@@ -17,7 +17,8 @@
 
 #include "vantrel/core/checked.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 using Date = std::chrono::system_clock::time_point;
 

@@ -28,7 +28,8 @@
 
 #include "vantrel/platform/foundation/time/date.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // A time zone by its identifier ("Asia/Kolkata", "GMT", "GMT+05:30").
 class TimeZone {

@@ -19,7 +19,8 @@
 #include <unordered_set>
 #include <vector>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class IndexSet {
  public:

@@ -1,0 +1,32 @@
+#!/usr/bin/env python3
+"""Opens the vantrel namespace of the given headers with VANTREL_API.
+
+Rewrites `namespace vantrel {` as `namespace vantrel VANTREL_API {` and
+`namespace vantrel::x {` as `namespace vantrel VANTREL_API { namespace x {`
+(with its `}  // namespace vantrel::x` closing split to match), and adds the
+include of vantrel/core/api.h before the first opening. Headers already
+marked are left alone.
+"""
+import re
+import sys
+
+INCLUDE = '#include "vantrel/core/api.h"\n'
+
+for path in sys.argv[1:]:
+    text = open(path, encoding='utf-8').read()
+    original = text
+    nested = re.findall(r'^namespace vantrel::([A-Za-z_:]+) \{$', text, flags=re.M)
+    text = re.sub(r'^namespace vantrel \{$', 'namespace vantrel VANTREL_API {', text, flags=re.M)
+    for name in nested:
+        text = re.sub(r'^namespace vantrel::' + re.escape(name) + r' \{$',
+                      'namespace vantrel VANTREL_API {\nnamespace ' + name + ' {', text, flags=re.M)
+        closing = r'^\}  // namespace vantrel::' + re.escape(name) + r'$'
+        if not re.search(closing, text, flags=re.M):
+            sys.exit(f'{path}: no "}}  // namespace vantrel::{name}" closing to split')
+        text = re.sub(closing, '}  // namespace ' + name + '\n}  // namespace vantrel', text, flags=re.M)
+    if text != original and INCLUDE not in text:
+        first = text.index('namespace vantrel VANTREL_API {')
+        text = text[:first] + INCLUDE + text[first:]
+    if text != original:
+        open(path, 'w', encoding='utf-8').write(text)
+        print('marked', path)
