@@ -65,7 +65,9 @@ class VantrelModifierKey {
     return stringFromMask(present);
   }
   [[nodiscard]] static std::string string(std::initializer_list<VantrelModifierKey> keys) {
-    return string(std::ranges::subrange(keys.begin(), keys.end()));
+    unsigned present = 0;
+    for (VantrelModifierKey key : keys) present |= 1u << key.rawValue();
+    return stringFromMask(present);
   }
 
   // "⌘", "⇧", "⌥", "⌃" or "F".
