@@ -39,6 +39,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "vantrel/core/describe.h"
 #include "vantrel/platform/kit/application.h"
@@ -75,8 +76,10 @@ class MenuItem : public std::enable_shared_from_this<MenuItem> {
   [[nodiscard]] const std::optional<Selector>& action() const { return action_; }
   void setAction(std::optional<Selector> action) { action_ = std::move(action); }
 
-  // Any object, held weakly; a null pointer clears the target.
+  // Any object, held weakly; a null pointer clears the target. The type
+  // must be known (not void): it is what describes the target.
   template <class T>
+    requires(!std::is_void_v<T>)
   void setTarget(const std::shared_ptr<T>& target) {
     if (!target) {
       setTarget(nullptr);
