@@ -65,7 +65,8 @@
 
 #include "vantrel/platform/kit/menu.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 void debug_PrintMenu(const Menu::Ptr& self, std::int64_t depth = 1);
 

@@ -40,7 +40,8 @@
 #include "vantrel/platform/kit/menu_item.h"
 #include "vantrel/platform/kit/selector.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Where a search found its item: the menu that directly holds it (a
 // submenu, when it was found there) and its index in that menu.

@@ -30,7 +30,8 @@
 #include "vantrel/platform/kit/menu_item.h"
 #include "vantrel/platform/kit/selector.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class A>
 class NSMenuItem_Generic : public MenuItem {

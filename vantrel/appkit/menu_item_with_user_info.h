@@ -27,7 +27,8 @@
 #include "vantrel/platform/kit/selector.h"
 #include "vantrel/text/comparison.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class NSMenuItemWithUserInfo : public MenuItem {
  public:

@@ -53,7 +53,8 @@
 #include "vantrel/appkit/modifier_key.h"
 #include "vantrel/platform/kit/menu.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class MenuShortcut {
  public:
@@ -90,7 +91,7 @@ struct std::hash<vantrel::MenuShortcut> {
   std::size_t operator()(const vantrel::MenuShortcut& s) const noexcept { return s.hashValue(); }
 };
 
-namespace vantrel {
+namespace vantrel VANTREL_API {
 
 using MenuShortcutSet = std::unordered_set<MenuShortcut>;
 

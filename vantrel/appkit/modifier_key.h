@@ -33,7 +33,8 @@
 
 #include "vantrel/platform/kit/application.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VantrelModifierKey;
 using VantrelModifierKeySet = std::unordered_set<VantrelModifierKey>;

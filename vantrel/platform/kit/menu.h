@@ -29,7 +29,8 @@
 #include "vantrel/platform/kit/menu_item.h"
 #include "vantrel/platform/kit/selector.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Menu : public std::enable_shared_from_this<Menu> {
  public:

@@ -47,7 +47,8 @@
 #include "vantrel/platform/kit/button.h"
 #include "vantrel/platform/kit/selector.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Menu;
 

@@ -18,7 +18,8 @@
 #include <string>
 #include <utility>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Selector {
  public:
