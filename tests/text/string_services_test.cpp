@@ -273,3 +273,28 @@ TEST(CharacterSet, TrimmingKeepsCharactersWhole) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST(ScalarAt, ReadsScalarsAndIllFormedBytesAsRepairReadsThem) {
+  const std::string text = "a\xC3\xA9\xF0\x9F\x98\x80\xE2\x82x";
+  struct Case {
+    std::size_t pos;
+    char32_t scalar;
+    std::size_t length;
+    bool valid;
+  };
+  for (const Case& c : {Case{0, U'a', 1, true}, Case{1, U'\u00E9', 2, true}, Case{3, U'\U0001F600', 4, true},
+                        Case{7, U'\uFFFD', 2, false}, Case{9, U'x', 1, true}}) {
+    SCOPED_TRACE(c.pos);
+    const ScalarAt got = scalarAt(text, c.pos);
+    EXPECT_EQ(got.scalar, c.scalar);
+    EXPECT_EQ(got.length, c.length);
+    EXPECT_EQ(got.valid, c.valid);
+  }
+  EXPECT_DEATH((void)scalarAt(text, text.size()), "scalarAt: byte 10 outside a text of 10 bytes");
+}
+
+}  // namespace
+}  // namespace vantrel

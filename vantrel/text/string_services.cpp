@@ -16,6 +16,14 @@ namespace vantrel {
 using text_internal::decodeScalar;
 using text_internal::isAscii;
 
+ScalarAt scalarAt(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) {
+    fatal(fmt::format("scalarAt: byte {} outside a text of {} bytes", pos, text.size()));
+  }
+  const text_internal::Decoded decoded = text_internal::decodeScalar(text, pos);
+  return {decoded.scalar, decoded.length, decoded.valid};
+}
+
 bool isValidUtf8(std::string_view bytes) {
   std::size_t pos = text_internal::firstNonAscii(bytes);
   while (pos < bytes.size()) {

@@ -75,6 +75,16 @@ struct Utf16Range {
 [[nodiscard]] std::u32string unicodeScalars(std::string_view text);
 // The UTF-8 form of one scalar (U+FFFD for a surrogate or a value above U+10FFFF).
 [[nodiscard]] std::string stringFromScalar(char32_t scalar);
+// The scalar that starts at byte `pos` (< text.size(), else the program
+// stops) and its length in bytes. An ill-formed sequence reads as U+FFFD
+// with the length of its maximal invalid subpart (at least 1), as
+// repairedUtf8 reads it, and `valid` false.
+struct ScalarAt {
+  char32_t scalar;
+  std::size_t length;
+  bool valid;
+};
+[[nodiscard]] ScalarAt scalarAt(std::string_view text, std::size_t pos);
 
 // ---- UTF-16 offsets ------------------------------------------------------
 

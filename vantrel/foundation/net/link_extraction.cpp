@@ -5,7 +5,7 @@
 #include "vantrel/core/console.h"
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/text/character_set.h"
-#include "vantrel/text/internal/utf8.h"
+#include "vantrel/text/string_services.h"
 #include "vantrel/text/percent_encoding.h"
 #include "vantrel/text/regular_expression.h"
 
@@ -24,13 +24,13 @@ bool endsLink(std::string_view text, std::size_t pos) {
   if (byte < 0x80) {
     return byte <= 0x20 || byte == 0x7F || byte == '<' || byte == '>' || byte == '"' || byte == '`';
   }
-  const auto decoded = text_internal::decodeScalar(text, pos);
+  const auto decoded = scalarAt(text, pos);
   return (decoded.scalar >= 0x80 && decoded.scalar <= 0x9F) ||
          CharacterSet::whitespacesAndNewlines().contains(decoded.scalar);
 }
 
 std::size_t scalarLengthAt(std::string_view text, std::size_t pos) {
-  return text_internal::decodeScalar(text, pos).length;
+  return scalarAt(text, pos).length;
 }
 
 std::size_t linkEnd(std::string_view text, std::size_t from) {
