@@ -84,6 +84,12 @@ class MenuShortcut {
   std::optional<std::string> menuTitle_;
 };
 
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const MenuShortcut& a, const MenuShortcut& b);
+bool operator<(const MenuShortcut& a, const MenuShortcut& b);
+std::unordered_set<MenuShortcut> collectShortcuts(const Menu::Ptr& self);
+
 }  // namespace vantrel
 
 template <>

@@ -110,6 +110,10 @@ class BitArray {
   std::vector<std::uint64_t> words_;
 };
 
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const BitArray& a, const BitArray& b);
+
 }  // namespace vantrel
 
 template <>

@@ -103,6 +103,13 @@ class BitSet {
   std::vector<std::uint64_t> words_;
 };
 
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+BitSet operator&(const BitSet& a, const BitSet& b);
+BitSet operator|(const BitSet& a, const BitSet& b);
+BitSet operator^(const BitSet& a, const BitSet& b);
+BitSet operator~(const BitSet& a);
+
 }  // namespace vantrel
 
 template <>

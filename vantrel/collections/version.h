@@ -89,6 +89,11 @@ class Version {
   std::optional<std::string> buildMetadataIdentifier_;
 };
 
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const Version& a, const Version& b);
+bool operator<(const Version& a, const Version& b);
+
 }  // namespace vantrel
 
 template <>

@@ -65,6 +65,10 @@ class CharacterSet {
   std::shared_ptr<const Impl> impl_;
 };
 
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const CharacterSet& a, const CharacterSet& b);
+
 // Bytes of the first scalar of `text` (within `range`, whole text when
 // absent) that is a member of `set`; nullopt when none is.
 [[nodiscard]] std::optional<ByteRange> rangeOfCharacter(std::string_view text, const CharacterSet& set,
