@@ -30,6 +30,9 @@ packages=(
   # URL parsing and validation (RFC 3986)
   liburiparser-dev
 )
+# Bench only (`make bench` passes --bench): Qt 6, the peer of the keyed-view
+# benchmarks (bench/observable/qt).
+if [ "${1:-}" = "--bench" ]; then packages+=(qt6-base-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do
