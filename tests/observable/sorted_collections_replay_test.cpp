@@ -32,10 +32,14 @@ constexpr int kOperations = 3000;
 
 int score(const Row& r) { return std::stoi(r.payload) % 5; }
 
-// Blocks with many ties (score alone), a total order (score, key), and one
-// on the key; the codes tell them apart, "score" twice with two orders.
+// Blocks with many ties (score alone), a total order (score, key), one on
+// the key, and a reversed one (not a strict weak order: equal scores count
+// as ordered before each other); the codes tell them apart, "score" twice
+// with two orders.
 NamedSortBlock<Row> drawBlock(Draw& d) {
-  switch (d.upTo(3)) {
+  switch (d.upTo(4)) {
+    case 4:
+      return NamedSortBlock<Row>("score", [](const Row& a, const Row& b) { return score(a) < score(b); }).reversed();
     case 0: return NamedSortBlock<Row>("score", [](const Row& a, const Row& b) { return score(a) < score(b); });
     case 1:
       return NamedSortBlock<Row>("scoreThenKey", [](const Row& a, const Row& b) {
@@ -74,9 +78,16 @@ struct Mirror {
   }
 };
 
-template <class Less>
-void expectSortedBy(const std::vector<Row>& rows, const Less& less) {
-  for (std::size_t i = 1; i < rows.size(); ++i) ASSERT_FALSE(less(rows[i], rows[i - 1])) << "unsorted at " << i;
+// A reversed block answers true for equal elements: there, each element
+// must be ordered before (or with) the next.
+void expectSortedBy(const std::vector<Row>& rows, const NamedSortBlock<Row>& block) {
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    if (block.reverse()) {
+      ASSERT_TRUE(block(rows[i - 1], rows[i])) << "unsorted at " << i;
+    } else {
+      ASSERT_FALSE(block(rows[i], rows[i - 1])) << "unsorted at " << i;
+    }
+  }
 }
 
 // ---- Sorted keyed array ----

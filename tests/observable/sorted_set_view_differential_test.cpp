@@ -78,7 +78,11 @@ NamedSortBlock<Scored> drawSort(Draw& d, bool ties) {
     if (d.coin()) return NamedSortBlock<Scored>("score", [](const Scored& a, const Scored& b) { return a.score < b.score; });
     return NamedSortBlock<Scored>("scoreDown", [](const Scored& a, const Scored& b) { return a.score > b.score; });
   }
-  switch (d.upTo(2)) {
+  switch (d.upTo(3)) {
+    case 3:  // reversed: strict here, the ids being distinct
+      return NamedSortBlock<Scored>("up", [](const Scored& a, const Scored& b) {
+               return a.score != b.score ? a.score < b.score : a.id < b.id;
+             }).reversed();
     case 0:
       return NamedSortBlock<Scored>("up", [](const Scored& a, const Scored& b) {
         return a.score != b.score ? a.score < b.score : a.id < b.id;
