@@ -68,6 +68,7 @@ test-fuzz:
 	JOBS=$(JOBS) bash scripts/run-fuzzers.sh build/fuzz/fuzz $(FUZZ_SECONDS)
 
 bench: deps
+	bash scripts/install-deps.sh --bench
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANTREL_BUILD_TESTS=OFF \
 	  -DVANTREL_BUILD_EXAMPLES=OFF -DVANTREL_BUILD_BENCH=ON
 	cmake --build build/bench -j $(JOBS)

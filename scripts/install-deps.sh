@@ -36,6 +36,9 @@ packages=(
 if [ "${1:-}" = "--docs" ]; then
   packages=(doxygen)
 fi
+# Bench only (`make bench` passes --bench): Qt 6, the peer of the keyed-view
+# benchmarks (bench/observable/qt).
+if [ "${1:-}" = "--bench" ]; then packages+=(qt6-base-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do

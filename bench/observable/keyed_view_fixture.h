@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <random>
+#include <vector>
 
 namespace vantrel::bench {
 
@@ -15,6 +16,14 @@ enum class Change { insert, update, remove, mix };
 inline bool evenId(std::int64_t id) { return id % 2 == 0; }
 inline bool byScoreThenId(std::int64_t scoreA, std::int64_t idA, std::int64_t scoreB, std::int64_t idB) {
   return scoreA != scoreB ? scoreA < scoreB : idA < idB;
+}
+
+// A fingerprint of the rows a follower ends with (their ids in order),
+// exact in a double, so that two benchmark tables can show equal endings.
+inline double rowsChecksum(const std::vector<std::int64_t>& ids) {
+  std::uint64_t h = ids.size();
+  for (const std::int64_t id : ids) h = (h * 1'000'003 + static_cast<std::uint64_t>(id)) % (std::uint64_t{1} << 48);
+  return static_cast<double>(h);
 }
 
 // Draws the changes; `Target` supplies count(), idAt(i), append(id, score),

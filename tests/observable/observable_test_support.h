@@ -41,7 +41,29 @@ struct Tag {
   friend bool operator==(const Tag& a, const Tag& b) { return a.id == b.id; }
 };
 
+// A keyed set element with a sort field: equal (and hashed) by `id` alone,
+// so an update can carry another `score` (and `version`).
+struct Scored {
+  using KeyType = std::string;
+  std::string id;
+  int score = 0;
+  int version = 0;
+
+  KeyType key() const { return id; }
+  std::string description() const { return id + "=" + std::to_string(score); }
+  friend bool operator==(const Scored& a, const Scored& b) { return a.id == b.id; }
+};
+
+inline Scored scored(std::string id, int score, int version = 0) { return Scored{std::move(id), score, version}; }
+
 }  // namespace vantrel::testing
+
+template <>
+struct std::hash<vantrel::testing::Scored> {
+  std::size_t operator()(const vantrel::testing::Scored& s) const noexcept {
+    return std::hash<std::string>{}(s.id);
+  }
+};
 
 template <>
 struct std::hash<vantrel::testing::Row> {
