@@ -25,6 +25,8 @@ packages=(
   libspdlog-dev
   # the local command endpoint (HTTP client)
   libcurl4-openssl-dev
+  # the JSON reader; its benchmark peers and floor (bench only)
+  rapidjson-dev nlohmann-json3-dev libsimdjson-dev
 )
 
 missing=()
