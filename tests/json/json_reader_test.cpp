@@ -19,6 +19,7 @@ TEST(JsonReader, ClassifiesTrueOneAndOnePointZeroApart) {
       {"18446744073709551615", JsonType::number, JsonNumber::Kind::unsignedInteger},
       {"18446744073709551616", JsonType::number, JsonNumber::Kind::decimal},
       {"-9223372036854775809", JsonType::number, JsonNumber::Kind::decimal},
+      {"1234567890123456789012345678901234567890e300", JsonType::number, JsonNumber::Kind::decimal},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -31,6 +32,9 @@ TEST(JsonReader, ClassifiesTrueOneAndOnePointZeroApart) {
   EXPECT_FALSE(Json::fromParseString("null").error());
   EXPECT_EQ(Json::fromParseString("\"word\"").type(), JsonType::string);
   EXPECT_EQ(Json::fromParseString("18446744073709551616").stringValue(), "18446744073709551616");
+  const Json beyondDoubles = Json::fromParseString("[1234567890123456789012345678901234567890e300]");
+  EXPECT_FALSE(beyondDoubles[0].double_());
+  EXPECT_EQ(beyondDoubles.makeStringJsonWriter(), "[\n\t1234567890123456789012345678901234567890e300\n]\n");
 }
 
 TEST(JsonReader, ErrorsCarryTheOffset) {

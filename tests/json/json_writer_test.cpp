@@ -41,8 +41,11 @@ TEST(JsonWriter, Layouts) {
        PlatformValue(JsonDictionary({{"id", 1}, {"zeta", 2}, {"name", 3}})), "{\"id\":1,\"zeta\":2,\"name\":3}\n"},
       {"numbers", JsonWriter(std::nullopt),
        PlatformValue(PlatformValue::Array{1, true, false, 0, 1.0, 0.1, -2.5e-7, 1e300,
-                                          *JsonNumber::fromToken("18446744073709551616"), nullptr}),
-       "[1,true,false,0,1.0,0.1,-2.5e-07,1e+300,18446744073709551616,null]\n"},
+                                          *JsonNumber::fromToken("18446744073709551616"),
+                                          *JsonNumber::fromToken("-5444840000000000000000000000000000000000e350"),
+                                          nullptr}),
+       "[1,true,false,0,1.0,0.1,-2.5e-07,1e+300,18446744073709551616,-5444840000000000000000000000000000000000e350,"
+       "null]\n"},
       {"escapes in keys and values", JsonWriter(std::nullopt),
        PlatformValue(JsonDictionary(std::vector<JsonDictionary::Entry>{{"k\"\n\x01", "v\"\\\r\n\t\x1f\x7f/\u00e9"}})),
        "{\"k\\\"\\n\\u0001\":\"v\\\"\\\\\\r\\n\\t\\u001f\x7f/\u00e9\"}\n"},

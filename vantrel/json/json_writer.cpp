@@ -145,7 +145,9 @@ void JsonWriter::writeElement(const PlatformValue& value) {
       const JsonNumber& number = *value.number();
       if (number.isBool()) {
         dest_ += number.boolValue() ? "true" : "false";
-      } else if (!number.isFinite()) {
+      } else if (number.kind() == JsonNumber::Kind::floating && !number.isFinite()) {
+        // A decimal is JSON as read, whatever its size; a double NaN or
+        // infinity has no JSON form.
         throw Errur(Errur::invalidValue, value);
       } else {
         dest_ += number.stringValue();
