@@ -69,18 +69,18 @@ JsonDepthError::JsonDepthError() : Error("JSON nested deeper than 512 levels") {
 // ---- Construction -----------------------------------------------------------
 
 void Json::setManagedJsonObject(std::optional<PlatformValue> jo) {
+  value_ = jo ? std::move(*jo) : PlatformValue();
+  classify();
+}
+
+void Json::classify() {
   error_.reset();
-  if (!jo) {
-    type_ = JsonType::null;
-    value_ = PlatformValue();
-    return;
-  }
-  switch (jo->kind()) {
-    case PlatformValue::Kind::number: type_ = jo->number()->isBool() ? JsonType::bool_ : JsonType::number; break;
-    case PlatformValue::Kind::text: type_ = JsonType::string; break;
-    case PlatformValue::Kind::null: type_ = JsonType::null; break;
-    case PlatformValue::Kind::array: type_ = JsonType::array; break;
-    case PlatformValue::Kind::dictionary: type_ = JsonType::dictionary; break;
+  switch (value_.kind()) {
+    case PlatformValue::Kind::number: type_ = value_.number()->isBool() ? JsonType::bool_ : JsonType::number; return;
+    case PlatformValue::Kind::text: type_ = JsonType::string; return;
+    case PlatformValue::Kind::null: type_ = JsonType::null; return;
+    case PlatformValue::Kind::array: type_ = JsonType::array; return;
+    case PlatformValue::Kind::dictionary: type_ = JsonType::dictionary; return;
     case PlatformValue::Kind::opaque:
       // The platform value of an unknown value is the null object.
       type_ = JsonType::unknown;
@@ -88,7 +88,6 @@ void Json::setManagedJsonObject(std::optional<PlatformValue> jo) {
       error_ = JsonError::unsupportedType;
       return;
   }
-  value_ = std::move(*jo);
 }
 
 Json Json::fromData(std::string_view data, JsonReadingOptions options) {

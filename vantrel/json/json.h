@@ -113,7 +113,7 @@ class Json {
   // The null value (also the nil literal).
   Json() = default;
   // init(jo:): classifies `jo`.
-  Json(PlatformValue jo) { setManagedJsonObject(std::move(jo)); }  // NOLINT: implicit on purpose
+  Json(PlatformValue jo) : value_(std::move(jo)) { classify(); }  // NOLINT: implicit on purpose
   // Literals and host values: texts, integers, doubles, booleans, nullptr,
   // vectors and text-keyed maps (classified as by init(jo:)).
   template <class T>
@@ -204,6 +204,8 @@ class Json {
   friend bool operator==(const Json& a, const Json& b);
 
  private:
+  void classify();
+
   template <class T>
   [[nodiscard]] std::optional<T> numeric() const {
     const auto n = number();

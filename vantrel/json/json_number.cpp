@@ -70,7 +70,19 @@ JsonNumber JsonNumber::fromDouble(double value) {
 std::optional<JsonNumber> JsonNumber::fromToken(std::string_view token) {
   bool integral = true;
   if (!isJsonNumberToken(token, integral)) return std::nullopt;
+  return fromValidToken(token, integral);
+}
+
+JsonNumber JsonNumber::fromValidToken(std::string_view token, bool integral) {
   if (integral) {
+    // Up to 18 digits always fit: the common case, without a library call.
+    const bool negative = token.front() == '-';
+    const std::size_t digits = token.size() - (negative ? 1 : 0);
+    if (digits <= 18) {
+      std::int64_t value = 0;
+      for (std::size_t i = negative ? 1 : 0; i < token.size(); ++i) value = value * 10 + (token[i] - '0');
+      return fromInt(negative ? -value : value);
+    }
     if (const auto i = parseInt64(token)) return fromInt(*i);
     if (token.front() != '-') {
       if (const auto u = parseUInt64(token)) return fromUInt(*u);
@@ -80,7 +92,7 @@ std::optional<JsonNumber> JsonNumber::fromToken(std::string_view token) {
   }
   JsonNumber n;
   n.kind_ = Kind::decimal;
-  n.decimal_ = std::string(token);
+  n.decimal_ = std::make_shared<const std::string>(token);
   return n;
 }
 
@@ -107,7 +119,7 @@ std::string JsonNumber::stringValue() const {
     case Kind::signedInteger: return integerText(i_);
     case Kind::unsignedInteger: return unsignedText(u_);
     case Kind::floating: return doubleText(d_);
-    case Kind::decimal: return decimal_;
+    case Kind::decimal: return *decimal_;
   }
   return {};
 }
@@ -121,9 +133,9 @@ double JsonNumber::doubleValue() const {
     case Kind::decimal: {
       // Only tokens beyond the double range are left unparsed: they are
       // infinite as doubles.
-      if (const auto d = parseDouble(decimal_)) return *d;
+      if (const auto d = parseDouble(*decimal_)) return *d;
       const double huge = std::numeric_limits<double>::infinity();
-      return decimal_.front() == '-' ? -huge : huge;
+      return decimal_->front() == '-' ? -huge : huge;
     }
   }
   return 0.0;
@@ -171,7 +183,7 @@ std::optional<std::uint64_t> JsonNumber::asUInt64() const {
 bool operator==(const JsonNumber& a, const JsonNumber& b) {
   using Kind = JsonNumber::Kind;
   if (a.isBool() || b.isBool()) return a.isBool() && b.isBool() && a.i_ == b.i_;
-  if (a.kind_ == Kind::decimal && b.kind_ == Kind::decimal) return a.decimal_ == b.decimal_;
+  if (a.kind_ == Kind::decimal && b.kind_ == Kind::decimal) return *a.decimal_ == *b.decimal_;
   const bool aInt = a.kind_ == Kind::signedInteger || a.kind_ == Kind::unsignedInteger;
   const bool bInt = b.kind_ == Kind::signedInteger || b.kind_ == Kind::unsignedInteger;
   if (aInt && bInt) {

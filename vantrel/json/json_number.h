@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,8 @@ class JsonNumber {
   // `token` must be JSON number syntax; nothing otherwise. Tokens that fit a
   // 64-bit integer or a finite double become those kinds.
   [[nodiscard]] static std::optional<JsonNumber> fromToken(std::string_view token);
+  // The same for a token already known to be JSON number syntax.
+  [[nodiscard]] static JsonNumber fromValidToken(std::string_view token, bool integral);
   // A decimal parse of a text (a JSON number, optionally with a leading "+");
   // the decimal zero when the text is no number.
   [[nodiscard]] static JsonNumber fromDecimalText(std::string_view text);
@@ -69,7 +72,7 @@ class JsonNumber {
     std::uint64_t u_;
     double d_;
   };
-  std::string decimal_;  // only for Kind::decimal
+  std::shared_ptr<const std::string> decimal_;  // only for Kind::decimal; shared keeps numbers small
 };
 
 template <class T>

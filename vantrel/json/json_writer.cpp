@@ -4,7 +4,6 @@
 
 #include "vantrel/core/sort.h"
 #include "vantrel/json/json.h"
-#include "vantrel/text/comparison.h"
 #include "vantrel/text/escaping.h"
 
 namespace vantrel {
@@ -41,7 +40,17 @@ JsonWriter::JsonWriter(std::optional<std::string> indentString, bool sortKeys,
 
 std::string JsonWriter::classString(const PlatformValue& root) { return JsonWriter().string(root); }
 
-std::string JsonWriter::string(const PlatformValue& root) {
+std::string JsonWriter::string(const PlatformValue& root) & {
+  write(root);
+  return dest_;
+}
+
+std::string JsonWriter::string(const PlatformValue& root) && {
+  write(root);
+  return std::move(dest_);
+}
+
+void JsonWriter::write(const PlatformValue& root) {
   const PlatformValue::Array* array = root.array();
   const JsonDictionary* dictionary = root.dictionary();
   if (!array && !dictionary) throw Errur(Errur::invalidRootObject);
@@ -63,7 +72,6 @@ std::string JsonWriter::string(const PlatformValue& root) {
     throw;
   }
   dest_ += '\n';
-  return dest_;
 }
 
 void JsonWriter::setLinePrefix() {
@@ -108,8 +116,11 @@ void JsonWriter::writeDictionary(const JsonDictionary& dictionary) {
   dest_ += '{';
   if (lines) dest_ += '\n';
   enter();
-  std::vector<const JsonDictionary::Entry*> order;
-  order.reserve(dictionary.size());
+  // One buffer per depth, reused across the dictionaries of the document;
+  // sized once, so a reference to one stays valid while deeper ones work.
+  if (orderBuffers_.empty()) orderBuffers_.resize(kMaxJsonDepth);
+  std::vector<const JsonDictionary::Entry*>& order = orderBuffers_[static_cast<std::size_t>(depth_ - 1)];
+  order.clear();
   if (sortKeys_ && sortKeyOrder_customOrderDictionary_) {
     std::vector<std::string> keys;
     keys.reserve(dictionary.size());
@@ -120,8 +131,10 @@ void JsonWriter::writeDictionary(const JsonDictionary& dictionary) {
   } else {
     for (const auto& entry : dictionary) order.push_back(&entry);
     if (sortKeys_) {
+      // Byte order of UTF-8 is the order of Unicode scalars; keys are
+      // distinct as bytes, so the order is total.
       stableSort(order, [](const JsonDictionary::Entry* a, const JsonDictionary::Entry* b) {
-        return textLess(a->first, b->first);
+        return a->first < b->first;
       });
     }
   }
@@ -168,8 +181,7 @@ void JsonWriter::writeElement(const PlatformValue& value) {
 
 std::string Json::makeStringJsonWriter(std::string indentString,
                                        std::optional<std::vector<std::string>> sortKeyOrder) const {
-  JsonWriter writer(std::move(indentString), true, std::move(sortKeyOrder));
-  return writer.string(managedJsonObject());
+  return JsonWriter(std::move(indentString), true, std::move(sortKeyOrder)).string(managedJsonObject());
 }
 
 }  // namespace vantrel

@@ -18,7 +18,9 @@
 // `invalidValue`, nesting deeper than 512 `nestingTooDeep`; a call that
 // throws leaves the writer as it was before the call. A writer keeps
 // appending: a second `string` answers the first document followed by the
-// second. Keys compare by Unicode scalar (`textLess`). Not thread-safe: one
+// second. Sorted keys follow Unicode scalar order (UTF-8 byte order), with
+// no normalisation; the caller's listed keys match as `CustomOrderDictionary`
+// matches texts. Not thread-safe: one
 // writer per thread.
 #pragma once
 
@@ -26,6 +28,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "vantrel/collections/custom_order_sort.h"
@@ -60,14 +63,18 @@ class JsonWriter {
   [[nodiscard]] bool sortKeys() const { return sortKeys_; }
   [[nodiscard]] const std::optional<std::vector<std::string>>& sortKeyOrder() const { return sortKeyOrder_; }
 
-  // The text so far, with this document and a line feed appended.
-  std::string string(const PlatformValue& root);
-  std::string data(const PlatformValue& root) { return string(root); }
+  // The text so far, with this document and a line feed appended. On a
+  // temporary writer the text is moved out rather than copied.
+  std::string string(const PlatformValue& root) &;
+  std::string string(const PlatformValue& root) &&;
+  std::string data(const PlatformValue& root) & { return string(root); }
+  std::string data(const PlatformValue& root) && { return std::move(*this).string(root); }
   // A new default writer for each call.
   [[nodiscard]] static std::string classString(const PlatformValue& root);
   [[nodiscard]] static std::string classData(const PlatformValue& root) { return classString(root); }
 
  private:
+  void write(const PlatformValue& root);
   void writeArray(const PlatformValue::Array& array);
   void writeDictionary(const JsonDictionary& dictionary);
   void writeElement(const PlatformValue& value);
@@ -83,6 +90,7 @@ class JsonWriter {
   std::string dest_;
   int depth_ = 0;
   std::string linePrefix_;
+  std::vector<std::vector<const JsonDictionary::Entry*>> orderBuffers_;  // key order, per depth
 };
 
 }  // namespace vantrel

@@ -27,10 +27,17 @@ class Builder {
   bool Uint64(std::uint64_t u) { return push(PlatformValue(u)); }
   bool Double(double d) { return push(PlatformValue(d)); }
   bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
-    auto number = JsonNumber::fromToken(std::string_view(text, length));
-    if (!number) return fail("Invalid number.");
-    return push(PlatformValue(std::move(*number)));
+    // RapidJSON has checked the syntax.
+    const std::string_view token(text, length);
+    bool integral = true;
+    for (const char c : token) integral = integral && c != '.' && c != 'e' && c != 'E';
+    return push(PlatformValue(JsonNumber::fromValidToken(token, integral)));
   }
+  Builder() {
+    values_.reserve(256);
+    keys_.reserve(256);
+  }
+
   bool String(const char* text, rapidjson::SizeType length, bool) {
     const std::string_view s(text, length);
     // RapidJSON writes an escaped lone low surrogate as its three bytes.
