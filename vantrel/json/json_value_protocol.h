@@ -22,12 +22,14 @@
 
 #include <concepts>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <ranges>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "vantrel/json/json.h"
 #include "vantrel/json/platform_value.h"
