@@ -51,6 +51,7 @@ TEST(JsonReader, ErrorsCarryTheOffset) {
       {std::string("[1]\0[2]", 7), 3},      // a zero byte does not end the text
       {"[\"\xC3\x28\"]", 2},                 // invalid UTF-8
       {"[\"\\udc00\"]", 9},                  // a lone low surrogate
+      {"\"ab\xF2", 3},                        // the text ends inside a UTF-8 sequence
       {"[nan]", 2},
       {"[1e400]", 1},
   };

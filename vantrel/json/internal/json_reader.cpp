@@ -97,6 +97,8 @@ class Builder {
   std::string failure_;
 };
 
+// Not in place (kParseInsituFlag): its stream reads past the end of a text
+// that stops inside a UTF-8 sequence; the memory stream checks every read.
 constexpr unsigned kFlags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag |
                             rapidjson::kParseNumbersAsStringsFlag;
 
