@@ -23,22 +23,23 @@ packages=(
   libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev libjpeg-dev
   # text layout, and a CJK font for the fallback tests
   libpango1.0-dev fonts-wqy-microhei
-  # benchmark peer of the CSV log files (bench only)
-  libspdlog-dev
   # the local command endpoint (HTTP client)
   libcurl4-openssl-dev
   # regenerating the generators' reference sequences (scripts/random_reference_vectors.py)
   python3
   # URL parsing and validation (RFC 3986)
   liburiparser-dev
+  # the JSON reader (header-only)
+  rapidjson-dev
 )
 # `make docs` only: the API reference.
 if [ "${1:-}" = "--docs" ]; then
   packages=(doxygen)
 fi
 # Bench only (`make bench` passes --bench): Qt 6, the peer of the keyed-view
-# benchmarks (bench/observable/qt).
-if [ "${1:-}" = "--bench" ]; then packages+=(qt6-base-dev); fi
+# benchmarks (bench/observable/qt); nlohmann-json and simdjson, the JSON peers;
+# spdlog, the peer of the CSV log files.
+if [ "${1:-}" = "--bench" ]; then packages+=(qt6-base-dev nlohmann-json3-dev libsimdjson-dev libspdlog-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do

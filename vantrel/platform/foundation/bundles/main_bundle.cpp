@@ -6,10 +6,9 @@
 #include <iterator>
 #include <mutex>
 #include <string_view>
-#include <variant>
 #include <vector>
 
-#include "vantrel/platform/foundation/defaults/internal/defaults_json.h"
+#include "vantrel/json/json.h"
 #include "vantrel/platform/foundation/bundles/internal/info_json.h"
 #include "vantrel/platform/posix/read_file.h"
 
@@ -17,14 +16,11 @@ namespace vantrel {
 namespace foundation_internal {
 
 std::optional<std::string> infoJsonText(std::string_view json, std::string_view key) {
-  const auto root = parseJson(json);
-  if (!root) return std::nullopt;
-  const auto* object = std::get_if<JsonObject>(&root->value);
-  if (object == nullptr) return std::nullopt;
-  const auto member = object->find(std::string(key));
-  if (member == object->end()) return std::nullopt;
-  if (const auto* text = std::get_if<std::string>(&member->second.value)) return *text;
-  return std::nullopt;
+  try {
+    return Json::fromData(json, JsonReadingOptions{})[key].string();
+  } catch (const JsonReadError&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace foundation_internal

@@ -5,11 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <thread>
 #include <variant>
 
@@ -21,19 +20,18 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/core/number_text.h"
+#include "vantrel/json/json.h"
+#include "vantrel/json/json_writer.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
+#include "vantrel/platform/posix/read_file.h"
 #include "vantrel/platform/posix/replace_file.h"
 #include "vantrel/platform/posix/unique_fd.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/folders.h"
-#include "vantrel/platform/foundation/defaults/internal/defaults_json.h"
 #include "vantrel/platform/foundation/bundles/main_bundle.h"
 
 namespace vantrel {
 
-using foundation_internal::JsonArray;
-using foundation_internal::JsonNode;
-using foundation_internal::JsonObject;
 
 // ---- Values ---------------------------------------------------------------
 
@@ -125,82 +123,79 @@ std::optional<DefaultsValue::Data> base64Decoded(std::string_view text) {
   return out;
 }
 
-JsonNode envelope(const DefaultsValue& value) {
-  JsonObject object;
+PlatformValue envelope(const DefaultsValue& value) {
+  JsonDictionary object;
+  const auto put = [&object](const char* type, PlatformValue v) {
+    object.insertOrAssign("type", type);
+    object.insertOrAssign("value", std::move(v));
+  };
   std::visit(
-      [&object](const auto& v) {
+      [&put](const auto& v) {
         using T = std::decay_t<decltype(v)>;
         if constexpr (std::is_same_v<T, std::string>) {
-          object["type"] = JsonNode{std::string("string")};
-          object["value"] = JsonNode{v};
+          put("string", v);
         } else if constexpr (std::is_same_v<T, std::int64_t>) {
-          object["type"] = JsonNode{std::string("integer")};
-          object["value"] = JsonNode{v};
+          put("integer", v);
         } else if constexpr (std::is_same_v<T, double>) {
-          object["type"] = JsonNode{std::string("double")};
           // JSON has no NaN or infinity: those go as text ("nan", "-inf").
-          object["value"] = std::isfinite(v) ? JsonNode{v} : JsonNode{doubleText(v)};
+          put("double", std::isfinite(v) ? PlatformValue(v) : PlatformValue(doubleText(v)));
         } else if constexpr (std::is_same_v<T, bool>) {
-          object["type"] = JsonNode{std::string("bool")};
-          object["value"] = JsonNode{v};
+          put("bool", v);
         } else if constexpr (std::is_same_v<T, DefaultsValue::Date>) {
-          object["type"] = JsonNode{std::string("date")};
-          object["value"] = JsonNode{static_cast<std::int64_t>(
-              std::chrono::duration_cast<std::chrono::nanoseconds>(v.time_since_epoch()).count())};
+          put("date", static_cast<std::int64_t>(
+                          std::chrono::duration_cast<std::chrono::nanoseconds>(v.time_since_epoch()).count()));
         } else if constexpr (std::is_same_v<T, DefaultsValue::Data>) {
-          object["type"] = JsonNode{std::string("data")};
-          object["value"] = JsonNode{base64Encoded(v)};
+          put("data", base64Encoded(v));
         } else if constexpr (std::is_same_v<T, DefaultsValue::Array>) {
-          JsonArray array;
+          PlatformValue::Array array;
+          array.reserve(v.size());
           for (const DefaultsValue& element : v) array.push_back(envelope(element));
-          object["type"] = JsonNode{std::string("array")};
-          object["value"] = JsonNode{std::move(array)};
+          put("array", std::move(array));
         } else {
-          JsonObject members;
-          for (const auto& [key, member] : v) members[key] = envelope(member);
-          object["type"] = JsonNode{std::string("dictionary")};
-          object["value"] = JsonNode{std::move(members)};
+          JsonDictionary members;
+          for (const auto& [key, member] : v) members.insertOrAssign(key, envelope(member));
+          put("dictionary", std::move(members));
         }
       },
       value.storage());
-  return JsonNode{std::move(object)};
+  return PlatformValue(std::move(object));
 }
 
-std::optional<DefaultsValue> unwrap(const JsonNode& node, int depth = 0) {
-  if (depth > 200) return std::nullopt;
-  const auto* object = std::get_if<JsonObject>(&node.value);
+std::optional<DefaultsValue> unwrap(const PlatformValue& node, int depth = 0) {
+  if (depth > 200) return std::nullopt;  // kMaxValueNesting
+  const JsonDictionary* object = node.dictionary();
   if (!object || object->size() != 2) return std::nullopt;
-  const auto type = object->find("type");
-  const auto value = object->find("value");
-  if (type == object->end() || value == object->end()) return std::nullopt;
-  const auto* name = std::get_if<std::string>(&type->second.value);
+  const PlatformValue* type = object->find("type");
+  const PlatformValue* value = object->find("value");
+  if (!type || !value) return std::nullopt;
+  const std::string* name = type->text();
   if (!name) return std::nullopt;
-  const auto& v = value->second.value;
+  const JsonNumber* number = value->number();
+  if (number && number->isBool()) number = nullptr;  // only "bool" takes true and false
   if (*name == "string") {
-    if (const auto* s = std::get_if<std::string>(&v)) return DefaultsValue(*s);
+    if (const std::string* s = value->text()) return DefaultsValue(*s);
   } else if (*name == "integer") {
-    if (const auto* i = std::get_if<std::int64_t>(&v)) return DefaultsValue(*i);
+    if (number && number->kind() == JsonNumber::Kind::signedInteger) return DefaultsValue(*number->exactly<std::int64_t>());
   } else if (*name == "double") {
-    if (const auto* d = std::get_if<double>(&v)) return DefaultsValue(*d);
-    if (const auto* i = std::get_if<std::int64_t>(&v)) return DefaultsValue(static_cast<double>(*i));
-    if (const auto* s = std::get_if<std::string>(&v)) {
+    if (number && number->isFinite()) return DefaultsValue(number->doubleValue());
+    if (const std::string* s = value->text()) {
       if (auto d = parseDouble(*s); d && !std::isfinite(*d)) return DefaultsValue(*d);
     }
   } else if (*name == "bool") {
-    if (const auto* b = std::get_if<bool>(&v)) return DefaultsValue(*b);
+    if (const JsonNumber* flag = value->number(); flag && flag->isBool()) return DefaultsValue(flag->boolValue());
   } else if (*name == "date") {
-    if (const auto* i = std::get_if<std::int64_t>(&v)) {
-      return DefaultsValue(DefaultsValue::Date(
-          std::chrono::duration_cast<DefaultsValue::Date::duration>(std::chrono::nanoseconds(*i))));
+    if (number && number->kind() == JsonNumber::Kind::signedInteger) {
+      return DefaultsValue(DefaultsValue::Date(std::chrono::duration_cast<DefaultsValue::Date::duration>(
+          std::chrono::nanoseconds(*number->exactly<std::int64_t>()))));
     }
   } else if (*name == "data") {
-    if (const auto* s = std::get_if<std::string>(&v)) {
+    if (const std::string* s = value->text()) {
       if (auto data = base64Decoded(*s)) return DefaultsValue(std::move(*data));
     }
   } else if (*name == "array") {
-    if (const auto* a = std::get_if<JsonArray>(&v)) {
+    if (const PlatformValue::Array* a = value->array()) {
       DefaultsValue::Array array;
-      for (const JsonNode& element : *a) {
+      for (const PlatformValue& element : *a) {
         auto item = unwrap(element, depth + 1);
         if (!item) return std::nullopt;
         array.push_back(std::move(*item));
@@ -208,17 +203,32 @@ std::optional<DefaultsValue> unwrap(const JsonNode& node, int depth = 0) {
       return DefaultsValue(std::move(array));
     }
   } else if (*name == "dictionary") {
-    if (const auto* o = std::get_if<JsonObject>(&v)) {
+    if (const JsonDictionary* o = value->dictionary()) {
       DefaultsValue::Dictionary dictionary;
       for (const auto& [key, member] : *o) {
         auto item = unwrap(member, depth + 1);
         if (!item) return std::nullopt;
-        dictionary.emplace(key, std::move(*item));
+        dictionary.insert_or_assign(key, std::move(*item));
       }
       return DefaultsValue(std::move(dictionary));
     }
   }
   return std::nullopt;
+}
+
+// Values nested deeper than this would not read back (each level is an
+// envelope of two JSON levels, within the reader's bound).
+constexpr int kMaxValueNesting = 200;
+
+int nestingDepth(const DefaultsValue& value, int depth = 0) {
+  if (depth > kMaxValueNesting) return depth;
+  int deepest = depth;
+  if (const auto* array = value.get<DefaultsValue::Array>()) {
+    for (const DefaultsValue& element : *array) deepest = std::max(deepest, nestingDepth(element, depth + 1));
+  } else if (const auto* dictionary = value.get<DefaultsValue::Dictionary>()) {
+    for (const auto& [key, member] : *dictionary) deepest = std::max(deepest, nestingDepth(member, depth + 1));
+  }
+  return deepest;
 }
 
 using Values = std::map<std::string, DefaultsValue, std::less<>>;
@@ -230,7 +240,7 @@ enum class ReadOutcome { missing, ok, unreadable };
 struct foundation_internal::DefaultsFileContents {
   ReadOutcome outcome = ReadOutcome::missing;
   Values values;
-  std::map<std::string, std::string> kept;  // entries that are no valid envelope, as JSON text
+  std::map<std::string, PlatformValue> kept;  // entries that are no valid envelope, as read
 };
 
 namespace {
@@ -246,31 +256,36 @@ foundation_internal::DefaultsFileContents readFile(const std::string& path) {
     return contents;
   }
   contents.outcome = ReadOutcome::unreadable;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return contents;
-  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return contents;
-  const auto root = foundation_internal::parseJson(text);
-  const auto* object = root ? std::get_if<JsonObject>(&root->value) : nullptr;
+  std::string text;
+  if (posix::readFile(path, text)) return contents;
+  PlatformValue root;
+  try {
+    // The reader is locale-free and strict; duplicate keys: the last wins.
+    root = Json::fromData(text, JsonReadingOptions{}).managedJsonObject();
+  } catch (const JsonReadError&) {
+    return contents;
+  }
+  const JsonDictionary* object = root.dictionary();
   if (!object) return contents;
   for (const auto& [key, node] : *object) {
     if (auto value = unwrap(node)) {
-      contents.values.emplace(key, std::move(*value));
+      contents.values.insert_or_assign(key, std::move(*value));
     } else {
-      contents.kept.emplace(key, foundation_internal::writeJson(node));
+      contents.kept.insert_or_assign(key, node);
     }
   }
   contents.outcome = ReadOutcome::ok;
   return contents;
 }
 
-std::string serialize(const Values& values, const std::map<std::string, std::string>& kept) {
-  JsonObject object;
-  for (const auto& [key, text] : kept) {
-    if (auto node = foundation_internal::parseJson(text)) object.insert_or_assign(key, std::move(*node));
-  }
-  for (const auto& [key, value] : values) object.insert_or_assign(key, envelope(value));
-  return foundation_internal::writeJson(JsonNode{std::move(object)}) + "\n";
+// One line with sorted keys, so a written file is stable.
+std::string serialize(const Values& values, const std::map<std::string, PlatformValue>& kept) {
+  JsonDictionary object;
+  for (const auto& [key, node] : kept) object.insertOrAssign(key, node);
+  for (const auto& [key, value] : values) object.insertOrAssign(key, envelope(value));
+  // Every number here is finite and the nesting is that of a file this
+  // reader accepted, so the writer has nothing to refuse.
+  return JsonWriter(std::nullopt).string(PlatformValue(std::move(object)));
 }
 
 std::string safeDomain(std::string_view domain) {
@@ -339,7 +354,7 @@ const std::shared_ptr<DispatchQueue>& writeQueue() {
   return *queue;
 }
 
-void applyChanges(Values& values, std::map<std::string, std::string>* kept,
+void applyChanges(Values& values, std::map<std::string, PlatformValue>* kept,
                   const std::map<std::string, std::optional<DefaultsValue>, std::less<>>& changes) {
   for (const auto& [key, change] : changes) {
     if (kept) kept->erase(key);
@@ -588,6 +603,11 @@ std::map<std::string, DefaultsValue> UserDefaults::dictionaryRepresentation() co
 }
 
 bool UserDefaults::change(std::string_view key, std::optional<DefaultsValue> value) {
+  if (value && nestingDepth(*value) > kMaxValueNesting) {
+    qlog.error(fmt::format("User defaults value for \"{}\" nested deeper than {} levels; not stored", key,
+                           kMaxValueNesting));
+    return false;
+  }
   bool schedule = false;
   {
     std::lock_guard lock(mutex_);
@@ -675,7 +695,13 @@ bool UserDefaults::writePendingLocked(bool* wrote) {
     current.kept = kept_;
   }
   applyChanges(current.values, &current.kept, changes);
-  if (const std::error_code error = posix::replaceFileAtomically(path_, serialize(current.values, current.kept))) {
+  std::string text;
+  try {
+    text = serialize(current.values, current.kept);
+  } catch (const JsonWriterError&) {
+    return fail(EINVAL, path_);  // not reached: `change` refuses what cannot be written
+  }
+  if (const std::error_code error = posix::replaceFileAtomically(path_, text)) {
     return fail(error.value(), path_);
   }
   current.outcome = ReadOutcome::ok;

@@ -52,6 +52,8 @@
 #include <variant>
 #include <vector>
 
+#include "vantrel/json/platform_value.h"
+
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
 
@@ -139,7 +141,8 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
 
   // Stores the change and queues its write; answers true (the value is
   // readable from this store at once). Whether it reached the disk is what
-  // `synchronize()` answers.
+  // `synchronize()` answers. A value nested deeper than 200 levels, which
+  // could not be read back, is refused: reported, false, nothing changed.
   bool set(std::string_view key, DefaultsValue value);
   bool removeObject(std::string_view key);
   // Writes the pending changes (also those of other stores of this domain in
@@ -175,7 +178,7 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
   mutable std::mutex mutex_;  // the members below
   Values values_;
   Changes pending_;                           // made in memory, not yet written
-  std::map<std::string, std::string> kept_;   // unreadable entries, as JSON text
+  std::map<std::string, PlatformValue> kept_;  // unreadable entries, as read
   bool writeScheduled_ = false;
   std::shared_ptr<UserDefaults> global_;  // absent for the global domain itself
   bool reportedUnreadable_ = false;

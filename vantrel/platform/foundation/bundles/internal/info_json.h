@@ -1,7 +1,6 @@
 // Internal: include "vantrel/platform/foundation/bundles/main_bundle.h" instead.
 //
-// Just enough JSON to read a bundle's Info.json: the text value of one key
-// of the top-level object.
+// A bundle's Info.json: the text value of one key of the top-level object.
 #pragma once
 
 #include <optional>
@@ -14,7 +13,7 @@ namespace vantrel::foundation_internal {
 // (escapes decoded, \u surrogate pairs joined into UTF-8). Nothing when the
 // input is not such an object, the key is missing or its value is not a
 // text; the last occurrence of a repeated key wins. Total on any input;
-// nesting deeper than 256 levels is refused.
+// nesting deeper than 512 levels is refused.
 [[nodiscard]] std::optional<std::string> infoJsonText(std::string_view json, std::string_view key);
 
 }  // namespace vantrel::foundation_internal

@@ -1,0 +1,119 @@
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "tests/support/comma_locale.h"
+#include "vantrel/json/json.h"
+#include "vantrel/json/json_writer.h"
+
+namespace vantrel {
+namespace {
+
+PlatformValue example() {
+  return PlatformValue(JsonDictionary({{"b", PlatformValue::Array{1, 2}}, {"a", JsonDictionary()}, {"c", "x"}}));
+}
+
+TEST(JsonWriter, Layouts) {
+  struct Case {
+    const char* name;
+    JsonWriter writer;
+    PlatformValue root;
+    std::string text;
+  };
+  Case cases[] = {
+      {"indented", JsonWriter(), example(),
+       "{\n\t\"a\" : {\n\t},\n\t\"b\" : [\n\t\t1,\n\t\t2\n\t],\n\t\"c\" : \"x\"\n}\n"},
+      {"one line", JsonWriter(std::nullopt), example(), "{\"a\":{},\"b\":[1,2],\"c\":\"x\"}\n"},
+      {"empty indentation", JsonWriter(""), example(), "{\n\"a\" : {\n},\n\"b\" : [\n1,\n2\n],\n\"c\" : \"x\"\n}\n"},
+      {"empty array", JsonWriter(), PlatformValue(PlatformValue::Array{}), "[\n]\n"},
+      {"empty array, one line", JsonWriter(std::nullopt), PlatformValue(PlatformValue::Array{}), "[]\n"},
+      {"empty dictionary", JsonWriter(), PlatformValue(JsonDictionary()), "{\n}\n"},
+      {"two blanks", JsonWriter("  "),
+       PlatformValue(PlatformValue::Array{PlatformValue::Array{1}, PlatformValue::Array{}}),
+       "[\n  [\n    1\n  ],\n  [\n  ]\n]\n"},
+      {"sorted", JsonWriter(std::nullopt),
+       PlatformValue(JsonDictionary({{"id", 1}, {"zeta", 2}, {"name", 3}, {"alpha", 4}})),
+       "{\"alpha\":4,\"id\":1,\"name\":3,\"zeta\":2}\n"},
+      {"caller's order first", JsonWriter(std::nullopt, true, std::vector<std::string>{"name", "id", "missing"}),
+       PlatformValue(JsonDictionary({{"id", 1}, {"zeta", 2}, {"name", 3}, {"alpha", 4}})),
+       "{\"name\":3,\"id\":1,\"alpha\":4,\"zeta\":2}\n"},
+      {"own order", JsonWriter(std::nullopt, false, std::vector<std::string>{"name"}),
+       PlatformValue(JsonDictionary({{"id", 1}, {"zeta", 2}, {"name", 3}})), "{\"id\":1,\"zeta\":2,\"name\":3}\n"},
+      {"numbers", JsonWriter(std::nullopt),
+       PlatformValue(PlatformValue::Array{1, true, false, 0, 1.0, 0.1, -2.5e-7, 1e300,
+                                          *JsonNumber::fromToken("18446744073709551616"),
+                                          *JsonNumber::fromToken("-5444840000000000000000000000000000000000e350"),
+                                          nullptr}),
+       "[1,true,false,0,1.0,0.1,-2.5e-07,1e+300,18446744073709551616,-5444840000000000000000000000000000000000e350,"
+       "null]\n"},
+      {"escapes in keys and values", JsonWriter(std::nullopt),
+       PlatformValue(JsonDictionary(std::vector<JsonDictionary::Entry>{{"k\"\n\x01", "v\"\\\r\n\t\x1f\x7f/\u00e9"}})),
+       "{\"k\\\"\\n\\u0001\":\"v\\\"\\\\\\r\\n\\t\\u001f\x7f/\u00e9\"}\n"},
+  };
+  for (Case& c : cases) EXPECT_EQ(c.writer.string(c.root), c.text) << c.name;
+}
+
+TEST(JsonWriter, NumbersIgnoreTheLocale) {
+  testing::ScopedCommaDecimalLocale locale;
+  EXPECT_EQ(JsonWriter(std::nullopt).string(PlatformValue(PlatformValue::Array{1.5})), "[1.5]\n");
+}
+
+TEST(JsonWriter, Failures) {
+  struct Other {};
+  struct Case {
+    PlatformValue root;
+    JsonWriterError::Case kind;
+    std::string description;
+  };
+  PlatformValue deep;
+  for (int i = 0; i < 513; ++i) deep = PlatformValue(PlatformValue::Array{deep});
+  const Case cases[] = {
+      {PlatformValue("text"), JsonWriterError::invalidRootObject, "invalidRootObject"},
+      {PlatformValue(1), JsonWriterError::invalidRootObject, "invalidRootObject"},
+      {PlatformValue(), JsonWriterError::invalidRootObject, "invalidRootObject"},
+      {PlatformValue(PlatformValue::Array{PlatformValue::opaque(Other{})}), JsonWriterError::invalidValue,
+       "invalidValue(vantrel::(anonymous namespace)::JsonWriter_Failures_Test::TestBody()::Other)"},
+      {PlatformValue(PlatformValue::Array{std::numeric_limits<double>::quiet_NaN()}), JsonWriterError::invalidValue,
+       "invalidValue(nan)"},
+      {PlatformValue(JsonDictionary(std::vector<JsonDictionary::Entry>{{"a", -std::numeric_limits<double>::infinity()}})),
+       JsonWriterError::invalidValue, "invalidValue(-inf)"},
+      {deep, JsonWriterError::nestingTooDeep, "nestingTooDeep"},
+  };
+  for (const Case& c : cases) {
+    try {
+      (void)JsonWriter::classString(c.root);
+      ADD_FAILURE() << c.description;
+    } catch (const JsonWriterError& error) {
+      EXPECT_EQ(error.kind(), c.kind);
+      EXPECT_EQ(error.description(), c.description);
+    }
+  }
+}
+
+TEST(JsonWriter, AWriterAppendsAndRecoversFromAFailedCall) {
+  JsonWriter writer(std::nullopt);
+  EXPECT_EQ(writer.string(PlatformValue(PlatformValue::Array{1})), "[1]\n");
+  EXPECT_EQ(writer.string(PlatformValue(PlatformValue::Array{2})), "[1]\n[2]\n");
+  const PlatformValue bad(PlatformValue::Array{PlatformValue::Array{PlatformValue::Array{
+      std::numeric_limits<double>::infinity()}}});
+  EXPECT_THROW((void)writer.string(bad), JsonWriterError);
+  // No half-written text and no depth left over from the failed call.
+  JsonWriter indented("  ");
+  EXPECT_THROW((void)indented.string(bad), JsonWriterError);
+  EXPECT_EQ(indented.string(PlatformValue(PlatformValue::Array{1})), "[\n  1\n]\n");
+  EXPECT_EQ(writer.string(PlatformValue(PlatformValue::Array{3})), "[1]\n[2]\n[3]\n");
+  EXPECT_EQ(JsonWriter::classString(PlatformValue(PlatformValue::Array{1})), "[\n\t1\n]\n");
+  EXPECT_EQ(JsonWriter::classString(PlatformValue(PlatformValue::Array{1})), "[\n\t1\n]\n");
+}
+
+TEST(JsonWriter, WritesAJson) {
+  const Json value = Json::fromParseString(R"({"id": 1, "name": "n", "b": true})");
+  EXPECT_EQ(value.makeStringJsonWriter("  ", std::vector<std::string>{"name"}),
+            "{\n  \"name\" : \"n\",\n  \"b\" : true,\n  \"id\" : 1\n}\n");
+  EXPECT_THROW((void)Json(1).makeStringJsonWriter(), JsonWriterError);
+  EXPECT_THROW((void)Json::fromArrayLiteral({PlatformValue::opaque(Json(1))}).makeStringJsonWriter(),
+               JsonWriterError);
+}
+
+}  // namespace
+}  // namespace vantrel

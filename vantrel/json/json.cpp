@@ -1,0 +1,232 @@
+#include "vantrel/json/json.h"
+
+#include "vantrel/collections/dictionary_operations.h"
+#include "vantrel/core/console.h"
+#include "vantrel/core/number_text.h"
+#include "vantrel/json/internal/json_reader.h"
+#include "vantrel/text/string_services.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::string_view kErrorNames[] = {"unsupportedType", "indexOutOfBounds", "invalidType", "notExist",
+                                            "notUtf8Encoded"};
+constexpr std::string_view kTypeNames[] = {"number", "string", "bool", "array", "dictionary", "null", "unknown"};
+
+bool equalsIgnoringAsciiCase(std::string_view text, std::string_view lowerWord) {
+  if (text.size() != lowerWord.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lowerWord[i]) return false;
+  }
+  return true;
+}
+
+PlatformValue unwrapJsonTypes(const PlatformValue& of, int depth) {
+  if (depth > kMaxJsonDepth) throw JsonDepthError();
+  switch (of.kind()) {
+    case PlatformValue::Kind::opaque:
+      if (const Json* json = std::any_cast<Json>(&of.opaqueValue()->value)) {
+        return unwrapJsonTypes(json->managedJsonObject(), depth + 1);
+      }
+      return of;
+    case PlatformValue::Kind::array: {
+      PlatformValue::Array elements;
+      elements.reserve(of.array()->size());
+      for (const PlatformValue& element : *of.array()) elements.push_back(unwrapJsonTypes(element, depth + 1));
+      return PlatformValue(std::move(elements));
+    }
+    case PlatformValue::Kind::dictionary: {
+      JsonDictionary members;
+      for (const auto& [key, value] : *of.dictionary()) members.insertOrAssign(key, unwrapJsonTypes(value, depth + 1));
+      return PlatformValue(std::move(members));
+    }
+    default: return of;
+  }
+}
+
+}  // namespace
+
+// ---- Tags and errors --------------------------------------------------------
+
+std::optional<JsonType> JsonType::fromRawValue(std::int64_t raw) {
+  if (raw < 0 || raw > 6) return std::nullopt;
+  return JsonType(static_cast<Case>(raw));
+}
+
+std::string JsonType::description() const { return std::string(kTypeNames[case_]); }
+
+JsonError::JsonError(Case c) : Error(std::string(kErrorNames[c])), case_(c) {}
+
+JsonReadError::JsonReadError(std::size_t offset, std::string message)
+    : Error("Invalid JSON at offset " + unsignedText(offset) + ": " + message),
+      offset_(offset),
+      message_(std::move(message)) {}
+
+JsonDepthError::JsonDepthError() : Error("JSON nested deeper than 512 levels") {}
+
+// ---- Construction -----------------------------------------------------------
+
+void Json::setManagedJsonObject(std::optional<PlatformValue> jo) {
+  value_ = jo ? std::move(*jo) : PlatformValue();
+  classify();
+}
+
+void Json::classify() {
+  error_.reset();
+  switch (value_.kind()) {
+    case PlatformValue::Kind::number: type_ = value_.number()->isBool() ? JsonType::bool_ : JsonType::number; return;
+    case PlatformValue::Kind::text: type_ = JsonType::string; return;
+    case PlatformValue::Kind::null: type_ = JsonType::null; return;
+    case PlatformValue::Kind::array: type_ = JsonType::array; return;
+    case PlatformValue::Kind::dictionary: type_ = JsonType::dictionary; return;
+    case PlatformValue::Kind::opaque:
+      // The platform value of an unknown value is the null object.
+      type_ = JsonType::unknown;
+      value_ = PlatformValue();
+      error_ = JsonError::unsupportedType;
+      return;
+  }
+}
+
+Json Json::fromData(std::string_view data, JsonReadingOptions options) {
+  return Json(json_internal::readJson(data, options.contains(JsonReadingOptions::fragmentsAllowed)));
+}
+
+Json Json::fromParseString(std::string_view text) {
+  if (!isValidUtf8(text)) throw JsonError(JsonError::notUtf8Encoded);
+  return fromData(text, JsonReadingOptions::fragmentsAllowed);
+}
+
+Json Json::fromUnwrap(const PlatformValue& value) { return Json(unwrapJsonTypes(value, 0)); }
+
+Json Json::fromArrayLiteral(std::initializer_list<PlatformValue> elements) {
+  return Json(PlatformValue(PlatformValue::Array(elements)));
+}
+
+Json Json::fromDictionaryLiteral(std::initializer_list<std::pair<std::string, PlatformValue>> pairs) {
+  JsonDictionary members;
+  for (const auto& [key, value] : pairs) members.insertOrAssign(key, value);
+  return Json(PlatformValue(std::move(members)));
+}
+
+Json Json::null(JsonError::Case error) {
+  Json value;
+  value.error_ = error;
+  return value;
+}
+
+const PlatformValue& Json::object() const {
+  consolePrint("who uses this");
+  return value_;
+}
+
+// ---- Lookups ----------------------------------------------------------------
+
+Json Json::operator[](std::string_view key) const {
+  if (type_ != JsonType::dictionary) return null(JsonError::invalidType);
+  const PlatformValue* member = value_.dictionary()->find(key);
+  if (!member) return null(JsonError::notExist);
+  return Json(*member);
+}
+
+Json Json::operator[](std::int64_t index) const {
+  if (type_ != JsonType::array) return null(JsonError::invalidType);
+  const auto& elements = *value_.array();
+  if (index < 0 || static_cast<std::uint64_t>(index) >= elements.size()) return null(JsonError::indexOutOfBounds);
+  return Json(elements[static_cast<std::size_t>(index)]);
+}
+
+// ---- Getters ----------------------------------------------------------------
+
+std::vector<Json> Json::arrayValue() const { return array().value_or(std::vector<Json>{}); }
+
+std::optional<std::vector<Json>> Json::array() const {
+  if (type_ != JsonType::array) return std::nullopt;
+  std::vector<Json> elements;
+  elements.reserve(value_.array()->size());
+  for (const PlatformValue& element : *value_.array()) elements.emplace_back(element);
+  return elements;
+}
+
+std::optional<PlatformValue::Array> Json::arrayObject() const {
+  if (type_ != JsonType::array) return std::nullopt;
+  return *value_.array();
+}
+
+std::optional<JsonDictionaryOfJson> Json::dictionary() const {
+  if (type_ != JsonType::dictionary) return std::nullopt;
+  std::vector<std::pair<std::string, Json>> pairs;
+  pairs.reserve(value_.dictionary()->size());
+  for (const auto& [key, value] : *value_.dictionary()) pairs.emplace_back(key, Json(value));
+  JsonDictionaryOfJson members;
+  merge(members, std::move(pairs));
+  return members;
+}
+
+JsonDictionaryOfJson Json::dictionaryValue() const { return dictionary().value_or(JsonDictionaryOfJson{}); }
+
+std::optional<JsonDictionary> Json::dictionaryObject() const {
+  if (type_ != JsonType::dictionary) return std::nullopt;
+  return *value_.dictionary();
+}
+
+std::optional<bool> Json::bool_() const {
+  if (type_ != JsonType::bool_) return std::nullopt;
+  return value_.number()->boolValue();
+}
+
+bool Json::boolValue() const {
+  switch (type_) {
+    case JsonType::number:
+    case JsonType::bool_: return value_.number()->boolValue();
+    case JsonType::string: {
+      const std::string& text = *value_.text();
+      return equalsIgnoringAsciiCase(text, "true") || equalsIgnoringAsciiCase(text, "y") ||
+             equalsIgnoringAsciiCase(text, "t");
+    }
+    default: return false;
+  }
+}
+
+std::optional<std::string> Json::string() const {
+  if (type_ != JsonType::string) return std::nullopt;
+  return *value_.text();
+}
+
+std::string Json::stringValue() const {
+  switch (type_) {
+    case JsonType::number: return value_.number()->stringValue();
+    case JsonType::bool_: return value_.number()->boolValue() ? "true" : "false";
+    case JsonType::string: return *value_.text();
+    default: return {};
+  }
+}
+
+std::optional<JsonNumber> Json::number() const {
+  if (type_ == JsonType::number) return *value_.number();
+  if (type_ == JsonType::bool_) return JsonNumber::fromInt(value_.number()->boolValue() ? 1 : 0);
+  return std::nullopt;
+}
+
+JsonNumber Json::numberValue() const {
+  if (auto n = number()) return *n;
+  if (type_ == JsonType::string) return JsonNumber::fromDecimalText(*value_.text());
+  return JsonNumber::fromDouble(0.0);
+}
+
+std::optional<JsonNull> Json::nullObject() const {
+  if (type_ != JsonType::null) return std::nullopt;
+  return JsonNull{};
+}
+
+bool Json::exists() const {
+  return !(error_ == JsonError::indexOutOfBounds || error_ == JsonError::invalidType || error_ == JsonError::notExist);
+}
+
+bool operator==(const Json& a, const Json& b) {
+  return a.type_.rawValue() == b.type_.rawValue() && a.value_ == b.value_;
+}
+
+}  // namespace vantrel
