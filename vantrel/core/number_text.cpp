@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <locale.h>
 
 #include "vantrel/core/fatal.h"
@@ -194,7 +195,11 @@ std::string unsignedText(std::uint64_t value) {
   return std::string(buffer, result.ptr);
 }
 
-std::optional<double> parseDouble(std::string_view text) {
+namespace {
+
+// strtod's grammar; `saturate` decides whether a value too large for a
+// double is refused or becomes an infinity of its sign, as strtod gives.
+std::optional<double> parseDoubleToken(std::string_view text, bool saturate) {
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     negative = text.front() == '-';
@@ -223,13 +228,21 @@ std::optional<double> parseDouble(std::string_view text) {
           return negative ? -0.0 : 0.0;
         }
       }
-      return std::nullopt;
+      if (!saturate) return std::nullopt;
+      constexpr double huge = std::numeric_limits<double>::infinity();
+      return negative ? -huge : huge;
     }
     return negative ? -0.0 : 0.0;
   }
   if (ec != std::errc()) return std::nullopt;
   return negative ? -value : value;
 }
+
+}  // namespace
+
+std::optional<double> parseDouble(std::string_view text) { return parseDoubleToken(text, false); }
+
+std::optional<double> parseDoubleSaturating(std::string_view text) { return parseDoubleToken(text, true); }
 
 std::optional<std::int64_t> parseInt64(std::string_view text) { return parseInteger<std::int64_t>(text); }
 
