@@ -106,8 +106,12 @@ bool checkFloatingSpec(std::string_view spec) {
 
 template <class I>
 std::optional<I> parseInteger(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+' || (text.front() == '-' && std::is_unsigned_v<I>)) return std::nullopt;
+  // One sign at most: from_chars would read the "-1" of "+-1".
+  const bool plus = !text.empty() && text.front() == '+';
+  if (plus) text.remove_prefix(1);
+  if (text.empty() || text.front() == '+' || (text.front() == '-' && (plus || std::is_unsigned_v<I>))) {
+    return std::nullopt;
+  }
   I value{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;

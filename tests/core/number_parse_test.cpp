@@ -6,6 +6,7 @@
 #include <limits>
 #include <locale.h>
 #include <optional>
+#include <cstdint>
 #include <string>
 
 #include "vantrel/core/number_text.h"
@@ -73,6 +74,24 @@ TEST(ParseDoubleSaturating, AgreesWithStrtodInTheCLocale) {
     EXPECT_EQ(std::signbit(*got), std::signbit(want));
   }
   freelocale(c);
+}
+
+TEST(ParseInteger, TakesOneSignAtMost) {
+  struct Case {
+    const char* text;
+    std::optional<std::int64_t> want;
+  };
+  const Case cases[] = {
+      {"+7", 7}, {"-7", -7}, {"7", 7}, {"+-1", std::nullopt}, {"-+1", std::nullopt},
+      {"++1", std::nullopt}, {"--1", std::nullopt}, {"+", std::nullopt}, {"-", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(parseInt64(c.text), c.want);
+  }
+  EXPECT_EQ(parseUInt64("+-1"), std::nullopt);
+  EXPECT_EQ(parseUInt64("+1"), 1u);
+  EXPECT_EQ(parseUInt64("-1"), std::nullopt);
 }
 
 }  // namespace
