@@ -124,7 +124,8 @@ TEST(FileNames, FixedSets) {
   EXPECT_EQ(CharacterSet::base32().vtContainingCharacters().size(), 58u);
   EXPECT_EQ(&CharacterSet::base32(), &CharacterSet::base32());
   // Every plane with members is walked; the surrogates are passed over.
-  const CharacterSet spread = CharacterSet::fromRange(0xD7FF, 0xE000).union_(CharacterSet::fromCharacters("\U0010FFFD"));
+  const CharacterSet spread =
+      CharacterSet::fromRange(0xD7FF, 0xE000).union_(CharacterSet::fromCharacters("\U0010FFFD"));
   EXPECT_EQ(spread.vtContainingCharacters(), (std::vector<std::string>{"\uD7FF", "\uE000", "\U0010FFFD"}));
   EXPECT_EQ(CharacterSet().vtContainingCharacters(), std::vector<std::string>{});
 
@@ -141,12 +142,18 @@ TEST(FileNames, UrlSetDump) {
   ConsoleCapture capture;
   CharacterSet::debug_PrintNSURLCharacterSets();
   EXPECT_EQ(capture.standardOutput(),
-      "URLUserAllowedCharacterSet     is --> !$&'()*+,-.0123456789;=ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n"
-      "URLPasswordAllowedCharacterSet is --> !$&'()*+,-.0123456789;=ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n"
-      "URLHostAllowedCharacterSet     is --> !$&'()*+,-.0123456789:;=ABCDEFGHIJKLMNOPQRSTUVWXYZ[]_abcdefghijklmnopqrstuvwxyz~ <--\n"
-      "URLPathAllowedCharacterSet     is --> !$&'()*+,-./0123456789:=@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n"
-      "URLQueryAllowedCharacterSet    is --> !$&'()*+,-./0123456789:;=?@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n"
-      "URLFragmentAllowedCharacterSet is --> !$&'()*+,-./0123456789:;=?@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n");
+      "URLUserAllowedCharacterSet     is --> !$&'()*+,-.0123456789;="
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n"
+      "URLPasswordAllowedCharacterSet is --> !$&'()*+,-.0123456789;="
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n"
+      "URLHostAllowedCharacterSet     is --> !$&'()*+,-.0123456789:;="
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZ[]_abcdefghijklmnopqrstuvwxyz~ <--\n"
+      "URLPathAllowedCharacterSet     is --> !$&'()*+,-./0123456789:=@"
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n"
+      "URLQueryAllowedCharacterSet    is --> !$&'()*+,-./0123456789:;=?@"
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n"
+      "URLFragmentAllowedCharacterSet is --> !$&'()*+,-./0123456789:;=?@"
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~ <--\n");
 }
 
 }  // namespace

@@ -14,12 +14,14 @@ namespace vantrel {
 namespace {
 
 const CharacterSet& controlCharacters() {
-  static const NoDestructor<CharacterSet> set(CharacterSet::fromRange(0x00, 0x1F).union_(CharacterSet::fromRange(0x7F, 0x9F)));
+  static const NoDestructor<CharacterSet> set(
+      CharacterSet::fromRange(0x00, 0x1F).union_(CharacterSet::fromRange(0x7F, 0x9F)));
   return *set;
 }
 
 const CharacterSet& invalidOrControl() {
-  static const NoDestructor<CharacterSet> set(CharacterSet::vtInvalidForFilesystemCharacterSet().union_(controlCharacters()));
+  static const NoDestructor<CharacterSet> set(
+      CharacterSet::vtInvalidForFilesystemCharacterSet().union_(controlCharacters()));
   return *set;
 }
 

@@ -11,7 +11,9 @@ namespace {
 
 using Alignment = TextTable::Column::Alignment;
 
-std::string spaces(std::int64_t count) { return std::string(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)), ' '); }
+std::string spaces(std::int64_t count) {
+  return std::string(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)), ' ');
+}
 
 std::string withPadding(std::string_view text, std::int64_t width, Alignment align) {
   const std::int64_t padding = width - characterCount(text);
