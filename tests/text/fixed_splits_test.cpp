@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <utility>
 
 #include "vantrel/text/case_and_values.h"
 
@@ -12,6 +13,32 @@ namespace {
 
 using Parts = std::vector<std::string>;
 using Slices = std::vector<std::string_view>;
+
+// The slices point into the text, so a temporary text is refused at compile
+// time; everything that outlives the call is taken.
+template <class T>
+concept SlicesAccepted = requires(T&& text) {
+  splitByD(std::forward<T>(text));
+  splitByC(std::forward<T>(text));
+  splitByS(std::forward<T>(text));
+  splitByNL(std::forward<T>(text));
+  splitByCS(std::forward<T>(text));
+  split(std::forward<T>(text), ", ");
+  split(std::forward<T>(text), ", ", false);
+};
+template <class T>
+concept SlicesRefused = requires(T&& text) {
+  requires !requires { splitByD(std::forward<T>(text)); };
+  requires !requires { splitByC(std::forward<T>(text)); };
+  requires !requires { splitByS(std::forward<T>(text)); };
+  requires !requires { splitByNL(std::forward<T>(text)); };
+  requires !requires { splitByCS(std::forward<T>(text)); };
+  requires !requires { split(std::forward<T>(text), ", "); };
+};
+static_assert(SlicesAccepted<std::string&> && SlicesAccepted<const std::string&>);
+static_assert(SlicesAccepted<std::string_view> && SlicesAccepted<const char (&)[4]>);
+static_assert(!SlicesRefused<std::string&> && !SlicesAccepted<std::string>);
+static_assert(SlicesRefused<std::string> && SlicesRefused<std::string&&> && SlicesRefused<const std::string&&>);
 
 TEST(FixedSplits, Components) {
   EXPECT_EQ(componentsByC("a,,b"), (Parts{"a", "", "b"}));
