@@ -2,7 +2,7 @@
 
 #include "tests/foundation/localization_test_support.h"
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/localization/internal/localized_format.h"
+#include "vantrel/text/internal/format_interpreter.h"
 #include "vantrel/foundation/localization/localization_debug.h"
 #include "vantrel/platform/foundation/notifications/notification_center.h"
 
@@ -214,8 +214,8 @@ TEST(LocalizationFormatTest, WhenNothingFitsTheTextComesBackUnfilled) {
 }
 
 TEST(LocalizationFormatTest, SpecifiersAgainstTheirArguments) {
-  using foundation_internal::FormatFailure;
-  using foundation_internal::formatWithArguments;
+  using text_internal::FormatFailure;
+  using text_internal::formatWithArguments;
   struct Case {
     std::string format;
     std::vector<FormatArgument> arguments;

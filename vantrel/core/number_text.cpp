@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <locale.h>
 
 #include "vantrel/core/fatal.h"
@@ -105,8 +106,12 @@ bool checkFloatingSpec(std::string_view spec) {
 
 template <class I>
 std::optional<I> parseInteger(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+' || (text.front() == '-' && std::is_unsigned_v<I>)) return std::nullopt;
+  // One sign at most: from_chars would read the "-1" of "+-1".
+  const bool plus = !text.empty() && text.front() == '+';
+  if (plus) text.remove_prefix(1);
+  if (text.empty() || text.front() == '+' || (text.front() == '-' && (plus || std::is_unsigned_v<I>))) {
+    return std::nullopt;
+  }
   I value{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
@@ -194,7 +199,11 @@ std::string unsignedText(std::uint64_t value) {
   return std::string(buffer, result.ptr);
 }
 
-std::optional<double> parseDouble(std::string_view text) {
+namespace {
+
+// strtod's grammar; `saturate` decides whether a value too large for a
+// double is refused or becomes an infinity of its sign, as strtod gives.
+std::optional<double> parseDoubleToken(std::string_view text, bool saturate) {
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     negative = text.front() == '-';
@@ -223,13 +232,21 @@ std::optional<double> parseDouble(std::string_view text) {
           return negative ? -0.0 : 0.0;
         }
       }
-      return std::nullopt;
+      if (!saturate) return std::nullopt;
+      constexpr double huge = std::numeric_limits<double>::infinity();
+      return negative ? -huge : huge;
     }
     return negative ? -0.0 : 0.0;
   }
   if (ec != std::errc()) return std::nullopt;
   return negative ? -value : value;
 }
+
+}  // namespace
+
+std::optional<double> parseDouble(std::string_view text) { return parseDoubleToken(text, false); }
+
+std::optional<double> parseDoubleSaturating(std::string_view text) { return parseDoubleToken(text, true); }
 
 std::optional<std::int64_t> parseInt64(std::string_view text) { return parseInteger<std::int64_t>(text); }
 

@@ -50,6 +50,9 @@ namespace vantrel VANTREL_API {
 // "nan" (any case). A value too large for a double is nullopt; one too small
 // becomes zero of its sign, as strtod gives.
 [[nodiscard]] std::optional<double> parseDouble(std::string_view text);
+// The same grammar, but a value too large for a double becomes an infinity
+// of its sign ("1e999" is +inf, "-0x1p9999" is -inf), as strtod answers.
+[[nodiscard]] std::optional<double> parseDoubleSaturating(std::string_view text);
 // Optional '-' (or '+'), decimal digits, nothing else.
 [[nodiscard]] std::optional<std::int64_t> parseInt64(std::string_view text);
 [[nodiscard]] std::optional<std::uint64_t> parseUInt64(std::string_view text);

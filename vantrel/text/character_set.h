@@ -17,7 +17,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "vantrel/text/string_services.h"
 
@@ -49,6 +51,23 @@ class CharacterSet {
   [[nodiscard]] static const CharacterSet& urlPathAllowed();
   [[nodiscard]] static const CharacterSet& urlQueryAllowed();
   [[nodiscard]] static const CharacterSet& urlUserAllowed();
+
+  // File names and base 32 (file_names.h has the operations on them).
+  // The 13 characters ( ) % & : / \ | " < > ? + kept out of file names.
+  [[nodiscard]] static const CharacterSet& vtInvalidForFilesystemCharacterSet();
+  // 9 of them, without the parentheses, "%" and "&": : / \ | " < > ? +
+  [[nodiscard]] static const CharacterSet& vtWeakerInvalidForFilesystemCharacterSet();
+  // a-z A-Z 0-9 - _
+  [[nodiscard]] static const CharacterSet& vtPortableForFilesystemCharacterSet();
+  // a-z A-Z 2-7 (no "=", no 0, 1, 8, 9).
+  [[nodiscard]] static const CharacterSet& base32();
+  // The six URL-component sets united; a new set on every call.
+  [[nodiscard]] static CharacterSet URLVantrelAllCombinedAllowed();
+  // Six lines on standard output: each URL-component set's label, " is --> ",
+  // its members in order and " <--".
+  static void debug_PrintNSURLCharacterSets();
+  // The members as one-scalar texts, in ascending scalar order.
+  [[nodiscard]] std::vector<std::string> vtContainingCharacters() const;
 
   [[nodiscard]] bool contains(char32_t scalar) const;
   [[nodiscard]] CharacterSet inverted() const;

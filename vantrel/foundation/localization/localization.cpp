@@ -7,11 +7,11 @@
 
 #include "vantrel/core/console_loggers.h"
 #include "vantrel/foundation/localization/internal/localization_state.h"
-#include "vantrel/foundation/localization/internal/localized_format.h"
 #include "vantrel/foundation/files/stream_writer.h"
 #include "vantrel/platform/foundation/bundles/bundle.h"
 #include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
+#include "vantrel/text/internal/format_interpreter.h"
 
 namespace vantrel {
 
@@ -212,12 +212,12 @@ std::string localize(std::string_view self, std::optional<std::string_view> pref
 std::string formatLocalizeArguments(std::string_view self, std::optional<std::string_view> prefix,
                                     std::span<const FormatArgument> arguments) {
   const std::string format = localize(self, prefix);
-  auto filled = foundation_internal::formatWithArguments(format, arguments);
+  auto filled = text_internal::formatWithArguments(format, arguments);
   if (auto* text = std::get_if<std::string>(&filled)) return std::move(*text);
   qlog.warning("formatLocalize: \"" + format + "\" does not fit its arguments: " +
-               std::get<foundation_internal::FormatFailure>(filled).reason);
+               std::get<text_internal::FormatFailure>(filled).reason);
   if (format != self) {
-    auto own = foundation_internal::formatWithArguments(self, arguments);
+    auto own = text_internal::formatWithArguments(self, arguments);
     if (auto* text = std::get_if<std::string>(&own)) return std::move(*text);
   }
   return format;

@@ -44,7 +44,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "vantrel/core/describe.h"
+#include "vantrel/text/formatting.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -87,42 +87,6 @@ void resetCurrentLanguageToDefault();
 [[nodiscard]] std::string localize(std::string_view self, std::optional<std::string_view> prefix = std::nullopt,
                                    const std::shared_ptr<Bundle>& bundle = nullptr,
                                    std::optional<std::string_view> tableName = std::nullopt);
-
-// One argument of `formatLocalize`: an integer, a floating-point number, a
-// text, or any other value (through `describe`, for %@).
-class FormatArgument {
- public:
-  enum class Kind { signedInteger, unsignedInteger, floating, text, object };
-
-  template <class I>
-    requires(std::is_integral_v<I> && !std::is_same_v<I, bool> && std::is_signed_v<I>)
-  FormatArgument(I value) : kind_(Kind::signedInteger), signed_(value) {}  // NOLINT: implicit on purpose
-  template <class I>
-    requires(std::is_integral_v<I> && !std::is_same_v<I, bool> && std::is_unsigned_v<I>)
-  FormatArgument(I value) : kind_(Kind::unsignedInteger), unsigned_(value) {}  // NOLINT
-  FormatArgument(double value) : kind_(Kind::floating), double_(value) {}     // NOLINT
-  FormatArgument(float value) : kind_(Kind::floating), double_(value) {}      // NOLINT
-  FormatArgument(std::string_view text) : kind_(Kind::text), text_(text) {}  // NOLINT
-  FormatArgument(const char* text) : kind_(Kind::text), text_(text) {}       // NOLINT
-  FormatArgument(const std::string& text) : kind_(Kind::text), text_(text) {}  // NOLINT
-  template <class T>
-    requires(!std::is_arithmetic_v<T> && !std::is_convertible_v<const T&, std::string_view>)
-  FormatArgument(const T& value) : kind_(Kind::object), text_(describe(value)) {}  // NOLINT
-  FormatArgument(bool value) : kind_(Kind::object), text_(value ? "true" : "false") {}  // NOLINT
-
-  [[nodiscard]] Kind kind() const { return kind_; }
-  [[nodiscard]] std::int64_t signedValue() const { return signed_; }
-  [[nodiscard]] std::uint64_t unsignedValue() const { return unsigned_; }
-  [[nodiscard]] double doubleValue() const { return double_; }
-  [[nodiscard]] const std::string& text() const { return text_; }
-
- private:
-  Kind kind_;
-  std::int64_t signed_ = 0;
-  std::uint64_t unsigned_ = 0;
-  double double_ = 0;
-  std::string text_;
-};
 
 // `localize(self, prefix)` used as a printf-style format; see the top.
 [[nodiscard]] std::string formatLocalizeArguments(std::string_view self, std::optional<std::string_view> prefix,

@@ -1,4 +1,4 @@
-#include "vantrel/foundation/localization/internal/localized_format.h"
+#include "vantrel/text/internal/format_interpreter.h"
 
 #include <cstdio>
 #include <optional>
@@ -8,7 +8,7 @@
 #include "vantrel/core/number_text.h"
 #include "vantrel/text/string_services.h"
 
-namespace vantrel::foundation_internal {
+namespace vantrel::text_internal {
 
 namespace {
 
@@ -124,7 +124,7 @@ std::optional<std::string> convert(const Specifier& specifier, const FormatArgum
     case 'a':
     case 'A':
       if (kind != Kind::floating) return mismatch("a floating-point number");
-      // Always a decimal point, whatever the process locale: see localization.h.
+      // Always a decimal point, whatever the process locale: see formatting.h.
       return printfDouble(conversionSpec(specifier, ""), argument.doubleValue());
     case 's':
     case 'S':
@@ -134,8 +134,8 @@ std::optional<std::string> convert(const Specifier& specifier, const FormatArgum
       switch (kind) {
         case Kind::text:
         case Kind::object: return padText(argument.text(), specifier);
-        case Kind::signedInteger: return padText(std::to_string(argument.signedValue()), specifier);
-        case Kind::unsignedInteger: return padText(std::to_string(argument.unsignedValue()), specifier);
+        case Kind::signedInteger: return padText(describe(argument.signedValue()), specifier);
+        case Kind::unsignedInteger: return padText(describe(argument.unsignedValue()), specifier);
         case Kind::floating: return padText(describe(argument.doubleValue()), specifier);
       }
       return std::nullopt;
@@ -235,4 +235,4 @@ std::variant<std::string, FormatFailure> formatWithArguments(std::string_view fo
   return out;
 }
 
-}  // namespace vantrel::foundation_internal
+}  // namespace vantrel::text_internal

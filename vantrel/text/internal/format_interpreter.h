@@ -1,6 +1,7 @@
-// Internal: include "vantrel/foundation/localization/localization.h" instead.
+// File: vantrel/text/internal/format_interpreter.h
 //
-// The printf-style formatter behind `formatLocalize`. The format is parsed
+// The one printf-style formatter: `withFormat` (vantrel/text/formatting.h)
+// and the localization's `formatLocalize` both fill through it. The format is parsed
 // here; each conversion is checked against its argument's kind before
 // anything is written, and only formats built here from checked pieces
 // reach snprintf.
@@ -11,9 +12,9 @@
 #include <string_view>
 #include <variant>
 
-#include "vantrel/foundation/localization/localization.h"
+#include "vantrel/text/formatting.h"
 
-namespace vantrel::foundation_internal {
+namespace vantrel::text_internal {
 
 struct FormatFailure {
   std::string reason;  // e.g. "%d needs an integer, argument 1 is a text"
@@ -23,4 +24,4 @@ struct FormatFailure {
 [[nodiscard]] std::variant<std::string, FormatFailure> formatWithArguments(std::string_view format,
                                                                           std::span<const FormatArgument> arguments);
 
-}  // namespace vantrel::foundation_internal
+}  // namespace vantrel::text_internal
