@@ -6,6 +6,10 @@ Rewrites `namespace vantrel {` as `namespace vantrel VANTREL_API {` and
 (with its `}  // namespace vantrel::x` closing split to match), and adds the
 include of vantrel/core/api.h before the first opening. Headers already
 marked are left alone.
+
+A non-inline function declared only as a friend inside a class is declared
+again at namespace scope after the class: g++ gives a function first declared
+as a friend hidden visibility, whatever its namespace says.
 """
 import re
 import sys
@@ -27,6 +31,17 @@ for path in sys.argv[1:]:
     if text != original and INCLUDE not in text:
         first = text.index('namespace vantrel VANTREL_API {')
         text = text[:first] + INCLUDE + text[first:]
+    lines = text.split('\n')
+    missing = {}  # index of a class's closing line -> declarations to repeat
+    for i, line in enumerate(lines):
+        m = re.match(r'^\s+friend (?!class |struct )([^{;]*\));\s*$', line)
+        if m and m.group(1) + ';' not in lines:
+            end = next(j for j in range(i, len(lines)) if lines[j] == '};')
+            missing.setdefault(end, []).append(m.group(1) + ';')
+    for end in sorted(missing, reverse=True):
+        lines[end + 1:end + 1] = ['', '// Declared again at namespace scope: a function first declared as a friend',
+                                  "// would not take the namespace's export visibility."] + missing[end]
+    text = '\n'.join(lines)
     if text != original:
         open(path, 'w', encoding='utf-8').write(text)
         print('marked', path)

@@ -47,7 +47,8 @@
 #include "vantrel/json/json_number.h"
 #include "vantrel/json/platform_value.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The deepest nesting the reader, `Json::fromUnwrap` and the writer accept.
 inline constexpr int kMaxJsonDepth = 512;
@@ -221,5 +222,9 @@ class Json {
   PlatformValue value_;
   std::optional<JsonError::Case> error_;
 };
+
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const Json& a, const Json& b);
 
 }  // namespace vantrel

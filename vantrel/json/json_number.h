@@ -23,7 +23,8 @@
 #include <string_view>
 #include <type_traits>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class JsonNumber {
  public:
@@ -74,6 +75,10 @@ class JsonNumber {
   };
   std::shared_ptr<const std::string> decimal_;  // only for Kind::decimal; shared keeps numbers small
 };
+
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const JsonNumber& a, const JsonNumber& b);
 
 template <class T>
   requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)

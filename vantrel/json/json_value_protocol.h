@@ -34,7 +34,8 @@
 #include "vantrel/json/json.h"
 #include "vantrel/json/platform_value.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <class T>
 struct JsonValueTraits;  // specialise to make a type conform

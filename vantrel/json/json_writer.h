@@ -35,7 +35,8 @@
 #include "vantrel/core/error.h"
 #include "vantrel/json/platform_value.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class JsonWriterError : public Error {
  public:

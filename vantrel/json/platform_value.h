@@ -42,7 +42,8 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/json/json_number.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The null object.
 struct JsonNull {
@@ -157,6 +158,10 @@ class PlatformValue {
       storage_;
 };
 
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const PlatformValue& a, const PlatformValue& b);
+
 // An insertion-ordered dictionary from text to `PlatformValue`.
 class JsonDictionary {
  public:
@@ -190,6 +195,10 @@ class JsonDictionary {
   // Open addressing over entry positions, for larger dictionaries only.
   std::vector<std::uint32_t> slots_;
 };
+
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const JsonDictionary& a, const JsonDictionary& b);
 
 inline PlatformValue::PlatformValue(JsonDictionary dictionary)
     : storage_(std::make_shared<const JsonDictionary>(std::move(dictionary))) {}

@@ -79,7 +79,8 @@
 #include "vantrel/observable/keyed_element.h"
 #include "vantrel/observable/observable_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <HashableEquatableKeyedElement E>
 class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet;

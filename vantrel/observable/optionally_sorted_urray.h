@@ -66,7 +66,8 @@
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <KeyedElement A>
 class OptionallySortedUrray;

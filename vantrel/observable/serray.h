@@ -61,7 +61,8 @@
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 template <KeyedElement E>
 class Serray;

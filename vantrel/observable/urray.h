@@ -55,7 +55,8 @@
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // The element constraint of `Urray`: `==` and `std::hash`.
 template <class E>

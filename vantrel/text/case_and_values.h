@@ -37,7 +37,8 @@
 
 #include "vantrel/text/string_services.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // ---- Case of the first character ----------------------------------------
 
@@ -82,6 +83,11 @@ class LowercasedStringWrapper {
   std::string string_;
   std::string lowercased_;
 };
+
+// Declared again at namespace scope: a function first declared as a friend
+// would not take the namespace's export visibility.
+bool operator==(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b);
+bool operator<(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b);
 
 // ---- Lines (newlines: U+000A...U+000D, U+0085, U+2028, U+2029) -----------
 

@@ -30,7 +30,8 @@
 
 #include "vantrel/text/character_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string vtSanetizeFilename(std::string_view self);
 [[nodiscard]] std::string vtSanetizeFilenameWeaker(std::string_view self);

@@ -38,7 +38,8 @@
 
 #include "vantrel/core/temporary_string.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 inline constexpr std::string_view kSeparatorD = "\u25CA";
 inline constexpr std::string_view kSeparatorC = ",";

@@ -33,7 +33,8 @@
 
 #include "vantrel/core/describe.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // One argument of `withFormat` / `formatLocalize`: an integer, a
 // floating-point number, a text, or any other value (through `describe`,

@@ -24,7 +24,8 @@
 
 #include "vantrel/core/describe.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // An empty substring is always contained. The search is the canonical one
 // of string_services.h; the flags add case and diacritic insensitivity.

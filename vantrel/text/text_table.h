@@ -34,7 +34,8 @@
 
 #include "vantrel/core/describe.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class TextTable {
  public:
