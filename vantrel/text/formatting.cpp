@@ -8,6 +8,14 @@
 
 namespace vantrel {
 
+std::optional<std::string> filledFormat(std::string_view format, std::span<const FormatArgument> arguments,
+                                        std::string* reason) {
+  auto filled = text_internal::formatWithArguments(format, arguments);
+  if (auto* text = std::get_if<std::string>(&filled)) return std::move(*text);
+  if (reason != nullptr) *reason = std::get<text_internal::FormatFailure>(filled).reason;
+  return std::nullopt;
+}
+
 std::string withFormatArguments(std::string_view format, std::span<const FormatArgument> arguments) {
   auto filled = text_internal::formatWithArguments(format, arguments);
   if (auto* text = std::get_if<std::string>(&filled)) return std::move(*text);

@@ -26,6 +26,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -75,6 +76,13 @@ class FormatArgument {
 
 // `format` filled from `arguments`; see the top.
 [[nodiscard]] std::string withFormatArguments(std::string_view format, std::span<const FormatArgument> arguments);
+
+// `format` filled from `arguments`, or nullopt when a specifier does not fit
+// its argument (or has none); `reason`, when given, then says why. Prints
+// nothing: for callers that report the mismatch their own way.
+[[nodiscard]] std::optional<std::string> filledFormat(std::string_view format,
+                                                      std::span<const FormatArgument> arguments,
+                                                      std::string* reason = nullptr);
 
 template <class... Args>
 [[nodiscard]] std::string withFormat(std::string_view format, const Args&... arguments) {

@@ -11,7 +11,7 @@
 #include "vantrel/platform/foundation/bundles/bundle.h"
 #include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
-#include "vantrel/text/internal/format_interpreter.h"
+#include "vantrel/text/formatting.h"
 
 namespace vantrel {
 
@@ -212,13 +212,11 @@ std::string localize(std::string_view self, std::optional<std::string_view> pref
 std::string formatLocalizeArguments(std::string_view self, std::optional<std::string_view> prefix,
                                     std::span<const FormatArgument> arguments) {
   const std::string format = localize(self, prefix);
-  auto filled = text_internal::formatWithArguments(format, arguments);
-  if (auto* text = std::get_if<std::string>(&filled)) return std::move(*text);
-  qlog.warning("formatLocalize: \"" + format + "\" does not fit its arguments: " +
-               std::get<text_internal::FormatFailure>(filled).reason);
+  std::string reason;
+  if (auto filled = filledFormat(format, arguments, &reason)) return std::move(*filled);
+  qlog.warning("formatLocalize: \"" + format + "\" does not fit its arguments: " + reason);
   if (format != self) {
-    auto own = text_internal::formatWithArguments(self, arguments);
-    if (auto* text = std::get_if<std::string>(&own)) return std::move(*text);
+    if (auto own = filledFormat(self, arguments)) return std::move(*own);
   }
   return format;
 }
