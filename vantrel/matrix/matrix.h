@@ -41,6 +41,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <ranges>
 #include <span>
 #include <type_traits>
 #include <string>
@@ -49,8 +50,10 @@
 
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/collections/numeric.h"
+#include "vantrel/core/checked.h"
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/matrix/matrix_coordinate.h"
+#include "vantrel/matrix/matrix_pixel.h"
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/matrix/transformation_matrix.h"
 
@@ -364,6 +367,75 @@ class Matrix {
     }
   }
 
+  // ---- Drawing ---------------------------------------------------------------------
+  // Raster drawing in view coordinates, written through `set`, so the bounds
+  // rule and fillCount hold for every cell touched; each cell gets its own
+  // copy of the element. A rectangle without cells (an end below its start)
+  // and a length below 1 write nothing.
+
+  // Every cell of the rectangle, rows outer.
+  void fill(const MatrixRect& rect, const T& element) {
+    if (rect.startColumn > rect.endColumn || rect.startRow > rect.endRow) return;
+    for (std::int64_t y = rect.startRow;; ++y) {
+      for (std::int64_t x = rect.startColumn;; ++x) {
+        set(MatrixCoordinate(x, y), Cell(element));
+        if (x == rect.endColumn) break;  // the end may be INT64_MAX
+      }
+      if (y == rect.endRow) break;
+    }
+  }
+
+  // The outline: the top row (startRow), then for each row between the
+  // first and last the left and right cell, then the bottom row (endRow).
+  // One or two rows high: the top and bottom rows only (once for one row).
+  void draw(const MatrixRect& rect, const T& element) {
+    if (rect.startColumn > rect.endColumn || rect.startRow > rect.endRow) return;
+    drawRow(rect.startColumn, rect.endColumn, rect.startRow, element);
+    if (rect.startRow == rect.endRow) return;
+    for (std::int64_t y = rect.startRow + 1; y < rect.endRow; ++y) {
+      set(MatrixCoordinate(rect.startColumn, y), Cell(element));
+      set(MatrixCoordinate(rect.endColumn, y), Cell(element));
+    }
+    drawRow(rect.startColumn, rect.endColumn, rect.endRow, element);
+  }
+
+  // `length` cells from `origin` to the right.
+  void drawLineHorizontal(const MatrixCoordinate& origin, std::int64_t length, const T& element) {
+    for (std::int64_t i = 0; i < length; ++i) set(origin.coordinateMovedByTo(i, 0), Cell(element));
+  }
+
+  // The sequence's elements into consecutive cells from `origin` to the
+  // right, until the sequence or the view's row ends; no element beyond the
+  // edge is taken from the sequence. An empty sequence writes nothing, even
+  // at an origin outside the view.
+  template <std::ranges::input_range R>
+    requires std::convertible_to<std::ranges::range_reference_t<R>, T>
+  void drawLineHorizontal2(const MatrixCoordinate& origin, R&& elements) {
+    auto it = std::ranges::begin(elements);
+    const auto last = std::ranges::end(elements);
+    if (it == last) return;
+    MatrixCoordinate c = origin;
+    while (true) {
+      set(c, Cell(T(*it)));
+      ++c.x;  // set stopped unless c.x < width, so this cannot overflow
+      if (!containsCoordinate(c)) return;
+      if (++it == last) return;
+    }
+  }
+
+  // The pixels `drawLineHorizontal` would write, in order; the matrix is
+  // not changed and its bounds are not consulted. Empty for a length below 1.
+  [[nodiscard]] std::vector<MatrixPixel<T>> matrixPixels_drawLineHorizontal(const MatrixCoordinate& origin,
+                                                                           std::int64_t length,
+                                                                           const T& element) const {
+    std::vector<MatrixPixel<T>> pixels;
+    if (length < 1) return pixels;
+    (void)checkedAdd(origin.x, length - 1);  // the last x must exist before anything is built
+    pixels.reserve(static_cast<std::size_t>(length));
+    for (std::int64_t i = 0; i < length; ++i) pixels.emplace_back(MatrixCoordinate(origin.x + i, origin.y), element);
+    return pixels;
+  }
+
   // ---- Iteration -------------------------------------------------------------------
   // Iterators read the matrix they came from: none is made from a temporary.
   [[nodiscard]] CellIterator makeIterator() const& { return CellIterator(cells_); }
@@ -417,6 +489,13 @@ class Matrix {
   }
 
  private:
+  void drawRow(std::int64_t x0, std::int64_t x1, std::int64_t y, const T& element) {
+    for (std::int64_t x = x0;; ++x) {
+      set(MatrixCoordinate(x, y), Cell(element));
+      if (x == x1) break;
+    }
+  }
+
   static const Cell& emptyCell() {
     static const NoDestructor<Cell> kEmpty;  // read by any thread, also during exit
     return *kEmpty;
