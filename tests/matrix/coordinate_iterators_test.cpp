@@ -151,6 +151,19 @@ TEST(CoordinateIterators, RandomOrderReplaysItsShuffle) {
   EXPECT_EQ(script.remaining(), 0u);  // one cell or none: nothing drawn
 }
 
+TEST(CoordinateIterators, RandomOrderTurnsEveryIndexIntoItsCell) {
+  // Draws of 0 swap nothing, so the walk is the row-major order, and every
+  // index of a wide size goes through the walk's division.
+  const S size(999983, 4);
+  ScriptedRandomSource script(std::vector<std::uint32_t>(999983 * 4 - 1, 0));
+  ScopedRandomSource use(script);
+  auto walk = size.coordinateIterator_randomPrecalculated();
+  std::int64_t wrong = 0;
+  for (std::int64_t i = 0; i < 999983 * 4; ++i) wrong += walk.next() != C(i % 999983, i / 999983) ? 1 : 0;
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(walk.next(), std::nullopt);
+}
+
 TEST(CoordinateIteratorsDeathTest, RandomOrderRefusesMoreCellsThanTheSourceCanShuffle) {
   EXPECT_DEATH((void)S(65536, 65537).coordinateIterator_randomPrecalculated(),
                "65536 x 65537 cells exceed the 4294967295");

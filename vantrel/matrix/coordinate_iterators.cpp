@@ -193,15 +193,11 @@ RandomPrecalculatedCoordinateIterator::RandomPrecalculatedCoordinateIterator(con
                       "that a random order can hold",
                       size.width(), size.height()));
   }
-  // The cells in row order, so the shuffle permutes the same list of
-  // indices 0 ... count - 1 that a list of plain indices would.
-  cells_.reserve(static_cast<std::size_t>(*count));
-  for (std::int64_t y = 0; y < size.height(); ++y) {
-    for (std::int64_t x = 0; x < size.width(); ++x) {
-      cells_.push_back(static_cast<std::uint64_t>(x) | (static_cast<std::uint64_t>(y) << 32));
-    }
-  }
-  shuffle(cells_);
+  width_ = static_cast<std::uint64_t>(size.width());
+  inverseWidth_ = 1.0 / static_cast<double>(width_);
+  indices_.resize(static_cast<std::size_t>(*count));
+  for (std::size_t i = 0; i < indices_.size(); ++i) indices_[i] = static_cast<std::uint32_t>(i);
+  shuffle(indices_);
 }
 
 // ---- Checkered ----------------------------------------------------------------------

@@ -178,16 +178,24 @@ class RandomPrecalculatedCoordinateIterator
   explicit RandomPrecalculatedCoordinateIterator(const MatrixSize& size);
 
   std::optional<MatrixCoordinate> next() {
-    if (position_ >= cells_.size()) return std::nullopt;
-    const std::uint64_t packed = cells_[position_++];
-    return MatrixCoordinate(static_cast<std::int64_t>(packed & 0xffffffffu),
-                            static_cast<std::int64_t>(packed >> 32));
+    if (position_ >= indices_.size()) return std::nullopt;
+    // index / width through the reciprocal: for indices and widths below
+    // 2^32 the product is off by less than 1/width, so it can only fall one
+    // short, when the remainder comes out as width.
+    const std::uint64_t index = indices_[position_++];
+    std::uint64_t y = static_cast<std::uint64_t>(static_cast<double>(index) * inverseWidth_);
+    std::uint64_t x = index - y * width_;
+    if (x >= width_) {
+      ++y;
+      x -= width_;
+    }
+    return MatrixCoordinate(static_cast<std::int64_t>(x), static_cast<std::int64_t>(y));
   }
 
  private:
-  // x in the low 32 bits, y in the high ones: the shuffled cells are kept as
-  // coordinates, so a request divides nothing.
-  std::vector<std::uint64_t> cells_;
+  std::vector<std::uint32_t> indices_;  // the row-major indices, shuffled
+  std::uint64_t width_ = 1;
+  double inverseWidth_ = 1;
   std::size_t position_ = 0;
 };
 
