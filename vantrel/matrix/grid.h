@@ -9,8 +9,8 @@
 //
 //   Grid grid(Size(20, 20), Size(4, 4), EdgeInsets(2));   // tileSize (24, 24)
 //   grid.rect(MatrixSize(3, 2))                           // (0.0, 0.0, 80.0, 52.0)
-//   grid.coordinateForPoint(Point(25, 3))                 // (1, 0)
-//   grid.coordinateForPoint(Point(25, 25))                // nullopt: in a gap
+//   grid.coordinateForPoint(Point(30, 3))                 // (1, 0)
+//   grid.coordinateForPoint(Point(30, 25))                // nullopt: in a gap
 //   Grid::hitTest(-1, 10, 2)                              // spacing(-1)
 //
 // The first point of a gap belongs to the gap, the first point of a tile to
