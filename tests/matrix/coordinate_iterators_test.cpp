@@ -115,6 +115,20 @@ TEST(CoordinateIterators, Checkered) {
   EXPECT_EQ(drain(S(4, 3).coordinateIterator_checkered()), drain(S(4, 3).coordinateIterator_checkered(3)));
 }
 
+TEST(CoordinateIterators, SidesWithoutCellsGiveNothing) {
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  for (const S& size : {S(kMin, 3), S(3, kMin), S(kMin, kMin), S(-2, -3)}) {
+    SCOPED_TRACE(size.description());
+    EXPECT_EQ(drain(size.coordinateIterator()), Cs{});
+    EXPECT_EQ(drain(size.coordinateIterator_spiral(false)), Cs{});
+    EXPECT_EQ(drain(size.coordinateIterator_spiral(true)), Cs{});
+    EXPECT_EQ(drain(size.coordinateIterator_randomOuterLine()), Cs{});
+    EXPECT_EQ(drain(size.coordinateIterator_randomPrecalculated()), Cs{});
+    EXPECT_EQ(drain(size.coordinateIterator_checkered(2)), Cs{});
+    EXPECT_EQ(drain(size.coordinateIterator_array({{0, 0}})), Cs{});
+  }
+}
+
 TEST(CoordinateIterators, CallersList) {
   const Cs list{{5, 5}, {0, 0}, {9, 1}};
   EXPECT_EQ(drain(S(2, 1).coordinateIterator_array(list)), (Cs{{5, 5}, {0, 0}}));

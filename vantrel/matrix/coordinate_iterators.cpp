@@ -29,6 +29,10 @@ namespace {
 
 bool hasCells(const MatrixSize& size) { return size.width() >= 1 && size.height() >= 1; }
 
+// The last column or row of a side; -1 for a side without cells (the side
+// may be INT64_MIN, which has no predecessor).
+std::int64_t lastIndex(std::int64_t side) { return side >= 1 ? side - 1 : -1; }
+
 // An optional sign, then one or more ASCII digits, nothing else.
 bool isSignedDecimal(std::string_view text) {
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
@@ -41,7 +45,7 @@ bool isSignedDecimal(std::string_view text) {
 // ---- Spiral -----------------------------------------------------------------------
 
 SpiralCoordinateIterator::SpiralCoordinateIterator(const MatrixSize& size, bool counterClockwise)
-    : counterClockwise_(counterClockwise), maxX_(size.width() - 1), maxY_(size.height() - 1) {
+    : counterClockwise_(counterClockwise), maxX_(lastIndex(size.width())), maxY_(lastIndex(size.height())) {
   if (!hasCells(size)) {
     state_ = State::finished;
     return;
@@ -125,7 +129,7 @@ void SpiralCoordinateIterator::step() {
 // ---- Random outer lines -------------------------------------------------------------
 
 RandomOuterLineCoordinateIterator::RandomOuterLineCoordinateIterator(const MatrixSize& size)
-    : maxX_(size.width() - 1), maxY_(size.height() - 1), rowsOnTheRight_(randomUniform(2) == 0) {
+    : maxX_(lastIndex(size.width())), maxY_(lastIndex(size.height())), rowsOnTheRight_(randomUniform(2) == 0) {
   if (hasCells(size)) setupNewLine();
 }
 

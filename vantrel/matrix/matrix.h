@@ -19,6 +19,10 @@
 // `fillCount()` right. `copyCellsInViewOrder` reads the whole view row by
 // row, walking turned views in cache-sized blocks.
 //
+// Drawing (`fill`, `draw`, `drawLineHorizontal`, `drawLineHorizontal2`)
+// writes rectangles, outlines and lines through `set`; empty rectangles and
+// lengths below 1 write nothing.
+//
 // A matrix is a value: a copy shares nothing with the original.
 // `makeIterator()` reads the matrix it came from (do not change or destroy
 // the matrix while using it); `makeSetCoordinateIterator()` works on its own
