@@ -1,10 +1,15 @@
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <vantrel/core/describe.h>
+#include <vantrel/matrix/coordinate_iterators.h>
+#include <vantrel/matrix/grid.h>
 #include <vantrel/matrix/matrix.h>
 #include <vantrel/matrix/matrix_coordinate.h>
 #include <vantrel/matrix/matrix_rect.h>
+#include <vantrel/matrix/tile_matrix_description.h>
 #include <vantrel/matrix/transformation_matrix.h>
 
 #include "tour.h"
@@ -56,4 +61,43 @@ TOUR_SECTION(73, "The matrix store, turned without moving a cell") {
               describe(m[MatrixCoordinate(0, 2)]).c_str(),
               describe(m.randomNonEmptyCoordinate()).c_str());
   m.fillWithPercent(50.0, [] { return 9; });
+}
+
+TOUR_SECTION(74, "Walks over the cells, and their names") {
+  const MatrixSize size(4, 3);
+  const auto line = [](auto walk) {
+    std::string text;
+    for (const MatrixCoordinate c : walk) text += "(" + std::to_string(c.x) + "," + std::to_string(c.y) + ")";
+    return text;
+  };
+  std::printf("spiral:    %s\n", line(size.coordinateIterator_spiral()).c_str());
+  std::printf("checkered: %s\n", line(size.coordinateIterator_checkered(3)).c_str());
+  std::printf("outer lines, at random: %s\n", line(size.coordinateIterator_randomOuterLine()).c_str());
+  for (const char* name : {"spiralCounterClockwise", "checkered-2", "checkered-0", "Checkered-2"}) {
+    const std::optional<CoordinateIteratorType2> order = CoordinateIteratorType2::from(name);
+    std::printf("%s: %s\n", name, !order ? "not a walk" : order->stepSize() ? "checkered" : "a walk");
+  }
+}
+
+TOUR_SECTION(75, "Drawing into a matrix") {
+  Matrix<int> m(6, 4);
+  m.draw(MatrixRect(0, 0, 6, 4), 1);
+  m.fill(MatrixRect(2, 1, 2, 2), 2);
+  m.drawLineHorizontal2(MatrixCoordinate(4, 1), std::vector<int>{3, 3, 3});  // stops at the edge
+  std::printf("%s", m.debugDescription().c_str());
+  std::printf("fillCount %lld; a line of 3 from (5, 0) as pixels: %zu, the matrix unchanged\n",
+              static_cast<long long>(m.fillCount()),
+              m.matrixPixels_drawLineHorizontal(MatrixCoordinate(5, 0), 3, 7).size());
+}
+
+TOUR_SECTION(76, "Tiles in a frame, and a grid under the pointer") {
+  const TileMatrixDescription tiles = TileMatrixDescription::from(
+      Size(100, 50), Size(30, 20), TileMatrixDescription::TilePlacement::centered);
+  std::printf("%s\ntop-left tile %s\n", tiles.description().c_str(),
+              tiles.rect(MatrixCoordinate(0, 0)).description().c_str());
+  const Grid grid(Size(20, 20), Size(4, 4), EdgeInsets(2));
+  std::printf("%s\n(30, 3) is on %s; (30, 25) on %s; (5, 5, 40, 10) touches %s\n", grid.description().c_str(),
+              describe(grid.coordinateForPoint(Point(30, 3))).c_str(),
+              describe(grid.coordinateForPoint(Point(30, 25))).c_str(),
+              grid.extendOfRect(Rect(5, 5, 40, 10))->description().c_str());
 }

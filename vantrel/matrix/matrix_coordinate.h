@@ -38,6 +38,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -45,6 +46,12 @@ namespace vantrel VANTREL_API {
 class MatrixCoordinate;
 class MatrixRect;
 struct TransformationMatrix;
+class OrderedCoordinateIterator;
+class SpiralCoordinateIterator;
+class RandomOuterLineCoordinateIterator;
+class RandomPrecalculatedCoordinateIterator;
+class CheckeredCoordinateIterator;
+class ArrayCoordinateIterator;
 
 // The number of columns (`width`) and rows (`height`) of a matrix. A side of
 // 0 is allowed (a matrix without cells); negative sides are stored as given
@@ -145,6 +152,18 @@ class MatrixSize {
   // b * width != 0 (a quarter turn or a diagonal mirror of a size with
   // columns). Needs transformation_matrix.h.
   [[nodiscard]] MatrixSize transformed(const TransformationMatrix& transformation) const;
+
+  // Walks over the cells; see coordinate_iterators.h, needed at the call
+  // site. Row by row; an inward spiral from (0, 0); whole border lines from
+  // random corners; a random order fixed now; passes of diagonal stripes
+  // `step` apart (stops for a step below 1); the caller's list, its first
+  // width x height entries.
+  [[nodiscard]] OrderedCoordinateIterator coordinateIterator() const;
+  [[nodiscard]] SpiralCoordinateIterator coordinateIterator_spiral(bool counterClockwise = false) const;
+  [[nodiscard]] RandomOuterLineCoordinateIterator coordinateIterator_randomOuterLine() const;
+  [[nodiscard]] RandomPrecalculatedCoordinateIterator coordinateIterator_randomPrecalculated() const;
+  [[nodiscard]] CheckeredCoordinateIterator coordinateIterator_checkered(std::int64_t step = 3) const;
+  [[nodiscard]] ArrayCoordinateIterator coordinateIterator_array(std::vector<MatrixCoordinate> coordinates) const;
 
   // "MatrixSize(3, 2)".
   [[nodiscard]] std::string description() const;
