@@ -39,7 +39,8 @@
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/matrix/matrix_coordinate.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace matrix_internal {
 [[noreturn]] void coordinateListEnded(std::size_t listCount, const MatrixSize& size);

@@ -32,7 +32,8 @@
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/platform/kit/geometry.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Where one position falls along one direction: on tile `index`, or in the
 // gap after tile `index`.

@@ -30,7 +30,8 @@
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/platform/kit/geometry.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class TileMatrixDescription {
  public:
