@@ -7,9 +7,8 @@ Rewrites `namespace vantrel {` as `namespace vantrel VANTREL_API {` and
 include of vantrel/core/api.h before the first opening. Headers already
 marked are left alone.
 
-A non-inline function declared only as a friend inside a class is declared
-again at namespace scope after the class: g++ gives a function first declared
-as a friend hidden visibility, whatever its namespace says.
+A non-inline function declared only as a friend inside a class gets the
+macro on its friend declaration.
 """
 import re
 import sys
@@ -31,17 +30,12 @@ for path in sys.argv[1:]:
     if text != original and INCLUDE not in text:
         first = text.index('namespace vantrel VANTREL_API {')
         text = text[:first] + INCLUDE + text[first:]
-    lines = text.split('\n')
-    missing = {}  # index of a class's closing line -> declarations to repeat
-    for i, line in enumerate(lines):
-        m = re.match(r'^\s+friend (?!class |struct )([^{;]*\));\s*$', line)
-        if m and m.group(1) + ';' not in lines:
-            end = next(j for j in range(i, len(lines)) if lines[j] == '};')
-            missing.setdefault(end, []).append(m.group(1) + ';')
-    for end in sorted(missing, reverse=True):
-        lines[end + 1:end + 1] = ['', '// Declared again at namespace scope: a function first declared as a friend',
-                                  "// would not take the namespace's export visibility."] + missing[end]
-    text = '\n'.join(lines)
+    # A non-inline friend carries the macro itself: g++ gives a function
+    # first declared as a friend hidden visibility whatever its namespace
+    # says, and a namespace-scope redeclaration would end the hidden-friend
+    # lookup (and make comparisons with convertible types ambiguous).
+    text = re.sub(r'^(\s+)friend (?!class |struct |VANTREL_API )([^{;\n]*\);\s*)$',
+                  r'\1friend VANTREL_API \2', text, flags=re.M)
     if text != original:
         open(path, 'w', encoding='utf-8').write(text)
         print('marked', path)

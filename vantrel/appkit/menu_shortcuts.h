@@ -69,12 +69,12 @@ class MenuShortcut {
   [[nodiscard]] std::string description() const;
 
   [[nodiscard]] std::size_t hashValue() const;
-  friend bool operator==(const MenuShortcut& a, const MenuShortcut& b);
+  friend VANTREL_API bool operator==(const MenuShortcut& a, const MenuShortcut& b);
   // See the top of this file: coarser than `==`.
-  friend bool operator<(const MenuShortcut& a, const MenuShortcut& b);
+  friend VANTREL_API bool operator<(const MenuShortcut& a, const MenuShortcut& b);
 
  private:
-  friend std::unordered_set<MenuShortcut> collectShortcuts(const Menu::Ptr& self);
+  friend VANTREL_API std::unordered_set<MenuShortcut> collectShortcuts(const Menu::Ptr& self);
 
   MenuShortcut(std::string key, VantrelModifierKeySet modifiers, std::optional<std::string> menuTitle)
       : key_(std::move(key)), modifiers_(std::move(modifiers)), menuTitle_(std::move(menuTitle)) {}
@@ -83,12 +83,6 @@ class MenuShortcut {
   VantrelModifierKeySet modifiers_;
   std::optional<std::string> menuTitle_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const MenuShortcut& a, const MenuShortcut& b);
-bool operator<(const MenuShortcut& a, const MenuShortcut& b);
-std::unordered_set<MenuShortcut> collectShortcuts(const Menu::Ptr& self);
 
 }  // namespace vantrel
 

@@ -95,7 +95,7 @@ class BitArray {
   }
   [[nodiscard]] std::default_sentinel_t end() const { return {}; }
 
-  friend bool operator==(const BitArray& a, const BitArray& b);
+  friend VANTREL_API bool operator==(const BitArray& a, const BitArray& b);
   friend std::ostream& operator<<(std::ostream& os, const BitArray& a) {
     return os << a.description();
   }
@@ -109,10 +109,6 @@ class BitArray {
   std::int64_t cardinality_ = 0;
   std::vector<std::uint64_t> words_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const BitArray& a, const BitArray& b);
 
 }  // namespace vantrel
 

@@ -81,10 +81,10 @@ class BitSet {
   [[nodiscard]] std::vector<std::pair<bool, ClosedRange<std::int64_t>>> continuousRanges() const;
 
   friend bool operator==(const BitSet& a, const BitSet& b) { return a.words_ == b.words_; }
-  friend BitSet operator&(const BitSet& a, const BitSet& b);
-  friend BitSet operator|(const BitSet& a, const BitSet& b);
-  friend BitSet operator^(const BitSet& a, const BitSet& b);
-  friend BitSet operator~(const BitSet& a);
+  friend VANTREL_API BitSet operator&(const BitSet& a, const BitSet& b);
+  friend VANTREL_API BitSet operator|(const BitSet& a, const BitSet& b);
+  friend VANTREL_API BitSet operator^(const BitSet& a, const BitSet& b);
+  friend VANTREL_API BitSet operator~(const BitSet& a);
   friend std::ostream& operator<<(std::ostream& os, const BitSet& s) {
     return os << s.description();
   }
@@ -102,13 +102,6 @@ class BitSet {
   std::int64_t size_;
   std::vector<std::uint64_t> words_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-BitSet operator&(const BitSet& a, const BitSet& b);
-BitSet operator|(const BitSet& a, const BitSet& b);
-BitSet operator^(const BitSet& a, const BitSet& b);
-BitSet operator~(const BitSet& a);
 
 }  // namespace vantrel
 

@@ -72,8 +72,8 @@ class Version {
   // below it and answers 0.0.0.
   [[nodiscard]] Version predecessor() const;
 
-  friend bool operator==(const Version& a, const Version& b);
-  friend bool operator<(const Version& a, const Version& b);
+  friend VANTREL_API bool operator==(const Version& a, const Version& b);
+  friend VANTREL_API bool operator<(const Version& a, const Version& b);
   friend bool operator>(const Version& a, const Version& b) { return b < a; }
   friend bool operator<=(const Version& a, const Version& b) { return !(b < a); }
   friend bool operator>=(const Version& a, const Version& b) { return !(a < b); }
@@ -88,11 +88,6 @@ class Version {
   std::vector<std::string> prereleaseIdentifiers_;
   std::optional<std::string> buildMetadataIdentifier_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const Version& a, const Version& b);
-bool operator<(const Version& a, const Version& b);
 
 }  // namespace vantrel
 

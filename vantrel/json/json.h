@@ -202,7 +202,7 @@ class Json {
       std::string indentString = "\t", std::optional<std::vector<std::string>> sortKeyOrder = std::nullopt) const;
 
   // Same tag and equal platform values (errors are not compared).
-  friend bool operator==(const Json& a, const Json& b);
+  friend VANTREL_API bool operator==(const Json& a, const Json& b);
 
  private:
   void classify();
@@ -222,9 +222,5 @@ class Json {
   PlatformValue value_;
   std::optional<JsonError::Case> error_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const Json& a, const Json& b);
 
 }  // namespace vantrel

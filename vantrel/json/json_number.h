@@ -61,7 +61,7 @@ class JsonNumber {
   [[nodiscard]] std::optional<T> exactly() const;
 
   // Numeric equality across kinds; a boolean equals only a boolean.
-  friend bool operator==(const JsonNumber& a, const JsonNumber& b);
+  friend VANTREL_API bool operator==(const JsonNumber& a, const JsonNumber& b);
 
  private:
   [[nodiscard]] std::optional<std::int64_t> asInt64() const;
@@ -75,10 +75,6 @@ class JsonNumber {
   };
   std::shared_ptr<const std::string> decimal_;  // only for Kind::decimal; shared keeps numbers small
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const JsonNumber& a, const JsonNumber& b);
 
 template <class T>
   requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)

@@ -146,7 +146,7 @@ class PlatformValue {
 
   // Deep equality; numbers compare by value (a boolean only with a
   // boolean), dictionaries regardless of order, opaque values never equal.
-  friend bool operator==(const PlatformValue& a, const PlatformValue& b);
+  friend VANTREL_API bool operator==(const PlatformValue& a, const PlatformValue& b);
 
   // A short form for messages: the text of a text, the digits of a number,
   // "null", "<array of n>", "<dictionary of n>", or the opaque type name.
@@ -157,10 +157,6 @@ class PlatformValue {
                std::shared_ptr<const JsonDictionary>, std::shared_ptr<const JsonOpaque>>
       storage_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const PlatformValue& a, const PlatformValue& b);
 
 // An insertion-ordered dictionary from text to `PlatformValue`.
 class JsonDictionary {
@@ -185,7 +181,7 @@ class JsonDictionary {
   void insertOrAssign(std::string key, PlatformValue value);
   bool erase(std::string_view key);
 
-  friend bool operator==(const JsonDictionary& a, const JsonDictionary& b);
+  friend VANTREL_API bool operator==(const JsonDictionary& a, const JsonDictionary& b);
 
  private:
   [[nodiscard]] std::size_t slotOf(std::string_view key) const;  // index into slots_
@@ -195,10 +191,6 @@ class JsonDictionary {
   // Open addressing over entry positions, for larger dictionaries only.
   std::vector<std::uint32_t> slots_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const JsonDictionary& a, const JsonDictionary& b);
 
 inline PlatformValue::PlatformValue(JsonDictionary dictionary)
     : storage_(std::make_shared<const JsonDictionary>(std::move(dictionary))) {}

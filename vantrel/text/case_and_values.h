@@ -73,8 +73,8 @@ class LowercasedStringWrapper {
     lowercased_ = vantrel::lowercased(string_);
   }
 
-  friend bool operator==(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b);
-  friend bool operator<(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b);
+  friend VANTREL_API bool operator==(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b);
+  friend VANTREL_API bool operator<(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b);
   friend bool operator>(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b) { return b < a; }
   friend bool operator<=(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b) { return !(b < a); }
   friend bool operator>=(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b) { return !(a < b); }
@@ -83,11 +83,6 @@ class LowercasedStringWrapper {
   std::string string_;
   std::string lowercased_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b);
-bool operator<(const LowercasedStringWrapper& a, const LowercasedStringWrapper& b);
 
 // ---- Lines (newlines: U+000A...U+000D, U+0085, U+2028, U+2029) -----------
 

@@ -75,7 +75,7 @@ class CharacterSet {
   // Whether any scalar of plane `plane` (0...16) is a member.
   [[nodiscard]] bool hasMemberInPlane(std::uint8_t plane) const;
 
-  friend bool operator==(const CharacterSet& a, const CharacterSet& b);
+  friend VANTREL_API bool operator==(const CharacterSet& a, const CharacterSet& b);
 
   struct Impl;
 
@@ -83,10 +83,6 @@ class CharacterSet {
   explicit CharacterSet(std::shared_ptr<const Impl> impl);
   std::shared_ptr<const Impl> impl_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const CharacterSet& a, const CharacterSet& b);
 
 // Bytes of the first scalar of `text` (within `range`, whole text when
 // absent) that is a member of `set`; nullopt when none is.
