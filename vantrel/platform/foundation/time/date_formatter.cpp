@@ -246,7 +246,12 @@ DateFormatter::Icu& DateFormatter::icuLocked() const {
   if (settings_.calendar == CalendarIdentifier::gregorian) locale.setKeywordValue("calendar", "gregorian", status);
   std::unique_ptr<icu::SimpleDateFormat> format;
   if (settings_.styled) {
-    // Both styles none: ICU has no pattern for that, and the text is empty.
+    // Both styles none write the empty text; ICU would fall back to a
+    // pattern of its own.
+    if (settings_.dateStyle == Style::none && settings_.timeStyle == Style::none) {
+      icu_ = std::move(built);
+      return *icu_;
+    }
     std::unique_ptr<icu::DateFormat> styled(icu::DateFormat::createDateTimeInstance(
         icuStyle(settings_.dateStyle), icuStyle(settings_.timeStyle), locale));
     if (auto* simple = dynamic_cast<icu::SimpleDateFormat*>(styled.get())) {
