@@ -47,6 +47,15 @@ TimeZone TimeZone::current() {
   // detection, unguarded: concurrent detections must take turns.
   static NoDestructor<std::mutex> detection;
   std::lock_guard lock(*detection);
+  // ICU also detects once on its own, unguarded, the first time anything
+  // needs its default zone (the calendar of a new SimpleDateFormat). Made
+  // here, under the lock, that detection cannot overlap one of ours: a
+  // thread that gets here while another builds a formatter waits for it.
+  static const bool icuDefaultZoneReady = [] {
+    delete icu::TimeZone::createDefault();
+    return true;
+  }();
+  (void)icuDefaultZoneReady;
   std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
   return TimeZone(zoneIdentifier(*zone));
 }
