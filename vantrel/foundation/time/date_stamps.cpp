@@ -9,6 +9,7 @@
 
 #include "vantrel/core/date_text.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/foundation/time/internal/current_date.h"
 
 namespace vantrel {
 
@@ -72,7 +73,7 @@ bool vtIsTimeBetweenSlang(Date self, std::int64_t start, std::int64_t end) {
   return t >= start || t < end;
 }
 
-Date beginningOfDayDate() { return foundation_internal::beginningOfDay(std::chrono::system_clock::now()); }
+Date beginningOfDayDate() { return foundation_internal::beginningOfDay(foundation_internal::currentDate()); }
 
 namespace foundation_internal {
 

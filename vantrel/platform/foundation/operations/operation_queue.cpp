@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <thread>
 
 #include <fmt/format.h>
@@ -15,7 +16,10 @@ namespace vantrel {
 // ---- Operation ------------------------------------------------------------
 
 Operation::Operation() = default;
-Operation::~Operation() = default;
+Operation::~Operation() {
+  // The dependencies may outlive this operation: take its observers off them.
+  for (const Dependency& d : dependencies_) d.operation->removeObserver(d.observerToken);
+}
 
 void Operation::start() {
   if (started_.exchange(true)) return;  // an operation runs at most once
@@ -49,7 +53,10 @@ void Operation::cancel() {
 bool Operation::isExecuting() const { return executing_; }
 bool Operation::isFinished() const { return finished_; }
 bool Operation::isCancelled() const { return cancelled_; }
-bool Operation::isReady() const { return true; }
+bool Operation::isReady() const {
+  std::vector<std::shared_ptr<Operation>> all = dependencies();
+  return std::all_of(all.begin(), all.end(), [](const auto& d) { return d->isFinished(); });
+}
 bool Operation::isAsynchronous() const { return false; }
 
 std::function<void()> Operation::completionBlock() const {
@@ -70,6 +77,72 @@ Operation::QueuePriority Operation::queuePriority() const {
 void Operation::setQueuePriority(QueuePriority priority) {
   std::lock_guard lock(mutex_);
   queuePriority_ = priority;
+}
+
+void Operation::addDependency(const std::shared_ptr<Operation>& operation) {
+  if (!operation || operation.get() == this) return;
+  std::weak_ptr<Operation> weakSelf = weak_from_this();
+  if (weakSelf.expired()) fatal("Operation: addDependency on an operation not held by std::shared_ptr");
+  {
+    std::lock_guard lock(mutex_);
+    for (const Dependency& d : dependencies_) {
+      if (d.operation == operation) return;
+    }
+  }
+  // Observed before it is listed, so a finish in between is still announced.
+  // The observer holds this operation weakly: the dependency must not keep
+  // its dependents alive.
+  const std::uint64_t token =
+      operation->addObserver("isFinished", [weakSelf](Operation& dependency, std::string_view, bool prior) {
+        if (prior || !dependency.isFinished()) return;
+        if (auto self = weakSelf.lock()) self->announceReadiness();
+      });
+  bool added = false;
+  {
+    std::lock_guard lock(mutex_);
+    const bool listed = std::any_of(dependencies_.begin(), dependencies_.end(),
+                                    [&](const Dependency& d) { return d.operation == operation; });
+    if (!listed) {
+      dependencies_.push_back(Dependency{operation, token});
+      added = true;
+    }
+  }
+  if (!added) {
+    operation->removeObserver(token);  // another thread listed it meanwhile
+    return;
+  }
+  announceReadiness();
+}
+
+void Operation::removeDependency(const std::shared_ptr<Operation>& operation) {
+  if (!operation) return;
+  std::optional<Dependency> removed;
+  {
+    std::lock_guard lock(mutex_);
+    for (auto it = dependencies_.begin(); it != dependencies_.end(); ++it) {
+      if (it->operation == operation) {
+        removed = std::move(*it);
+        dependencies_.erase(it);
+        break;
+      }
+    }
+  }
+  if (!removed) return;
+  operation->removeObserver(removed->observerToken);
+  announceReadiness();
+}
+
+std::vector<std::shared_ptr<Operation>> Operation::dependencies() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::shared_ptr<Operation>> out;
+  out.reserve(dependencies_.size());
+  for (const Dependency& d : dependencies_) out.push_back(d.operation);
+  return out;
+}
+
+void Operation::announceReadiness() {
+  willChangeValueForKey("isReady");
+  didChangeValueForKey("isReady");
 }
 
 std::uint64_t Operation::addObserver(std::string keyPath, KeyValueObserver observer) {
@@ -178,6 +251,12 @@ OperationQueue::~OperationQueue() = default;
 
 std::shared_ptr<OperationQueue> OperationQueue::create(std::string name) {
   return std::make_shared<OperationQueue>(Passkey{}, std::move(name));
+}
+
+std::shared_ptr<OperationQueue> OperationQueue::fromMaxConcurrentOperationCount(std::int64_t count) {
+  auto queue = create();
+  queue->setMaxConcurrentOperationCount(count);
+  return queue;
 }
 
 std::int64_t OperationQueue::maxConcurrentOperationCount() const {

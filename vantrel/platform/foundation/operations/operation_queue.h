@@ -27,7 +27,9 @@
 // it. The queue runs ready operations by priority, then in the order added,
 // calling `start()` on a worker of the global pool, and counts one as done
 // when it announces "isFinished" (so an operation may finish later, on any
-// thread). Operations added keep running when the queue object is dropped.
+// thread). An operation is ready once every operation it depends on has
+// finished (a cancelled one counts once it has finished); it announces
+// "isReady" when a dependency finishes, is added or is removed. Operations added keep running when the queue object is dropped.
 // Operations are made with `std::make_shared`; an operation can be in one
 // queue, once (else `fatal`). Thread-safe.
 #pragma once
@@ -72,6 +74,12 @@ class Operation : public std::enable_shared_from_this<Operation> {
   [[nodiscard]] QueuePriority queuePriority() const;
   void setQueuePriority(QueuePriority priority);
 
+  // Dependencies are held strongly; adding one twice, or the operation
+  // itself, does nothing. Both need operations held by `std::shared_ptr`.
+  void addDependency(const std::shared_ptr<Operation>& operation);
+  void removeDependency(const std::shared_ptr<Operation>& operation);
+  [[nodiscard]] std::vector<std::shared_ptr<Operation>> dependencies() const;
+
   // Registers `observer` for `keyPath`; answers a token for removal.
   std::uint64_t addObserver(std::string keyPath, KeyValueObserver observer);
   void removeObserver(std::uint64_t token);
@@ -84,6 +92,7 @@ class Operation : public std::enable_shared_from_this<Operation> {
   friend class OperationQueue;
   void notifyObservers(std::string_view key, bool prior);
   void runCompletionBlockIfFinished();
+  void announceReadiness();
 
   struct Observation {
     std::uint64_t token;
@@ -96,6 +105,11 @@ class Operation : public std::enable_shared_from_this<Operation> {
   std::uint64_t nextToken_ = 1;
   std::function<void()> completionBlock_;
   QueuePriority queuePriority_ = QueuePriority::normal;
+  struct Dependency {
+    std::shared_ptr<Operation> operation;
+    std::uint64_t observerToken;  // this operation's "isFinished" observer on it
+  };
+  std::vector<Dependency> dependencies_;
 
   std::atomic<bool> executing_{false};
   std::atomic<bool> finished_{false};
@@ -121,6 +135,9 @@ class OperationQueue : public std::enable_shared_from_this<OperationQueue> {
   // 1 makes a serial queue; values below 1 other than the default stop the
   // program.
   void setMaxConcurrentOperationCount(std::int64_t count);
+
+  // A queue with the default settings whose maximum is `count`.
+  [[nodiscard]] static std::shared_ptr<OperationQueue> fromMaxConcurrentOperationCount(std::int64_t count);
 
   void addOperation(std::shared_ptr<Operation> operation);
   // Operations added and not yet finished.

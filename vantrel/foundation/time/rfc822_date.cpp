@@ -1,0 +1,52 @@
+#include "vantrel/foundation/time/rfc822_date.h"
+
+#include <string>
+
+#include "vantrel/platform/foundation/time/date_formatter.h"
+#include "vantrel/text/string_services.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::string_view kDateFormatsWithComma[] = {
+    "EEE, d MMM yyyy HH:mm:ss zzz",
+    "EEE, d MMM yyyy HH:mm zzz",
+    "EEE, d MMM yyyy HH:mm:ss",
+    "EEE, d MMM yyyy HH:mm",
+};
+
+constexpr std::string_view kDateFormatsWithoutComma[] = {
+    "d MMM yyyy HH:mm:ss zzz",
+    "d MMM yyyy HH:mm zzz",
+    "d MMM yyyy HH:mm:ss",
+    "d MMM yyyy HH:mm",
+};
+
+// The helper formatter changes its pattern for every attempt, so one shared
+// formatter would let two threads' attempts change each other's pattern.
+// One per thread keeps each thread's attempts its own.
+DateFormatter& helperFormatter() {
+  thread_local DateFormatter formatter = [] {
+    DateFormatter f;
+    f.setLocale(Locale("en_US_POSIX"));
+    f.setTimeZone(*TimeZone::forSecondsFromGMT(0));
+    return f;
+  }();
+  return formatter;
+}
+
+}  // namespace
+
+std::optional<Date> dateFromRFC822String(std::string_view text) {
+  const std::string upper = uppercased(text);
+  DateFormatter& formatter = helperFormatter();
+  const bool withComma = upper.find(',') != std::string::npos;
+  for (std::string_view format : withComma ? kDateFormatsWithComma : kDateFormatsWithoutComma) {
+    formatter.setDateFormat(format);
+    if (auto date = formatter.date(upper)) return date;
+  }
+  return std::nullopt;
+}
+
+}  // namespace vantrel
