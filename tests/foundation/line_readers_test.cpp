@@ -66,6 +66,7 @@ TEST(LineReadersTest, MatchesANaiveSplitOfTheDecodedText) {
       "\u0A00\u0A0A\n",
       "abab|ab" + longLine + "ab\nab",
       longLine + "\r\n" + longLine,
+      longLine + "\u00E9\n" + std::string(3000, 'y') + "\n\u00E9" + std::string(4200, 'z') + "\n\u00E9",
   };
   const std::vector<std::string> delimiters = {"\n", "\r\n", "ab", "\U0001F600", "\u0A0A"};
   const std::vector<Encoded> encodings = {
@@ -125,6 +126,10 @@ TEST(LineReadersTest, BytesThatDoNotDecodeReadAsReplacementCharacters) {
   } cases[] = {
       {"utf8 torn", StringEncoding::utf8, "a\xE2\x82\nb\xFF", {"a\uFFFD", "b\uFFFD"}},
       {"ascii high bytes", StringEncoding::ascii, "\xC3\xA9\nz", {"\uFFFD\uFFFD", "z"}},
+      {"utf8 after long ASCII runs", StringEncoding::utf8, std::string(5000, 'a') + "\xFF\n" + std::string(5000, 'b') + "\n\xC3",
+       {std::string(5000, 'a') + "\uFFFD", std::string(5000, 'b'), "\uFFFD"}},
+      {"ascii after a long run", StringEncoding::ascii, std::string(5000, 'a') + "\n\x80" + std::string(4100, 'b'),
+       {std::string(5000, 'a'), "\uFFFD" + std::string(4100, 'b')}},
       {"latin1 has no bad bytes", StringEncoding::isoLatin1, "\xE9\n\xFF", {"\u00E9", "\u00FF"}},
       {"utf16 lone surrogate", StringEncoding::utf16LittleEndian, std::string("\x00\xD8\x0A\x00x\x00", 6),
        {"\uFFFD", "x"}},
@@ -135,11 +140,13 @@ TEST(LineReadersTest, BytesThatDoNotDecodeReadAsReplacementCharacters) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     writeFile(tmp.path() / "bad.txt", c.bytes);
-    auto reader = StreamReader::create((tmp.path() / "bad.txt").string(), "\n", c.encoding);
-    ASSERT_TRUE(reader);
-    Lines got;
-    for (const std::string& line : *reader) got.push_back(line);  // the loop does not stop early
-    EXPECT_EQ(got, c.lines);
+    for (const std::int64_t chunk : {1, 3, 4096}) {
+      auto reader = StreamReader::create((tmp.path() / "bad.txt").string(), "\n", c.encoding, chunk);
+      ASSERT_TRUE(reader);
+      Lines got;
+      for (const std::string& line : *reader) got.push_back(line);  // the loop does not stop early
+      EXPECT_EQ(got, c.lines) << "chunk " << chunk;
+    }
   }
 }
 

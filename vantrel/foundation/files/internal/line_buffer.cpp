@@ -8,11 +8,14 @@
 #include <cstring>
 
 #include "vantrel/core/utf8.h"
+#include "vantrel/text/internal/utf8.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel::foundation_internal {
 
 namespace {
+
+bool tracksAscii(StringEncoding e) { return e == StringEncoding::utf8 || e == StringEncoding::ascii; }
 
 bool isUtf16(StringEncoding e) {
   return e == StringEncoding::utf16 || e == StringEncoding::utf16BigEndian ||
@@ -27,7 +30,7 @@ LineBuffer::LineBuffer(std::string delimiter, StringEncoding encoding, std::size
 }
 
 void LineBuffer::reset() {
-  head_ = end_ = scanFrom_ = 0;
+  head_ = end_ = scanFrom_ = asciiEnd_ = 0;
   atEof_ = false;
   error_.clear();
   // A "utf16" stream's order is read from its byte-order mark, again after
@@ -49,6 +52,7 @@ bool LineBuffer::fill(int fd) {
       std::memmove(data_.get(), data_.get() + head_, end_ - head_);
       end_ -= head_;
       scanFrom_ -= head_;
+      asciiEnd_ = asciiEnd_ > head_ ? asciiEnd_ - head_ : 0;
       head_ = 0;
     }
     if (capacity_ - end_ < chunkSize_) {
@@ -62,7 +66,11 @@ bool LineBuffer::fill(int fd) {
   for (;;) {
     const ssize_t n = ::read(fd, data_.get() + end_, chunkSize_);
     if (n > 0) {
+      const std::size_t oldEnd = end_;
       end_ += static_cast<std::size_t>(n);
+      if (asciiEnd_ == oldEnd && tracksAscii(order_)) {
+        asciiEnd_ = oldEnd + text_internal::firstNonAscii(std::string_view(data_.get() + oldEnd, end_ - oldEnd));
+      }
       return true;
     }
     if (n == 0) return false;
@@ -126,13 +134,7 @@ std::optional<std::string> LineBuffer::nextLine(int fd) {
   }
   for (;;) {
     const std::size_t pos = find(std::max(scanFrom_, head_));
-    if (pos != std::string::npos) {
-      std::string line = decode(data_.get() + head_, pos - head_);
-      head_ = pos + delim_.size();
-      scanFrom_ = head_;
-      if (head_ == end_) head_ = end_ = scanFrom_ = 0;
-      return line;
-    }
+    if (pos != std::string::npos) return takeLine(pos);
     // Only the last (length - 1) bytes can start a delimiter that the next
     // chunk completes.
     const std::size_t keep = std::min(delim_.size() - 1, end_ - head_);
@@ -143,11 +145,24 @@ std::optional<std::string> LineBuffer::nextLine(int fd) {
       // A failed read is no end of the data: the unfinished line is not
       // handed out as if it were the last one.
       if (error_ || head_ == end_) return std::nullopt;
-      std::string line = decode(data_.get() + head_, end_ - head_);
-      head_ = end_ = scanFrom_ = 0;
-      return line;
+      return takeLine(end_);
     }
   }
+}
+
+// The line [head_, end) (end is end_ or a delimiter's position).
+std::string LineBuffer::takeLine(std::size_t end) {
+  std::string line = end <= asciiEnd_ ? std::string(data_.get() + head_, end - head_)
+                                      : decode(data_.get() + head_, end - head_);
+  head_ = std::min(end + delim_.size(), end_);
+  scanFrom_ = head_;
+  if (head_ == end_) {
+    head_ = end_ = scanFrom_ = asciiEnd_ = 0;
+  } else if (asciiEnd_ < head_ && tracksAscii(order_)) {
+    // Past the last non-ASCII byte: the scan starts again from here.
+    asciiEnd_ = head_ + text_internal::firstNonAscii(std::string_view(data_.get() + head_, end_ - head_));
+  }
+  return line;
 }
 
 std::string LineBuffer::decode(const char* bytes, std::size_t size) const {

@@ -36,6 +36,7 @@ class LineBuffer {
   bool settleByteOrder(int fd);
   void encodeDelimiter(StringEncoding order);
   [[nodiscard]] std::string decode(const char* bytes, std::size_t size) const;
+  [[nodiscard]] std::string takeLine(std::size_t end);
   [[nodiscard]] std::size_t find(std::size_t from) const;
 
   std::string delimiterText_;
@@ -49,6 +50,9 @@ class LineBuffer {
   std::size_t head_ = 0;      // first byte not handed out
   std::size_t end_ = 0;       // one past the last byte read
   std::size_t scanFrom_ = 0;  // where the next search starts
+  // UTF-8 and ASCII: bytes [head_, asciiEnd_) are known to be ASCII, found
+  // by one vector scan per chunk, so lines inside need no check of their own.
+  std::size_t asciiEnd_ = 0;
   bool atEof_ = false;
   std::error_code error_;
 };
