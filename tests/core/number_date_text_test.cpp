@@ -155,3 +155,52 @@ TEST(NoDestructor, BuildsOnceAndIsNeverDestroyed) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+std::chrono::system_clock::time_point atNanos(std::int64_t ns) {
+  return std::chrono::system_clock::time_point(std::chrono::duration_cast<std::chrono::system_clock::duration>(
+      std::chrono::nanoseconds(ns)));
+}
+
+TEST(DateText, IsoMillisecondsAreFlooredTowardThePast) {
+  const struct {
+    std::int64_t nanos;
+    const char* text;
+  } cases[] = {
+      {0, "1970-01-01T00:00:00.000Z"},
+      {-1000, "1969-12-31T23:59:59.999Z"},  // a microsecond before 1970 is not 1970
+      {-1000000, "1969-12-31T23:59:59.999Z"},
+      {-1000001, "1969-12-31T23:59:59.998Z"},
+      {951782400999999999, "2000-02-29T00:00:00.999Z"},
+      {-86400000000000, "1969-12-31T00:00:00.000Z"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(isoDateTimeText(atNanos(c.nanos), true), c.text);
+    std::string appended = "x";
+    appendIsoDateTimeText(appended, atNanos(c.nanos), true);
+    EXPECT_EQ(appended, std::string("x") + c.text);
+  }
+}
+
+TEST(DateText, FixedIsoFormAndDatesTheClockCannotHold) {
+  EXPECT_EQ(parseIsoDateTimeMilliseconds("2023-11-14T22:13:20.123Z"), atNanos(1700000000123000000));
+  EXPECT_EQ(parseIsoDateTimeMilliseconds("1969-12-31T23:59:59.999Z"), atNanos(-1000000));
+  for (std::string_view bad :
+       {"2023-11-14T22:13:20Z", "2023-11-14T22:13:20.12Z", "2023-11-14T22:13:20.1234Z", "2023-11-14 22:13:20.123Z",
+        "2023-11-14T23:13:20.123+01:00", "2023-11-14T22:13:20.123z", "2023-02-29T22:13:20.123Z",
+        "1500-01-01T00:00:00.000Z", "9999-12-31T23:59:59.999Z", " 2023-11-14T22:13:20.123Z"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(parseIsoDateTimeMilliseconds(bad), std::nullopt);
+  }
+  // The general reader refuses what the clock cannot hold instead of overflowing.
+  EXPECT_EQ(parseIsoDateTime("1500-01-01T00:00:00Z"), std::nullopt);
+  EXPECT_EQ(parseIsoDateTime("2263-01-01T00:00:00Z"), std::nullopt);
+  EXPECT_NE(parseIsoDateTime("1678-01-01T00:00:00Z"), std::nullopt);
+  EXPECT_NE(parseIsoDateTime("2262-01-01T00:00:00Z"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vantrel

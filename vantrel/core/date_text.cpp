@@ -97,8 +97,9 @@ DateFields civilFromDays(std::int64_t days) {
 }
 
 DateFields dateFields(system_clock::time_point date, TimeZoneChoice zone) {
-  const std::int64_t millis =
-      std::chrono::duration_cast<std::chrono::milliseconds>(date.time_since_epoch()).count();
+  // floor, not duration_cast: a sub-millisecond part before 1970 must not
+  // round toward 1970 (the text would be later than the instant).
+  const std::int64_t millis = std::chrono::floor<std::chrono::milliseconds>(date.time_since_epoch()).count();
   std::int64_t seconds = floorDiv(millis, 1000);
   const int millisecond = static_cast<int>(millis - seconds * 1000);
   int offset = 0;
@@ -149,13 +150,26 @@ std::string dateTimeOffsetText(system_clock::time_point date, TimeZoneChoice zon
   return out;
 }
 
-std::string isoDateTimeText(system_clock::time_point date, bool withMilliseconds) {
+void appendIsoDateTimeText(std::string& out, system_clock::time_point date, bool withMilliseconds) {
   const DateFields f = dateFields(date, TimeZoneChoice::utc);
-  std::string out;
   appendSeconds(out, f, 'T');
   if (withMilliseconds) appendMillis(out, f.millisecond);
   out.push_back('Z');
+}
+
+std::string isoDateTimeText(system_clock::time_point date, bool withMilliseconds) {
+  std::string out;
+  appendIsoDateTimeText(out, date, withMilliseconds);
   return out;
+}
+
+std::optional<system_clock::time_point> parseIsoDateTimeMilliseconds(std::string_view text) {
+  // Exactly 24 bytes: the fixed positions of "yyyy-MM-ddTHH:mm:ss.SSSZ".
+  if (text.size() != 24 || text[19] != '.' || text[23] != 'Z') return std::nullopt;
+  for (const std::size_t i : {20, 21, 22}) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+  }
+  return parseIsoDateTime(text);
 }
 
 std::optional<system_clock::time_point> parseIsoDateTime(std::string_view text) {
@@ -205,8 +219,16 @@ std::optional<system_clock::time_point> parseIsoDateTime(std::string_view text) 
     offsetSeconds = sign * (*oh * 3600 + *om * 60);
   }
   if (pos != text.size()) return std::nullopt;
-  const std::int64_t seconds = daysFromCivil(*year, *month, *day) * 86400 + *hour * 3600 + *minute * 60 +
+  std::int64_t seconds = daysFromCivil(*year, *month, *day) * 86400 + *hour * 3600 + *minute * 60 +
                                *second - offsetSeconds;
+  // The clock's nanosecond count spans only the years 1677...2262; a date
+  // outside them is no instant of the type (the multiplication would
+  // overflow), so it is refused like any other unreadable date.
+  constexpr std::int64_t kMaxSeconds =
+      std::chrono::duration_cast<std::chrono::seconds>(system_clock::duration::max()).count() - 1;
+  constexpr std::int64_t kMinSeconds =
+      std::chrono::duration_cast<std::chrono::seconds>(system_clock::duration::min()).count() + 1;
+  if (seconds > kMaxSeconds || seconds < kMinSeconds) return std::nullopt;
   return system_clock::time_point(
       std::chrono::duration_cast<system_clock::duration>(std::chrono::seconds(seconds) + std::chrono::nanoseconds(nanos)));
 }

@@ -49,11 +49,16 @@ void appendDateTimeText(std::string& out, std::chrono::system_clock::time_point 
 [[nodiscard]] std::string dateTimeOffsetText(std::chrono::system_clock::time_point date, TimeZoneChoice zone);
 // ISO 8601 in UTC: "yyyy-MM-ddTHH:mm:ssZ", with ".SSS" before the Z when asked.
 [[nodiscard]] std::string isoDateTimeText(std::chrono::system_clock::time_point date, bool withMilliseconds = false);
+void appendIsoDateTimeText(std::string& out, std::chrono::system_clock::time_point date, bool withMilliseconds = false);
 
 // Reads "yyyy-MM-ddTHH:mm:ss", optional ".S…" (up to 9 digits), then "Z" or
 // "+hh:mm" / "-hh:mm" / "+hhmm"; also "yyyy-MM-dd HH:mm:ss +hhmm". Fields out
-// of their ranges (month 13, 31 April, hour 24) are nullopt.
+// of their ranges (month 13, 31 April, hour 24) are nullopt, and so are dates
+// the clock cannot hold (before 1677 or after 2262).
 [[nodiscard]] std::optional<std::chrono::system_clock::time_point> parseIsoDateTime(std::string_view text);
+// Only the fixed form "yyyy-MM-ddTHH:mm:ss.SSSZ" (log files' dates), with the
+// same checks.
+[[nodiscard]] std::optional<std::chrono::system_clock::time_point> parseIsoDateTimeMilliseconds(std::string_view text);
 
 // Days since 1970-01-01 of a proleptic Gregorian date, and back.
 [[nodiscard]] std::int64_t daysFromCivil(std::int64_t year, int month, int day);

@@ -76,12 +76,12 @@ class CsvLogger : public std::enable_shared_from_this<CsvLogger> {
   // `timeout`; answers whether they all are.
   bool flush(std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
 
-  // Writes the queued lines of every live logger, waiting at most `bound` in
-  // all (the exit hook and the error manager's stop use it).
+  // Writes the queued lines of every live log file (CSV and event logs),
+  // waiting at most `bound` in all (the exit hook and the error manager's
+  // stop use it).
   static void flushAll(std::chrono::milliseconds bound);
 
   struct Impl;
-  struct Entry;
 
  protected:
   // Opens (creating when missing) the file; throws `Errur`. Use through a
@@ -89,10 +89,6 @@ class CsvLogger : public std::enable_shared_from_this<CsvLogger> {
   explicit CsvLogger(const URL& logFileUrl);
 
  private:
-  void enqueue(std::chrono::system_clock::time_point date, int kind, std::string text);
-  bool drain(std::chrono::steady_clock::time_point deadline);
-  void writeBatch(const std::vector<Entry>& batch);
-
   std::unique_ptr<Impl> impl_;
 };
 
