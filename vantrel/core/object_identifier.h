@@ -17,7 +17,8 @@
 
 #include "vantrel/core/source_location.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class ObjectIdentifier {
  public:

@@ -44,7 +44,8 @@
 #include "vantrel/platform/foundation/files/pipe.h"
 #include "vantrel/platform/posix/unique_fd.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace foundation_internal {
 class LineBuffer;

@@ -20,7 +20,8 @@
 
 #include "vantrel/platform/foundation/files/url_components.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::map<std::string, std::string> queryDictionary(const URLComponents& self);
 

@@ -41,7 +41,8 @@
 #include "vantrel/core/error.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace foundation_internal {
 class LogFileWriter;

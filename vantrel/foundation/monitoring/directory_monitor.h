@@ -48,7 +48,8 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/platform/posix/unique_fd.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class DirectoryMonitor;
 

@@ -31,7 +31,8 @@
 
 #include "vantrel/platform/foundation/operations/operation_queue.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VtAsynchronousBlockOperation : public Operation {
  public:

@@ -31,7 +31,8 @@
 #include "vantrel/foundation/operations/operation.h"
 #include "vantrel/platform/foundation/time/date.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class VtDelayOperation : public VtOperation {
  public:

@@ -17,7 +17,8 @@
 #include "vantrel/foundation/operations/delay_operation.h"
 #include "vantrel/platform/foundation/operations/operation_queue.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 std::shared_ptr<VtAsynchronousBlockOperation> vtAddOperationWithVtAsyncBlock(
     OperationQueue& queue, VtAsynchronousBlockOperation::MainBlock mainBlock);

@@ -29,9 +29,12 @@
 
 #include "vantrel/platform/foundation/time/date.h"
 
-namespace vantrel::VtDateUtils {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace VtDateUtils {
 
 [[nodiscard]] std::vector<Date> beginningOfDayDatesBackwards(std::int64_t count);
 std::vector<Date> beginningOfDayDatesBackwards_Debug(std::int64_t count);
 
-}  // namespace vantrel::VtDateUtils
+}  // namespace VtDateUtils
+}  // namespace vantrel

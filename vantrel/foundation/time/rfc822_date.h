@@ -25,7 +25,8 @@
 
 #include "vantrel/platform/foundation/time/date.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::optional<Date> dateFromRFC822String(std::string_view text);
 

@@ -25,7 +25,8 @@
 
 #include "vantrel/core/data.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 namespace foundation_internal {
 // How many elements of `stride` bytes `toArray` reads; stops on a bad range.

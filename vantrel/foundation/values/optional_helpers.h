@@ -33,7 +33,8 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/fatal.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 // Restricts `toString` to optional Booleans.
 template <class T>

@@ -16,7 +16,8 @@
 
 #include "vantrel/platform/posix/unique_fd.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class Pipe {
  public:

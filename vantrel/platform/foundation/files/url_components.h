@@ -23,7 +23,8 @@
 
 #include "vantrel/platform/foundation/files/url.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 struct URLQueryItem {
   URLQueryItem(std::string name, std::optional<std::string> value) : name(std::move(name)), value(std::move(value)) {}

@@ -22,7 +22,8 @@
 
 #include "vantrel/core/option_set.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class ByteCountFormatter {
  public:

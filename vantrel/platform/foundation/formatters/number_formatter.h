@@ -18,7 +18,8 @@
 #include <optional>
 #include <string>
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 class NumberFormatter {
  public:

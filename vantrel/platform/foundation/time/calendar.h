@@ -26,7 +26,8 @@
 #include "vantrel/platform/foundation/time/date.h"
 #include "vantrel/platform/foundation/time/date_formatter.h"
 
-namespace vantrel {
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
 
 enum class CalendarComponent {
   era,
