@@ -298,3 +298,18 @@ TEST(ScalarAt, ReadsScalarsAndIllFormedBytesAsRepairReadsThem) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST(AsciiPrefixLength, CountsLeadingAsciiBytes) {
+  const std::string longAscii(100, 'a');
+  EXPECT_EQ(asciiPrefixLength(""), 0u);
+  EXPECT_EQ(asciiPrefixLength("abc"), 3u);
+  EXPECT_EQ(asciiPrefixLength("ab\xC3\xA9"), 2u);
+  EXPECT_EQ(asciiPrefixLength(longAscii), 100u);
+  EXPECT_EQ(asciiPrefixLength(longAscii + "\x80" + longAscii), 100u);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -24,6 +24,8 @@ ScalarAt scalarAt(std::string_view text, std::size_t pos) {
   return {decoded.scalar, decoded.length, decoded.valid};
 }
 
+std::size_t asciiPrefixLength(std::string_view bytes) { return text_internal::firstNonAscii(bytes); }
+
 bool isValidUtf8(std::string_view bytes) {
   std::size_t pos = text_internal::firstNonAscii(bytes);
   while (pos < bytes.size()) {

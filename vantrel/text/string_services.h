@@ -65,6 +65,9 @@ struct Utf16Range {
 // ---- Validity and repair -------------------------------------------------
 
 [[nodiscard]] bool isValidUtf8(std::string_view bytes);
+// How many bytes at the start are ASCII (below 0x80): bytes.size() for an
+// ASCII text. Vectorised; for fast paths that skip decoding.
+[[nodiscard]] std::size_t asciiPrefixLength(std::string_view bytes);
 // Every ill-formed sequence replaced by U+FFFD (one per maximal invalid
 // subpart); valid text comes back unchanged.
 [[nodiscard]] std::string repairedUtf8(std::string_view bytes);

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "vantrel/core/utf8.h"
-#include "vantrel/text/internal/utf8.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel::foundation_internal {
@@ -69,7 +68,7 @@ bool LineBuffer::fill(int fd) {
       const std::size_t oldEnd = end_;
       end_ += static_cast<std::size_t>(n);
       if (asciiEnd_ == oldEnd && tracksAscii(order_)) {
-        asciiEnd_ = oldEnd + text_internal::firstNonAscii(std::string_view(data_.get() + oldEnd, end_ - oldEnd));
+        asciiEnd_ = oldEnd + asciiPrefixLength(std::string_view(data_.get() + oldEnd, end_ - oldEnd));
       }
       return true;
     }
@@ -160,7 +159,7 @@ std::string LineBuffer::takeLine(std::size_t end) {
     head_ = end_ = scanFrom_ = asciiEnd_ = 0;
   } else if (asciiEnd_ < head_ && tracksAscii(order_)) {
     // Past the last non-ASCII byte: the scan starts again from here.
-    asciiEnd_ = head_ + text_internal::firstNonAscii(std::string_view(data_.get() + head_, end_ - head_));
+    asciiEnd_ = head_ + asciiPrefixLength(std::string_view(data_.get() + head_, end_ - head_));
   }
   return line;
 }
