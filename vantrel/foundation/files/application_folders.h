@@ -13,7 +13,8 @@
 // a subclass that overrides a URL form changes its path form too.
 // Walk, clearing and size never follow a symbolic link into a folder: a link
 // is an entry of its own; clearing removes the link and leaves its target
-// alone, and the size counts the link's own size. "" names no folder:
+// alone, and the size counts the link's own size (the folder named may
+// itself be reached through a link). "" names no folder:
 // nothing is walked, removed or counted. Folder creation goes through
 // `ensureDirExists`, which reports its own failures; the path or URL is
 // answered in every case. Stateless; any thread may call.
