@@ -110,8 +110,13 @@ inline constexpr std::string_view VtDefaultCellIdentifier = "id";
 inline constexpr std::string_view VtDefaultCellIdentifier2 = "id2";
 inline constexpr std::string_view VtDefaultAnnotationIdentifier = "id";
 inline constexpr std::string_view VtDefaultAnnotationIdentifier2 = "id2";
-// The library's own bundle identifier (the project's reverse-DNS domain).
+// The project's reverse-DNS prefix, which the library's identifiers and
+// queue labels begin with.
+inline constexpr std::string_view VantrelReverseDnsPrefix = "org.vantrel";
+// The library's own bundle identifier: the prefix, then ".Vantrel".
 inline constexpr std::string_view VantrelCommonBundleIdentifier = "org.vantrel.Vantrel";
+static_assert(VantrelCommonBundleIdentifier.substr(0, VantrelReverseDnsPrefix.size()) == VantrelReverseDnsPrefix &&
+              VantrelCommonBundleIdentifier.substr(VantrelReverseDnsPrefix.size()) == ".Vantrel");
 
 // The placeholder paragraph: 1,368 ASCII characters, no line break.
 inline constexpr std::string_view LoremIpsum =

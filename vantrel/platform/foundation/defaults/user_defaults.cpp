@@ -522,7 +522,42 @@ bool UserDefaults::reloadLocked() {
   return true;
 }
 
+namespace {
+
+// The argument domain: each "-key value" pair of the process's arguments, as
+// texts, read once. Options of other kinds ("--name", a lone "-") are no keys.
+const std::map<std::string, std::string, std::less<>>& argumentDomain() {
+  static const NoDestructor<std::map<std::string, std::string, std::less<>>> domain([] {
+    std::map<std::string, std::string, std::less<>> pairs;
+    std::string raw;
+    if (posix::readFile("/proc/self/cmdline", raw)) return pairs;
+    std::vector<std::string> arguments;
+    for (std::size_t start = 0; start < raw.size();) {
+      const std::size_t end = std::min(raw.find('\0', start), raw.size());
+      arguments.emplace_back(raw, start, end - start);
+      start = end + 1;
+    }
+    for (std::size_t i = 1; i + 1 < arguments.size();) {
+      const std::string& argument = arguments[i];
+      if (argument.size() < 2 || argument[0] != '-' || argument[1] == '-') {
+        ++i;
+        continue;
+      }
+      pairs.emplace(argument.substr(1), arguments[i + 1]);  // the first occurrence wins
+      i += 2;
+    }
+    return pairs;
+  }());
+  return *domain;
+}
+
+}  // namespace
+
 std::optional<DefaultsValue> UserDefaults::object(std::string_view key) const {
+  // The command line is searched first and never written.
+  if (const auto& arguments = argumentDomain(); !arguments.empty()) {
+    if (const auto found = arguments.find(key); found != arguments.end()) return DefaultsValue(found->second);
+  }
   {
     std::lock_guard lock(mutex_);
     const auto found = values_.find(key);

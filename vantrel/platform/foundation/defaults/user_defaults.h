@@ -15,6 +15,8 @@
 //   // tests: a fresh folder for the shared instance, restored afterwards
 //   ScopedUserDefaultsDirectory scope(tempDir);
 //
+// Every store answers first from the argument domain: the "-key value"
+// pairs of the process's arguments, as texts, never written.
 // The shared `standard()` store uses the main bundle's identifier as its
 // domain (else the executable's file name); reads that miss there fall
 // through to the global domain "NSGlobalDomain" (read only through it).

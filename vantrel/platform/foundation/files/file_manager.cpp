@@ -391,4 +391,120 @@ FileManager::Attributes FileManager::attributesOfItem(const std::string& path) c
   return attributes;
 }
 
+// ---- Walks ------------------------------------------------------------------
+
+struct DirectoryEnumerator::State {
+  struct Frame {
+    std::unique_ptr<DIR, DirCloser> listing;
+    std::string path;      // joined with "/" and a name gives an entry's path
+    std::string relative;  // "" for the walked folder
+  };
+
+  const FileManager* manager = nullptr;
+  bool recursive = false;
+  ErrorHandler onError;
+  std::vector<Frame> frames;  // the folders being read, innermost last
+  // The folder delivered last (from `frames.back()`, under `pendingName`),
+  // entered at the next request unless its descendants were skipped.
+  std::optional<DirectoryEntry> pendingFolder;
+  std::string pendingName;
+  bool ended = false;
+
+  // Tells the handler; ends the walk when it says so.
+  void report(const std::string& path, const FileSystemError& error) {
+    if (onError && !onError(path, error)) end();
+  }
+
+  void end() {
+    ended = true;
+    frames.clear();
+    pendingFolder.reset();
+  }
+
+  void enterPendingFolder() {
+    DirectoryEntry folder = std::move(*pendingFolder);
+    pendingFolder.reset();
+    try {
+      UniqueFd fd = manager->openDirectoryForWalk(::dirfd(frames.back().listing.get()), pendingName, folder.path);
+      std::unique_ptr<DIR, DirCloser> listing(::fdopendir(fd.get()));
+      if (!listing) fail(errno, folder.path);
+      (void)fd.release();  // now the listing's
+      frames.push_back(Frame{std::move(listing), folder.path, folder.relativePath});
+    } catch (const FileSystemError& error) {
+      report(folder.path, error);
+    }
+  }
+
+  std::optional<DirectoryEntry> next() {
+    if (ended) return std::nullopt;
+    if (pendingFolder) enterPendingFolder();
+    while (!ended && !frames.empty()) {
+      Frame& frame = frames.back();
+      errno = 0;
+      const dirent* raw = ::readdir(frame.listing.get());
+      if (raw == nullptr) {
+        const int code = errno;
+        const std::string path = frame.path.empty() ? "/" : frame.path;
+        frames.pop_back();
+        if (code != 0) report(path, FileSystemError(code, path));
+        continue;
+      }
+      const std::string name = raw->d_name;
+      if (name == "." || name == "..") continue;
+      DirectoryEntry entry;
+      entry.path = frame.path + "/" + name;
+      entry.relativePath = frame.relative.empty() ? name : frame.relative + "/" + name;
+      if (raw->d_type != DT_UNKNOWN) {
+        entry.isDirectory = raw->d_type == DT_DIR;
+      } else {
+        // Some file systems leave the type to a separate question.
+        struct stat st {};
+        if (::fstatat(::dirfd(frame.listing.get()), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+          report(entry.path, FileSystemError(errno, entry.path));
+          continue;
+        }
+        entry.isDirectory = S_ISDIR(st.st_mode);
+      }
+      if (entry.isDirectory && recursive) {
+        pendingFolder = entry;
+        pendingName = name;
+      }
+      return entry;
+    }
+    ended = true;
+    return std::nullopt;
+  }
+};
+
+DirectoryEnumerator::DirectoryEnumerator(std::unique_ptr<State> state) : state_(std::move(state)) {}
+DirectoryEnumerator::~DirectoryEnumerator() = default;
+
+std::optional<DirectoryEntry> DirectoryEnumerator::nextEntry() { return state_->next(); }
+
+void DirectoryEnumerator::skipDescendants() { state_->pendingFolder.reset(); }
+
+std::unique_ptr<DirectoryEnumerator> FileManager::enumerator(const std::string& path, bool recursive,
+                                                             DirectoryEnumerator::ErrorHandler onError) const {
+  if (path.empty()) return nullptr;
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd) return nullptr;
+  std::unique_ptr<DIR, DirCloser> listing(::fdopendir(fd.get()));
+  if (!listing) return nullptr;
+  (void)fd.release();  // now the listing's
+  auto state = std::make_unique<DirectoryEnumerator::State>();
+  state->manager = this;
+  state->recursive = recursive;
+  state->onError = std::move(onError);
+  std::string top = trimmedTrailingSlashes(path);
+  if (top == "/") top.clear();  // entries become "/name"
+  state->frames.push_back(DirectoryEnumerator::State::Frame{std::move(listing), std::move(top), std::string()});
+  return std::unique_ptr<DirectoryEnumerator>(new DirectoryEnumerator(std::move(state)));
+}
+
+UniqueFd FileManager::openDirectoryForWalk(int parentFd, const std::string& name, const std::string& path) const {
+  UniqueFd fd(::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd) fail(errno, path);
+  return fd;
+}
+
 }  // namespace vantrel

@@ -25,10 +25,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "vantrel/core/error.h"
+#include "vantrel/platform/posix/unique_fd.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -46,6 +50,46 @@ class FileSystemError : public Error {
  private:
   int code_;
   std::string path_;
+};
+
+class FileManager;
+
+// One entry met by a `DirectoryEnumerator`.
+struct DirectoryEntry {
+  std::string path;          // the walked folder's path joined with `relativePath`
+  std::string relativePath;  // below the walked folder, "/"-separated
+  bool isDirectory = false;  // the entry itself: a link is never a folder here
+};
+
+// A lazy depth-first walk below one folder, made by `FileManager::enumerator`.
+// Each `nextEntry()` reads only as far as the next entry; a folder comes
+// before its contents, which are entered at the following request unless
+// `skipDescendants()` was called in between. Symbolic links are delivered as
+// entries and never entered, so the walk never leaves the folder's tree. A
+// sub-folder that cannot be opened, or an entry whose type cannot be read,
+// goes to the error handler and is passed over; when the handler answers
+// false the walk ends. One thread at a time; the file manager that made it
+// must outlive it.
+class DirectoryEnumerator {
+ public:
+  // The path concerned and the failure; true goes on with the walk.
+  using ErrorHandler = std::function<bool(const std::string& path, const FileSystemError& error)>;
+
+  ~DirectoryEnumerator();
+  DirectoryEnumerator(const DirectoryEnumerator&) = delete;  // owns open folders
+  DirectoryEnumerator& operator=(const DirectoryEnumerator&) = delete;
+
+  // The next entry; nullopt once the walk has ended.
+  [[nodiscard]] std::optional<DirectoryEntry> nextEntry();
+  // The folder delivered last is not entered.
+  void skipDescendants();
+
+  struct State;
+
+ private:
+  friend class FileManager;
+  explicit DirectoryEnumerator(std::unique_ptr<State> state);
+  std::unique_ptr<State> state_;
 };
 
 class FileManager {
@@ -86,6 +130,17 @@ class FileManager {
   [[nodiscard]] virtual std::vector<std::string> contentsOfDirectory(const std::string& path) const;
   // The item's own attributes (a link at the end is not followed).
   [[nodiscard]] virtual Attributes attributesOfItem(const std::string& path) const;
+
+  // A walk of the folder at `path` (a link there is followed, none below
+  // it), entering sub-folders only when `recursive`; nullptr when the folder
+  // cannot be opened, "" included. See `DirectoryEnumerator`.
+  [[nodiscard]] std::unique_ptr<DirectoryEnumerator> enumerator(const std::string& path, bool recursive,
+                                                                DirectoryEnumerator::ErrorHandler onError) const;
+  // Opens the sub-folder `name` of the open folder `parentFd` for a walk,
+  // refusing a link (`path` names it in errors); throws FileSystemError.
+  // Every folder below the walked one is opened through it.
+  [[nodiscard]] virtual posix::UniqueFd openDirectoryForWalk(int parentFd, const std::string& name,
+                                                             const std::string& path) const;
 };
 
 }  // namespace vantrel
