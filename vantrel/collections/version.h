@@ -89,6 +89,9 @@ class Version {
   std::optional<std::string> buildMetadataIdentifier_;
 };
 
+// Declared again here so the export macro reaches the friend's definition.
+bool operator<(const Version& a, const Version& b);
+
 }  // namespace vantrel
 
 template <>

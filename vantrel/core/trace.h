@@ -40,7 +40,8 @@ void qdebuglog(std::same_as<bool> auto enabled, std::string_view message = "",
 void qlinelog(std::string_view message = "", SourceLocation loc = SourceLocation::current());
 
 // The same line naming `function` instead of the compiler's spelling: code
-// that traces on behalf of a design operation ("deinit") names it itself.
+// that traces on behalf of an operation the compiler cannot name ("deinit")
+// names it itself.
 void qlinelog(std::string_view message, std::string_view function, SourceLocation loc = SourceLocation::current());
 
 // "🍇🍇🍇" + file stem + "." + function + " Line:" + line + " " + "[MT]" or

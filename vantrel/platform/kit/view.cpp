@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <iterator>
 #include <cstdint>
 
 #include <fmt/format.h>
@@ -141,9 +140,9 @@ Point View::fromBase(Point point) const {
     q.x = bounds.origin.x + dx / scaleOf(frame.size.width, bounds.size.width);
     q.y = bounds.origin.y + dy / scaleOf(frame.size.height, bounds.size.height);
   };
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    const auto parent = std::next(it);
-    step(**it, parent != chain.rend() && (*parent)->isFlipped());
+  // From the root down: chain[i]'s superview is chain[i + 1].
+  for (std::size_t i = chain.size(); i-- > 0;) {
+    step(*chain[i], i + 1 < chain.size() && chain[i + 1]->isFlipped());
   }
   step(*this, !chain.empty() && chain.front()->isFlipped());
   return q;
