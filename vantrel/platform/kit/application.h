@@ -14,7 +14,7 @@
 //
 // `EventModifierFlags` carries the classic desktop bit values (shift
 // 0x20000, control 0x40000, option 0x80000, command 0x100000, ...), the same
-// as the shortcuts module's `ModifierFlags`: the kit depends on core only, so
+// as the shortcuts module's `ModifierFlags`: the kit does not use that module, so
 // it keeps its own set, and `ModifierFlags(flags.rawValue())` converts
 // without loss (and back the same way).
 //
