@@ -146,3 +146,31 @@ TEST(Trace, FileNameAndStem) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// Code that traces on behalf of an operation the compiler cannot name ("deinit").
+TEST(Trace, NamedFunctionForms) {
+  const SourceLocation here = SourceLocation::current();
+  const std::string line = std::to_string(here.line() + 3);
+  const std::string out = printed([] {
+    qlinelog("", "deinit"); qflow("Main", "viewWillAppear()"); qflow("", "deinit");
+  });
+  EXPECT_EQ(out, "🔀MT \"trace_test.cpp\"@" + line + ": deinit: \n" +
+                     "🍇🍇🍇trace_test.viewWillAppear() Line:" + line + " [MT]: Main\n" +
+                     "🍇🍇🍇trace_test.deinit Line:" + line + " [MT]\n");
+}
+
+TEST(Console, WriteWithoutLineEndIsCapturedLikeLines) {
+  ConsoleCapture capture;
+  consoleWrite("a, b");
+  consoleWrite("");
+  consolePrint("c");
+  consoleWrite("-");
+  EXPECT_EQ(capture.standardOutput(), "a, bc\n-");
+  EXPECT_EQ(capture.standardError(), "");
+}
+
+}  // namespace
+}  // namespace vantrel

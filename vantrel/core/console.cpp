@@ -30,19 +30,19 @@ std::shared_ptr<ConsoleCapture::State> currentCapture() {
   return s.capture;
 }
 
-void emit(std::string_view line, bool error) {
+void emit(std::string_view line, bool error, bool lineEnd = true) {
   if (auto capture = currentCapture()) {
     std::lock_guard lock(capture->mutex);
     std::string& target = error ? capture->err : capture->out;
     target.append(line);
-    target.push_back('\n');
+    if (lineEnd) target.push_back('\n');
     return;
   }
   std::FILE* stream = error ? stderr : stdout;
   // One locked stdio sequence per line: other threads' lines cannot cut in.
   ::flockfile(stream);
   std::fwrite(line.data(), 1, line.size(), stream);
-  std::fputc('\n', stream);
+  if (lineEnd) std::fputc('\n', stream);
   ::funlockfile(stream);
 }
 
@@ -51,6 +51,8 @@ void emit(std::string_view line, bool error) {
 void consolePrint(std::string_view line) { emit(line, false); }
 
 void consolePrintError(std::string_view line) { emit(line, true); }
+
+void consoleWrite(std::string_view text) { emit(text, false, false); }
 
 ConsoleCapture::ConsoleCapture() : state_(std::make_shared<State>()) {
   Sink& s = sink();

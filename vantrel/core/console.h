@@ -29,6 +29,10 @@ void consolePrint(std::string_view line);
 // Writes `line` and a line feed to standard error as one unit.
 void consolePrintError(std::string_view line);
 
+// Writes `text` to standard output as one unit, without a line end (a
+// print with its own terminator); captured like lines.
+void consoleWrite(std::string_view text);
+
 // While alive, console lines are kept in memory instead of being written.
 class ConsoleCapture {
  public:

@@ -71,6 +71,14 @@ void qlinelog(std::string_view message, SourceLocation loc) {
   consolePrint(core_internal::quotedFileLine(message, loc.file_name(), loc.function_name(), loc.line()));
 }
 
+void qlinelog(std::string_view message, std::string_view function, SourceLocation loc) {
+  consolePrint(core_internal::quotedFileLine(message, loc.file_name(), function, loc.line()));
+}
+
+void qflow(std::string_view message, std::string_view function, SourceLocation loc) {
+  consolePrint(core_internal::flowLine(message, loc.file_name(), function, loc.line()));
+}
+
 void qflow(std::string_view message, SourceLocation loc) {
   consolePrint(core_internal::flowLine(message, loc.file_name(), loc.function_name(), loc.line()));
 }

@@ -39,9 +39,16 @@ void qdebuglog(std::same_as<bool> auto enabled, std::string_view message = "",
 // "🔀" + marker + " \"" + file name + "\"@" + line + ": " + function + ": " + message.
 void qlinelog(std::string_view message = "", SourceLocation loc = SourceLocation::current());
 
+// The same line naming `function` instead of the compiler's spelling: code
+// that traces on behalf of an operation the compiler cannot name ("deinit")
+// names it itself.
+void qlinelog(std::string_view message, std::string_view function, SourceLocation loc = SourceLocation::current());
+
 // "🍇🍇🍇" + file stem + "." + function + " Line:" + line + " " + "[MT]" or
 // nothing, then ": " + message when the message is not empty.
 void qflow(std::string_view message = "", SourceLocation loc = SourceLocation::current());
+// The flow line naming `function` ("viewWillAppear()", "deinit").
+void qflow(std::string_view message, std::string_view function, SourceLocation loc = SourceLocation::current());
 // A plain C string is a message, not a flag.
 inline void qflow(const char* message, SourceLocation loc = SourceLocation::current()) {
   qflow(std::string_view(message), loc);

@@ -68,7 +68,7 @@ enum class CompositingOperation {
   difference,
 };
 
-enum class TextAlignment { left, right, center };
+// `TextAlignment` (left, right, center) is the kit's (kit/font.h).
 
 // How `drawText` lays a text out in its rectangle.
 struct TextLayout {

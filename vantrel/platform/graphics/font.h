@@ -1,6 +1,7 @@
 // File: vantrel/platform/graphics/font.h
 //
-// `Font`: a font family and a point size. Text is laid out by Pango
+// Measuring text in a `Font` (the kit's value, vantrel/platform/kit/font.h:
+// a font family and a point size). Text is laid out by Pango
 // (HarfBuzz shaping, bidirectional order, Unicode line breaking); fontconfig
 // picks the font for the family, and a character the font lacks is drawn
 // from another installed font that has it. The kit's system font is DejaVu
@@ -28,20 +29,11 @@
 #include <string>
 #include <string_view>
 
+#include "vantrel/platform/kit/font.h"
 #include "vantrel/platform/kit/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
-
-struct Font {
-  std::string family;
-  double pointSize = 12;
-
-  // DejaVu Sans at `pointSize`.
-  [[nodiscard]] static Font systemFont(double pointSize) { return Font{"DejaVu Sans", pointSize}; }
-
-  friend bool operator==(const Font&, const Font&) = default;
-};
 
 // The size `text` takes when drawn in `font` without wrapping.
 [[nodiscard]] Size measureText(std::string_view text, const Font& font);

@@ -9,4 +9,12 @@ const std::shared_ptr<Application>& Application::shared() {
   return *shared;
 }
 
+std::vector<std::shared_ptr<Window>> Application::windows() const {
+  std::vector<std::shared_ptr<Window>> live;
+  for (const auto& window : windows_) {
+    if (auto strong = window.lock()) live.push_back(std::move(strong));
+  }
+  return live;
+}
+
 }  // namespace vantrel

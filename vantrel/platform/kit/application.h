@@ -14,9 +14,13 @@
 //
 // `EventModifierFlags` carries the classic desktop bit values (shift
 // 0x20000, control 0x40000, option 0x80000, command 0x100000, ...), the same
-// as the shortcuts module's `ModifierFlags`: the kit depends on core only, so
+// as the shortcuts module's `ModifierFlags`: the kit does not use that module, so
 // it keeps its own set, and `ModifierFlags(flags.rawValue())` converts
 // without loss (and back the same way).
+//
+// It also knows the windows: every live `Window` in the order made, and the
+// key and main windows (weak: a window that goes stops being either). These
+// are main-thread state, like the windows themselves.
 //
 // Thread-safety: the flags are one atomic value, so reading them from any
 // thread is safe; setting them is meant for the main thread, like every
@@ -26,11 +30,14 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "vantrel/core/option_set.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
+
+class Window;
 
 struct EventModifierFlags : OptionSet<EventModifierFlags, std::uint64_t> {
   using OptionSet::OptionSet;
@@ -74,10 +81,20 @@ class Application {
     modifierFlags_.store(flags.rawValue(), std::memory_order_relaxed);
   }
 
+  // The live windows in the order they were made.
+  [[nodiscard]] std::vector<std::shared_ptr<Window>> windows() const;
+  // Null when no live window is key (main).
+  [[nodiscard]] std::shared_ptr<Window> keyWindow() const { return keyWindow_.lock(); }
+  [[nodiscard]] std::shared_ptr<Window> mainWindow() const { return mainWindow_.lock(); }
+
  private:
+  friend class Window;  // registers itself, becomes key and main
   Application() = default;
 
   std::atomic<std::uint64_t> modifierFlags_{0};
+  std::vector<std::weak_ptr<Window>> windows_;
+  std::weak_ptr<Window> keyWindow_;
+  std::weak_ptr<Window> mainWindow_;
 };
 
 // Holds `flags` as the application's current modifier flags for a scope and

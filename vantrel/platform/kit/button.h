@@ -43,6 +43,23 @@ enum class ButtonType : std::int64_t {
   momentaryPushIn = 7,
 };
 
+// The platform's numbering of the bezel styles in use.
+enum class BezelStyle : std::int64_t {
+  rounded = 1,
+  regularSquare = 2,
+  disclosure = 5,
+  shadowlessSquare = 6,
+  circular = 7,
+  texturedSquare = 8,
+  helpButton = 9,
+  smallSquare = 10,
+  texturedRounded = 11,
+  roundRect = 12,
+  recessed = 13,
+  roundedDisclosure = 14,
+  inline_ = 15,
+};
+
 enum class ControlStateValue : std::int64_t {
   mixed = -1,
   off = 0,
@@ -71,6 +88,13 @@ class Button : public Control {
   [[nodiscard]] const std::string& title() const { return title_.string(); }
   void setTitle(std::string title) { title_ = AttributedString(std::move(title)); }
 
+  // Rounded for a new button.
+  [[nodiscard]] BezelStyle bezelStyle() const { return bezelStyle_; }
+  void setBezelStyle(BezelStyle style) { bezelStyle_ = style; }
+  // The key that clicks the button ("\r" for Return); empty for none.
+  [[nodiscard]] const std::string& keyEquivalent() const { return keyEquivalent_; }
+  void setKeyEquivalent(std::string key) { keyEquivalent_ = std::move(key); }
+
   // The user's click (see the top of this file).
   void performClick();
 
@@ -84,6 +108,8 @@ class Button : public Control {
   ButtonType type_ = ButtonType::momentaryPushIn;
   ControlStateValue state_ = ControlStateValue::off;
   AttributedString title_;
+  BezelStyle bezelStyle_ = BezelStyle::rounded;
+  std::string keyEquivalent_;
 };
 
 }  // namespace vantrel

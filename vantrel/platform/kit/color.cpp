@@ -63,6 +63,31 @@ const Color::Ptr& Color::whiteColor() {
   return *white;
 }
 
+const Color::Ptr& Color::clearColor() {
+  static const NoDestructor<Ptr> clear(withWhite(0, 0));
+  return *clear;
+}
+
+const Color::Ptr& Color::redColor() {
+  static const NoDestructor<Ptr> red(withRed(1, 0, 0, 1));
+  return *red;
+}
+
+const Color::Ptr& Color::greenColor() {
+  static const NoDestructor<Ptr> green(withRed(0, 1, 0, 1));
+  return *green;
+}
+
+const Color::Ptr& Color::cyanColor() {
+  static const NoDestructor<Ptr> cyan(withRed(0, 1, 1, 1));
+  return *cyan;
+}
+
+const Color::Ptr& Color::brownColor() {
+  static const NoDestructor<Ptr> brown(withRed(0.6, 0.4, 0.2, 1));
+  return *brown;
+}
+
 std::array<double, 3> Color::hsb() const {
   if (isWhite()) return {0.0, 0.0, components_[0]};
   const double r = components_[0], g = components_[1], b = components_[2];

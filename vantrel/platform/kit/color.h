@@ -53,6 +53,14 @@ class Color {
   [[nodiscard]] static Ptr withWhite(double white, double alpha);
   [[nodiscard]] static const Ptr& blackColor();
   [[nodiscard]] static const Ptr& whiteColor();
+  // The platform's named colours: clear is white 0 with alpha 0; red
+  // (1, 0, 0), green (0, 1, 0), cyan (0, 1, 1) and brown (0.6, 0.4, 0.2) are
+  // calibrated RGB, opaque. One shared object each.
+  [[nodiscard]] static const Ptr& clearColor();
+  [[nodiscard]] static const Ptr& redColor();
+  [[nodiscard]] static const Ptr& greenColor();
+  [[nodiscard]] static const Ptr& cyanColor();
+  [[nodiscard]] static const Ptr& brownColor();
 
   Color(const Color&) = delete;
   Color& operator=(const Color&) = delete;

@@ -6,15 +6,20 @@
 
 #include "vantrel/core/fatal.h"
 #include "vantrel/platform/kit/geometry.h"
+#include "vantrel/platform/kit/layout_guide.h"
 #include "vantrel/platform/kit/view.h"
 
 namespace vantrel {
 namespace {
 
-std::string itemText(const std::shared_ptr<View>& view, LayoutAttribute attribute) {
-  const std::string item =
-      view ? fmt::format("{}(0x{:016x})", view->className(), reinterpret_cast<std::uintptr_t>(view.get()))
-           : std::string("nil");
+std::string itemText(const std::shared_ptr<View>& view, const std::shared_ptr<LayoutGuide>& guide,
+                     LayoutAttribute attribute) {
+  std::string item = "nil";
+  if (view) {
+    item = fmt::format("{}(0x{:016x})", view->className(), reinterpret_cast<std::uintptr_t>(view.get()));
+  } else if (guide) {
+    item = fmt::format("LayoutGuide(0x{:016x})", reinterpret_cast<std::uintptr_t>(guide.get()));
+  }
   return item + "." + std::string(description(attribute));
 }
 
@@ -61,31 +66,45 @@ std::string_view description(LayoutOrientation orientation) {
   return orientation == LayoutOrientation::vertical ? "vertical" : "horizontal";
 }
 
-LayoutConstraint::Ptr LayoutConstraint::create(const std::shared_ptr<View>& firstItem,
+LayoutConstraint::Ptr LayoutConstraint::create(const LayoutItem& firstItem,
                                                LayoutAttribute firstAttribute, LayoutRelation relation,
-                                               const std::shared_ptr<View>& secondItem,
+                                               const LayoutItem& secondItem,
                                                LayoutAttribute secondAttribute, double multiplier,
                                                double constant) {
-  if (!firstItem) fatal("LayoutConstraint: the first item is null");
+  if (firstItem.isNone()) fatal("LayoutConstraint: the first item is null");
   if (firstAttribute == LayoutAttribute::notAnAttribute) {
     fatal("LayoutConstraint: the first attribute is notAnAttribute");
   }
-  if (secondItem && secondAttribute == LayoutAttribute::notAnAttribute) {
+  if (!secondItem.isNone() && secondAttribute == LayoutAttribute::notAnAttribute) {
     fatal("LayoutConstraint: a second item needs a second attribute");
   }
-  if (!secondItem && secondAttribute != LayoutAttribute::notAnAttribute) {
+  if (secondItem.isNone() && secondAttribute != LayoutAttribute::notAnAttribute) {
     fatal(fmt::format("LayoutConstraint: the second attribute {} has no second item",
                       vantrel::description(secondAttribute)));
   }
   Ptr constraint(new LayoutConstraint());
-  constraint->firstItem_ = firstItem;
+  constraint->firstItem_ = firstItem.view();
+  constraint->firstGuide_ = firstItem.guide();
   constraint->firstAttribute_ = firstAttribute;
   constraint->relation_ = relation;
-  constraint->secondItem_ = secondItem;
+  constraint->secondItem_ = secondItem.view();
+  constraint->secondGuide_ = secondItem.guide();
   constraint->secondAttribute_ = secondAttribute;
   constraint->multiplier_ = multiplier;
   constraint->constant_ = constant;
   return constraint;
+}
+
+std::shared_ptr<View> LayoutConstraint::firstHost() const {
+  if (auto view = firstItem()) return view;
+  const auto guide = firstGuide();
+  return guide ? guide->owningView() : nullptr;
+}
+
+std::shared_ptr<View> LayoutConstraint::secondHost() const {
+  if (auto view = secondItem()) return view;
+  const auto guide = secondGuide();
+  return guide ? guide->owningView() : nullptr;
 }
 
 bool LayoutConstraint::isActive() const { return !installedOn_.expired(); }
@@ -96,8 +115,9 @@ void LayoutConstraint::setActive(bool active) {
     return;
   }
   if (isActive()) return;
-  const auto first = firstItem();
-  const auto second = secondItem();
+  // A guide that no view owns has nowhere to be installed: like a gone item.
+  const auto first = firstHost();
+  const auto second = secondHost();
   if (!first || (secondAttribute_ != LayoutAttribute::notAnAttribute && !second)) {
     fatal("LayoutConstraint: cannot activate a constraint whose item is gone");
   }
@@ -123,10 +143,10 @@ void LayoutConstraint::deactivate(const std::vector<Ptr>& constraints) {
 }
 
 std::string LayoutConstraint::description() const {
-  std::string text = "<LayoutConstraint: " + itemText(firstItem(), firstAttribute_) + " " +
+  std::string text = "<LayoutConstraint: " + itemText(firstItem(), firstGuide(), firstAttribute_) + " " +
                      std::string(vantrel::description(relation_)) + " ";
   if (secondAttribute_ != LayoutAttribute::notAnAttribute) {
-    text += itemText(secondItem(), secondAttribute_) + " * " + coordinateText(multiplier_) + " + " +
+    text += itemText(secondItem(), secondGuide(), secondAttribute_) + " * " + coordinateText(multiplier_) + " + " +
             coordinateText(constant_);
   } else {
     text += coordinateText(constant_);

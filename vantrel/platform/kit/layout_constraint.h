@@ -21,6 +21,11 @@
 // from the view it is installed on. `View::addConstraint` installs it on a
 // chosen view (after removing it from any other).
 //
+// Items: a view or a layout guide (`LayoutItem` converts from either). A
+// guide item reads as null through `firstItem()` / `secondItem()` and as the
+// guide through `firstGuide()` / `secondGuide()`; it is installed as its
+// owning view would be.
+//
 // Stops (`fatal`): a constraint without a first item or with a first
 // attribute of notAnAttribute; a second item without a second attribute or a
 // second attribute without a second item; activating a constraint whose items
@@ -28,6 +33,8 @@
 // objects: not thread-safe.
 #pragma once
 
+#include <concepts>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -38,6 +45,27 @@
 namespace vantrel VANTREL_API {
 
 class View;
+class LayoutGuide;
+
+// A constraint's item as given: a view (of any view class), a layout guide,
+// or none (`nullptr`, for a missing second item).
+class LayoutItem {
+ public:
+  LayoutItem() = default;
+  LayoutItem(std::nullptr_t) {}  // NOLINT: implicit, like a null pointer
+  template <class V>
+    requires std::derived_from<V, View>
+  LayoutItem(const std::shared_ptr<V>& view) : view_(view) {}  // NOLINT: implicit on purpose
+  LayoutItem(const std::shared_ptr<LayoutGuide>& guide) : guide_(guide) {}  // NOLINT
+
+  [[nodiscard]] const std::shared_ptr<View>& view() const { return view_; }
+  [[nodiscard]] const std::shared_ptr<LayoutGuide>& guide() const { return guide_; }
+  [[nodiscard]] bool isNone() const { return !view_ && !guide_; }
+
+ private:
+  std::shared_ptr<View> view_;
+  std::shared_ptr<LayoutGuide> guide_;
+};
 
 // The platform's attribute numbering, kept so raw values can be exchanged.
 enum class LayoutAttribute : std::int64_t {
@@ -86,17 +114,21 @@ class LayoutConstraint : public std::enable_shared_from_this<LayoutConstraint> {
   using Ptr = std::shared_ptr<LayoutConstraint>;
 
   // Inactive and uninstalled; priority required, empty identifier.
-  [[nodiscard]] static Ptr create(const std::shared_ptr<View>& firstItem, LayoutAttribute firstAttribute,
-                                  LayoutRelation relation, const std::shared_ptr<View>& secondItem,
+  [[nodiscard]] static Ptr create(const LayoutItem& firstItem, LayoutAttribute firstAttribute,
+                                  LayoutRelation relation, const LayoutItem& secondItem,
                                   LayoutAttribute secondAttribute, double multiplier, double constant);
 
   // Identity is the object: a copy would be a second, uninstalled record.
   LayoutConstraint(const LayoutConstraint&) = delete;
   LayoutConstraint& operator=(const LayoutConstraint&) = delete;
 
-  // Null once the view is gone (or, for the second item, when there is none).
+  // Null once the view is gone (or, for the second item, when there is none,
+  // and for a guide item).
   [[nodiscard]] std::shared_ptr<View> firstItem() const { return firstItem_.lock(); }
   [[nodiscard]] std::shared_ptr<View> secondItem() const { return secondItem_.lock(); }
+  // The guide items, null for view items and once the guide is gone.
+  [[nodiscard]] std::shared_ptr<LayoutGuide> firstGuide() const { return firstGuide_.lock(); }
+  [[nodiscard]] std::shared_ptr<LayoutGuide> secondGuide() const { return secondGuide_.lock(); }
   [[nodiscard]] LayoutAttribute firstAttribute() const { return firstAttribute_; }
   [[nodiscard]] LayoutAttribute secondAttribute() const { return secondAttribute_; }
   [[nodiscard]] LayoutRelation relation() const { return relation_; }
@@ -121,15 +153,22 @@ class LayoutConstraint : public std::enable_shared_from_this<LayoutConstraint> {
 
   // "<LayoutConstraint: View(0x…).width == 120.0 priority 1000.0 inactive>";
   // "identifier" and its text in quotes follow the priority when set, and a
-  // second item reads "View(0x…).left * 1.0 + 8.0". Gone items read "nil".
+  // second item reads "View(0x…).left * 1.0 + 8.0", a guide
+  // "LayoutGuide(0x…).top". Gone items read "nil".
   [[nodiscard]] std::string description() const;
 
  private:
   friend class View;  // installation bookkeeping
   LayoutConstraint() = default;
 
+  // The view an item is installed as: the view itself, or a guide's owner.
+  [[nodiscard]] std::shared_ptr<View> firstHost() const;
+  [[nodiscard]] std::shared_ptr<View> secondHost() const;
+
   std::weak_ptr<View> firstItem_;
   std::weak_ptr<View> secondItem_;
+  std::weak_ptr<LayoutGuide> firstGuide_;
+  std::weak_ptr<LayoutGuide> secondGuide_;
   std::weak_ptr<View> installedOn_;
   LayoutAttribute firstAttribute_ = LayoutAttribute::notAnAttribute;
   LayoutAttribute secondAttribute_ = LayoutAttribute::notAnAttribute;

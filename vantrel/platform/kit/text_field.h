@@ -9,7 +9,8 @@
 //   name->setStringValue("Ada");
 //
 // A new field is editable, selectable, bezeled and draws its background,
-// like the platform's. The headless kit has no keyboard: typing is
+// like the platform's; its font is the system font of 13 points, its text
+// colour black, its alignment left. The headless kit has no keyboard: typing is
 // `setStringValue` followed, where a test wants it, by `sendAction()`.
 // Main-thread objects: not thread-safe.
 #pragma once
@@ -17,7 +18,9 @@
 #include <memory>
 #include <string>
 
+#include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/control.h"
+#include "vantrel/platform/kit/font.h"
 #include "vantrel/platform/kit/geometry.h"
 
 #include "vantrel/core/api.h"
@@ -45,6 +48,13 @@ class TextField : public Control {
   [[nodiscard]] bool drawsBackground() const { return drawsBackground_; }
   void setDrawsBackground(bool draws) { drawsBackground_ = draws; }
 
+  [[nodiscard]] const Font& font() const { return font_; }
+  void setFont(Font font) { font_ = std::move(font); }
+  [[nodiscard]] const Color::Ptr& textColor() const { return textColor_; }
+  void setTextColor(Color::Ptr color) { textColor_ = std::move(color); }
+  [[nodiscard]] TextAlignment alignment() const { return alignment_; }
+  void setAlignment(TextAlignment alignment) { alignment_ = alignment; }
+
  protected:
   explicit TextField(Rect frame) : Control(frame) {}
 
@@ -56,6 +66,9 @@ class TextField : public Control {
   bool bezeled_ = true;
   bool bordered_ = false;
   bool drawsBackground_ = true;
+  Font font_ = Font::systemFont(13);
+  Color::Ptr textColor_ = Color::blackColor();
+  TextAlignment alignment_ = TextAlignment::left;
 };
 
 }  // namespace vantrel

@@ -1,13 +1,14 @@
 #include "vantrel/platform/kit/view.h"
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <cstdint>
-#include <typeinfo>
 
 #include <fmt/format.h>
 
-#include "vantrel/core/describe.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/platform/kit/window.h"
 
 namespace vantrel {
 namespace {
@@ -67,16 +68,167 @@ void View::removeFromSuperview() {
   if (found != siblings.end()) siblings.erase(found);
 }
 
-std::string View::className() const {
-  const std::string full = typeName(typeid(*this));
-  const std::size_t templateStart = full.find('<');
-  const std::size_t lastScope = full.rfind("::", templateStart);
-  return lastScope == std::string::npos ? full : full.substr(lastScope + 2);
-}
-
 std::string View::description() const {
   return fmt::format("<{}: 0x{:016x}; frame = {}>", className(), reinterpret_cast<std::uintptr_t>(this),
                      frame_.description());
+}
+
+std::shared_ptr<Window> View::window() const {
+  const View* view = this;
+  Ptr parent = superview();
+  Ptr keep;  // holds each ancestor while it is looked at
+  while (parent) {
+    keep = parent;
+    view = keep.get();
+    parent = view->superview();
+  }
+  return view->window_.lock();
+}
+
+std::shared_ptr<Responder> View::nextResponder() const {
+  if (auto next = explicitNextResponder()) return next;
+  if (auto parent = superview()) return parent;
+  return window_.lock();
+}
+
+bool View::isHiddenOrHasHiddenAncestor() const {
+  if (hidden_) return true;
+  for (Ptr view = superview(); view; view = view->superview()) {
+    if (view->hidden_) return true;
+  }
+  return false;
+}
+
+namespace {
+
+// Bounds units per frame unit along each axis; a zero bounds side maps 1:1
+// so nothing divides by zero.
+double scaleOf(double frameSide, double boundsSide) { return boundsSide != 0 ? frameSide / boundsSide : 1.0; }
+
+}  // namespace
+
+Point View::toBase(Point point) const {
+  Point q = point;
+  const View* view = this;
+  Ptr keep;
+  while (view != nullptr) {
+    const Rect frame = view->frame_;
+    const Rect bounds = view->bounds_;
+    const double dx = (q.x - bounds.origin.x) * scaleOf(frame.size.width, bounds.size.width);
+    const double dy = (q.y - bounds.origin.y) * scaleOf(frame.size.height, bounds.size.height);
+    const double fromBottom = view->isFlipped() ? frame.size.height - dy : dy;
+    const Ptr parent = view->superview();
+    const bool parentFlipped = parent && parent->isFlipped();
+    q.x = frame.origin.x + dx;
+    q.y = parentFlipped ? frame.origin.y + (frame.size.height - fromBottom) : frame.origin.y + fromBottom;
+    keep = parent;
+    view = keep.get();
+  }
+  return q;
+}
+
+Point View::fromBase(Point point) const {
+  std::vector<Ptr> chain;  // the ancestors, nearest first
+  for (Ptr view = superview(); view; view = view->superview()) chain.push_back(view);
+  Point q = point;
+  const auto step = [&q](const View& view, bool parentFlipped) {
+    const Rect frame = view.frame_;
+    const Rect bounds = view.bounds_;
+    const double dx = q.x - frame.origin.x;
+    const double fromBottom = parentFlipped ? frame.size.height - (q.y - frame.origin.y) : q.y - frame.origin.y;
+    const double dy = view.isFlipped() ? frame.size.height - fromBottom : fromBottom;
+    q.x = bounds.origin.x + dx / scaleOf(frame.size.width, bounds.size.width);
+    q.y = bounds.origin.y + dy / scaleOf(frame.size.height, bounds.size.height);
+  };
+  // From the root down: chain[i]'s superview is chain[i + 1].
+  for (std::size_t i = chain.size(); i-- > 0;) {
+    step(*chain[i], i + 1 < chain.size() && chain[i + 1]->isFlipped());
+  }
+  step(*this, !chain.empty() && chain.front()->isFlipped());
+  return q;
+}
+
+Point View::convertPointToView(Point point, const View* view) const {
+  const Point base = toBase(point);
+  return view != nullptr ? view->fromBase(base) : base;
+}
+
+Point View::convertPointFromView(Point point, const View* view) const {
+  return fromBase(view != nullptr ? view->toBase(point) : point);
+}
+
+namespace {
+
+Rect normalisedThrough(Rect rect, const std::function<Point(Point)>& map) {
+  const Point a = map(rect.origin);
+  const Point b = map(Point(rect.origin.x + rect.size.width, rect.origin.y + rect.size.height));
+  return Rect(std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y));
+}
+
+}  // namespace
+
+Rect View::convertRectToView(Rect rect, const View* view) const {
+  return normalisedThrough(rect, [&](Point p) { return convertPointToView(p, view); });
+}
+
+Rect View::convertRectFromView(Rect rect, const View* view) const {
+  return normalisedThrough(rect, [&](Point p) { return convertPointFromView(p, view); });
+}
+
+View::Ptr View::nextValidKeyView() const {
+  // The links are weak and set by hand, so they may form any graph: a view
+  // met twice ends the walk.
+  std::vector<const View*> seen;
+  for (Ptr candidate = nextKeyView(); candidate; candidate = candidate->nextKeyView()) {
+    if (std::find(seen.begin(), seen.end(), candidate.get()) != seen.end()) return nullptr;
+    seen.push_back(candidate.get());
+    if (candidate->acceptsFirstResponder() && !candidate->isHiddenOrHasHiddenAncestor()) return candidate;
+  }
+  return nullptr;
+}
+
+void View::setWantsLayer(bool wants) {
+  if (!wants) {
+    layer_.reset();
+  } else if (!layer_) {
+    layer_ = Layer::create();
+  }
+}
+
+void View::registerForDraggedTypes(const std::vector<PasteboardType>& types) {
+  for (const auto& type : types) {
+    if (std::find(draggedTypes_.begin(), draggedTypes_.end(), type) == draggedTypes_.end()) {
+      draggedTypes_.push_back(type);
+    }
+  }
+}
+
+void View::unregisterDraggedTypes() { draggedTypes_.clear(); }
+
+void View::draw(Rect /*dirtyRect*/) {}
+
+void View::setNeedsDisplay(bool needs) {
+  needsDisplay_ = needs;
+  if (needs) ++needsDisplayCount_;
+}
+
+void View::addLayoutGuide(const LayoutGuide::Ptr& guideReference) {
+  const LayoutGuide::Ptr guide = guideReference;  // the old owner's list may hold the caller's copy
+  if (!guide) fatal("addLayoutGuide: the guide is null");
+  if (const auto owner = guide->owningView()) {
+    if (owner.get() == this) return;
+    owner->removeLayoutGuide(guide);
+  }
+  guide->owningView_ = weak_from_this();
+  layoutGuides_.push_back(guide);
+}
+
+void View::removeLayoutGuide(const LayoutGuide::Ptr& guideReference) {
+  const LayoutGuide::Ptr guide = guideReference;
+  const auto found = std::find(layoutGuides_.begin(), layoutGuides_.end(), guide);
+  if (found == layoutGuides_.end()) return;
+  guide->owningView_.reset();
+  layoutGuides_.erase(found);
 }
 
 // Both take copies: the caller may pass an element of a constraint list

@@ -25,17 +25,40 @@
 // flip, and `description()` for extra state. `className()` already answers
 // the derived class's name.
 //
+// Responder chain: a view's next responder is the one set with
+// `setNextResponder`, else its superview, else the window whose content view
+// it is. Key-view loop: `nextKeyView` links (weak) make the loop the window
+// walks; `nextValidKeyView` is the first view along the links (the view
+// itself included, when the links lead back to it) that accepts first
+// responder and is not hidden, or none; the walk stops where it repeats.
+//
+// Coordinates: `convertPoint` / `convertRect` map between this view's
+// bounds and another view's, or the window's base coordinates when the
+// other view is null (origin at the lower-left of the content view's frame,
+// y up). Flipped views count y from their top; a bounds size other than the
+// frame size scales.
+//
+// Drawing: the kit draws nothing itself. A snapshot (appkit) fills the
+// layer's background colour over the bounds, then calls `draw(dirtyRect)`
+// with a current drawing context in the view's own coordinates.
+// `setNeedsDisplay(true)` only counts (`needsDisplayCount`).
+//
 // Stops (`fatal`): adding a null view, the view itself or one of its
 // ancestors as a subview (a cycle); installing a null constraint. Main-thread
 // objects: not thread-safe.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "vantrel/platform/foundation/pasteboard/pasteboard.h"
 #include "vantrel/platform/kit/geometry.h"
+#include "vantrel/platform/kit/layer.h"
 #include "vantrel/platform/kit/layout_constraint.h"
+#include "vantrel/platform/kit/layout_guide.h"
+#include "vantrel/platform/kit/responder.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -44,16 +67,14 @@ namespace vantrel VANTREL_API {
 // own.
 inline constexpr double kViewNoIntrinsicMetric = -1.0;
 
-class View : public std::enable_shared_from_this<View> {
+class Window;
+
+class View : public Responder, public std::enable_shared_from_this<View> {
  public:
   using Ptr = std::shared_ptr<View>;
 
   [[nodiscard]] static Ptr create(Rect frame = Rect());
-  virtual ~View();
-
-  // Identity is the object; a copy would have no place in the tree.
-  View(const View&) = delete;
-  View& operator=(const View&) = delete;
+  ~View() override;
 
   // Frame in the superview's coordinates. Setting it resizes the bounds to
   // the frame's size and keeps the bounds origin.
@@ -78,11 +99,66 @@ class View : public std::enable_shared_from_this<View> {
   // True for the view itself and for every view below `ancestor`.
   [[nodiscard]] bool isDescendantOf(const View& ancestor) const;
 
-  // The dynamic class name without namespaces: "View", "Button".
-  [[nodiscard]] virtual std::string className() const;
   // "<View: 0x00005612a4b0c2d0; frame = (0.0, 0.0, 10.0, 20.0)>", the address
-  // as 16 lower-case hexadecimal digits.
-  [[nodiscard]] virtual std::string description() const;
+  // as 16 lower-case hexadecimal digits. (`className()`, from `Responder`,
+  // answers "View", "Button", ….)
+  [[nodiscard]] std::string description() const override;
+
+  // --- Window and responder chain ------------------------------------------------
+  // The window whose content view is this view or one of its ancestors.
+  [[nodiscard]] std::shared_ptr<Window> window() const;
+  [[nodiscard]] std::shared_ptr<Responder> nextResponder() const override;
+
+  [[nodiscard]] bool isHidden() const { return hidden_; }
+  void setHidden(bool hidden) { hidden_ = hidden; }
+  // True when this view or one of its ancestors is hidden.
+  [[nodiscard]] bool isHiddenOrHasHiddenAncestor() const;
+  // -1 for a plain view; a subclass may keep a tag of its own.
+  [[nodiscard]] virtual std::int64_t tag() const { return -1; }
+
+  // --- Coordinates -------------------------------------------------------------
+  // From this view's coordinates into `view`'s (null: the window's base
+  // coordinates), and back. The two views need not share a window: both
+  // go through their roots' base coordinates.
+  [[nodiscard]] Point convertPointToView(Point point, const View* view) const;
+  [[nodiscard]] Point convertPointFromView(Point point, const View* view) const;
+  // The rectangle through its corners; the result is normalised.
+  [[nodiscard]] Rect convertRectToView(Rect rect, const View* view) const;
+  [[nodiscard]] Rect convertRectFromView(Rect rect, const View* view) const;
+
+  // --- Key-view loop ---------------------------------------------------------------
+  [[nodiscard]] Ptr nextKeyView() const { return nextKeyView_.lock(); }
+  void setNextKeyView(const Ptr& view) { nextKeyView_ = view; }
+  // See the top of this file.
+  [[nodiscard]] Ptr nextValidKeyView() const;
+
+  // --- Layer, drag types, drawing ----------------------------------------------------
+  [[nodiscard]] bool wantsLayer() const { return static_cast<bool>(layer_); }
+  // True makes the layer (once); false drops it with its colour.
+  void setWantsLayer(bool wants);
+  // Null unless the view wants a layer.
+  [[nodiscard]] const Layer::Ptr& layer() const { return layer_; }
+
+  // The drag types registered, in the order first registered, each once.
+  [[nodiscard]] const std::vector<PasteboardType>& registeredDraggedTypes() const { return draggedTypes_; }
+  // Adds the types not yet registered, in their order.
+  virtual void registerForDraggedTypes(const std::vector<PasteboardType>& types);
+  // Forgets every registered type.
+  virtual void unregisterDraggedTypes();
+
+  // Draws the view's own content into the current drawing context, in the
+  // view's coordinates; nothing for a plain view.
+  virtual void draw(Rect dirtyRect);
+  [[nodiscard]] bool needsDisplay() const { return needsDisplay_; }
+  // True counts one request.
+  void setNeedsDisplay(bool needs);
+  [[nodiscard]] std::int64_t needsDisplayCount() const { return needsDisplayCount_; }
+
+  // --- Layout guides ------------------------------------------------------------------
+  [[nodiscard]] const std::vector<LayoutGuide::Ptr>& layoutGuides() const { return layoutGuides_; }
+  // Takes the guide from any view that owned it before.
+  void addLayoutGuide(const LayoutGuide::Ptr& guide);
+  void removeLayoutGuide(const LayoutGuide::Ptr& guide);
 
   [[nodiscard]] bool translatesAutoresizingMaskIntoConstraints() const {
     return translatesAutoresizingMask_;
@@ -116,8 +192,12 @@ class View : public std::enable_shared_from_this<View> {
 
  private:
   friend class LayoutConstraint;  // installs on activation
+  friend class Window;            // links its content view
   void install(LayoutConstraint::Ptr constraint);
   void uninstall(LayoutConstraint::Ptr constraint);
+  // From this view's coordinates into its root's base coordinates.
+  [[nodiscard]] Point toBase(Point point) const;
+  [[nodiscard]] Point fromBase(Point point) const;
 
   Rect frame_;
   Rect bounds_;
@@ -126,6 +206,14 @@ class View : public std::enable_shared_from_this<View> {
   std::weak_ptr<View> superview_;
   std::vector<Ptr> subviews_;
   std::vector<LayoutConstraint::Ptr> constraints_;
+  std::vector<LayoutGuide::Ptr> layoutGuides_;
+  std::weak_ptr<Window> window_;  // set on a window's content view only
+  std::weak_ptr<View> nextKeyView_;
+  Layer::Ptr layer_;
+  std::vector<PasteboardType> draggedTypes_;
+  bool hidden_ = false;
+  bool needsDisplay_ = false;
+  std::int64_t needsDisplayCount_ = 0;
   LayoutPriority hugging_[2] = {kLayoutPriorityDefaultLow, kLayoutPriorityDefaultLow};
   LayoutPriority compressionResistance_[2] = {kLayoutPriorityDefaultHigh, kLayoutPriorityDefaultHigh};
 };

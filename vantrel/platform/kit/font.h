@@ -1,0 +1,33 @@
+// File: vantrel/platform/kit/font.h
+//
+// `Font`: a font family and a point size, as controls keep them; and
+// `TextAlignment`, how a control or a drawing lines its text up. The kit only
+// records them: measuring and drawing text is the graphics module's
+// (`measureText`, `lineHeight` in vantrel/platform/graphics/font.h, laid out
+// by Pango).
+//
+//   const Font font = Font::systemFont(20);     // DejaVu Sans, 20 points
+//   field->setFont(font);
+//   field->setAlignment(TextAlignment::center);
+//
+// Values; thread-safe.
+#pragma once
+
+#include <string>
+
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+
+struct Font {
+  std::string family;
+  double pointSize = 12;
+
+  // DejaVu Sans at `pointSize`.
+  [[nodiscard]] static Font systemFont(double pointSize) { return Font{"DejaVu Sans", pointSize}; }
+
+  friend bool operator==(const Font&, const Font&) = default;
+};
+
+enum class TextAlignment { left, right, center };
+
+}  // namespace vantrel
