@@ -542,55 +542,61 @@ bool decodeLzvn(std::span<const std::uint8_t> payload, std::size_t rawSize, Data
   return ok;
 }
 
-std::optional<Data> decodeLzfse(std::span<const std::uint8_t> input, std::size_t limit) {
-  if (input.empty()) return std::nullopt;
-  Data out;
+bool decodeLzfseInto(std::span<const std::uint8_t> input, std::size_t limit, Data& out) {
+  out.clear();
+  if (input.empty()) return false;
   std::vector<std::uint8_t> literals;
   std::unique_ptr<Tables> tables;
   const std::uint8_t* p = input.data();
   std::size_t left = input.size();
   for (;;) {
-    if (left < 4) return std::nullopt;
+    if (left < 4) return false;
     const std::uint32_t magic = load32(p);
-    if (magic == kEndOfStream) return out;
+    if (magic == kEndOfStream) return true;
     const std::size_t pos = out.size();
     std::size_t blockSize = 0;
     bool ok = false;
     if (magic == kRawBlock) {
-      if (left < 8) return std::nullopt;
+      if (left < 8) return false;
       const std::size_t rawSize = load32(p + 4);
-      if (rawSize > left - 8 || !openBlock(out, rawSize, limit)) return std::nullopt;
+      if (rawSize > left - 8 || !openBlock(out, rawSize, limit)) return false;
       std::memcpy(out.data() + pos, p + 8, rawSize);
       out.resize(pos + rawSize);
       blockSize = 8 + rawSize;
       ok = true;
     } else if (magic == kLzvnBlock) {
-      if (left < 12) return std::nullopt;
+      if (left < 12) return false;
       const std::size_t rawSize = load32(p + 4);
       const std::size_t payloadSize = load32(p + 8);
-      if (payloadSize > left - 12 || !openBlock(out, rawSize, limit)) return std::nullopt;
+      if (payloadSize > left - 12 || !openBlock(out, rawSize, limit)) return false;
       ok = decodeLzvnInto(p + 12, p + 12 + payloadSize, out.data(), pos, rawSize);
       out.resize(pos + rawSize);
       blockSize = 12 + payloadSize;
     } else if (magic == kV1Block || magic == kV2Block) {
       CompressedHeader header;
       if (!(magic == kV1Block ? parseV1Header(p, left, header) : parseV2Header(p, left, header))) {
-        return std::nullopt;
+        return false;
       }
       const std::uint64_t total = static_cast<std::uint64_t>(header.headerSize) + header.literalPayloadBytes +
                                   header.lmdPayloadBytes;
-      if (total > left || !openBlock(out, header.rawBytes, limit)) return std::nullopt;
+      if (total > left || !openBlock(out, header.rawBytes, limit)) return false;
       if (!tables) tables = std::make_unique<Tables>();
       ok = decodeCompressedBlock(header, p + header.headerSize, *tables, literals, out.data(), pos);
       out.resize(pos + header.rawBytes);
       blockSize = static_cast<std::size_t>(total);
     } else {
-      return std::nullopt;
+      return false;
     }
-    if (!ok) return std::nullopt;
+    if (!ok) return false;
     p += blockSize;
     left -= blockSize;
   }
+}
+
+std::optional<Data> decodeLzfse(std::span<const std::uint8_t> input, std::size_t limit) {
+  Data out;
+  if (!decodeLzfseInto(input, limit, out)) return std::nullopt;
+  return out;
 }
 
 }  // namespace vantrel::foundation_internal

@@ -16,6 +16,9 @@ namespace vantrel::foundation_internal {
 [[nodiscard]] std::optional<Data> decodeXz(std::span<const std::uint8_t> input, std::size_t limit);
 [[nodiscard]] std::optional<Data> decodeLz4Blocks(std::span<const std::uint8_t> input, std::size_t limit);
 [[nodiscard]] std::optional<Data> decodeLzfse(std::span<const std::uint8_t> input, std::size_t limit);
+// The same into `out` (cleared first, its capacity kept), for callers that
+// decode many streams; false leaves `out` unspecified.
+[[nodiscard]] bool decodeLzfseInto(std::span<const std::uint8_t> input, std::size_t limit, Data& out);
 
 // Decodes one LZVN payload, appending exactly `rawSize` bytes to `output`,
 // whose earlier bytes matches may refer to. False (with `output` back at its
