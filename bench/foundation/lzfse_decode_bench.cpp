@@ -100,10 +100,10 @@ void zlibText(benchmark::State& state) {
   setBytes(state, size);
 }
 
-BENCHMARK_CAPTURE(lzfseReused, text_5m, std::string("text-5m.txt.lzfse"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(lzfseReused, large_json, std::string("large.json.lzfse"))->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(lzfseFresh, text_5m, std::string("text-5m.txt.lzfse"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(lzfseFresh, large_json, std::string("large.json.lzfse"))->Unit(benchmark::kMicrosecond);
-BENCHMARK(zlibText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(lzfseReused, text_5m, std::string("text-5m.txt.lzfse"))->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(lzfseReused, large_json, std::string("large.json.lzfse"))->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK_CAPTURE(lzfseFresh, text_5m, std::string("text-5m.txt.lzfse"))->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(lzfseFresh, large_json, std::string("large.json.lzfse"))->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(zlibText)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

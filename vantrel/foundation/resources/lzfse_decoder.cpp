@@ -354,6 +354,9 @@ bool decodeCompressedBlock(const CompressedHeader& h, const std::uint8_t* payloa
   // Literals are padded to a multiple of four; more than the block's bytes
   // plus padding cannot be used.
   if (h.literals > static_cast<std::uint64_t>(h.rawBytes) + 4) return false;
+  // Every match adds at least one byte (the encoder never writes an empty
+  // one); the bound keeps a damaged header from looping billions of times.
+  if (h.matches > static_cast<std::uint64_t>(h.rawBytes) + 64) return false;
   const std::uint16_t* f = h.frequencies;
   if (!buildValueTable(kLStates, kLSymbols, f, kLExtraBits, kLBase, tables.l) ||
       !buildValueTable(kMStates, kMSymbols, f + kLSymbols, kMExtraBits, kMBase, tables.m) ||
