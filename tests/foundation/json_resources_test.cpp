@@ -1,5 +1,7 @@
 #include "vantrel/foundation/resources/json_resources.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "tests/foundation/files_test_support.h"
@@ -83,6 +85,20 @@ TEST(JsonResources, LinksLeavingTheFolderAreNotFollowed) {
   testing::writeFile(dir.path() / "res" / "real.json", "[1]");
   fs::create_symlink("real.json", dir.path() / "res" / "a.json");
   EXPECT_EQ(jsonData("a", folders), bytes("[1]"));
+}
+
+TEST(JsonResources, CandidatesThatAreNoFilesEndTheSearchWithoutBlocking) {
+  TemporaryDirectory dir;
+  fs::create_directories(dir.path() / "fifo");
+  fs::create_directories(dir.path() / "folder" / "a.json");
+  fs::create_directories(dir.path() / "plain");
+  ASSERT_EQ(::mkfifo((dir.path() / "fifo" / "a.json").c_str(), 0600), 0);
+  testing::writeFile(dir.path() / "plain" / "a.json", "{}");
+  const URL plain = URL::fileURLWithPath((dir.path() / "plain").string(), true);
+  for (const char* name : {"fifo", "folder"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(jsonData("a", std::vector{URL::fileURLWithPath((dir.path() / name).string(), true), plain}));
+  }
 }
 
 TEST(JsonResources, SearchOverPathDescriptions) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "vantrel/foundation/files/internal/beneath.h"
@@ -31,8 +32,12 @@ bool readAll(int fd, Data& contents) {
 
 Found readCandidate(int folder, const std::string& fileName, Data& contents) {
   int error = 0;
-  auto fd = foundation_internal::openBeneath(folder, fileName, O_RDONLY | O_NOCTTY, error);
+  // Non-blocking, so a FIFO under the candidate's name cannot hold the
+  // search; only a regular file is read.
+  auto fd = foundation_internal::openBeneath(folder, fileName, O_RDONLY | O_NOCTTY | O_NONBLOCK, error);
   if (!fd) return error == ENOENT || error == ENOTDIR ? Found::none : Found::unreadable;
+  struct stat status {};
+  if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return Found::unreadable;
   return readAll(fd.get(), contents) ? Found::bytes : Found::unreadable;
 }
 
