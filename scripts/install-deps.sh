@@ -31,6 +31,8 @@ packages=(
   liburiparser-dev
   # the JSON reader (header-only)
   rapidjson-dev
+  # decompression of resources: raw DEFLATE, .xz, LZ4 blocks
+  zlib1g-dev liblzma-dev liblz4-dev
 )
 # `make docs` only: the API reference.
 if [ "${1:-}" = "--docs" ]; then

@@ -9,6 +9,7 @@
 #include "vantrel/core/console_loggers.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/bundles/internal/info_json.h"
+#include "vantrel/platform/foundation/bundles/internal/loaded_bundles.h"
 #include "vantrel/platform/foundation/bundles/main_bundle.h"
 #include "vantrel/platform/foundation/bundles/strings_file.h"
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
@@ -66,6 +67,7 @@ std::shared_ptr<Bundle> Bundle::bundleWithPath(std::string_view path) {
   std::string folder(path);
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   if (folder.empty() || !isDirectory(folder)) return nullptr;
+  foundation_internal::noteLoadedBundlePath(folder);
   return std::make_shared<Bundle>(Passkey{}, std::move(folder), false);
 }
 

@@ -37,6 +37,11 @@ class Bundle {
   [[nodiscard]] static std::shared_ptr<Bundle> main();
   // A bundle for an existing folder; nullptr when `path` is not one.
   [[nodiscard]] static std::shared_ptr<Bundle> bundleWithPath(std::string_view path);
+  // The loaded bundles: the main bundle, then each folder given to
+  // `bundleWithPath` (once per path), in the order they were first loaded.
+  [[nodiscard]] static std::vector<std::shared_ptr<Bundle>> allBundles();
+  // The first loaded bundle whose identifier is `identifier`; nullptr for none.
+  [[nodiscard]] static std::shared_ptr<Bundle> bundleWithIdentifier(std::string_view identifier);
 
   // The user's language list, most preferred first ("de-CH", "en").
   [[nodiscard]] static std::vector<std::string> preferredLanguages();
