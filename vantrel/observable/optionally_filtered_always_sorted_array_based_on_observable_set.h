@@ -436,18 +436,7 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     }
     sorted_.erase(at);
     sorted_.insert(to, e);
-    reportMovedThenUpdated(at, to, e);
-  }
-
-  // One walk: each observer gets both events before the next gets either.
-  void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const E& e) {
-    for (auto it = observers_.begin(); it != observers_.end(); ++it) {
-      const auto owner = (*it)->owner();
-      if (!owner) continue;
-      OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet& self = *this;
-      observable_internal::deliver((**it).moved, kName, "moved", self, from, to, e);
-      observable_internal::deliver((**it).updated, kName, "updated", self, to, e);
-    }
+    observable_internal::reportMovedThenUpdated(observers_, kName, *this, at, to, e);
   }
 
   // The element leaves when held, whatever the filter says of the value the

@@ -413,7 +413,6 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   void sortedUpdated(const A& e);
   void sortedFollowRemaining(const Key& key);
   std::optional<A> firstPassingWithKey(const Key& key) const;
-  void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e);
   // Filter-only mode: positions are base positions.
   void inPlaceInserted(std::int64_t at, const A& e);
   void inPlaceRemoved(std::int64_t at, const A& e);

@@ -240,7 +240,7 @@ class OptionallySortedUrray {
     }
     sorted_.erase(sorted_.begin() + at);
     sorted_.insert(sorted_.begin() + to, element);
-    reportMovedThenUpdated(at, to, element);
+    observable_internal::reportMovedThenUpdated(observers_, kName, std::as_const(*this), at, to, element);
     return old;
   }
 
@@ -330,17 +330,6 @@ class OptionallySortedUrray {
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
     observable_internal::report(observers_, kName, name, event, static_cast<const OptionallySortedUrray&>(*this),
                                 args...);
-  }
-
-  // One walk: each observer gets both events before the next gets either.
-  void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e) {
-    for (auto it = observers_.begin(); it != observers_.end(); ++it) {
-      const auto owner = (*it)->owner();
-      if (!owner) continue;
-      const OptionallySortedUrray& self = *this;
-      observable_internal::deliver((**it).moved, kName, "moved", self, from, to, e);
-      observable_internal::deliver((**it).updated, kName, "updated", self, to, e);
-    }
   }
 
   // Adds an absent element at natural position `naturalAt`.

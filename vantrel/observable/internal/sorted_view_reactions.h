@@ -270,20 +270,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   }
   sorted_.erase(at);
   sorted_.insert(to, e);
-  reportMovedThenUpdated(at, to, e);
-}
-
-// One walk: each observer gets both events before the next gets either.
-template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::reportMovedThenUpdated(std::int64_t from,
-                                                                                      std::int64_t to, const A& e) {
-  for (auto it = observers_.begin(); it != observers_.end(); ++it) {
-    const auto owner = (*it)->owner();
-    if (!owner) continue;
-    OptionallyFilteredOptionallySortedArray_BasedOnKerray& self = *this;
-    observable_internal::deliver((**it).moved, kName, "moved", self, from, to, e);
-    observable_internal::deliver((**it).updated, kName, "updated", self, to, e);
-  }
+  observable_internal::reportMovedThenUpdated(observers_, kName, *this, at, to, e);
 }
 
 // ---- Filter-only mode: `shown_` has one flag per base position ----
