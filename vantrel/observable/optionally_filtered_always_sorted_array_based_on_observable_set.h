@@ -76,6 +76,7 @@
 #include "vantrel/observable/internal/blocked_array.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/keyed_element.h"
 #include "vantrel/observable/observable_set.h"
 
@@ -416,16 +417,7 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     }
     if (h == held_.end()) return followInsertion(e);
     const std::int64_t at = positionOfHeld(*h);
-    const auto& before = less();
-    const std::int64_t n = sorted_.size();
-    // Stays when its neighbours keep the order (ties may stay).
-    const bool stays = (at == 0 || !before(e, sorted_[at - 1])) && (at + 1 >= n || !before(sorted_[at + 1], e));
-    std::int64_t to = at;
-    if (!stays) {
-      // The bound counts the old value when it is ordered before the new one.
-      const std::int64_t bound = sorted_.lowerBound(before, e);
-      to = bound > at ? bound - 1 : bound;
-    }
+    const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, less(), e, at);
     auto node = held_.extract(h);
     node.value() = e;  // equal, but the view shows the value the base now stores
     held_.insert(std::move(node));

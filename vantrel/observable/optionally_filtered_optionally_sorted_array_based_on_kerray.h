@@ -78,6 +78,7 @@
 #include "vantrel/observable/internal/pass_index.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/kerray.h"
 
 #include "vantrel/core/api.h"

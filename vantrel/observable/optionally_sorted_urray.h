@@ -64,6 +64,7 @@
 #include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/keyed_element.h"
 
 #include "vantrel/core/api.h"
@@ -229,7 +230,7 @@ class OptionallySortedUrray {
       return std::nullopt;
     }
     const std::int64_t at = *found;
-    const std::int64_t to = sortBlock_ ? placeAfterUpdate(element, at) : at;
+    const std::int64_t to = sortBlock_ ? observable_internal::placeAfterUpdate(sorted_, *sortBlock_, element, at) : at;
     const std::int64_t naturalAt = sortBlock_ ? positionIn(natural_, keyOf(element)) : at;
     A old = std::move(sorted_[static_cast<std::size_t>(at)]);
     natural_[static_cast<std::size_t>(naturalAt)] = element;
@@ -364,13 +365,6 @@ class OptionallySortedUrray {
       if (equal(keyOf(elements[i]), key)) return static_cast<std::int64_t>(i);
     }
     fatal(std::string(kName) + ": a held key is missing from its orders");
-  }
-
-  // Where `element`, replacing the one at `at`, stands after the update.
-  std::int64_t placeAfterUpdate(const A& element, std::int64_t at) const {
-    if (canElement(sorted_, element, at, *sortBlock_)) return at;
-    const std::int64_t bound = insertionIndexInSortedArray(sorted_, *sortBlock_, element);
-    return bound > at ? bound - 1 : bound;
   }
 
   WeaklyOwnedObjectsSphere<Observer> observers_;

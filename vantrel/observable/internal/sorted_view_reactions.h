@@ -251,17 +251,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   }
   if (h == held_.end()) return sortedInserted(e);
   const std::int64_t at = shownPosition(key);
-  const auto& less = sortBlock_->sortBlock();
-  const std::int64_t n = sorted_.size();
-  // Stays when its neighbours keep the order (ties may stay).
-  const bool stays = (at == 0 || !less(e, sorted_[at - 1])) && (at + 1 >= n || !less(sorted_[at + 1], e));
-  std::int64_t to = at;
-  if (!stays) {
-    // Its place among the others: the elements before the insertion point,
-    // less the element itself when it is one of them.
-    const std::int64_t bound = sorted_.lowerBound(less, e);
-    to = bound > at ? bound - 1 : bound;
-  }
+  const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, sortBlock_->sortBlock(), e, at);
   h->second = e;
   stale_ = true;
   if (to == at) {
