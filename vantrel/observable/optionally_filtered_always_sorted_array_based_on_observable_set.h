@@ -74,6 +74,7 @@
 #include "vantrel/core/sort.h"
 #include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/blocked_array.h"
+#include "vantrel/observable/internal/fenwick.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/internal/update_placement.h"
@@ -398,8 +399,8 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     }
     std::vector<std::int64_t> tree(runs + 2, 0);  // 1-based: earlier elements per run
     for (std::size_t i = 0; i < m; ++i) {
-      for (std::size_t j = run[i]; j > 0; j -= j & (~j + 1)) positions[i] += tree[j];
-      for (std::size_t j = run[i] + 1; j < tree.size(); j += j & (~j + 1)) ++tree[j];
+      positions[i] += observable_internal::fenwickPrefix(tree, run[i]);
+      observable_internal::fenwickAdd(tree, run[i], 1);
     }
     return positions;
   }
