@@ -423,13 +423,7 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     node.value() = e;  // equal, but the view shows the value the base now stores
     held_.insert(std::move(node));
     stale_ = true;
-    if (to == at) {
-      sorted_.set(at, e);
-      return report("updated", &Observer::updated, at, e);
-    }
-    sorted_.erase(at);
-    sorted_.insert(to, e);
-    observable_internal::reportMovedThenUpdated(observers_, kName, *this, at, to, e);
+    observable_internal::showPlacedUpdate(sorted_, observers_, kName, *this, at, to, e);
   }
 
   // The element leaves when held, whatever the filter says of the value the

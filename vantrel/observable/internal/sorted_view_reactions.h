@@ -254,13 +254,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, sortBlock_->sortBlock(), e, at);
   h->second = e;
   stale_ = true;
-  if (to == at) {
-    sorted_.set(at, e);
-    return report("updated", &Observer::updated, at, e);
-  }
-  sorted_.erase(at);
-  sorted_.insert(to, e);
-  observable_internal::reportMovedThenUpdated(observers_, kName, *this, at, to, e);
+  observable_internal::showPlacedUpdate(sorted_, observers_, kName, *this, at, to, e);
 }
 
 // ---- Filter-only mode: `shown_` has one flag per base position ----

@@ -9,10 +9,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "vantrel/collections/sorted_array.h"
+#include "vantrel/collections/weakly_owned.h"
 #include "vantrel/observable/internal/blocked_array.h"
+#include "vantrel/observable/internal/reporting.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
@@ -39,6 +42,21 @@ std::int64_t placeAfterUpdate(const BlockedArray<T>& sorted, const Less& less, c
       (at == 0 || !less(element, sorted[at - 1])) && (at + 1 >= n || !less(sorted[at + 1], element));
   if (stays) return at;
   return placeAmongOthers(sorted.lowerBound(less, element), at);
+}
+
+// Carries out in a view's `sorted` an update placed by `placeAfterUpdate`
+// and reports it: `updated` in place, else `moved` then `updated` in one
+// walk. `self` is the view as its observers' closures take it.
+template <class T, class Observer, class Self>
+void showPlacedUpdate(BlockedArray<T>& sorted, const WeaklyOwnedObjectsSphere<Observer>& observers,
+                      std::string_view collection, Self& self, std::int64_t at, std::int64_t to, const T& element) {
+  if (to == at) {
+    sorted.set(at, element);
+    return report(observers, collection, "updated", &Observer::updated, self, at, element);
+  }
+  sorted.erase(at);
+  sorted.insert(to, element);
+  reportMovedThenUpdated(observers, collection, self, at, to, element);
 }
 
 }}  // namespace vantrel::observable_internal
