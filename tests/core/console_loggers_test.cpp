@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/console_test_support.h"
 #include "vantrel/core/console.h"
 #include "vantrel/core/error.h"
 
@@ -37,11 +38,7 @@ const ColourCase kColours[] = {
     {"lightGray", &QLogging::lightGray, "fgb0,b0,b0;", "0;37m"},
 };
 
-std::string printed(const std::function<void()>& f) {
-  ConsoleCapture capture;
-  f();
-  return capture.standardOutput();
-}
+using testing::printed;
 
 std::string qlogLine(std::string_view code, std::string_view text) {
   return "\x1b[" + std::string(code) + std::string(text) + "\x1b[;\n";

@@ -6,16 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/console_test_support.h"
 #include "vantrel/core/console.h"
 
 namespace vantrel {
 namespace {
 
-std::string printed(const std::function<void()>& f) {
-  ConsoleCapture capture;
-  f();
-  return capture.standardOutput();
-}
+using testing::printed;
 
 const std::string kBlue = "🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵🔵";
 const std::string kRule = "🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸 🔸";

@@ -7,17 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/console_test_support.h"
 #include "vantrel/core/console.h"
 #include "vantrel/core/result_types.h"
 
 namespace vantrel {
 namespace {
 
-std::string printed(const std::function<void()>& f) {
-  ConsoleCapture capture;
-  f();
-  return capture.standardOutput();
-}
+using testing::printed;
 
 class RecordingRed : public QLogging {
  public:

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/console_test_support.h"
 #include "vantrel/core/console.h"
 
 namespace vantrel {
@@ -36,11 +37,7 @@ auto onOtherThread(F f) {
   return result;
 }
 
-std::string printed(const std::function<void()>& f) {
-  ConsoleCapture capture;
-  f();
-  return capture.standardOutput();
-}
+using testing::printed;
 
 TEST(Trace, FileLine) {
   EXPECT_EQ(fileLine("", kPanel, 42), "🔀MT Panel.view@42: ");

@@ -188,10 +188,13 @@ class Draw {
   int version_ = 0;
 };
 
-// A follower of a keyed-array view that applies every reported event to
-// its own rows; `faults` lists the events that could not apply.
-struct ViewMirror {
-  std::vector<Row> rows;
+// The rows of a follower that applies every reported event to a container
+// of its own; `faults` lists the events that could not apply. `at` tells
+// whether a position names a row (with `extra`, one past the end too),
+// `keyAt` whether the row there has the element's id.
+template <class E>
+struct EventMirror {
+  std::vector<E> rows;
   std::vector<std::string> faults;
   void check(bool ok, const std::string& what) {
     if (!ok) faults.push_back(what);
@@ -199,8 +202,11 @@ struct ViewMirror {
   bool at(std::int64_t i, std::size_t extra = 0) const {
     return i >= 0 && static_cast<std::size_t>(i) < rows.size() + extra;
   }
-  bool keyAt(std::int64_t i, const Row& e) const { return at(i) && rows[static_cast<std::size_t>(i)].id == e.id; }
+  bool keyAt(std::int64_t i, const E& e) const { return at(i) && rows[static_cast<std::size_t>(i)].id == e.id; }
 };
+
+// A follower of a keyed-array view (see `attach`).
+using ViewMirror = EventMirror<Row>;
 
 inline void attach(OptionallyFilteredOptionallySortedArray_BasedOnKerray<Row>& view,
                    const std::shared_ptr<ViewMirror>& mirror) {

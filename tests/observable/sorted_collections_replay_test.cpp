@@ -50,16 +50,9 @@ NamedSortBlock<Row> drawBlock(Draw& d) {
   }
 }
 
-struct Mirror {
-  std::vector<Row> rows;
-  std::vector<std::string> faults;
-  void check(bool ok, const std::string& what) {
-    if (!ok) faults.push_back(what);
-  }
-  bool at(std::int64_t i, std::size_t extra = 0) const {
-    return i >= 0 && static_cast<std::size_t>(i) < rows.size() + extra;
-  }
-  bool keyAt(std::int64_t i, const Row& e) const { return at(i) && rows[static_cast<std::size_t>(i)].id == e.id; }
+// The view follower's rows and checks, with the edits the collections'
+// reports name.
+struct Mirror : testing::EventMirror<Row> {
   void insert(std::int64_t i, const Row& e) {
     check(at(i, 1), "inserted position");
     if (at(i, 1)) rows.insert(rows.begin() + i, e);

@@ -105,17 +105,7 @@ std::vector<Scored> expected(const Set& base, const View& view) {
   return out;
 }
 
-struct Mirror {
-  std::vector<Scored> rows;
-  std::vector<std::string> faults;
-  void check(bool ok, const std::string& what) {
-    if (!ok) faults.push_back(what);
-  }
-  bool at(std::int64_t i, std::size_t extra = 0) const {
-    return i >= 0 && static_cast<std::size_t>(i) < rows.size() + extra;
-  }
-  bool idAt(std::int64_t i, const Scored& e) const { return at(i) && rows[static_cast<std::size_t>(i)].id == e.id; }
-};
+using Mirror = testing::EventMirror<Scored>;
 
 void attach(View& view, const std::shared_ptr<Mirror>& mirror) {
   view.observers().createNew(mirror, [m = mirror.get()](OptionallyFilteredAlwaysSortedArray_BasedOnObservableSetObserver<Scored>& o) {
@@ -136,7 +126,7 @@ void attach(View& view, const std::shared_ptr<Mirror>& mirror) {
       }
     };
     o.removed = [m](View&, std::int64_t i, const Scored& e) {
-      m->check(m->idAt(i, e), "removed position");
+      m->check(m->keyAt(i, e), "removed position");
       if (m->at(i)) m->rows.erase(m->rows.begin() + i);
     };
     o.removedMultiple = [m](View&, const Positions& p, const E& e) {
@@ -149,11 +139,11 @@ void attach(View& view, const std::shared_ptr<Mirror>& mirror) {
       }
     };
     o.updated = [m](View&, std::int64_t i, const Scored& e) {
-      m->check(m->idAt(i, e), "updated position");
+      m->check(m->keyAt(i, e), "updated position");
       if (m->at(i)) m->rows[static_cast<std::size_t>(i)] = e;
     };
     o.moved = [m](View&, std::int64_t f, std::int64_t t, const Scored& e) {
-      m->check(m->idAt(f, e) && m->at(t), "moved positions");
+      m->check(m->keyAt(f, e) && m->at(t), "moved positions");
       if (m->at(f) && m->at(t)) vantrel::move(m->rows, f, t);
     };
   });

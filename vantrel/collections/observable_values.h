@@ -109,6 +109,14 @@ class HolderBase : public std::enable_shared_from_this<Derived> {
   explicit HolderBase(V initial) : fountain_(Fountain<V>::create()), value_(std::move(initial)) {}
   ~HolderBase() = default;
 
+  // The comparing holders' `unchanged`: a value equal to the held one traces
+  // "❎❎❎ not changed" and leaves the holder as it is.
+  bool equalTraced(const V& next) const {
+    if (next != value_) return false;
+    traceNotChanged();
+    return true;
+  }
+
   const std::shared_ptr<Fountain<V>> fountain_;
   V value_;
 };
@@ -171,11 +179,7 @@ class ObservableOptionalComparable final
   [[nodiscard]] bool hasValue() const { return this->value_.has_value(); }
 
  private:
-  bool unchanged(const std::optional<A>& next) const {
-    if (next != this->value_) return false;
-    collections_internal::traceNotChanged();
-    return true;
-  }
+  bool unchanged(const std::optional<A>& next) const { return this->equalTraced(next); }
 };
 
 // An optional value whose `set` to an equal one traces "❎❎❎ not changed"
@@ -192,11 +196,7 @@ class ObservableOptionalEquatable final
   [[nodiscard]] bool hasValue() const { return this->value_.has_value(); }
 
  private:
-  bool unchanged(const std::optional<A>& next) const {
-    if (next != this->value_) return false;
-    collections_internal::traceNotChanged();
-    return true;
-  }
+  bool unchanged(const std::optional<A>& next) const { return this->equalTraced(next); }
 };
 
 // `ObservableOptionalEquatable` with a second fountain for updates of the
@@ -240,11 +240,7 @@ class ObservableOptionalEquatable_WithContentUpdateFountain final
   }
 
  private:
-  bool unchanged(const std::optional<A>& next) const {
-    if (next != this->value_) return false;
-    collections_internal::traceNotChanged();
-    return true;
-  }
+  bool unchanged(const std::optional<A>& next) const { return this->equalTraced(next); }
 
   const std::shared_ptr<Fountain<A>> fountainContentUpdate_ = Fountain<A>::create();
 };

@@ -85,32 +85,35 @@ struct QInt128 {
   }
 };
 
-// The `asUuidString()` / `asUuidShortstring()` texts of a sequence's
-// elements, joined by "," ("" for an empty sequence).
-template <std::ranges::input_range R>
-  requires std::same_as<std::ranges::range_value_t<R>, QInt128>
-[[nodiscard]] std::string joinedUuidStrings(R&& values) {
+namespace collections_internal {
+
+// `textOf` of each value, joined by ",".
+template <class R, class TextOf>
+[[nodiscard]] std::string joinedByComma(R&& values, TextOf textOf) {
   std::string text;
   bool first = true;
   for (const QInt128& v : values) {
     if (!first) text += ',';
-    text += v.asUuidString();
+    text += textOf(v);
     first = false;
   }
   return text;
 }
 
+}  // namespace collections_internal
+
+// The `asUuidString()` / `asUuidShortstring()` texts of a sequence's
+// elements, joined by "," ("" for an empty sequence).
+template <std::ranges::input_range R>
+  requires std::same_as<std::ranges::range_value_t<R>, QInt128>
+[[nodiscard]] std::string joinedUuidStrings(R&& values) {
+  return collections_internal::joinedByComma(values, [](const QInt128& v) { return v.asUuidString(); });
+}
+
 template <std::ranges::input_range R>
   requires std::same_as<std::ranges::range_value_t<R>, QInt128>
 [[nodiscard]] std::string joinedUuidSubstrings(R&& values) {
-  std::string text;
-  bool first = true;
-  for (const QInt128& v : values) {
-    if (!first) text += ',';
-    text += v.asUuidShortstring();
-    first = false;
-  }
-  return text;
+  return collections_internal::joinedByComma(values, [](const QInt128& v) { return v.asUuidShortstring(); });
 }
 
 }  // namespace vantrel

@@ -59,69 +59,42 @@ SpiralCoordinateIterator::SpiralCoordinateIterator(const MatrixSize& size, bool 
 }
 
 void SpiralCoordinateIterator::step() {
+  // Both senses walk a leg up to its wall and then turn; they differ only in
+  // which heading follows which. The turn takes the line just walked out of
+  // play, and the walk ends when the new heading has no cell left before its
+  // own wall.
+  bool atWall = false;
+  switch (heading_) {
+    case Heading::plusX: atWall = ++x_ == maxX_; break;
+    case Heading::plusY: atWall = ++y_ == maxY_; break;
+    case Heading::minusX: atWall = --x_ == minX_; break;
+    case Heading::minusY: atWall = --y_ == minY_; break;
+  }
+  if (!atWall) return;
+  switch (heading_) {
+    case Heading::plusX: heading_ = counterClockwise_ ? Heading::minusY : Heading::plusY; break;
+    case Heading::plusY: heading_ = counterClockwise_ ? Heading::plusX : Heading::minusX; break;
+    case Heading::minusX: heading_ = counterClockwise_ ? Heading::plusY : Heading::minusY; break;
+    case Heading::minusY: heading_ = counterClockwise_ ? Heading::minusX : Heading::plusX; break;
+  }
   bool goesOn = true;
-  if (!counterClockwise_) {
-    switch (heading_) {
-      case Heading::plusX:
-        if (++x_ == maxX_) {
-          ++minY_;
-          heading_ = Heading::plusY;
-          goesOn = y_ + 1 <= maxY_;
-        }
-        break;
-      case Heading::plusY:
-        if (++y_ == maxY_) {
-          --maxX_;
-          heading_ = Heading::minusX;
-          goesOn = x_ - 1 >= minX_;
-        }
-        break;
-      case Heading::minusX:
-        if (--x_ == minX_) {
-          --maxY_;
-          heading_ = Heading::minusY;
-          goesOn = y_ - 1 >= minY_;
-        }
-        break;
-      case Heading::minusY:
-        if (--y_ == minY_) {
-          ++minX_;
-          heading_ = Heading::plusX;
-          goesOn = x_ + 1 <= maxX_;
-        }
-        break;
-    }
-  } else {
-    switch (heading_) {
-      case Heading::plusY:
-        if (++y_ == maxY_) {
-          ++minX_;
-          heading_ = Heading::plusX;
-          goesOn = x_ + 1 <= maxX_;
-        }
-        break;
-      case Heading::plusX:
-        if (++x_ == maxX_) {
-          --maxY_;
-          heading_ = Heading::minusY;
-          goesOn = y_ - 1 >= minY_;
-        }
-        break;
-      case Heading::minusY:
-        if (--y_ == minY_) {
-          --maxX_;
-          heading_ = Heading::minusX;
-          goesOn = x_ - 1 >= minX_;
-        }
-        break;
-      case Heading::minusX:
-        if (--x_ == minX_) {
-          ++minY_;
-          heading_ = Heading::plusY;
-          goesOn = y_ + 1 <= maxY_;
-        }
-        break;
-    }
+  switch (heading_) {
+    case Heading::plusX:
+      ++minX_;
+      goesOn = x_ + 1 <= maxX_;
+      break;
+    case Heading::plusY:
+      ++minY_;
+      goesOn = y_ + 1 <= maxY_;
+      break;
+    case Heading::minusX:
+      --maxX_;
+      goesOn = x_ - 1 >= minX_;
+      break;
+    case Heading::minusY:
+      --maxY_;
+      goesOn = y_ - 1 >= minY_;
+      break;
   }
   if (!goesOn) state_ = State::finished;
 }

@@ -74,8 +74,10 @@
 #include "vantrel/core/sort.h"
 #include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/blocked_array.h"
+#include "vantrel/observable/internal/fenwick.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/keyed_element.h"
 #include "vantrel/observable/observable_set.h"
 
@@ -397,8 +399,8 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     }
     std::vector<std::int64_t> tree(runs + 2, 0);  // 1-based: earlier elements per run
     for (std::size_t i = 0; i < m; ++i) {
-      for (std::size_t j = run[i]; j > 0; j -= j & (~j + 1)) positions[i] += tree[j];
-      for (std::size_t j = run[i] + 1; j < tree.size(); j += j & (~j + 1)) ++tree[j];
+      positions[i] += observable_internal::fenwickPrefix(tree, run[i]);
+      observable_internal::fenwickAdd(tree, run[i], 1);
     }
     return positions;
   }
@@ -416,38 +418,12 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     }
     if (h == held_.end()) return followInsertion(e);
     const std::int64_t at = positionOfHeld(*h);
-    const auto& before = less();
-    const std::int64_t n = sorted_.size();
-    // Stays when its neighbours keep the order (ties may stay).
-    const bool stays = (at == 0 || !before(e, sorted_[at - 1])) && (at + 1 >= n || !before(sorted_[at + 1], e));
-    std::int64_t to = at;
-    if (!stays) {
-      // The bound counts the old value when it is ordered before the new one.
-      const std::int64_t bound = sorted_.lowerBound(before, e);
-      to = bound > at ? bound - 1 : bound;
-    }
+    const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, less(), e, at);
     auto node = held_.extract(h);
     node.value() = e;  // equal, but the view shows the value the base now stores
     held_.insert(std::move(node));
     stale_ = true;
-    if (to == at) {
-      sorted_.set(at, e);
-      return report("updated", &Observer::updated, at, e);
-    }
-    sorted_.erase(at);
-    sorted_.insert(to, e);
-    reportMovedThenUpdated(at, to, e);
-  }
-
-  // One walk: each observer gets both events before the next gets either.
-  void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const E& e) {
-    for (auto it = observers_.begin(); it != observers_.end(); ++it) {
-      const auto owner = (*it)->owner();
-      if (!owner) continue;
-      OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet& self = *this;
-      observable_internal::deliver((**it).moved, kName, "moved", self, from, to, e);
-      observable_internal::deliver((**it).updated, kName, "updated", self, to, e);
-    }
+    observable_internal::showPlacedUpdate(sorted_, observers_, kName, *this, at, to, e);
   }
 
   // The element leaves when held, whatever the filter says of the value the

@@ -78,6 +78,7 @@
 #include "vantrel/observable/internal/pass_index.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/kerray.h"
 
 #include "vantrel/core/api.h"
@@ -413,7 +414,6 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   void sortedUpdated(const A& e);
   void sortedFollowRemaining(const Key& key);
   std::optional<A> firstPassingWithKey(const Key& key) const;
-  void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e);
   // Filter-only mode: positions are base positions.
   void inPlaceInserted(std::int64_t at, const A& e);
   void inPlaceRemoved(std::int64_t at, const A& e);

@@ -64,6 +64,7 @@
 #include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/keyed_element.h"
 
 #include "vantrel/core/api.h"
@@ -229,7 +230,7 @@ class OptionallySortedUrray {
       return std::nullopt;
     }
     const std::int64_t at = *found;
-    const std::int64_t to = sortBlock_ ? placeAfterUpdate(element, at) : at;
+    const std::int64_t to = sortBlock_ ? observable_internal::placeAfterUpdate(sorted_, *sortBlock_, element, at) : at;
     const std::int64_t naturalAt = sortBlock_ ? positionIn(natural_, keyOf(element)) : at;
     A old = std::move(sorted_[static_cast<std::size_t>(at)]);
     natural_[static_cast<std::size_t>(naturalAt)] = element;
@@ -240,7 +241,7 @@ class OptionallySortedUrray {
     }
     sorted_.erase(sorted_.begin() + at);
     sorted_.insert(sorted_.begin() + to, element);
-    reportMovedThenUpdated(at, to, element);
+    observable_internal::reportMovedThenUpdated(observers_, kName, std::as_const(*this), at, to, element);
     return old;
   }
 
@@ -332,17 +333,6 @@ class OptionallySortedUrray {
                                 args...);
   }
 
-  // One walk: each observer gets both events before the next gets either.
-  void reportMovedThenUpdated(std::int64_t from, std::int64_t to, const A& e) {
-    for (auto it = observers_.begin(); it != observers_.end(); ++it) {
-      const auto owner = (*it)->owner();
-      if (!owner) continue;
-      const OptionallySortedUrray& self = *this;
-      observable_internal::deliver((**it).moved, kName, "moved", self, from, to, e);
-      observable_internal::deliver((**it).updated, kName, "updated", self, to, e);
-    }
-  }
-
   // Adds an absent element at natural position `naturalAt`.
   void add(const A& argument, std::int64_t naturalAt) {
     if (contains(argument)) throw ArrayErrors::elementAlreadyPresent(describe(argument));
@@ -375,13 +365,6 @@ class OptionallySortedUrray {
       if (equal(keyOf(elements[i]), key)) return static_cast<std::int64_t>(i);
     }
     fatal(std::string(kName) + ": a held key is missing from its orders");
-  }
-
-  // Where `element`, replacing the one at `at`, stands after the update.
-  std::int64_t placeAfterUpdate(const A& element, std::int64_t at) const {
-    if (canElement(sorted_, element, at, *sortBlock_)) return at;
-    const std::int64_t bound = insertionIndexInSortedArray(sorted_, *sortBlock_, element);
-    return bound > at ? bound - 1 : bound;
   }
 
   WeaklyOwnedObjectsSphere<Observer> observers_;

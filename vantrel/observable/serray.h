@@ -59,6 +59,7 @@
 #include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/keyed_element.h"
 
 #include "vantrel/core/api.h"
@@ -219,7 +220,7 @@ class Serray : public std::enable_shared_from_this<Serray<E>> {
       return std::nullopt;
     }
     const std::int64_t at = positionOf(k->second);
-    const std::int64_t to = placeAfterUpdate(element, at);
+    const std::int64_t to = observable_internal::placeAfterUpdate(array_, sortBlock_, element, at);
     E old = std::move(array_[static_cast<std::size_t>(at)]);
     k->second = element;
     if (to == at) {
@@ -360,15 +361,6 @@ class Serray : public std::enable_shared_from_this<Serray<E>> {
     keys_.erase(keyOf(element));
     report("removed", &Observer::removed, at, element);
     return element;
-  }
-
-  // Where `element`, replacing the one at `at`, stands after the update:
-  // `at` when its neighbours allow, else its lower bound among the others.
-  std::int64_t placeAfterUpdate(const E& element, std::int64_t at) const {
-    if (canElement(array_, element, at, sortBlock_)) return at;
-    // The bound counts the old element when it is ordered before the new one.
-    const std::int64_t bound = insertionIndexInSortedArray(array_, sortBlock_, element);
-    return bound > at ? bound - 1 : bound;
   }
 
   WeaklyOwnedObjectsSphere<Observer> observers_;

@@ -154,11 +154,11 @@ std::string stringByReplacingContinuousCharacterFromSet(std::string_view self, c
   return replacingRanges(self, runs, character);
 }
 
+// Joining the pieces between member scalars with `replaceBy` is replacing
+// each member scalar by it.
 std::string vtStringByStrippingCharactersInSet(std::string_view self, const CharacterSet& set,
                                                std::string_view replaceBy) {
-  const auto ranges = rangesOfCharactersIn(self, set);
-  if (!ranges) return std::string(self);
-  return replacingRanges(self, *ranges, replaceBy);
+  return stringByReplacingCharacterFromSet(self, set, replaceBy);
 }
 
 std::string vtStringByKeepingCharactersInSet(std::string_view self, const CharacterSet& set,

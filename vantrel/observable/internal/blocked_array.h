@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "vantrel/observable/internal/fenwick.h"
+
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
 namespace observable_internal {
@@ -151,26 +153,17 @@ class BlockedArray {
 
   // The elements of blocks 0..<b.
   [[nodiscard]] std::int64_t prefix(std::size_t b) const {
-    std::int64_t sum = 0;
-    for (std::size_t i = b; i > 0; i -= i & (~i + 1)) sum += tree_[i];
-    return sum;
+    return fenwickPrefix(tree_, b);
   }
 
-  void add(std::size_t b, std::int64_t delta) {
-    for (std::size_t i = b + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
-  }
+  void add(std::size_t b, std::int64_t delta) { fenwickAdd(tree_, b, delta); }
 
   // Also the copies of the blocks' last elements.
   void rebuildTree() {
     lasts_.clear();
     lasts_.reserve(blocks_.size());
     for (const auto& block : blocks_) lasts_.push_back(block.back());
-    tree_.assign(blocks_.size() + 1, 0);
-    for (std::size_t i = 1; i < tree_.size(); ++i) {
-      tree_[i] += static_cast<std::int64_t>(blocks_[i - 1].size());
-      const std::size_t parent = i + (i & (~i + 1));
-      if (parent < tree_.size()) tree_[parent] += tree_[i];
-    }
+    fenwickBuild(tree_, blocks_.size(), [this](std::size_t b) { return blocks_[b].size(); });
   }
 
   std::vector<std::vector<T>> blocks_;

@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "vantrel/observable/internal/fenwick.h"
+
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
 namespace observable_internal {
@@ -80,7 +82,7 @@ class PassIndex {
       words_.push_back(0);
       tree_.push_back(0);
       const std::size_t j = words_.size();
-      tree_[j] = prefix(j - 1) - prefix(j - (j & (~j + 1)));
+      tree_[j] = prefix(j - 1) - prefix(j - fenwickSpan(j));
     }
     const std::size_t w = word(p);
     const std::size_t last = words_.size() - 1;
@@ -129,22 +131,13 @@ class PassIndex {
 
   // The set flags in words 0..<w.
   [[nodiscard]] std::int64_t prefix(std::size_t w) const {
-    std::int64_t sum = 0;
-    for (std::size_t i = w; i > 0; i -= i & (~i + 1)) sum += tree_[i];
-    return sum;
+    return fenwickPrefix(tree_, w);
   }
 
-  void add(std::size_t w, std::int64_t delta) {
-    for (std::size_t i = w + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
-  }
+  void add(std::size_t w, std::int64_t delta) { fenwickAdd(tree_, w, delta); }
 
   void rebuildTree() {
-    tree_.assign(words_.size() + 1, 0);
-    for (std::size_t i = 1; i < tree_.size(); ++i) {
-      tree_[i] += std::popcount(words_[i - 1]);
-      const std::size_t parent = i + (i & (~i + 1));
-      if (parent < tree_.size()) tree_[parent] += tree_[i];
-    }
+    fenwickBuild(tree_, words_.size(), [this](std::size_t w) { return std::popcount(words_[w]); });
   }
 
   std::vector<std::uint64_t> words_;

@@ -9,6 +9,7 @@
 // the observers after the thrower, views among them, out of step for good.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -74,6 +75,21 @@ void report(const WeaklyOwnedObjectsSphere<Observer>& observers, std::string_vie
     const auto owner = (*it)->owner();
     if (!owner) continue;
     deliver((**it).*event, collection, eventName, args...);
+  }
+}
+
+// Reports `moved` (from, to, element) and then `updated` (to, element) in one
+// walk, so each observer gets both events before the next observer gets
+// either: no view hears of the move without the value that caused it.
+// `self` is the collection as its observers' closures take it.
+template <class Observer, class Self, class E>
+void reportMovedThenUpdated(const WeaklyOwnedObjectsSphere<Observer>& observers, std::string_view collection,
+                            Self& self, std::int64_t from, std::int64_t to, const E& e) {
+  for (auto it = observers.begin(); it != observers.end(); ++it) {
+    const auto owner = (*it)->owner();
+    if (!owner) continue;
+    deliver((**it).moved, collection, "moved", self, from, to, e);
+    deliver((**it).updated, collection, "updated", self, to, e);
   }
 }
 

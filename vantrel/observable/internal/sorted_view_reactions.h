@@ -251,39 +251,10 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   }
   if (h == held_.end()) return sortedInserted(e);
   const std::int64_t at = shownPosition(key);
-  const auto& less = sortBlock_->sortBlock();
-  const std::int64_t n = sorted_.size();
-  // Stays when its neighbours keep the order (ties may stay).
-  const bool stays = (at == 0 || !less(e, sorted_[at - 1])) && (at + 1 >= n || !less(sorted_[at + 1], e));
-  std::int64_t to = at;
-  if (!stays) {
-    // Its place among the others: the elements before the insertion point,
-    // less the element itself when it is one of them.
-    const std::int64_t bound = sorted_.lowerBound(less, e);
-    to = bound > at ? bound - 1 : bound;
-  }
+  const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, sortBlock_->sortBlock(), e, at);
   h->second = e;
   stale_ = true;
-  if (to == at) {
-    sorted_.set(at, e);
-    return report("updated", &Observer::updated, at, e);
-  }
-  sorted_.erase(at);
-  sorted_.insert(to, e);
-  reportMovedThenUpdated(at, to, e);
-}
-
-// One walk: each observer gets both events before the next gets either.
-template <EquatableKeyedElement A>
-void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::reportMovedThenUpdated(std::int64_t from,
-                                                                                      std::int64_t to, const A& e) {
-  for (auto it = observers_.begin(); it != observers_.end(); ++it) {
-    const auto owner = (*it)->owner();
-    if (!owner) continue;
-    OptionallyFilteredOptionallySortedArray_BasedOnKerray& self = *this;
-    observable_internal::deliver((**it).moved, kName, "moved", self, from, to, e);
-    observable_internal::deliver((**it).updated, kName, "updated", self, to, e);
-  }
+  observable_internal::showPlacedUpdate(sorted_, observers_, kName, *this, at, to, e);
 }
 
 // ---- Filter-only mode: `shown_` has one flag per base position ----

@@ -1,0 +1,41 @@
+// A Fenwick tree (binary indexed tree) of counts, kept by the views'
+// position indexes to answer "how many before slot n" in logarithmic time.
+// Internal: included by the observable module's own headers.
+//
+// The tree is 1-based: `tree[0]` is unused, `tree.size() - 1` slots.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace observable_internal {
+
+// The lowest set bit of `i`: the span of the tree node `i`.
+inline std::size_t fenwickSpan(std::size_t i) { return i & (~i + 1); }
+
+// The sum of the counts of slots 0..<n.
+inline std::int64_t fenwickPrefix(const std::vector<std::int64_t>& tree, std::size_t n) {
+  std::int64_t sum = 0;
+  for (std::size_t i = n; i > 0; i -= fenwickSpan(i)) sum += tree[i];
+  return sum;
+}
+
+// Adds `delta` to the count of slot `slot`.
+inline void fenwickAdd(std::vector<std::int64_t>& tree, std::size_t slot, std::int64_t delta) {
+  for (std::size_t i = slot + 1; i < tree.size(); i += fenwickSpan(i)) tree[i] += delta;
+}
+
+// The tree of `slots` counts, `countOf(slot)` each, built in linear time.
+template <class CountOf>
+void fenwickBuild(std::vector<std::int64_t>& tree, std::size_t slots, CountOf&& countOf) {
+  tree.assign(slots + 1, 0);
+  for (std::size_t i = 1; i < tree.size(); ++i) {
+    tree[i] += static_cast<std::int64_t>(countOf(i - 1));
+    const std::size_t parent = i + fenwickSpan(i);
+    if (parent < tree.size()) tree[parent] += tree[i];
+  }
+}
+
+}}  // namespace vantrel::observable_internal
