@@ -41,7 +41,9 @@ class CommaLocale {
 #if defined(__SANITIZE_ADDRESS__)
   using LeakCheckPause = __lsan::ScopedDisabler;
 #else
-  struct LeakCheckPause {};
+  struct LeakCheckPause {
+    LeakCheckPause() {}  // user-provided: an unused empty pause is not a warning
+  };
 #endif
   std::optional<testing::ScopedCommaDecimalLocale> locale_;
 };
