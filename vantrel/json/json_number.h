@@ -15,6 +15,7 @@
 // nullopt, a fraction is cut toward zero. Texts are locale-free.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -61,7 +62,14 @@ class JsonNumber {
   [[nodiscard]] std::optional<T> exactly() const;
 
   // Numeric equality across kinds; a boolean equals only a boolean.
-  friend bool operator==(const JsonNumber& a, const JsonNumber& b);
+  // (A hidden friend over an exported member: declared at namespace scope,
+  // it would turn any value of the namespace into a number for `==`.)
+  friend bool operator==(const JsonNumber& a, const JsonNumber& b) { return a.equals(b); }
+  [[nodiscard]] bool equals(const JsonNumber& other) const;
+  // The order that goes with `==`: integers exactly, other kinds as doubles;
+  // unordered for a NaN, between a boolean and another kind, and between two
+  // different decimals too large for a double.
+  [[nodiscard]] std::partial_ordering compare(const JsonNumber& other) const;
 
  private:
   [[nodiscard]] std::optional<std::int64_t> asInt64() const;
@@ -75,10 +83,6 @@ class JsonNumber {
   };
   std::shared_ptr<const std::string> decimal_;  // only for Kind::decimal; shared keeps numbers small
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const JsonNumber& a, const JsonNumber& b);
 
 template <class T>
   requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)

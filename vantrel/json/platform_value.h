@@ -52,6 +52,7 @@ struct JsonNull {
 
 class PlatformValue;
 class JsonDictionary;
+class Json;
 
 // A value of no JSON kind, with the name of its type for messages.
 struct JsonOpaque {
@@ -146,7 +147,8 @@ class PlatformValue {
 
   // Deep equality; numbers compare by value (a boolean only with a
   // boolean), dictionaries regardless of order, opaque values never equal.
-  friend bool operator==(const PlatformValue& a, const PlatformValue& b);
+  friend bool operator==(const PlatformValue& a, const PlatformValue& b) { return a.equals(b); }
+  [[nodiscard]] bool equals(const PlatformValue& other) const;
 
   // A short form for messages: the text of a text, the digits of a number,
   // "null", "<array of n>", "<dictionary of n>", or the opaque type name.
@@ -157,10 +159,6 @@ class PlatformValue {
                std::shared_ptr<const JsonDictionary>, std::shared_ptr<const JsonOpaque>>
       storage_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const PlatformValue& a, const PlatformValue& b);
 
 // An insertion-ordered dictionary from text to `PlatformValue`.
 class JsonDictionary {
@@ -185,7 +183,8 @@ class JsonDictionary {
   void insertOrAssign(std::string key, PlatformValue value);
   bool erase(std::string_view key);
 
-  friend bool operator==(const JsonDictionary& a, const JsonDictionary& b);
+  friend bool operator==(const JsonDictionary& a, const JsonDictionary& b) { return a.equals(b); }
+  [[nodiscard]] bool equals(const JsonDictionary& other) const;
 
  private:
   [[nodiscard]] std::size_t slotOf(std::string_view key) const;  // index into slots_
@@ -195,10 +194,6 @@ class JsonDictionary {
   // Open addressing over entry positions, for larger dictionaries only.
   std::vector<std::uint32_t> slots_;
 };
-
-// Declared again at namespace scope: a function first declared as a friend
-// would not take the namespace's export visibility.
-bool operator==(const JsonDictionary& a, const JsonDictionary& b);
 
 inline PlatformValue::PlatformValue(JsonDictionary dictionary)
     : storage_(std::make_shared<const JsonDictionary>(std::move(dictionary))) {}
@@ -212,7 +207,11 @@ template <class T>
            !std::is_same_v<std::remove_cvref_t<T>, PlatformValue::Array> &&
            !std::is_same_v<std::remove_cvref_t<T>, std::nullptr_t>)
 PlatformValue::PlatformValue(const T& host) : storage_(JsonNull{}) {
-  if constexpr (json_internal::IsOptional<T>::value) {
+  if constexpr (std::is_base_of_v<Json, T>) {
+    // A `Json` (also a subscript's result, which is one) stays one value,
+    // though it can be walked as a collection of pairs.
+    *this = opaque(static_cast<const Json&>(host));
+  } else if constexpr (json_internal::IsOptional<T>::value) {
     if (host) *this = PlatformValue(*host);
   } else if constexpr (json_internal::TextKeyedRange<T>) {
     std::vector<JsonDictionary::Entry> pairs;
