@@ -180,6 +180,10 @@ using JsonDictionaryOfJson = ElementDictionary<std::string, Json>;
 
 class Json {
  public:
+  // Marks `Json` and its subscript results for `PlatformValue`, which keeps
+  // them as one opaque value.
+  using JsonValueTag = Json;
+
   // The null value (also the nil literal).
   Json() = default;
   // init(jo:): classifies `jo`.

@@ -52,7 +52,6 @@ struct JsonNull {
 
 class PlatformValue;
 class JsonDictionary;
-class Json;
 
 // A value of no JSON kind, with the name of its type for messages.
 struct JsonOpaque {
@@ -75,6 +74,11 @@ concept PairRange = std::ranges::input_range<const R> && PairLike<std::ranges::r
 template <class R>
 concept TextKeyedRange =
     PairRange<R> && TextLike<std::remove_cvref_t<std::tuple_element_t<0, std::ranges::range_value_t<const R>>>>;
+
+// `Json` and the types derived from it (tested without needing `Json`
+// complete here).
+template <class T>
+concept JsonLike = requires { typename T::JsonValueTag; };
 
 template <class T>
 struct IsOptional : std::false_type {};
@@ -207,10 +211,10 @@ template <class T>
            !std::is_same_v<std::remove_cvref_t<T>, PlatformValue::Array> &&
            !std::is_same_v<std::remove_cvref_t<T>, std::nullptr_t>)
 PlatformValue::PlatformValue(const T& host) : storage_(JsonNull{}) {
-  if constexpr (std::is_base_of_v<Json, T>) {
+  if constexpr (json_internal::JsonLike<T>) {
     // A `Json` (also a subscript's result, which is one) stays one value,
     // though it can be walked as a collection of pairs.
-    *this = opaque(static_cast<const Json&>(host));
+    *this = opaque(static_cast<const typename T::JsonValueTag&>(host));
   } else if constexpr (json_internal::IsOptional<T>::value) {
     if (host) *this = PlatformValue(*host);
   } else if constexpr (json_internal::TextKeyedRange<T>) {
