@@ -65,3 +65,13 @@ BENCHMARK(BM_SystemText_Vantrel)->DenseRange(0, 1)->Unit(benchmark::kMillisecond
 BENCHMARK(BM_SystemTextUnsorted_Vantrel)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeyPaths_Vantrel)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dump2_Nlohmann)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+
+namespace {
+void BM_SystemTextSortedCompact_Vantrel(benchmark::State& state) {
+  const std::string& text = document(state.range(0));
+  const vantrel::Json value = vantrel::Json::fromData(text);
+  for (auto _ : state) benchmark::DoNotOptimize(value.makeStringSystem(vantrel::JsonWritingOptions::sortedKeys));
+  setBytes(state, text);
+}
+}  // namespace
+BENCHMARK(BM_SystemTextSortedCompact_Vantrel)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);

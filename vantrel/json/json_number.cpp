@@ -124,6 +124,14 @@ std::string JsonNumber::stringValue() const {
   return {};
 }
 
+void JsonNumber::appendStringValue(std::string& out) const {
+  if (kind_ == Kind::floating) {
+    appendDoubleText(out, d_);
+  } else {
+    out += stringValue();
+  }
+}
+
 double JsonNumber::doubleValue() const {
   switch (kind_) {
     case Kind::boolean:

@@ -53,6 +53,8 @@ class JsonNumber {
   // decimal as written, a boolean as 1 or 0. Non-finite doubles as
   // `doubleText` writes them.
   [[nodiscard]] std::string stringValue() const;
+  // `stringValue` appended to `out`.
+  void appendStringValue(std::string& out) const;
   [[nodiscard]] double doubleValue() const;
   [[nodiscard]] bool isFinite() const;
 

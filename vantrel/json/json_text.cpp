@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/core/number_text.h"
 #include "vantrel/core/sort.h"
 #include "vantrel/json/json.h"
@@ -26,6 +27,23 @@ std::string serializationErrorText(JsonSerializationError::Case c, const Platfor
 }
 
 // ---- System text ------------------------------------------------------------
+
+// Keys of one dictionary are distinct, so `less` is a strict total order
+// here. Most dictionaries are small: an insertion sort spares the merge
+// sort's buffer for them.
+template <class Less>
+void sortKeys(std::vector<const JsonDictionary::Entry*>& order, Less less) {
+  if (order.size() > 24) {
+    stableSort(order, less);
+    return;
+  }
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    const JsonDictionary::Entry* entry = order[i];
+    std::size_t j = i;
+    for (; j > 0 && less(entry, order[j - 1]); --j) order[j] = order[j - 1];
+    order[j] = entry;
+  }
+}
 
 class SystemWriter {
  public:
@@ -53,27 +71,38 @@ class SystemWriter {
     } else if (number.kind() == JsonNumber::Kind::floating && !number.isFinite()) {
       throw JsonSerializationError(JsonSerializationError::invalidNumber, value);
     } else {
-      out_ += number.stringValue();
+      number.appendStringValue(out_);
     }
   }
 
-  // JSON escapes, and "/" as "\/" as the platform writes it.
+  // JSON escapes, and "/" as "\/" as the platform writes it. No escape
+  // holds a "/", so the slashes are marked in the escaped text, in place.
   void writeText(std::string_view text) {
     out_ += '"';
-    for (;;) {
-      const std::size_t slash = text.find('/');
-      if (slash == std::string_view::npos) break;
-      appendStringEncodedForJson(out_, text.substr(0, slash));
-      out_ += "\\/";
-      text.remove_prefix(slash + 1);
-    }
+    const std::size_t start = out_.size();
     appendStringEncodedForJson(out_, text);
+    std::size_t slashes = 0;
+    for (std::size_t i = start; i < out_.size(); ++i) slashes += out_[i] == '/';
+    if (slashes != 0) {
+      std::size_t from = out_.size();
+      out_.resize(out_.size() + slashes);
+      std::size_t to = out_.size();
+      while (slashes != 0) {
+        const char c = out_[--from];
+        out_[--to] = c;
+        if (c == '/') {
+          out_[--to] = '\\';
+          --slashes;
+        }
+      }
+    }
     out_ += '"';
   }
 
   void newLine(int depth) {
-    out_ += '\n';
-    out_.append(static_cast<std::size_t>(depth) * 2, ' ');
+    // A line feed and two blanks per level, copied from one prepared text.
+    static const NoDestructor<std::string> lines("\n" + std::string(2 * kMaxJsonDepth, ' '));
+    out_.append(*lines, 0, 1 + static_cast<std::size_t>(depth) * 2);
   }
 
   void enter(int depth) {
@@ -104,11 +133,22 @@ class SystemWriter {
     order.clear();
     for (const auto& entry : dictionary) order.push_back(&entry);
     if (sorted_) {
-      // Canonically equal keys are still two keys: their bytes decide.
-      stableSort(order, [](const JsonDictionary::Entry* a, const JsonDictionary::Entry* b) {
-        const int c = compareText(a->first, b->first);
-        return c != 0 ? c < 0 : a->first < b->first;
-      });
+      bool ascii = true;
+      for (const auto* entry : order) {
+        for (const char c : entry->first) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+      }
+      if (ascii) {
+        // `compareText`'s order for ASCII texts, without testing them again.
+        sortKeys(order, [](const JsonDictionary::Entry* a, const JsonDictionary::Entry* b) {
+          return a->first < b->first;
+        });
+      } else {
+        // Canonically equal keys are still two keys: their bytes decide.
+        sortKeys(order, [](const JsonDictionary::Entry* a, const JsonDictionary::Entry* b) {
+          const int c = compareText(a->first, b->first);
+          return c != 0 ? c < 0 : a->first < b->first;
+        });
+      }
     }
     for (std::size_t i = 0; i < order.size(); ++i) {
       if (i != 0) out_ += ',';
@@ -156,7 +196,7 @@ bool appendCompact(std::string& out, const PlatformValue& value, int depth) {
       if (value.number()->isBool()) {
         out += value.number()->boolValue() ? "true" : "false";
       } else {
-        out += value.number()->stringValue();
+        value.number()->appendStringValue(out);
       }
       return true;
     case PlatformValue::Kind::text: out += *value.text(); return true;
@@ -240,8 +280,20 @@ std::string Json::makeData(JsonWritingOptions options) const {
       !options.contains(JsonWritingOptions::fragmentsAllowed)) {
     throw JsonSerializationError(JsonSerializationError::invalidTopLevelType);
   }
-  std::string out;
-  SystemWriter(out, options).write(value_, 0);
+  // Written into a buffer kept by the thread and copied out once: a long
+  // text grown in place pays a new allocation, a copy and fresh pages at
+  // each doubling. A buffer that grew beyond 16 MB is not kept.
+  constexpr std::size_t kKeptCapacity = std::size_t{16} << 20;
+  thread_local std::string buffer;
+  buffer.clear();
+  try {
+    SystemWriter(buffer, options).write(value_, 0);
+  } catch (...) {
+    if (buffer.capacity() > kKeptCapacity) std::string().swap(buffer);
+    throw;
+  }
+  std::string out(buffer);
+  if (buffer.capacity() > kKeptCapacity) std::string().swap(buffer);
   return out;
 }
 
