@@ -160,7 +160,7 @@ TEST(JsonAccess, IndexOrder) {
 
 TEST(JsonAccessDeathTest, PositionOutsideTheValueStops) {
   const Json array = parse("[1]");
-  EXPECT_DEATH((void)array[array.endIndex()], "Json index 1 outside the 1 members of a array");
+  EXPECT_DEATH((void)array[array.endIndex()], "Json index 1 outside the 1 members of the array value");
 }
 
 TEST(JsonAccess, Comparisons) {

@@ -151,8 +151,8 @@ Json::Element Json::operator[](const Index& i) const {
     return {entry.first, Json(entry.second)};
   }
   if (i.kind() == Index::Case::null) return {std::string(), Json()};
-  fatal("Json index " + integerText(i.position()) + " outside the " + integerText(count()) + " members of a " +
-        type_.description());
+  fatal("Json index " + integerText(i.position()) + " outside the " + integerText(count()) + " members of the " +
+        type_.description() + " value");
 }
 
 // ---- Comparison -------------------------------------------------------------
