@@ -1,5 +1,6 @@
 // The value as system text, as compact display text, its descriptions and
 // its key paths.
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,10 +67,12 @@ class SystemWriter {
  private:
   void writeNumber(const PlatformValue& value) {
     const JsonNumber& number = *value.number();
-    if (number.isBool()) {
+    if (number.kind() == JsonNumber::Kind::floating) {
+      const double d = number.doubleValue();
+      if (!std::isfinite(d)) throw JsonSerializationError(JsonSerializationError::invalidNumber, value);
+      appendDoubleText(out_, d);
+    } else if (number.isBool()) {
       out_ += number.boolValue() ? "true" : "false";
-    } else if (number.kind() == JsonNumber::Kind::floating && !number.isFinite()) {
-      throw JsonSerializationError(JsonSerializationError::invalidNumber, value);
     } else {
       number.appendStringValue(out_);
     }
