@@ -119,7 +119,7 @@ TEST(JsonText, CompactText) {
       {"bool", Json(false), "false"},
       {"null", Json(), "null"},
       {"unknown", Json(PlatformValue::opaque(Stamp{})), std::nullopt},
-      {"the design's document", parse(R"({"a": [1, "x\"y", true, null]})"), R"({"a": [1,"x\"y",true,null]})"},
+      {"array of every scalar", parse(R"({"a": [1, "x\"y", true, null]})"), R"({"a": [1,"x\"y",true,null]})"},
       {"backslash and line feed", parse(R"(["a\\b", "c\nd"])"), "[\"a\\\\b\",\"c\nd\"]"},
       {"empty array", parse("[]"), "[]"},
       {"empty dictionary", parse("{}"), "{}"},
@@ -167,7 +167,7 @@ TEST(JsonText, KeyPaths) {
     Paths paths;
   };
   const Case cases[] = {
-      {"the design's document", parse(R"({"a":{"b":1},"c":[1,2]})"), {".a.b.number", ".c.array#2"}},
+      {"nested dictionary and array", parse(R"({"a":{"b":1},"c":[1,2]})"), {".a.b.number", ".c.array#2"}},
       {"text and null", parse(R"({"x":"s","y":{"z":null}})"), {".x.string", ".y.z.null"}},
       {"empty array", parse("[]"), {".array#0"}},
       {"array elements are not entered", parse(R"([{"a":1}])"), {".array#1"}},
