@@ -111,9 +111,20 @@ TEST(DateText, ParsesIsoFormsAndRefusesBadFields) {
   EXPECT_EQ(parseIsoDateTime("2023-11-14T22:13:20Z"), at(1700000000000));
   EXPECT_EQ(parseIsoDateTime("2023-11-14 22:13:20 +0000"), at(1700000000000));
   EXPECT_EQ(parseIsoDateTime("1969-12-31T23:59:59.999Z"), at(-1));
+  // Sub-millisecond parts are cut toward the past, before 1970 too.
+  EXPECT_EQ(isoDateTimeText(system_clock::time_point(std::chrono::microseconds(-500)), true),
+            "1969-12-31T23:59:59.999Z");
+  EXPECT_EQ(dateTimeText(system_clock::time_point(std::chrono::nanoseconds(-1)), TimeZoneChoice::utc),
+            "1969-12-31 23:59:59.999");
+  // The clock's last and first whole milliseconds still read.
+  EXPECT_EQ(parseIsoDateTime("2262-04-11T23:47:16.854Z"), at(9223372036854));
+  EXPECT_EQ(parseIsoDateTime("1677-09-21T00:12:43.146Z"), at(-9223372036854));
   for (std::string_view bad : {"2023-13-01T00:00:00Z", "2023-04-31T00:00:00Z", "2023-02-29T00:00:00Z",
                                "2023-11-14T24:00:00Z", "2023-11-14T22:13:20", "2023-11-14T22:13:20.Z",
-                               "2023-11-14T22:13:20Zjunk", "2023-1-14T22:13:20Z", ""}) {
+                               "2023-11-14T22:13:20Zjunk", "2023-1-14T22:13:20Z", "",
+                               // beyond the clock's nanoseconds: no wrapped date
+                               "9999-12-31T23:59:59.999Z", "2262-04-11T23:47:16.855Z", "1677-09-21T00:12:43.145Z",
+                               "0000-01-01T00:00:00Z"}) {
     SCOPED_TRACE(bad);
     EXPECT_EQ(parseIsoDateTime(bad), std::nullopt);
   }

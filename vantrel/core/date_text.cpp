@@ -4,6 +4,8 @@
 
 #include <fmt/format.h>
 
+#include "vantrel/core/checked.h"
+
 namespace vantrel {
 namespace {
 
@@ -97,8 +99,8 @@ DateFields civilFromDays(std::int64_t days) {
 }
 
 DateFields dateFields(system_clock::time_point date, TimeZoneChoice zone) {
-  // floor, not duration_cast: a sub-millisecond part before 1970 must not
-  // round toward 1970 (the text would be later than the instant).
+  // floor, not duration_cast: a fraction of a millisecond before 1970 belongs
+  // to the millisecond before.
   const std::int64_t millis = std::chrono::floor<std::chrono::milliseconds>(date.time_since_epoch()).count();
   std::int64_t seconds = floorDiv(millis, 1000);
   const int millisecond = static_cast<int>(millis - seconds * 1000);
@@ -221,16 +223,15 @@ std::optional<system_clock::time_point> parseIsoDateTime(std::string_view text) 
   if (pos != text.size()) return std::nullopt;
   std::int64_t seconds = daysFromCivil(*year, *month, *day) * 86400 + *hour * 3600 + *minute * 60 +
                                *second - offsetSeconds;
-  // The clock's nanosecond count spans only the years 1677...2262; a date
-  // outside them is no instant of the type (the multiplication would
-  // overflow), so it is refused like any other unreadable date.
-  constexpr std::int64_t kMaxSeconds =
-      std::chrono::duration_cast<std::chrono::seconds>(system_clock::duration::max()).count() - 1;
-  constexpr std::int64_t kMinSeconds =
-      std::chrono::duration_cast<std::chrono::seconds>(system_clock::duration::min()).count() + 1;
-  if (seconds > kMaxSeconds || seconds < kMinSeconds) return std::nullopt;
-  return system_clock::time_point(
-      std::chrono::duration_cast<system_clock::duration>(std::chrono::seconds(seconds) + std::chrono::nanoseconds(nanos)));
+  // An instant the clock cannot hold (about 1677 to 2262) is no date, not
+  // a wrapped one.
+  // Before 1970 the fraction is taken off the next second up, so the first
+  // instants of the clock do not overflow on the way.
+  const bool borrow = seconds < 0 && nanos > 0;
+  const auto whole = overflowingMul<std::int64_t>(borrow ? seconds + 1 : seconds, 1'000'000'000);
+  const auto total = whole ? overflowingAdd<std::int64_t>(*whole, borrow ? nanos - 1'000'000'000 : nanos) : std::nullopt;
+  if (!total) return std::nullopt;
+  return system_clock::time_point(std::chrono::duration_cast<system_clock::duration>(std::chrono::nanoseconds(*total)));
 }
 
 }  // namespace vantrel

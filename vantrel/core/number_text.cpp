@@ -17,10 +17,19 @@ namespace {
 // integer the type holds exactly (2^53 for double, 2^24 for float), where the
 // exponent form "1e-05" / "1e+16" is used.
 template <class F>
-std::string shortestText(F value, F exponentialAbove) {
-  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
-  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  if (value == 0) return std::signbit(value) ? "-0.0" : "0.0";
+void appendShortestText(std::string& out, F value, F exponentialAbove) {
+  if (std::isnan(value)) {
+    out += std::signbit(value) ? "-nan" : "nan";
+    return;
+  }
+  if (std::isinf(value)) {
+    out += value < 0 ? "-inf" : "inf";
+    return;
+  }
+  if (value == 0) {
+    out += std::signbit(value) ? "-0.0" : "0.0";
+    return;
+  }
 
   char buffer[64];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
@@ -28,37 +37,48 @@ std::string shortestText(F value, F exponentialAbove) {
 
   const bool negative = sci.front() == '-';
   if (negative) sci.remove_prefix(1);
-  const std::size_t ePos = sci.find('e');
+  // to_chars writes the exponent last, as a sign and two or three digits.
+  std::size_t ePos = sci.size() - 1;
+  while (sci[ePos] != 'e') --ePos;
+  std::string_view exponentText = sci.substr(ePos + 1);
+  const bool negativeExponent = exponentText.front() == '-';
+  if (exponentText.front() == '-' || exponentText.front() == '+') exponentText.remove_prefix(1);
   int exponent = 0;
-  const std::string_view exponentText = sci.substr(ePos + 1);
-  std::from_chars(exponentText.data() + (exponentText.front() == '+' ? 1 : 0),
-                  exponentText.data() + exponentText.size(), exponent);
-  std::string digits;
-  for (char c : sci.substr(0, ePos)) {
-    if (c != '.') digits.push_back(c);
-  }
+  for (const char c : exponentText) exponent = exponent * 10 + (c - '0');
+  if (negativeExponent) exponent = -exponent;
 
+  if (negative) out += '-';
   if (exponent < -4 || std::fabs(value) > exponentialAbove) {
-    return std::string(negative ? "-" : "") + std::string(sci);
+    out += sci;
+    return;
   }
-
-  std::string out = negative ? "-" : "";
+  char digits[64];
+  std::size_t count = 0;
+  for (const char c : sci.substr(0, ePos)) {
+    if (c != '.') digits[count++] = c;
+  }
   if (exponent < 0) {
     out += "0.";
     out.append(static_cast<std::size_t>(-exponent - 1), '0');
-    out += digits;
-    return out;
+    out.append(digits, count);
+    return;
   }
   const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-  if (digits.size() <= integerDigits) {
-    out += digits;
-    out.append(integerDigits - digits.size(), '0');
+  if (count <= integerDigits) {
+    out.append(digits, count);
+    out.append(integerDigits - count, '0');
     out += ".0";
   } else {
-    out += digits.substr(0, integerDigits);
+    out.append(digits, integerDigits);
     out += '.';
-    out += digits.substr(integerDigits);
+    out.append(digits + integerDigits, count - integerDigits);
   }
+}
+
+template <class F>
+std::string shortestText(F value, F exponentialAbove) {
+  std::string out;
+  appendShortestText(out, value, exponentialAbove);
   return out;
 }
 
@@ -154,6 +174,8 @@ bool isTinyLiteral(std::string_view text) {
 }  // namespace
 
 std::string doubleText(double value) { return shortestText(value, 0x1.0p53); }
+
+void appendDoubleText(std::string& out, double value) { appendShortestText(out, value, 0x1.0p53); }
 
 std::string floatText(float value) { return shortestText(value, 0x1.0p24f); }
 

@@ -28,6 +28,8 @@ namespace vantrel VANTREL_API {
 // fractional digit (".0"), exponent form ("1e-05", "1e+16") below 1e-4 and
 // above 2^53 (2^24 for float); "nan", "-nan", "inf", "-inf".
 [[nodiscard]] std::string doubleText(double value);
+// `doubleText` appended to `out`, for writers of long texts.
+void appendDoubleText(std::string& out, double value);
 [[nodiscard]] std::string floatText(float value);
 
 // printf's "%.<digits>g" in the C locale ("nan", "inf" for the specials).

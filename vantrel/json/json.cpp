@@ -161,7 +161,7 @@ std::optional<JsonDictionaryOfJson> Json::dictionary() const {
   pairs.reserve(value_.dictionary()->size());
   for (const auto& [key, value] : *value_.dictionary()) pairs.emplace_back(key, Json(value));
   JsonDictionaryOfJson members;
-  merge(members, std::move(pairs));
+  vantrel::merge(members, std::move(pairs));
   return members;
 }
 
@@ -223,10 +223,6 @@ std::optional<JsonNull> Json::nullObject() const {
 
 bool Json::exists() const {
   return !(error_ == JsonError::indexOutOfBounds || error_ == JsonError::invalidType || error_ == JsonError::notExist);
-}
-
-bool operator==(const Json& a, const Json& b) {
-  return a.type_.rawValue() == b.type_.rawValue() && a.value_ == b.value_;
 }
 
 }  // namespace vantrel

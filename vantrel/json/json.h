@@ -32,16 +32,21 @@
 // getter is `nullObject()` beside the static maker `Json::null()`.
 #pragma once
 
+#include <compare>
+#include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "vantrel/collections/element_hash.h"
+#include "vantrel/core/checked.h"
 #include "vantrel/core/error.h"
 #include "vantrel/core/option_set.h"
 #include "vantrel/json/json_number.h"
@@ -106,11 +111,79 @@ struct JsonReadingOptions : OptionSet<JsonReadingOptions, std::uint64_t> {
 };
 inline constexpr JsonReadingOptions JsonReadingOptions::fragmentsAllowed{4};
 
+// How `makeData` and `makeStringSystem` lay out their text.
+struct JsonWritingOptions : OptionSet<JsonWritingOptions, std::uint64_t> {
+  using OptionSet::OptionSet;
+  static const JsonWritingOptions prettyPrinted;
+  static const JsonWritingOptions sortedKeys;
+  // A top-level number, text, boolean or null is written too.
+  static const JsonWritingOptions fragmentsAllowed;
+};
+inline constexpr JsonWritingOptions JsonWritingOptions::prettyPrinted{1};
+inline constexpr JsonWritingOptions JsonWritingOptions::sortedKeys{2};
+inline constexpr JsonWritingOptions JsonWritingOptions::fragmentsAllowed{4};
+
+// A value the system text cannot hold. Descriptions: "Invalid top-level type
+// in JSON write", "Invalid type in JSON write (<type>)", "Invalid number value
+// (<number>) in JSON write", "JSON write nested deeper than 512 levels".
+class JsonSerializationError : public Error {
+ public:
+  enum Case { invalidTopLevelType, invalidType, invalidNumber, nestingTooDeep };
+  JsonSerializationError(Case c, const PlatformValue& value = {});
+  [[nodiscard]] Case kind() const { return case_; }
+
+ private:
+  Case case_;
+};
+
+// One step of a path: a position in an array or a key of a dictionary.
+// Integers and texts convert to it, so a path may mix both:
+//   JsonPath path{"statuses", 0, "user"};
+class JsonKey {
+ public:
+  enum class Kind { index, key };
+
+  template <class I>
+    requires(std::is_integral_v<I> && !std::is_same_v<I, bool> && !std::is_same_v<I, char>)
+  JsonKey(I index)  // NOLINT: implicit on purpose
+      : kind_(Kind::index), index_(checkedCast<std::int64_t>(index)) {}
+  JsonKey(std::string key) : kind_(Kind::key), key_(std::move(key)) {}       // NOLINT
+  JsonKey(std::string_view key) : kind_(Kind::key), key_(key) {}             // NOLINT
+  JsonKey(const char* key) : kind_(Kind::key), key_(key) {}                  // NOLINT
+
+  [[nodiscard]] Kind kind() const { return kind_; }
+  // The position of an `index` step (0 for a key).
+  [[nodiscard]] std::int64_t index() const { return index_; }
+  // The text of a `key` step (empty for an index).
+  [[nodiscard]] const std::string& key() const { return key_; }
+  friend bool operator==(const JsonKey&, const JsonKey&) = default;
+
+ private:
+  Kind kind_;
+  std::int64_t index_ = 0;
+  std::string key_;
+};
+
+// The step an integer or a text stands for.
+[[nodiscard]] inline JsonKey jsonKey(std::int64_t index) { return JsonKey(index); }
+[[nodiscard]] inline JsonKey jsonKey(std::string_view key) { return JsonKey(key); }
+
+// What may stand as one step of a path.
+template <class T>
+concept JsonSubscriptType = std::constructible_from<JsonKey, const T&>;
+
+using JsonPath = std::vector<JsonKey>;
+
 class Json;
+class JsonSubscript;
 using JsonDictionaryOfJson = ElementDictionary<std::string, Json>;
 
 class Json {
  public:
+  // Marks `Json` and its subscript results for `PlatformValue`, which keeps
+  // them as one opaque value.
+  using JsonValueTag = Json;
+
   // The null value (also the nil literal).
   Json() = default;
   // init(jo:): classifies `jo`.
@@ -118,7 +191,7 @@ class Json {
   // Literals and host values: texts, integers, doubles, booleans, nullptr,
   // vectors and text-keyed maps (classified as by init(jo:)).
   template <class T>
-    requires(!std::is_same_v<std::remove_cvref_t<T>, Json> &&
+    requires(!std::is_base_of_v<Json, std::remove_cvref_t<T>> &&
              !std::is_same_v<std::remove_cvref_t<T>, PlatformValue> &&
              std::constructible_from<PlatformValue, const T&>)
   Json(const T& host) : Json(PlatformValue(host)) {}  // NOLINT
@@ -147,12 +220,121 @@ class Json {
   // Retired: prints "who uses this" and answers `managedJsonObject()`.
   [[nodiscard]] const PlatformValue& object() const;
 
-  // Lookups: a member or element, or a null value carrying `notExist`,
-  // `indexOutOfBounds` or `invalidType`. O(1), no deep copy.
+  // ---- subscripts ----
+  // Reads never fail: a member or element, or a null value carrying
+  // `notExist` (no such key), `indexOutOfBounds` or `invalidType` (the value
+  // is no dictionary or array). O(1), no deep copy. Along a path each step
+  // reads from the one before, so the error is the last step's: a missing
+  // key followed by one more step reports `invalidType`. The empty path reads
+  // the value itself, its error included.
+  //   j["a"][0]    j[JsonPath{"a", 0}]    j("a", 0)      the same value
   [[nodiscard]] Json operator[](std::string_view key) const;
   [[nodiscard]] Json operator[](std::int64_t index) const;
   [[nodiscard]] Json operator[](int index) const { return (*this)[static_cast<std::int64_t>(index)]; }
   [[nodiscard]] Json operator[](const char* key) const { return (*this)[std::string_view(key)]; }
+  [[nodiscard]] Json operator[](const JsonPath& path) const;
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] Json operator()(const Steps&... steps) const {
+    return (*this)[JsonPath{JsonKey(steps)...}];
+  }
+
+  // Writes go through the same subscripts on a value that is not const:
+  //   j["a"]["b"] = 5;        j("list", 0) = "x";
+  // A write changes only containers that exist: a key is added to or
+  // replaced in a dictionary, an element of an array replaced (arrays never
+  // grow through a subscript). The value stored is the new value's platform
+  // value, so an unknown value stores null. A write whose step finds no
+  // dictionary (or no array, or an index outside it) prints that step's
+  // message on standard output and changes nothing:
+  //   Json.subscript(key:"y") on type null
+  //   Json.subscript(index:0 set on type string
+  //   Json.subscript(index:2 set out of bounds: 2
+  // The result of a subscript on a value that is not const refers to that
+  // value; store it as `Json` to keep a copy.
+  [[nodiscard]] JsonSubscript operator[](std::string_view key);
+  [[nodiscard]] JsonSubscript operator[](std::int64_t index);
+  [[nodiscard]] JsonSubscript operator[](int index);
+  [[nodiscard]] JsonSubscript operator[](const char* key);
+  [[nodiscard]] JsonSubscript operator[](const JsonPath& path);
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] JsonSubscript operator()(const Steps&... steps);
+  // The write of a subscript: stores `newValue` at `path` as described
+  // above; the empty path changes nothing. True when it was stored.
+  bool set(const JsonPath& path, const Json& newValue);
+  // Reads the value at `path`, lets `change` alter it, and writes it back.
+  template <class F>
+    requires std::invocable<F&, Json&>
+  void modify(const JsonPath& path, F&& change) {
+    Json child = std::as_const(*this)[path];
+    change(child);
+    set(path, child);
+  }
+
+  // ---- the value as a collection of (name, member) pairs ----
+  // An array's elements named "0", "1", ...; a dictionary's members in its
+  // order; any other value is empty.
+  class Index {
+   public:
+    enum class Case { array, dictionary, null };
+    [[nodiscard]] static Index array(std::int64_t position) { return Index(Case::array, position); }
+    [[nodiscard]] static Index dictionary(std::int64_t position) { return Index(Case::dictionary, position); }
+    [[nodiscard]] static Index null() { return Index(Case::null, 0); }
+    [[nodiscard]] Case kind() const { return case_; }
+    // The position in the array or in the dictionary's order (0 for null).
+    [[nodiscard]] std::int64_t position() const { return position_; }
+    // Positions of one case compare by position; positions of different
+    // cases are unequal and none is less than the other.
+    friend bool operator==(const Index&, const Index&) = default;
+    friend bool operator<(const Index& a, const Index& b) {
+      return a.case_ == b.case_ && a.case_ != Case::null && a.position_ < b.position_;
+    }
+    friend bool operator>(const Index& a, const Index& b) { return b < a; }
+    friend bool operator<=(const Index& a, const Index& b) { return !(b < a); }
+    friend bool operator>=(const Index& a, const Index& b) { return !(a < b); }
+
+   private:
+    Index(Case c, std::int64_t position) : case_(c), position_(position) {}
+    Case case_;
+    std::int64_t position_;
+  };
+  using Element = std::pair<std::string, Json>;
+
+  [[nodiscard]] Index startIndex() const;
+  [[nodiscard]] Index endIndex() const;
+  [[nodiscard]] Index indexAfter(const Index& i) const;
+  // A position at or after the end, or of another case, stops through `fatal`.
+  [[nodiscard]] Element operator[](const Index& i) const;
+  [[nodiscard]] std::int64_t count() const;
+  [[nodiscard]] bool isEmpty() const { return count() == 0; }
+
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Element;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = Element;
+    const_iterator() = default;
+    Element operator*() const { return (*owner_)[index_]; }
+    const_iterator& operator++() {
+      index_ = owner_->indexAfter(index_);
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++*this;
+      return before;
+    }
+    friend bool operator==(const const_iterator& a, const const_iterator& b) { return a.index_ == b.index_; }
+
+   private:
+    friend class Json;
+    const_iterator(const Json* owner, Index index) : owner_(owner), index_(index) {}
+    const Json* owner_ = nullptr;
+    Index index_ = Index::null();
+  };
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, startIndex()); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, endIndex()); }
 
   // ---- typed getters ----
   [[nodiscard]] std::vector<Json> arrayValue() const;
@@ -201,11 +383,70 @@ class Json {
   [[nodiscard]] std::string makeStringJsonWriter(
       std::string indentString = "\t", std::optional<std::vector<std::string>> sortKeyOrder = std::nullopt) const;
 
-  // Same tag and equal platform values (errors are not compared).
-  friend VANTREL_API bool operator==(const Json& a, const Json& b);
+  // ---- merging ----
+  // Merges `other` into this value: two dictionaries member by member (a
+  // member of both is merged again, one of another kind replaced), two
+  // arrays by appending `other`'s elements, two values of another kind by
+  // taking `other`. Throws `JsonError(invalidType)` when the two tags
+  // differ, and `JsonDepthError` for dictionaries nested deeper than
+  // `kMaxJsonDepth` in both; a throw leaves the value as it was.
+  void merge(const Json& other);
+  [[nodiscard]] Json merged(const Json& other) const;
+
+  // ---- text ----
+  // The platform value as JSON text: compact, or with `prettyPrinted` one
+  // member per line, indented by two blanks, " : " after each key (and an
+  // empty array as "[", an empty line and "]"); keys in insertion order, or
+  // with `sortedKeys` by `compareText`. "/" is written "\/", numbers as
+  // `JsonNumber::stringValue` gives them (shortest round trip: "1.0",
+  // "1e-05"). Throws `JsonSerializationError` for a top-level value that is
+  // no array or dictionary (unless `fragmentsAllowed`), a value of no JSON
+  // kind, a NaN or infinite number and nesting deeper than 512.
+  [[nodiscard]] std::string makeData(JsonWritingOptions options = {}) const;
+  // The same; without options sorted and pretty printed.
+  [[nodiscard]] std::string makeStringSystem(std::optional<JsonWritingOptions> options = std::nullopt) const;
+  // A one-line display form, not JSON: a top-level text is written as it
+  // is; nested texts and keys are quoted with only "\" and "\"" escaped
+  // (line feeds and other control characters stay); one blank after each
+  // colon; members in the dictionary's order; numbers as their
+  // `stringValue`. Absent when the value holds an unknown value anywhere or
+  // is nested deeper than `kMaxJsonDepth`.
+  //   {"a": [1,"x\"y",true,null]}
+  [[nodiscard]] std::optional<std::string> makeStringCompact() const;
+  // "Json(type=<tag>, content=<compact text>)"; without a compact text
+  // "Json(type=<tag>, content=Cannot makeString() of <platform value>)".
+  [[nodiscard]] std::string description() const;
+  // "Json(type=<tag>)".
+  [[nodiscard]] std::string debugDescription() const;
+  // The shape of the value: one text per leaf, the member names from the top
+  // each after a ".", then the leaf's kind: ".number", ".string", ".bool",
+  // ".null", ".unknown", or ".array#" and the element count (arrays are
+  // not entered). An empty dictionary has no key paths.
+  //   {"a": {"b": 1}, "c": [1, 2]}     {".a.b.number", ".c.array#2"}
+  // Throws `JsonDepthError` for dictionaries nested deeper than `kMaxJsonDepth`.
+  [[nodiscard]] ElementSet<std::string> collectKeyPaths() const;
+
+  // ---- comparison ----
+  // By the tags: values of different tags are unequal and unordered. Numbers
+  // by value (1 == 1.0), texts by canonical equivalence and `compareText`
+  // order, booleans, arrays and dictionaries only by equality (member by
+  // member; `<` is false and `<=` means equal), two nulls equal, two
+  // unknown values never equal. Errors are not compared.
+  // (Hidden friends over exported members: declared at namespace scope they
+  // would turn any value of the namespace into a `Json` for comparing.)
+  friend bool operator==(const Json& a, const Json& b) { return a.isEqual(b); }
+  friend bool operator<(const Json& a, const Json& b) { return a.order(b) < 0; }
+  friend bool operator<=(const Json& a, const Json& b) { return a.order(b) <= 0; }
+  friend bool operator>(const Json& a, const Json& b) { return a.order(b) > 0; }
+  friend bool operator>=(const Json& a, const Json& b) { return a.order(b) >= 0; }
 
  private:
+  friend class JsonSubscript;
+  [[nodiscard]] bool isEqual(const Json& other) const;
+  [[nodiscard]] std::partial_ordering order(const Json& other) const;
   void classify();
+  [[nodiscard]] Json readStep(const JsonKey& step) const;
+  bool writeStep(const JsonKey& step, const Json& newValue);
 
   template <class T>
   [[nodiscard]] std::optional<T> numeric() const {
@@ -222,5 +463,63 @@ class Json {
   PlatformValue value_;
   std::optional<JsonError::Case> error_;
 };
+
+// The union of the elements' key paths.
+[[nodiscard]] ElementSet<std::string> collectKeyPaths(const std::vector<Json>& values);
+
+// What a subscript of a value that is not const answers: the value read
+// there, which also writes through to the value it came from. Assigning
+// stores at the path (`Json::set`); `merge` and `modify` change the member
+// and store it back. Other changes stay in this copy, and it does not see
+// writes made through other subscripts. It refers to the value it came
+// from: store it as `Json` if that value may go first.
+class JsonSubscript : public Json {
+ public:
+  JsonSubscript(const JsonSubscript&) = default;
+  JsonSubscript& operator=(const Json& newValue);
+  JsonSubscript& operator=(const JsonSubscript& newValue) { return *this = static_cast<const Json&>(newValue); }
+  template <class T>
+    requires(!std::is_base_of_v<Json, std::remove_cvref_t<T>> && std::constructible_from<Json, const T&>)
+  JsonSubscript& operator=(const T& newValue) {
+    return *this = Json(newValue);
+  }
+
+  [[nodiscard]] JsonSubscript operator[](std::string_view key) { return extended(JsonKey(key)); }
+  [[nodiscard]] JsonSubscript operator[](std::int64_t index) { return extended(JsonKey(index)); }
+  [[nodiscard]] JsonSubscript operator[](int index) { return extended(JsonKey(index)); }
+  [[nodiscard]] JsonSubscript operator[](const char* key) { return extended(JsonKey(key)); }
+  [[nodiscard]] JsonSubscript operator[](const JsonPath& path);
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] JsonSubscript operator()(const Steps&... steps) {
+    return (*this)[JsonPath{JsonKey(steps)...}];
+  }
+  using Json::operator[];
+
+  void merge(const Json& other);
+  template <class F>
+    requires std::invocable<F&, Json&>
+  void modify(F&& change) {
+    Json child = *this;
+    change(child);
+    *this = child;
+  }
+
+  // The path from the value it came from.
+  [[nodiscard]] const JsonPath& path() const { return path_; }
+
+ private:
+  friend class Json;
+  JsonSubscript(Json* root, JsonPath path, Json value)
+      : Json(std::move(value)), root_(root), path_(std::move(path)) {}
+  [[nodiscard]] JsonSubscript extended(JsonKey step);
+
+  Json* root_;
+  JsonPath path_;
+};
+
+template <JsonSubscriptType... Steps>
+JsonSubscript Json::operator()(const Steps&... steps) {
+  return (*this)[JsonPath{JsonKey(steps)...}];
+}
 
 }  // namespace vantrel

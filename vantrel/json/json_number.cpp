@@ -124,6 +124,14 @@ std::string JsonNumber::stringValue() const {
   return {};
 }
 
+void JsonNumber::appendStringValue(std::string& out) const {
+  if (kind_ == Kind::floating) {
+    appendDoubleText(out, d_);
+  } else {
+    out += stringValue();
+  }
+}
+
 double JsonNumber::doubleValue() const {
   switch (kind_) {
     case Kind::boolean:
@@ -180,8 +188,8 @@ std::optional<std::uint64_t> JsonNumber::asUInt64() const {
   return std::nullopt;
 }
 
-bool operator==(const JsonNumber& a, const JsonNumber& b) {
-  using Kind = JsonNumber::Kind;
+bool JsonNumber::equals(const JsonNumber& b) const {
+  const JsonNumber& a = *this;
   if (a.isBool() || b.isBool()) return a.isBool() && b.isBool() && a.i_ == b.i_;
   if (a.kind_ == Kind::decimal && b.kind_ == Kind::decimal) return *a.decimal_ == *b.decimal_;
   const bool aInt = a.kind_ == Kind::signedInteger || a.kind_ == Kind::unsignedInteger;
@@ -195,6 +203,32 @@ bool operator==(const JsonNumber& a, const JsonNumber& b) {
     return au && bu && *au == *bu;
   }
   return a.doubleValue() == b.doubleValue();
+}
+
+std::partial_ordering JsonNumber::compare(const JsonNumber& other) const {
+  if (isBool() || other.isBool()) {
+    if (!(isBool() && other.isBool())) return std::partial_ordering::unordered;
+    return i_ <=> other.i_;
+  }
+  if (kind_ == Kind::decimal && other.kind_ == Kind::decimal && *decimal_ == *other.decimal_) {
+    return std::partial_ordering::equivalent;
+  }
+  const bool aInt = kind_ == Kind::signedInteger || kind_ == Kind::unsignedInteger;
+  const bool bInt = other.kind_ == Kind::signedInteger || other.kind_ == Kind::unsignedInteger;
+  if (aInt && bInt) {
+    if (kind_ == other.kind_) return kind_ == Kind::signedInteger ? i_ <=> other.i_ : u_ <=> other.u_;
+    // One signed, one unsigned: a negative signed is the smaller.
+    if (kind_ == Kind::signedInteger) {
+      if (i_ < 0) return std::partial_ordering::less;
+      return static_cast<std::uint64_t>(i_) <=> other.u_;
+    }
+    if (other.i_ < 0) return std::partial_ordering::greater;
+    return u_ <=> static_cast<std::uint64_t>(other.i_);
+  }
+  const std::partial_ordering order = doubleValue() <=> other.doubleValue();
+  // Two different decimals beyond the double range are the same infinity.
+  if (order == 0 && kind_ == Kind::decimal && other.kind_ == Kind::decimal) return std::partial_ordering::unordered;
+  return order;
 }
 
 }  // namespace vantrel

@@ -15,6 +15,7 @@
 // nullopt, a fraction is cut toward zero. Texts are locale-free.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -52,6 +53,8 @@ class JsonNumber {
   // decimal as written, a boolean as 1 or 0. Non-finite doubles as
   // `doubleText` writes them.
   [[nodiscard]] std::string stringValue() const;
+  // `stringValue` appended to `out`.
+  void appendStringValue(std::string& out) const;
   [[nodiscard]] double doubleValue() const;
   [[nodiscard]] bool isFinite() const;
 
@@ -61,7 +64,14 @@ class JsonNumber {
   [[nodiscard]] std::optional<T> exactly() const;
 
   // Numeric equality across kinds; a boolean equals only a boolean.
-  friend VANTREL_API bool operator==(const JsonNumber& a, const JsonNumber& b);
+  // (A hidden friend over an exported member: declared at namespace scope,
+  // it would turn any value of the namespace into a number for `==`.)
+  friend bool operator==(const JsonNumber& a, const JsonNumber& b) { return a.equals(b); }
+  [[nodiscard]] bool equals(const JsonNumber& other) const;
+  // The order that goes with `==`: integers exactly, other kinds as doubles;
+  // unordered for a NaN, between a boolean and another kind, and between two
+  // different decimals too large for a double.
+  [[nodiscard]] std::partial_ordering compare(const JsonNumber& other) const;
 
  private:
   [[nodiscard]] std::optional<std::int64_t> asInt64() const;

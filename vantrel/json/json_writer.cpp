@@ -163,7 +163,7 @@ void JsonWriter::writeElement(const PlatformValue& value) {
         // infinity has no JSON form.
         throw Errur(Errur::invalidValue, value);
       } else {
-        dest_ += number.stringValue();
+        number.appendStringValue(dest_);
       }
       return;
     }

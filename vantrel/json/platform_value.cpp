@@ -1,6 +1,8 @@
 #include "vantrel/json/platform_value.h"
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "vantrel/core/number_text.h"
 
@@ -52,18 +54,51 @@ long PlatformValue::shareCount() const {
   return 0;
 }
 
-bool operator==(const PlatformValue& a, const PlatformValue& b) {
+namespace {
+
+// One pair of values without looking inside containers; `pending` gets the
+// pairs of members still to compare.
+bool shallowEqual(const PlatformValue& a, const PlatformValue& b,
+                  std::vector<std::pair<const PlatformValue*, const PlatformValue*>>& pending) {
   if (a.kind() != b.kind()) return false;
   switch (a.kind()) {
     case PlatformValue::Kind::number: return *a.number() == *b.number();
     case PlatformValue::Kind::text: return *a.text() == *b.text();
     case PlatformValue::Kind::null: return true;
-    case PlatformValue::Kind::array: return a.array() == b.array() || *a.array() == *b.array();
-    case PlatformValue::Kind::dictionary:
-      return a.dictionary() == b.dictionary() || *a.dictionary() == *b.dictionary();
+    case PlatformValue::Kind::array: {
+      if (a.array() == b.array()) return true;
+      if (a.array()->size() != b.array()->size()) return false;
+      for (std::size_t i = 0; i < a.array()->size(); ++i) pending.emplace_back(&(*a.array())[i], &(*b.array())[i]);
+      return true;
+    }
+    case PlatformValue::Kind::dictionary: {
+      if (a.dictionary() == b.dictionary()) return true;
+      if (a.dictionary()->size() != b.dictionary()->size()) return false;
+      for (const auto& [key, value] : *a.dictionary()) {
+        const PlatformValue* other = b.dictionary()->find(key);
+        if (!other) return false;
+        pending.emplace_back(&value, other);
+      }
+      return true;
+    }
     case PlatformValue::Kind::opaque: return false;
   }
   return false;
+}
+
+}  // namespace
+
+// Iterative, so values nested deeper than any stack compare too.
+bool PlatformValue::equals(const PlatformValue& b) const {
+  const PlatformValue& a = *this;
+  std::vector<std::pair<const PlatformValue*, const PlatformValue*>> pending;
+  if (!shallowEqual(a, b, pending)) return false;
+  while (!pending.empty()) {
+    const auto [x, y] = pending.back();
+    pending.pop_back();
+    if (!shallowEqual(*x, *y, pending)) return false;
+  }
+  return true;
 }
 
 std::string PlatformValue::description() const {
@@ -170,7 +205,8 @@ bool JsonDictionary::erase(std::string_view key) {
   return false;
 }
 
-bool operator==(const JsonDictionary& a, const JsonDictionary& b) {
+bool JsonDictionary::equals(const JsonDictionary& b) const {
+  const JsonDictionary& a = *this;
   if (a.size() != b.size()) return false;
   for (const auto& [key, value] : a.entries_) {
     const PlatformValue* other = b.find(key);

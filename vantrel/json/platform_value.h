@@ -75,6 +75,11 @@ template <class R>
 concept TextKeyedRange =
     PairRange<R> && TextLike<std::remove_cvref_t<std::tuple_element_t<0, std::ranges::range_value_t<const R>>>>;
 
+// `Json` and the types derived from it (tested without needing `Json`
+// complete here).
+template <class T>
+concept JsonLike = requires { typename T::JsonValueTag; };
+
 template <class T>
 struct IsOptional : std::false_type {};
 template <class T>
@@ -146,7 +151,8 @@ class PlatformValue {
 
   // Deep equality; numbers compare by value (a boolean only with a
   // boolean), dictionaries regardless of order, opaque values never equal.
-  friend VANTREL_API bool operator==(const PlatformValue& a, const PlatformValue& b);
+  friend bool operator==(const PlatformValue& a, const PlatformValue& b) { return a.equals(b); }
+  [[nodiscard]] bool equals(const PlatformValue& other) const;
 
   // A short form for messages: the text of a text, the digits of a number,
   // "null", "<array of n>", "<dictionary of n>", or the opaque type name.
@@ -181,7 +187,8 @@ class JsonDictionary {
   void insertOrAssign(std::string key, PlatformValue value);
   bool erase(std::string_view key);
 
-  friend VANTREL_API bool operator==(const JsonDictionary& a, const JsonDictionary& b);
+  friend bool operator==(const JsonDictionary& a, const JsonDictionary& b) { return a.equals(b); }
+  [[nodiscard]] bool equals(const JsonDictionary& other) const;
 
  private:
   [[nodiscard]] std::size_t slotOf(std::string_view key) const;  // index into slots_
@@ -204,7 +211,11 @@ template <class T>
            !std::is_same_v<std::remove_cvref_t<T>, PlatformValue::Array> &&
            !std::is_same_v<std::remove_cvref_t<T>, std::nullptr_t>)
 PlatformValue::PlatformValue(const T& host) : storage_(JsonNull{}) {
-  if constexpr (json_internal::IsOptional<T>::value) {
+  if constexpr (json_internal::JsonLike<T>) {
+    // A `Json` (also a subscript's result, which is one) stays one value,
+    // though it can be walked as a collection of pairs.
+    *this = opaque(static_cast<const typename T::JsonValueTag&>(host));
+  } else if constexpr (json_internal::IsOptional<T>::value) {
     if (host) *this = PlatformValue(*host);
   } else if constexpr (json_internal::TextKeyedRange<T>) {
     std::vector<JsonDictionary::Entry> pairs;

@@ -1,0 +1,246 @@
+// Subscripts by key, index and path, iteration, comparison and merging.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "vantrel/core/console.h"
+#include "vantrel/core/fatal.h"
+#include "vantrel/core/number_text.h"
+#include "vantrel/json/json.h"
+#include "vantrel/text/comparison.h"
+
+namespace vantrel {
+
+// ---- Reading ----------------------------------------------------------------
+
+Json Json::readStep(const JsonKey& step) const {
+  return step.kind() == JsonKey::Kind::index ? (*this)[step.index()] : (*this)[std::string_view(step.key())];
+}
+
+Json Json::operator[](const JsonPath& path) const {
+  Json value = *this;
+  for (const JsonKey& step : path) value = value.readStep(step);
+  return value;
+}
+
+// ---- Writing ----------------------------------------------------------------
+
+bool Json::writeStep(const JsonKey& step, const Json& newValue) {
+  if (step.kind() == JsonKey::Kind::index) {
+    const std::int64_t i = step.index();
+    if (type_ != JsonType::array) {
+      consolePrint("Json.subscript(index:" + integerText(i) + " set on type " + type_.description());
+      return false;
+    }
+    const auto count = static_cast<std::int64_t>(value_.array()->size());
+    if (i < 0 || i >= count || newValue.error_) {
+      consolePrint("Json.subscript(index:" + integerText(i) + " set out of bounds: " + integerText(count));
+      return false;
+    }
+    (*value_.mutableArray())[static_cast<std::size_t>(i)] = newValue.managedJsonObject();
+    return true;
+  }
+  if (type_ != JsonType::dictionary || newValue.error_) {
+    consolePrint("Json.subscript(key:\"" + step.key() + "\") on type " + type_.description());
+    return false;
+  }
+  value_.mutableDictionary()->insertOrAssign(step.key(), newValue.managedJsonObject());
+  return true;
+}
+
+bool Json::set(const JsonPath& path, const Json& newValue) {
+  if (path.empty()) return true;
+  // The values along the path, read from copies: a step that cannot be
+  // written stops the write before anything reaches this value. Iterative,
+  // so a long path takes no stack.
+  std::vector<Json> chain;
+  chain.reserve(path.size());
+  chain.push_back(*this);
+  for (std::size_t i = 0; i + 1 < path.size(); ++i) chain.push_back(chain.back().readStep(path[i]));
+  Json child = chain.back().readStep(path.back());
+  child.setManagedJsonObject(newValue.managedJsonObject());
+  for (std::size_t i = path.size(); i-- > 0;) {
+    if (!chain[i].writeStep(path[i], child)) return false;
+    child = std::move(chain[i]);
+  }
+  *this = std::move(child);
+  return true;
+}
+
+JsonSubscript Json::operator[](std::string_view key) {
+  return JsonSubscript(this, JsonPath{JsonKey(key)}, std::as_const(*this)[key]);
+}
+
+JsonSubscript Json::operator[](std::int64_t index) {
+  return JsonSubscript(this, JsonPath{JsonKey(index)}, std::as_const(*this)[index]);
+}
+
+JsonSubscript Json::operator[](int index) { return (*this)[static_cast<std::int64_t>(index)]; }
+
+JsonSubscript Json::operator[](const char* key) { return (*this)[std::string_view(key)]; }
+
+JsonSubscript Json::operator[](const JsonPath& path) { return JsonSubscript(this, path, std::as_const(*this)[path]); }
+
+JsonSubscript& JsonSubscript::operator=(const Json& newValue) {
+  const Json value = newValue;  // newValue may be this very subscript, or inside the root
+  if (root_->set(path_, value)) static_cast<Json&>(*this) = std::as_const(*root_)[path_];
+  return *this;
+}
+
+JsonSubscript JsonSubscript::extended(JsonKey step) {
+  Json value = readStep(step);
+  JsonPath path = path_;
+  path.push_back(std::move(step));
+  return JsonSubscript(root_, std::move(path), std::move(value));
+}
+
+JsonSubscript JsonSubscript::operator[](const JsonPath& path) {
+  JsonPath joined = path_;
+  joined.insert(joined.end(), path.begin(), path.end());
+  return JsonSubscript(root_, std::move(joined), std::as_const(*this)[path]);
+}
+
+void JsonSubscript::merge(const Json& other) {
+  Json child = *this;
+  child.merge(other);
+  *this = child;
+}
+
+// ---- Iteration --------------------------------------------------------------
+
+Json::Index Json::startIndex() const {
+  switch (type_) {
+    case JsonType::array: return Index::array(0);
+    case JsonType::dictionary: return Index::dictionary(0);
+    default: return Index::null();
+  }
+}
+
+Json::Index Json::endIndex() const {
+  switch (type_) {
+    case JsonType::array: return Index::array(count());
+    case JsonType::dictionary: return Index::dictionary(count());
+    default: return Index::null();
+  }
+}
+
+Json::Index Json::indexAfter(const Index& i) const {
+  switch (i.kind()) {
+    case Index::Case::array: return Index::array(i.position() + 1);
+    case Index::Case::dictionary: return Index::dictionary(i.position() + 1);
+    case Index::Case::null: return Index::null();
+  }
+  return Index::null();
+}
+
+std::int64_t Json::count() const {
+  switch (type_) {
+    case JsonType::array: return static_cast<std::int64_t>(value_.array()->size());
+    case JsonType::dictionary: return static_cast<std::int64_t>(value_.dictionary()->size());
+    default: return 0;
+  }
+}
+
+Json::Element Json::operator[](const Index& i) const {
+  const bool inside = i.position() >= 0 && i.position() < count();
+  if (i.kind() == Index::Case::array && type_ == JsonType::array && inside) {
+    return {integerText(i.position()), Json((*value_.array())[static_cast<std::size_t>(i.position())])};
+  }
+  if (i.kind() == Index::Case::dictionary && type_ == JsonType::dictionary && inside) {
+    const auto& entry = value_.dictionary()->entries()[static_cast<std::size_t>(i.position())];
+    return {entry.first, Json(entry.second)};
+  }
+  if (i.kind() == Index::Case::null) return {std::string(), Json()};
+  fatal("Json index " + integerText(i.position()) + " outside the " + integerText(count()) + " members of the " +
+        type_.description() + " value");
+}
+
+// ---- Comparison -------------------------------------------------------------
+
+namespace {
+
+// The order of two values of one tag; unordered for tags that only compare
+// for equality and for unequal ones among them.
+std::partial_ordering orderOfSameTag(const Json& a, const Json& b) {
+  switch (a.type()) {
+    case JsonType::number: return a.managedJsonObject().number()->compare(*b.managedJsonObject().number());
+    case JsonType::string: {
+      const int c = compareText(*a.managedJsonObject().text(), *b.managedJsonObject().text());
+      return c < 0 ? std::partial_ordering::less : (c > 0 ? std::partial_ordering::greater : std::partial_ordering::equivalent);
+    }
+    case JsonType::bool_:
+    case JsonType::array:
+    case JsonType::dictionary:
+      return a.managedJsonObject() == b.managedJsonObject() ? std::partial_ordering::equivalent
+                                                            : std::partial_ordering::unordered;
+    case JsonType::null: return std::partial_ordering::equivalent;
+    case JsonType::unknown: return std::partial_ordering::unordered;
+  }
+  return std::partial_ordering::unordered;
+}
+
+}  // namespace
+
+bool Json::isEqual(const Json& other) const {
+  if (type_ != other.type_) return false;
+  if (type_ == JsonType::string) return textEqual(*value_.text(), *other.value_.text());
+  return orderOfSameTag(*this, other) == 0;
+}
+
+// Booleans, arrays and dictionaries have no order: `<` and `>` are false
+// for them, while `<=` and `>=` mean equal.
+std::partial_ordering Json::order(const Json& other) const {
+  if (type_ != other.type_) return std::partial_ordering::unordered;
+  return orderOfSameTag(*this, other);
+}
+
+// ---- Merging ----------------------------------------------------------------
+
+namespace {
+
+// `depth` counts the dictionaries entered in both values.
+void mergeValues(Json& receiver, const Json& other, bool typecheck, int depth) {
+  if (receiver.type() != other.type()) {
+    if (typecheck) throw JsonError(JsonError::invalidType);
+    receiver = other;
+    return;
+  }
+  switch (receiver.type()) {
+    case JsonType::dictionary: {
+      if (depth >= kMaxJsonDepth) throw JsonDepthError();
+      PlatformValue members = receiver.managedJsonObject();
+      for (const auto& [key, value] : *other.managedJsonObject().dictionary()) {
+        const PlatformValue* mine = members.dictionary()->find(key);
+        Json child = mine ? Json(*mine) : Json::null(JsonError::notExist);
+        mergeValues(child, Json(value), false, depth + 1);
+        members.mutableDictionary()->insertOrAssign(key, child.managedJsonObject());
+      }
+      receiver = Json(std::move(members));
+      return;
+    }
+    case JsonType::array: {
+      PlatformValue::Array elements = *receiver.managedJsonObject().array();
+      const PlatformValue::Array& more = *other.managedJsonObject().array();
+      elements.insert(elements.end(), more.begin(), more.end());
+      receiver = Json(PlatformValue(std::move(elements)));
+      return;
+    }
+    default: receiver = other; return;
+  }
+}
+
+}  // namespace
+
+void Json::merge(const Json& other) {
+  Json result = *this;
+  mergeValues(result, other, true, 0);
+  *this = std::move(result);
+}
+
+Json Json::merged(const Json& other) const {
+  Json result = *this;
+  result.merge(other);
+  return result;
+}
+
+}  // namespace vantrel
