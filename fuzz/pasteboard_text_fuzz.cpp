@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "vantrel/core/console.h"
-#include "vantrel/foundation/pasteboard/pasteboard_inspector.h"
+#include "vantrel/foundation/pasteboard/pasteboard_debug_info.h"
 #include "vantrel/text/string_services.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

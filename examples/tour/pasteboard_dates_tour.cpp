@@ -2,7 +2,7 @@
 #include <string>
 
 #include <vantrel/foundation/pasteboard/pasteboard_constant_dump.h>
-#include <vantrel/foundation/pasteboard/pasteboard_inspector.h>
+#include <vantrel/foundation/pasteboard/pasteboard_debug_info.h>
 #include <vantrel/foundation/process/process_info.h>
 #include <vantrel/foundation/time/date_stamps.h>
 

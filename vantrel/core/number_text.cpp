@@ -190,6 +190,12 @@ std::string significantTextPointZero(double value, int digits) {
   return text;
 }
 
+std::string fixedText(double value, int decimals) {
+  if (decimals < 0 || decimals > 17) fatal("fixedText: " + integerText(decimals) + " decimals (0...17)");
+  if (std::isnan(value)) return "nan";
+  return printfDouble("%." + integerText(decimals) + "f", value);
+}
+
 std::string printfDouble(std::string_view spec, double value) {
   const bool longDouble = checkFloatingSpec(spec);
   const std::string format(spec);

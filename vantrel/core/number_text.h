@@ -38,6 +38,11 @@ void appendDoubleText(std::string& out, double value);
 // exponent, so it always reads as a floating-point number.
 [[nodiscard]] std::string significantTextPointZero(double value, int digits = 15);
 
+// A fixed number of decimals, as printf's "%.<decimals>f" in the C locale
+// (0...17); "nan" for any NaN (printf would write "-nan" for some), "inf",
+// "-inf".
+[[nodiscard]] std::string fixedText(double value, int decimals);
+
 // One printf floating-point conversion (%f %F %e %E %g %G %a %A with flags,
 // width and precision, no '*' and no length modifier other than 'l' / 'L'),
 // written in the C locale. A `spec` that is not exactly one such conversion

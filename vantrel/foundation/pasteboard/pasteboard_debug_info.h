@@ -1,4 +1,4 @@
-// File: vantrel/foundation/pasteboard/pasteboard_inspector.h
+// File: vantrel/foundation/pasteboard/pasteboard_debug_info.h
 //
 // `printDebugInfoAboutTypes(pasteboard, hideTypes)`: a developer dump of what
 // a pasteboard holds, item by item and type by type, and (when `hideTypes`

@@ -1,4 +1,4 @@
-#include "vantrel/foundation/pasteboard/pasteboard_inspector.h"
+#include "vantrel/foundation/pasteboard/pasteboard_debug_info.h"
 
 #include <filesystem>
 #include <string>

@@ -1,4 +1,4 @@
-#include "vantrel/drawing/image_aspect_ratio.h"
+#include "vantrel/drawing/vt_image_aspect_ratio.h"
 
 #include <cmath>
 #include <functional>
@@ -28,10 +28,8 @@ VtImageAspect VtImageAspectRatio::aspect() const {
 std::size_t VtImageAspectRatio::hashValue() const { return std::hash<double>{}(value_); }
 
 std::string VtImageAspectRatio::description() const {
-  // 0 / 0 is a NaN with its sign bit set on common hardware; printf would
-  // write "-nan" for it.
-  const std::string valueText = std::isnan(value_) ? std::string("nan") : printfDouble("%.3f", value_);
-  return "VtImageAspectRatio(" + valueText + ", " + std::string(vantrel::description(aspect())) + ")";
+  // fixedText writes every NaN (0 / 0 has its sign bit set) as "nan".
+  return "VtImageAspectRatio(" + fixedText(value_, 3) + ", " + std::string(vantrel::description(aspect())) + ")";
 }
 
 }  // namespace vantrel
