@@ -5,6 +5,7 @@
 #include "vantrel/core/coding_aids.h"
 #include "vantrel/core/console.h"
 #include "vantrel/core/console_loggers.h"
+#include "vantrel/text/path_edits.h"
 
 namespace vantrel {
 namespace {
@@ -19,30 +20,6 @@ std::string genericDescription(Case kind) {
 // The text a failure shows: the system's message, or the generic text when
 // the cause is one of our own errors.
 std::string causeDescription(const std::exception& error) { return errorDescription(error); }
-
-// "a/b/c" -> "a/b"; "c" -> ""; "/c" -> "/".
-std::string deletingLastPathComponent(std::string_view path) {
-  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-  const auto slash = path.rfind('/');
-  if (slash == std::string_view::npos) return "";
-  if (slash == 0) return "/";
-  return std::string(path.substr(0, slash));
-}
-
-std::string lastPathComponent(std::string_view path) {
-  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-  if (path == "/") return "/";
-  const auto slash = path.rfind('/');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string appendingPathComponent(std::string_view folder, std::string_view component) {
-  std::string out(folder);
-  while (out.size() > 1 && out.back() == '/') out.pop_back();
-  if (!out.empty() && out.back() != '/') out += '/';
-  out += component;
-  return out;
-}
 
 void report(const FileManagerErrorCallback& onError, const VantrelNSFileManagerError& error) {
   if (onError) onError(error);
@@ -157,7 +134,7 @@ void vtCopyIfExistsFrom(FileManager& self, std::string_view fromView, std::strin
     consolePrint("File Not Found: " + from);
     throw VantrelNSFileManagerError(Case::fileNotFound, "Source file not found: '" + from + "'.");
   }
-  const std::string folder = deletingLastPathComponent(to);
+  const std::string folder(deletingLastPathComponent(to));
   if (!folder.empty()) {
     try {
       self.createDirectory(folder, true);

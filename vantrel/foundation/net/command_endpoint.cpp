@@ -11,10 +11,12 @@
 #include "vantrel/core/console.h"
 #include "vantrel/core/console_loggers.h"
 #include "vantrel/core/error.h"
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/core/number_text.h"
 #include "vantrel/foundation/net/internal/command_endpoint_internal.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/text/character_set.h"
+#include "vantrel/text/percent_encoding.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel {
@@ -111,23 +113,10 @@ std::string encodedOpenCommand(std::string_view url) {
   std::string command = "open \"";
   command += url;
   command += '"';
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  const CharacterSet& allowed = CharacterSet::urlPathAllowed();
-  std::string encoded;
-  encoded.reserve(command.size() * 3);
-  for (const char c : command) {
-    const auto byte = static_cast<unsigned char>(c);
-    // Every allowed character is ASCII, so bytes of other characters are
-    // always encoded, byte by byte of their UTF-8 form.
-    if (byte < 0x80 && byte != '/' && allowed.contains(byte)) {
-      encoded += c;
-    } else {
-      encoded += '%';
-      encoded += kDigits[byte >> 4];
-      encoded += kDigits[byte & 0x0F];
-    }
-  }
-  return encoded;
+  // The path characters except "/": the command is one path component.
+  static const NoDestructor<CharacterSet> allowed(
+      CharacterSet::urlPathAllowed().inverted().union_(CharacterSet::fromCharacters("/")).inverted());
+  return addingPercentEncoding(command, *allowed);
 }
 
 std::string commandRequestUrl(std::string_view url, int port) {
