@@ -19,13 +19,14 @@ else()
 endif()
 
 # vantrel_add_module(<name> DIRS <folders under vantrel/> [DEPENDS <modules>]
+#                    [EXCLUDE <folders of a module nested in DIRS>]
 #                    [LIBS <targets>] [PUBLIC_LIBS <targets>] [IF <option>])
 # Sources: every .cpp under each folder, sub-folders included. A module
 # whose folders hold no source yet gets an empty one, so it can be declared
 # before its code exists. A module is left out when its IF option is off or
 # a module it uses is left out.
 function(vantrel_add_module name)
-  cmake_parse_arguments(M "" "IF" "DIRS;DEPENDS;LIBS;PUBLIC_LIBS" ${ARGN})
+  cmake_parse_arguments(M "" "IF" "DIRS;EXCLUDE;DEPENDS;LIBS;PUBLIC_LIBS" ${ARGN})
   set(why "")
   if(DEFINED M_IF AND NOT ${M_IF})
     set(why "${M_IF} is OFF")
@@ -45,6 +46,9 @@ function(vantrel_add_module name)
   foreach(dir IN LISTS M_DIRS)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/vantrel/${dir}/*.cpp")
     list(APPEND sources ${found})
+  endforeach()
+  foreach(dir IN LISTS M_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "^${PROJECT_SOURCE_DIR}/vantrel/${dir}/")
   endforeach()
   if(NOT sources)
     set(stub "${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp")

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 status=0
 module_of() {
   local p=${1#vantrel/}
-  case $p in platform/*) p=${p#platform/} ;; esac
+  case $p in platform/*) p=${p#platform/} ;; shortcuts/recorder/*) p=recorder ;; esac
   echo "${p%%/*}"
 }
 while IFS= read -r file; do
