@@ -20,13 +20,17 @@ endif()
 
 # vantrel_add_module(<name> DIRS <folders under vantrel/> [DEPENDS <modules>]
 #                    [EXCLUDE <folders of a module nested in DIRS>]
-#                    [LIBS <targets>] [PUBLIC_LIBS <targets>] [IF <option>])
+#                    [LIBS <targets>] [PUBLIC_LIBS <targets>] [IF <option>]
+#                    [X11_LIBS <targets>])
+# X11_LIBS: linked only when VANTREL_X11 is ON, and then the module's sources
+# see VANTREL_WITH_X11=1, so a module that also works without a display can
+# ask the X server when it is there (headers of X11 stay in .cpp files).
 # Sources: every .cpp under each folder, sub-folders included. A module
 # whose folders hold no source yet gets an empty one, so it can be declared
 # before its code exists. A module is left out when its IF option is off or
 # a module it uses is left out.
 function(vantrel_add_module name)
-  cmake_parse_arguments(M "" "IF" "DIRS;EXCLUDE;DEPENDS;LIBS;PUBLIC_LIBS" ${ARGN})
+  cmake_parse_arguments(M "" "IF" "DIRS;EXCLUDE;DEPENDS;LIBS;PUBLIC_LIBS;X11_LIBS" ${ARGN})
   set(why "")
   if(DEFINED M_IF AND NOT ${M_IF})
     set(why "${M_IF} is OFF")
@@ -73,6 +77,10 @@ function(vantrel_add_module name)
     target_link_libraries(${target}_objects PUBLIC vantrel_${dep}_objects)
     target_link_libraries(${target} PUBLIC vantrel_${dep})
   endforeach()
+  if(VANTREL_X11 AND M_X11_LIBS)
+    list(APPEND M_LIBS ${M_X11_LIBS})
+    target_compile_definitions(${target}_objects PRIVATE VANTREL_WITH_X11=1)
+  endif()
   target_link_libraries(${target}_objects PRIVATE ${M_LIBS} PUBLIC ${M_PUBLIC_LIBS})
   target_link_libraries(${target} PRIVATE ${M_LIBS} PUBLIC ${M_PUBLIC_LIBS})
 
