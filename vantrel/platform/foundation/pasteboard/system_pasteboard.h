@@ -28,8 +28,9 @@
 //
 // Every read asks the owner afresh (large data comes incrementally, INCR),
 // on its own connection, and waits at most `answerLimit` (1 s) for each
-// answer: an owner that stays silent gives no data, and types and items
-// answer empty lists. An owner that stayed silent is not asked again for
+// answer (each chunk of an incremental transfer too) and ten times that for
+// a whole transfer: an owner that stays silent gives no data, and types and
+// items answer empty lists. An owner that stayed silent is not asked again for
 // `answerLimit` × 5, so a dump of a stuck clipboard ends in about a second.
 // Data beyond 64 MiB for one type is refused (no data). Thread-safe.
 #pragma once
