@@ -1,6 +1,7 @@
 #include "vantrel/shortcuts/recorder/desktop_key_bindings.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,11 @@
 #include "tests/foundation/files_test_support.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/gsettings_memory.h"
+#include "system_hot_keys_support.h"
+#include "vantrel/shortcuts/recorder/hot_key_helper.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
 #include "vantrel/platform/posix/replace_file.h"
+#include "vantrel/shortcuts/shortcut.h"
 
 namespace vantrel {
 namespace {
@@ -206,6 +210,29 @@ TEST_F(GSettingsKeyBindings, DesktopEntriesMergeGSettingsAndKde) {
   EXPECT_EQ(Entries(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(gnome.size())), gnome);
   EXPECT_TRUE(contains(all, e(17, kControl | kOption)));
   EXPECT_EQ(std::count(all.begin(), all.end(), e(118, kOption)), 1);
+}
+
+// The fault: the window manager's Alt+F4 passed as free unless someone had
+// written it into the configured list.
+TEST_F(GSettingsKeyBindings, TheDefaultProviderFindsTheWindowManagersCombinations) {
+  testing::TemporaryDirectory folder;
+  testing::ScopedEnv config("XDG_CONFIG_HOME", folder.path().string());
+  testing::ScopedEnv noDisplay("DISPLAY", std::nullopt);
+  testing::ScopedSystemHotKeyProvider defaultProvider(nullptr);
+  const Shortcut altF4(118, ModifierFlags::option);
+  EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(altF4), HotKeyHelperError::alreadyUsed);
+
+  ASSERT_TRUE(testing::setGSettingsStrings(kWindowManagerSchema, "close", {}));
+  EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(altF4), std::nullopt);
+
+  // The configured list adds to the desktop's entries.
+  std::filesystem::create_directories(folder.path() / "vantrel");
+  ASSERT_FALSE(posix::replaceFileAtomically((folder.path() / "vantrel/system-shortcuts").string(), "alt,118\n"));
+  EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(altF4), HotKeyHelperError::alreadyUsed);
+  const SystemHotKeys all = defaultSystemHotKeys();
+  ASSERT_TRUE(all.entries);
+  EXPECT_EQ(all.entries->back(), e(118, kOption));
+  EXPECT_TRUE(contains(*all.entries, e(48, kOption)));
 }
 
 }  // namespace

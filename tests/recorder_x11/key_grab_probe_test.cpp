@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/foundation/files_test_support.h"
+#include "tests/recorder/system_hot_keys_support.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/xvfb_server.h"
+#include "vantrel/shortcuts/recorder/hot_key_helper.h"
+#include "vantrel/shortcuts/shortcut.h"
 
 #include <X11/Xlib.h>  // last: the X headers define None, Bool, Status...
 #include <X11/keysym.h>
@@ -107,6 +111,24 @@ TEST_F(KeyGrabProbeTest, WithoutADisplayOrAKeyNothingIsKnown) {
   EXPECT_EQ(probeKeyGrab(kKeyK, 0, ":9876"), KeyGrabProbe::unavailable);
   testing::ScopedEnv noDisplay("DISPLAY", std::nullopt);
   EXPECT_FALSE(isCombinationHeldByAnotherClient(kKeyF4, kOption));
+}
+
+// The fault: a combination the window manager or another program holds was
+// reported as free. The recorder's check now asks the server too.
+TEST_F(KeyGrabProbeTest, TheRecordersCheckFindsAnotherClientsGrab) {
+  testing::TemporaryDirectory config;
+  testing::ScopedEnv xdg("XDG_CONFIG_HOME", config.path().string());
+  testing::ScopedEnv display("DISPLAY", server->displayName());
+  testing::ScopedSystemHotKeyProvider defaultProvider(nullptr);
+  ASSERT_TRUE(client->grab(XK_k, ControlMask | Mod1Mask));
+  const Shortcut held(kKeyK, ModifierFlags{ModifierFlags::control, ModifierFlags::option});
+  const Shortcut free(kKeyK, ModifierFlags{ModifierFlags::control, ModifierFlags::shift});
+  EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(held), HotKeyHelperError::alreadyUsed);
+  EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(free), std::nullopt);
+
+  // An installed provider stands in for the whole system, server included.
+  testing::ScopedSystemHotKeys none(std::vector<SystemHotKeyEntry>{});
+  EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(held), std::nullopt);
 }
 
 }  // namespace
