@@ -27,7 +27,10 @@ class GrabbingClient {
  public:
   explicit GrabbingClient(const std::string& displayName) : display_(XOpenDisplay(displayName.c_str())) {
     current_ = this;
-    previous_ = XSetErrorHandler(onError);
+    // Once per process: installed again, it would chain to itself through
+    // the probe's handler, which chains on to what it found.
+    static const XErrorHandler previous = XSetErrorHandler(onError);
+    previous_ = previous;
   }
   ~GrabbingClient() {
     if (display_ != nullptr) XCloseDisplay(display_);
