@@ -192,8 +192,10 @@ function(vantrel_finish_modules)
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Vantrel)
 endfunction()
 
-# vantrel_add_tests(<module> [LIBS <targets>] [RESOURCE_LOCK <name>]): tests/<module>/*_test.cpp
-# become <module>_tests; *_concurrency_test.cpp files become
+# vantrel_add_tests(<module> [LIBS <targets>] [RESOURCE_LOCK <name>] [NAME <name> DIR <folder>]):
+# tests/<module>/*_test.cpp become <module>_tests (with NAME, tests/<folder>/*_test.cpp
+# become <name>_tests, cases "<name>.<Suite>.<Case>": a second executable of the
+# module, for cases that need a lock or libraries the others do without); *_concurrency_test.cpp files become
 # <module>_concurrency_tests, labelled "concurrency" so the ThreadSanitizer
 # build runs them too. Every test case is its own CTest test,
 # "<module>.<Suite>.<Case>", found when CTest starts (so building stays
@@ -201,12 +203,15 @@ endfunction()
 # name it as RESOURCE_LOCK and run one at a time. Nothing for a module left
 # out.
 function(vantrel_add_tests module)
-  cmake_parse_arguments(T "" "DIR;RESOURCE_LOCK" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "DIR;RESOURCE_LOCK;NAME" "LIBS" ${ARGN})
   if(NOT module IN_LIST VANTREL_MODULES)
     return()
   endif()
   if(NOT T_DIR)
     set(T_DIR ${module})
+  endif()
+  if(NOT T_NAME)
+    set(T_NAME ${module})
   endif()
   file(GLOB all CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/${T_DIR}/*_test.cpp")
   set(plain "")
@@ -219,12 +224,12 @@ function(vantrel_add_tests module)
     endif()
   endforeach()
   if(plain AND NOT VANTREL_CONCURRENCY_ONLY)
-    _vantrel_test_executable(${module}_tests "${plain}" ${module} "${T_LIBS}" "" "${module}."
+    _vantrel_test_executable(${T_NAME}_tests "${plain}" ${module} "${T_LIBS}" "" "${T_NAME}."
       "${T_RESOURCE_LOCK}")
   endif()
   if(concurrent)
-    _vantrel_test_executable(${module}_concurrency_tests "${concurrent}" ${module} "${T_LIBS}"
-      concurrency "${module}.concurrency." "${T_RESOURCE_LOCK}")
+    _vantrel_test_executable(${T_NAME}_concurrency_tests "${concurrent}" ${module} "${T_LIBS}"
+      concurrency "${T_NAME}.concurrency." "${T_RESOURCE_LOCK}")
   endif()
 endfunction()
 

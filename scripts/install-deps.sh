@@ -17,6 +17,8 @@ packages=(
   tzdata
   # keyboard layouts
   libxkbcommon-dev xkb-data
+  # the desktop's key-binding settings (GSettings) and the schemas their tests read
+  libglib2.0-dev gsettings-desktop-schemas
   # system-wide hot keys (X11) and their end-to-end test display
   libx11-dev libxtst-dev xvfb
   # images and drawing

@@ -100,7 +100,9 @@ class ConfiguredList : public ::testing::Test {
 
   TemporaryDirectory config_;
   ScopedEnv xdg_{"XDG_CONFIG_HOME", config_.path().string()};
-  ScopedSystemHotKeyProvider defaultProvider_{nullptr};
+  // The configured list alone: the machine's own desktop bindings (and its
+  // X server) stay out of these cases.
+  ScopedSystemHotKeyProvider configuredOnly_{[] { return mergeSystemHotKeys({configuredSystemHotKeys()}); }};
 };
 
 TEST_F(ConfiguredList, PathFollowsTheConfigFolder) {

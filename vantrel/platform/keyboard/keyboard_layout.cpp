@@ -238,6 +238,46 @@ KeyTranslation translateKeyCode(std::int64_t keyCode) {
   return result;
 }
 
+std::optional<std::uint32_t> keySymbolNamed(std::string_view name) {
+  const std::string text(name);
+  if (text.empty() || text.find('\0') != std::string::npos) return std::nullopt;
+  xkb_keysym_t symbol = xkb_keysym_from_name(text.c_str(), XKB_KEYSYM_NO_FLAGS);
+  if (symbol == XKB_KEY_NoSymbol) symbol = xkb_keysym_from_name(text.c_str(), XKB_KEYSYM_CASE_INSENSITIVE);
+  if (symbol == XKB_KEY_NoSymbol) return std::nullopt;
+  return symbol;
+}
+
+std::optional<std::uint32_t> keySymbolForCharacter(char32_t character) {
+  const xkb_keysym_t symbol = xkb_utf32_to_keysym(static_cast<std::uint32_t>(character));
+  if (symbol == XKB_KEY_NoSymbol) return std::nullopt;
+  return symbol;
+}
+
+std::optional<std::int64_t> keyCodeForKeySymbol(std::uint32_t symbol) {
+  Cache& c = cache();
+  std::lock_guard lock(c.mutex);
+  ensureCompiledLocked(c, currentLocked(c));
+  if (!c.keymap) return std::nullopt;
+  // Unshifted first, so "less" is the key that types "<" alone, not the
+  // comma key's shifted level.
+  for (const bool anyLevel : {false, true}) {
+    for (std::int64_t keyCode = 0; keyCode < static_cast<std::int64_t>(kEvdevCodes.size()); ++keyCode) {
+      const std::optional<std::uint32_t> evdev = evdevCodeForKeyCode(keyCode);
+      if (!evdev) continue;
+      const xkb_keycode_t key = *evdev + kXkbEvdevOffset;
+      const xkb_level_index_t levels = anyLevel ? xkb_keymap_num_levels_for_key(c.keymap.get(), key, 0) : 1;
+      for (xkb_level_index_t level = anyLevel ? 1 : 0; level < levels; ++level) {
+        const xkb_keysym_t* symbols = nullptr;
+        const int count = xkb_keymap_key_get_syms_by_level(c.keymap.get(), key, 0, level, &symbols);
+        for (int i = 0; i < count; ++i) {
+          if (symbols[i] == symbol) return keyCode;
+        }
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace vantrel::keyboard
 
 namespace vantrel::keyboard_internal {

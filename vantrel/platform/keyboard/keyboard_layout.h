@@ -87,4 +87,20 @@ struct KeyTranslation {
 // Translates one key in the layout in use. Never throws.
 [[nodiscard]] KeyTranslation translateKeyCode(std::int64_t keyCode);
 
+// Key symbols (xkb keysyms), for reading the desktop's own key-binding
+// texts ("<Super>Up", "Ctrl+Alt+T"):
+//   keySymbolNamed("Up"), keySymbolNamed("XF86AudioMute"), keySymbolForCharacter(U't')
+//   keyCodeForKeySymbol(*keySymbolNamed("F4"))   118
+//   keyCodeForKeySymbol(*keySymbolNamed("z"))    6 on "us", 16 on "de"
+// The symbol with that xkb name: exact case first, then ignoring case;
+// nullopt for a name xkb does not know.
+[[nodiscard]] std::optional<std::uint32_t> keySymbolNamed(std::string_view name);
+// The symbol that types `character`; nullopt when none does.
+[[nodiscard]] std::optional<std::uint32_t> keySymbolForCharacter(char32_t character);
+// The virtual key code of the key that has `symbol` in the layout in use:
+// the first key (in key-code order) with it unshifted, else the first with
+// it on another level (Shift, AltGr); nullopt when no key with a virtual
+// key code has it or the layout cannot be compiled.
+[[nodiscard]] std::optional<std::int64_t> keyCodeForKeySymbol(std::uint32_t symbol);
+
 }}  // namespace vantrel::keyboard

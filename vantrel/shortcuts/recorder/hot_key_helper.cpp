@@ -6,6 +6,7 @@
 
 #include "vantrel/core/console.h"
 #include "vantrel/core/sort.h"
+#include "vantrel/shortcuts/recorder/key_grab_probe.h"
 #include "vantrel/shortcuts/recorder/system_hot_keys.h"
 
 namespace vantrel::HotKeyHelper {
@@ -33,6 +34,13 @@ std::optional<HotKeyHelperError> isShortcutAlreadyTakenBySystem(const Shortcut& 
         ModifierFlags::fromCarbonInt(entry.carbonModifiers) == shortcut.modifierFlags) {
       return HotKeyHelperError::alreadyUsed;
     }
+  }
+  // What no settings list: a grab of the window manager or another program,
+  // asked of the X server. Only for the default provider: an installed one
+  // stands in for the whole system.
+  if (isDefaultSystemHotKeyProviderInUse() &&
+      isCombinationHeldByAnotherClient(shortcut.keyCode, static_cast<std::uint32_t>(shortcut.modifierFlags.carbonInt()))) {
+    return HotKeyHelperError::alreadyUsed;
   }
   return std::nullopt;
 }

@@ -14,6 +14,11 @@
 // exactly (all 64 bits: a shortcut that also carries Caps Lock matches
 // nothing; mask bits beyond the four modifiers are dropped by the reading).
 //
+// While the default provider answers, a combination no list holds is also
+// asked of the X server (key_grab_probe.h): another client's grab (the
+// window manager's, another program's) makes it taken too. An installed
+// provider stands in for the whole system, probe included.
+//
 // A provider that fails (status not 0) never stops the program, since the
 // check runs inside key handling: one line is printed and the answer is
 // "not taken" (the dump prints that line and nothing else):
@@ -37,7 +42,8 @@ enum class HotKeyHelperError { alreadyUsed };
 namespace HotKeyHelper {
 
 // `alreadyUsed` when an enabled system hot key has the shortcut's key code
-// and exactly its modifier flags; nullopt otherwise, also when there is no
+// and exactly its modifier flags, or (default provider only) another X
+// client holds the combination; nullopt otherwise, also when there is no
 // list or it cannot be read.
 [[nodiscard]] std::optional<HotKeyHelperError> isShortcutAlreadyTakenBySystem(const Shortcut& shortcut);
 

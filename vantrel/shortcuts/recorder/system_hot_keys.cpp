@@ -13,6 +13,7 @@
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/folders.h"
 #include "vantrel/platform/posix/read_file.h"
+#include "vantrel/shortcuts/recorder/desktop_key_bindings.h"
 #include "vantrel/shortcuts/shortcut.h"
 
 namespace vantrel {
@@ -40,7 +41,14 @@ SystemHotKeys copySystemHotKeys() {
   return provider ? provider() : defaultSystemHotKeys();
 }
 
-SystemHotKeys defaultSystemHotKeys() { return mergeSystemHotKeys({configuredSystemHotKeys()}); }
+SystemHotKeys defaultSystemHotKeys() {
+  std::vector<SystemHotKeyEntry> desktop = desktopSystemHotKeys();
+  SystemHotKeys fromDesktop{0, std::nullopt};
+  if (!desktop.empty()) fromDesktop.entries = std::move(desktop);
+  return mergeSystemHotKeys({std::move(fromDesktop), configuredSystemHotKeys()});
+}
+
+bool isDefaultSystemHotKeyProviderInUse() { return !installedProvider(); }
 
 SystemHotKeys mergeSystemHotKeys(const std::vector<SystemHotKeys>& sources) {
   SystemHotKeys merged;

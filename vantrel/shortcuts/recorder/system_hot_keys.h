@@ -7,8 +7,9 @@
 // reads it, and whether the combination is in use. Tests replace the
 // provider; an empty provider restores the default one.
 //
-// The default provider merges the lists of its sources. Today there is one,
-// the configured list `${XDG_CONFIG_HOME:-~/.config}/vantrel/system-shortcuts`:
+// The default provider merges the lists of its sources: the desktop's key
+// bindings (desktop_key_bindings.h), then the configured list
+// `${XDG_CONFIG_HOME:-~/.config}/vantrel/system-shortcuts`:
 // one shortcut storage string (`Shortcut::fromRawString`) per line, every
 // entry enabled:
 //
@@ -62,9 +63,14 @@ SystemHotKeyProvider setSystemHotKeyProvider(SystemHotKeyProvider provider);
 // The entries of the provider in use.
 [[nodiscard]] SystemHotKeys copySystemHotKeys();
 
-// The default provider: `mergeSystemHotKeys` of its sources (today only
-// `configuredSystemHotKeys()`).
+// The default provider: `mergeSystemHotKeys` of its sources, the desktop's
+// own key bindings (`desktopSystemHotKeys()`, desktop_key_bindings.h: GNOME's
+// GSettings and KDE's kglobalshortcutsrc; no list when they hold none) and
+// then `configuredSystemHotKeys()`.
 [[nodiscard]] SystemHotKeys defaultSystemHotKeys();
+
+// True while no provider is installed (the default one answers).
+[[nodiscard]] bool isDefaultSystemHotKeyProviderInUse();
 
 // The lists of several sources as one: status 0, and the entries of every
 // source that answered status 0 with a list, in source order. A source that

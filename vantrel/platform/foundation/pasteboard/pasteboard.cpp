@@ -107,6 +107,8 @@ void PasteboardItem::setURL(const vantrel::URL& url) {
   url_ = url;
 }
 
+void PasteboardItem::addType(const PasteboardType& type) { (void)entryFor(type); }
+
 std::vector<PasteboardType> PasteboardItem::types() const {
   std::vector<PasteboardType> out;
   out.reserve(entries_.size());

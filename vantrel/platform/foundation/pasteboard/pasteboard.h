@@ -218,6 +218,9 @@ class PasteboardItem {
   // The URL object under the file-URL type (read back by
   // `readObjectsForClasses`), and its "file://" text as that type's string.
   void setURL(const vantrel::URL& url);
+  // Lists `type` without a value (a type offered but not delivered); a type
+  // already listed keeps its values.
+  void addType(const PasteboardType& type);
 
   [[nodiscard]] std::vector<PasteboardType> types() const;
   [[nodiscard]] std::optional<Data> dataForType(const PasteboardType& type) const;
@@ -269,6 +272,11 @@ class Pasteboard {
   // item order; nothing when the items are absent.
   [[nodiscard]] virtual std::optional<std::vector<PasteboardObject>> readObjectsForClasses(
       const std::vector<PasteboardReadableClass>& classes) const;
+
+  // The process's general pasteboard: the desktop's clipboard when a display
+  // opens, else the in-memory model (system_pasteboard.h). Created on first
+  // use, never destroyed.
+  [[nodiscard]] static Pasteboard& general();
 
  private:
   PasteboardName name_;

@@ -1,0 +1,500 @@
+#include "vantrel/platform/foundation/pasteboard/system_pasteboard.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "vantrel/core/no_destructor.h"
+#include "vantrel/platform/foundation/files/url.h"
+
+#if VANTREL_WITH_X11
+#include <poll.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
+
+namespace vantrel {
+
+namespace foundation_internal {
+
+std::string pasteboardTypeForSelectionTarget(std::string_view target) {
+  if (target == "UTF8_STRING") return std::string(pasteboard_identifiers::NSPasteboardTypeString);
+  std::string lower(target);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  // "text/plain; charset=UTF-8" names the same type as the string type.
+  std::string compact;
+  for (char c : lower) {
+    if (c != ' ') compact.push_back(c);
+  }
+  if (compact == pasteboard_identifiers::NSPasteboardTypeString) {
+    return std::string(pasteboard_identifiers::NSPasteboardTypeString);
+  }
+  // A MIME type: a type, a slash and a subtype, none of them empty. Atoms
+  // such as TARGETS, TIMESTAMP or STRING describe the selection or are
+  // older text forms the UTF-8 text already covers.
+  const std::size_t slash = target.find('/');
+  if (slash == std::string_view::npos || slash == 0 || slash + 1 == target.size()) return {};
+  for (unsigned char c : target) {
+    if (c < 0x20 || c >= 0x7F) return {};
+  }
+  return std::string(target);
+}
+
+}  // namespace foundation_internal
+
+namespace {
+
+bool isTextType(const PasteboardType& type) { return std::string_view(type.rawValue()).starts_with("text/"); }
+
+// The URL objects of a "text/uri-list": one per line, comments left out.
+std::vector<PasteboardObject> uriListObjects(const Data& data) {
+  std::vector<PasteboardObject> out;
+  const std::string text(data.begin(), data.end());
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line.front() == '#') continue;
+    if (auto url = URL::fromString(line)) {
+      out.emplace_back(*std::move(url));
+    } else {
+      out.emplace_back(std::move(line));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+#if VANTREL_WITH_X11
+
+namespace {
+
+constexpr std::size_t kMaxSelectionBytes = std::size_t{64} << 20;
+
+// Xlib's error handlers are process-wide. Errors of a connection this thread
+// is reading the clipboard on are answers to our requests (a bad atom in an
+// owner's TARGETS); every other display's errors go to the handlers that
+// were there before, as the hot-key service does.
+struct ReaderState {
+  Display* display = nullptr;
+  bool broken = false;
+};
+thread_local ReaderState* tReader = nullptr;
+XErrorHandler gPreviousErrorHandler = nullptr;
+XIOErrorHandler gPreviousIOErrorHandler = nullptr;
+
+int onXError(Display* display, XErrorEvent* error) {
+  if (tReader != nullptr && tReader->display == display) return 0;
+  return gPreviousErrorHandler != nullptr ? gPreviousErrorHandler(display, error) : 0;
+}
+
+// Xlib ends the process when a connection breaks; for ours the read ends
+// instead and answers no data.
+int onXIOError(Display* display) {
+  if (tReader != nullptr && tReader->display == display) return 0;
+  return gPreviousIOErrorHandler != nullptr ? gPreviousIOErrorHandler(display) : 0;
+}
+
+void onIOErrorExit(Display*, void* userData) { static_cast<ReaderState*>(userData)->broken = true; }
+
+void installErrorHandlersOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    gPreviousErrorHandler = XSetErrorHandler(onXError);
+    gPreviousIOErrorHandler = XSetIOErrorHandler(onXIOError);
+  });
+}
+
+enum class Outcome { data, refused, silent, failed };
+
+struct Converted {
+  Outcome outcome = Outcome::failed;
+  Atom type = 0;
+  Data bytes;
+  std::vector<unsigned long> items32;  // format 32: the values (atoms for TARGETS)
+};
+
+// One connection for one read: a window of our own receives the converted
+// data in a property.
+class SelectionConnection {
+ public:
+  explicit SelectionConnection(const std::string& displayName) {
+    if (displayName.empty()) {
+      const char* env = std::getenv("DISPLAY");
+      if (env == nullptr || *env == '\0') return;
+    }
+    display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    if (display_ == nullptr) return;
+    installErrorHandlersOnce();
+    state_.display = display_;
+    previous_ = tReader;
+    tReader = &state_;
+    XSetIOErrorExitHandler(display_, onIOErrorExit, &state_);
+    const Window root = DefaultRootWindow(display_);
+    window_ = XCreateSimpleWindow(display_, root, 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(display_, window_, PropertyChangeMask);
+    clipboard_ = XInternAtom(display_, "CLIPBOARD", False);
+    targets_ = XInternAtom(display_, "TARGETS", False);
+    incr_ = XInternAtom(display_, "INCR", False);
+    property_ = XInternAtom(display_, "VANTREL_SELECTION", False);
+  }
+
+  ~SelectionConnection() {
+    if (display_ == nullptr) return;
+    if (!state_.broken) XDestroyWindow(display_, window_);
+    XCloseDisplay(display_);
+    tReader = previous_;
+  }
+
+  SelectionConnection(const SelectionConnection&) = delete;  // owns the connection
+  SelectionConnection& operator=(const SelectionConnection&) = delete;
+
+  [[nodiscard]] bool isOpen() const { return display_ != nullptr && !state_.broken; }
+
+  [[nodiscard]] unsigned long owner() { return XGetSelectionOwner(display_, clipboard_); }
+
+  Converted convertTargets(std::chrono::milliseconds limit) { return convert(targets_, limit); }
+
+  // The names of `atoms`; "" for an atom the server does not know.
+  std::vector<std::string> atomNames(const std::vector<unsigned long>& atoms) {
+    std::vector<std::string> out(atoms.size());
+    if (atoms.empty()) return out;
+    std::vector<Atom> list(atoms.begin(), atoms.end());
+    std::vector<char*> names(atoms.size(), nullptr);
+    XGetAtomNames(display_, list.data(), static_cast<int>(list.size()), names.data());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i] != nullptr) {
+        out[i] = names[i];
+        XFree(names[i]);
+      }
+    }
+    return out;
+  }
+
+  Atom atom(const std::string& name) { return XInternAtom(display_, name.c_str(), False); }
+
+  // Asks the owner to convert the selection to `target`; waits at most
+  // `limit` for each answer and ten times that in all.
+  Converted convert(Atom target, std::chrono::milliseconds limit) {
+    Converted result;
+    const auto overall = std::chrono::steady_clock::now() + 10 * limit;
+    XDeleteProperty(display_, window_, property_);
+    XConvertSelection(display_, clipboard_, target, property_, window_, CurrentTime);
+    XEvent event;
+    const auto isNotify = [&](const XEvent& e) {
+      return e.type == SelectionNotify && e.xselection.requestor == window_ && e.xselection.selection == clipboard_;
+    };
+    if (!waitFor(event, isNotify, std::min(overall, std::chrono::steady_clock::now() + limit))) {
+      result.outcome = state_.broken ? Outcome::failed : Outcome::silent;
+      return result;
+    }
+    if (event.xselection.property == None) {
+      result.outcome = Outcome::refused;
+      return result;
+    }
+    if (!readProperty(result)) return result;
+    if (result.type != incr_) {
+      result.outcome = Outcome::data;
+      return result;
+    }
+    // Incremental transfer: deleting the property (done by the read) asks
+    // for the next chunk; an empty chunk ends it.
+    result.bytes.clear();
+    result.items32.clear();
+    const auto isNewChunk = [&](const XEvent& e) {
+      return e.type == PropertyNotify && e.xproperty.window == window_ && e.xproperty.atom == property_ &&
+             e.xproperty.state == PropertyNewValue;
+    };
+    for (;;) {
+      if (!waitFor(event, isNewChunk, std::min(overall, std::chrono::steady_clock::now() + limit))) {
+        result.outcome = state_.broken ? Outcome::failed : Outcome::silent;
+        result.bytes.clear();
+        return result;
+      }
+      Converted chunk;
+      if (!readProperty(chunk)) return result;
+      if (chunk.bytes.empty()) break;
+      if (result.bytes.size() + chunk.bytes.size() > kMaxSelectionBytes) {
+        result.bytes.clear();
+        return result;
+      }
+      result.bytes.insert(result.bytes.end(), chunk.bytes.begin(), chunk.bytes.end());
+      result.type = chunk.type;
+    }
+    result.outcome = Outcome::data;
+    return result;
+  }
+
+ private:
+  template <typename Predicate>
+  bool waitFor(XEvent& event, Predicate matches, std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+      while (!state_.broken && XPending(display_) > 0) {
+        XNextEvent(display_, &event);
+        if (matches(event)) return true;
+      }
+      if (state_.broken) return false;
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return false;
+      pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+      ::poll(&fd, 1, static_cast<int>(std::min<std::int64_t>(left.count() + 1, 60'000)));
+    }
+  }
+
+  // Reads and deletes the property; false (outcome failed) when it is too
+  // large or cannot be read.
+  bool readProperty(Converted& into) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const long maxLongs = static_cast<long>(kMaxSelectionBytes / 4 + 1);
+    const int status = XGetWindowProperty(display_, window_, property_, 0, maxLongs, True, AnyPropertyType, &type,
+                                          &format, &count, &after, &data);
+    if (status != Success || state_.broken) {
+      if (data != nullptr) XFree(data);
+      into.outcome = Outcome::failed;
+      return false;
+    }
+    into.type = type;
+    if (after != 0) {
+      if (data != nullptr) XFree(data);
+      into.outcome = Outcome::failed;
+      return false;
+    }
+    if (data != nullptr) {
+      if (format == 8) {
+        into.bytes.assign(data, data + count);
+      } else if (format == 16) {
+        const auto* values = reinterpret_cast<const unsigned short*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+          const std::uint16_t v = values[i];
+          const auto* b = reinterpret_cast<const std::uint8_t*>(&v);
+          into.bytes.insert(into.bytes.end(), b, b + 2);
+        }
+      } else if (format == 32) {
+        // Xlib hands out 32-bit items as longs.
+        const auto* values = reinterpret_cast<const unsigned long*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+          into.items32.push_back(values[i]);
+          const auto v = static_cast<std::uint32_t>(values[i]);
+          const auto* b = reinterpret_cast<const std::uint8_t*>(&v);
+          into.bytes.insert(into.bytes.end(), b, b + 4);
+        }
+      }
+      XFree(data);
+    }
+    return true;
+  }
+
+  Display* display_ = nullptr;
+  ReaderState state_;
+  ReaderState* previous_ = nullptr;
+  Window window_ = 0;
+  Atom clipboard_ = 0;
+  Atom targets_ = 0;
+  Atom incr_ = 0;
+  Atom property_ = 0;
+};
+
+}  // namespace
+
+#endif  // VANTREL_WITH_X11
+
+struct SystemPasteboard::Impl {
+  std::string displayName;
+  std::chrono::milliseconds answerLimit;
+
+  // The owner that last stayed silent, and when.
+  mutable std::mutex mutex;
+  mutable unsigned long silentOwner = 0;
+  mutable std::chrono::steady_clock::time_point silentSince;
+
+  // What the desktop's clipboard offers: its types and, per type, the target
+  // to convert.
+  struct Offer {
+    PasteboardType type;
+    std::string target;
+  };
+  struct Snapshot {
+    std::vector<Offer> offers;
+    std::vector<std::optional<Data>> data;  // per offer, when asked for
+  };
+
+  // The selection's offers (and their data when `withData`, or only for
+  // `onlyType`), or nullopt when the in-memory model answers.
+  std::optional<Snapshot> read(bool withData, const PasteboardType* onlyType) const {
+#if VANTREL_WITH_X11
+    SelectionConnection connection(displayName);
+    if (!connection.isOpen()) return std::nullopt;
+    const unsigned long owner = connection.owner();
+    if (owner == None || !connection.isOpen()) return std::nullopt;
+    Snapshot snapshot;
+    if (isSilent(owner)) return snapshot;
+    const Converted targets = connection.convertTargets(answerLimit);
+    if (targets.outcome == Outcome::silent) {
+      markSilent(owner);
+      return snapshot;
+    }
+    if (targets.outcome != Outcome::data) return snapshot;
+    const std::vector<std::string> names = connection.atomNames(targets.items32);
+    for (const std::string& name : names) {
+      std::string id = foundation_internal::pasteboardTypeForSelectionTarget(name);
+      if (id.empty()) continue;
+      PasteboardType type(std::move(id));
+      const bool seen = std::any_of(snapshot.offers.begin(), snapshot.offers.end(),
+                                    [&](const Offer& o) { return o.type == type; });
+      if (!seen) snapshot.offers.push_back(Offer{std::move(type), name});
+    }
+    snapshot.data.resize(snapshot.offers.size());
+    if (!withData) return snapshot;
+    for (std::size_t i = 0; i < snapshot.offers.size(); ++i) {
+      if (onlyType != nullptr && !(snapshot.offers[i].type == *onlyType)) continue;
+      const Converted converted = connection.convert(connection.atom(snapshot.offers[i].target), answerLimit);
+      if (converted.outcome == Outcome::data) {
+        snapshot.data[i] = converted.bytes;
+      } else if (converted.outcome == Outcome::silent) {
+        markSilent(owner);
+        break;
+      }
+    }
+    return snapshot;
+#else
+    (void)withData;
+    (void)onlyType;
+    return std::nullopt;
+#endif
+  }
+
+  bool isSilent(unsigned long owner) const {
+    std::lock_guard lock(mutex);
+    return owner == silentOwner && std::chrono::steady_clock::now() - silentSince < 5 * answerLimit;
+  }
+
+  void markSilent(unsigned long owner) const {
+    std::lock_guard lock(mutex);
+    silentOwner = owner;
+    silentSince = std::chrono::steady_clock::now();
+  }
+
+  static std::optional<Data> dataOf(const Snapshot& snapshot, const PasteboardType& type) {
+    for (std::size_t i = 0; i < snapshot.offers.size(); ++i) {
+      if (snapshot.offers[i].type == type) return snapshot.data[i];
+    }
+    return std::nullopt;
+  }
+};
+
+SystemPasteboard::SystemPasteboard(std::string displayName, std::chrono::milliseconds answerLimit)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->displayName = std::move(displayName);
+  impl_->answerLimit = answerLimit;
+}
+
+SystemPasteboard::~SystemPasteboard() = default;
+
+std::optional<std::vector<PasteboardType>> SystemPasteboard::types() const {
+  const auto snapshot = impl_->read(false, nullptr);
+  if (!snapshot) return Pasteboard::types();
+  std::vector<PasteboardType> out;
+  for (const auto& offer : snapshot->offers) out.push_back(offer.type);
+  return out;
+}
+
+std::optional<std::vector<PasteboardItem>> SystemPasteboard::pasteboardItems() const {
+  const auto snapshot = impl_->read(true, nullptr);
+  if (!snapshot) return Pasteboard::pasteboardItems();
+  std::vector<PasteboardItem> out;
+  if (snapshot->offers.empty()) return out;
+  PasteboardItem item;
+  for (std::size_t i = 0; i < snapshot->offers.size(); ++i) {
+    const PasteboardType& type = snapshot->offers[i].type;
+    const std::optional<Data>& data = snapshot->data[i];
+    if (!data) {
+      // Offered but not delivered: the type stays listed, without values.
+      item.addType(type);
+      continue;
+    }
+    item.setData(*data, type);
+    if (isTextType(type)) item.setString(std::string(data->begin(), data->end()), type);
+  }
+  out.push_back(std::move(item));
+  return out;
+}
+
+std::optional<Data> SystemPasteboard::dataForType(const PasteboardType& type) const {
+  const auto snapshot = impl_->read(true, &type);
+  if (!snapshot) return Pasteboard::dataForType(type);
+  return Impl::dataOf(*snapshot, type);
+}
+
+std::optional<PropertyList> SystemPasteboard::propertyListForType(const PasteboardType& type) const {
+  const auto snapshot = impl_->read(false, nullptr);
+  if (!snapshot) return Pasteboard::propertyListForType(type);
+  return std::nullopt;
+}
+
+std::optional<std::string> SystemPasteboard::stringForType(const PasteboardType& type) const {
+  if (!isTextType(type)) {
+    const auto snapshot = impl_->read(false, nullptr);
+    if (!snapshot) return Pasteboard::stringForType(type);
+    return std::nullopt;
+  }
+  const auto snapshot = impl_->read(true, &type);
+  if (!snapshot) return Pasteboard::stringForType(type);
+  const auto data = Impl::dataOf(*snapshot, type);
+  if (!data) return std::nullopt;
+  return std::string(data->begin(), data->end());
+}
+
+std::optional<std::vector<PasteboardObject>> SystemPasteboard::readObjectsForClasses(
+    const std::vector<PasteboardReadableClass>& classes) const {
+  const auto wants = [&](PasteboardReadableClass c) {
+    return std::find(classes.begin(), classes.end(), c) != classes.end();
+  };
+  const PasteboardType uriList = PasteboardType::fileURL();
+  const PasteboardType text = PasteboardType::string();
+  auto snapshot = impl_->read(false, nullptr);
+  if (!snapshot) return Pasteboard::readObjectsForClasses(classes);
+  const auto offers = [&](const PasteboardType& t) {
+    return std::any_of(snapshot->offers.begin(), snapshot->offers.end(),
+                       [&](const Impl::Offer& o) { return o.type == t; });
+  };
+  // As with the in-memory items: URLs when asked for and offered, else the
+  // plain string.
+  std::vector<PasteboardObject> out;
+  if (wants(PasteboardReadableClass::url) && offers(uriList)) {
+    snapshot = impl_->read(true, &uriList);
+    if (!snapshot) return Pasteboard::readObjectsForClasses(classes);
+    if (auto data = Impl::dataOf(*snapshot, uriList)) return uriListObjects(*data);
+    return out;
+  }
+  if (wants(PasteboardReadableClass::string) && offers(text)) {
+    snapshot = impl_->read(true, &text);
+    if (!snapshot) return Pasteboard::readObjectsForClasses(classes);
+    if (auto data = Impl::dataOf(*snapshot, text)) out.emplace_back(std::string(data->begin(), data->end()));
+  }
+  return out;
+}
+
+Pasteboard& Pasteboard::general() {
+  // Never destroyed: a thread may read it while the process exits.
+  static NoDestructor<SystemPasteboard> general;
+  return *general;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,137 @@
+#include "vantrel/shortcuts/recorder/key_grab_probe.h"
+
+#include <array>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+
+#include "vantrel/platform/keyboard/keyboard_layout.h"
+
+#if VANTREL_WITH_X11
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#endif
+
+namespace vantrel {
+
+#if VANTREL_WITH_X11
+
+namespace {
+
+// Xlib's error handlers are process-wide. The errors of the connection this
+// thread is probing on are the answers we want (BadAccess); every other
+// display's errors go to the handlers that were there before, as the
+// hot-key service and the clipboard reader do.
+struct ProbeState {
+  Display* display = nullptr;
+  int lastError = 0;
+  bool broken = false;
+};
+thread_local ProbeState* tProbe = nullptr;
+XErrorHandler gPreviousErrorHandler = nullptr;
+XIOErrorHandler gPreviousIOErrorHandler = nullptr;
+
+int onXError(Display* display, XErrorEvent* error) {
+  if (tProbe != nullptr && tProbe->display == display) {
+    if (tProbe->lastError == 0) tProbe->lastError = error->error_code;
+    return 0;
+  }
+  return gPreviousErrorHandler != nullptr ? gPreviousErrorHandler(display, error) : 0;
+}
+
+int onXIOError(Display* display) {
+  if (tProbe != nullptr && tProbe->display == display) return 0;
+  return gPreviousIOErrorHandler != nullptr ? gPreviousIOErrorHandler(display) : 0;
+}
+
+void onIOErrorExit(Display*, void* userData) { static_cast<ProbeState*>(userData)->broken = true; }
+
+void installErrorHandlersOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    gPreviousErrorHandler = XSetErrorHandler(onXError);
+    gPreviousIOErrorHandler = XSetIOErrorHandler(onXIOError);
+  });
+}
+
+unsigned int xModifiersFor(std::uint32_t carbonModifiers) {
+  unsigned int mask = 0;
+  if ((carbonModifiers & 0x1000) != 0) mask |= ControlMask;
+  if ((carbonModifiers & 0x0800) != 0) mask |= Mod1Mask;
+  if ((carbonModifiers & 0x0200) != 0) mask |= ShiftMask;
+  if ((carbonModifiers & 0x0100) != 0) mask |= Mod4Mask;
+  return mask;
+}
+
+// The modifier Num Lock sets (Mod2 on common keymaps).
+unsigned int numLockMask(Display* display) {
+  unsigned int mask = Mod2Mask;
+  if (XModifierKeymap* map = XGetModifierMapping(display)) {
+    const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
+    for (int modifier = 0; modifier < 8 && numLock != 0; ++modifier) {
+      for (int k = 0; k < map->max_keypermod; ++k) {
+        if (map->modifiermap[modifier * map->max_keypermod + k] == numLock) mask = 1u << modifier;
+      }
+    }
+    XFreeModifiermap(map);
+  }
+  return mask;
+}
+
+}  // namespace
+
+KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, const std::string& displayName) {
+  const std::optional<std::uint32_t> evdev = keyboard::evdevCodeForKeyCode(keyCode);
+  if (!evdev) return KeyGrabProbe::unavailable;
+  if (displayName.empty()) {
+    const char* env = std::getenv("DISPLAY");
+    if (env == nullptr || *env == '\0') return KeyGrabProbe::unavailable;
+  }
+  Display* display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+  if (display == nullptr) return KeyGrabProbe::unavailable;
+  installErrorHandlersOnce();
+  ProbeState state;
+  state.display = display;
+  ProbeState* const previous = tProbe;
+  tProbe = &state;
+  XSetIOErrorExitHandler(display, onIOErrorExit, &state);
+
+  KeyGrabProbe result = KeyGrabProbe::unavailable;
+  int minKeycode = 8;
+  int maxKeycode = 255;
+  XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+  const std::int64_t keycode = static_cast<std::int64_t>(*evdev) + 8;
+  if (keycode >= minKeycode && keycode <= maxKeycode && !state.broken) {
+    const Window root = DefaultRootWindow(display);
+    const unsigned int modifiers = xModifiersFor(carbonModifiers);
+    const unsigned int numLock = numLockMask(display);
+    const std::array<unsigned int, 4> variants{0u, static_cast<unsigned int>(LockMask), numLock, LockMask | numLock};
+    for (unsigned int variant : variants) {
+      XGrabKey(display, static_cast<int>(keycode), modifiers | variant, root, False, GrabModeAsync, GrabModeAsync);
+    }
+    // BadAccess arrives only once the server has answered.
+    XSync(display, False);
+    const int grabError = state.lastError;
+    // Give back whatever variants were granted; a grab of another client
+    // is not touched by our ungrab.
+    for (unsigned int variant : variants) XUngrabKey(display, static_cast<int>(keycode), modifiers | variant, root);
+    XSync(display, False);
+    if (!state.broken && grabError == 0) result = KeyGrabProbe::free;
+    if (!state.broken && grabError == BadAccess) result = KeyGrabProbe::heldByAnotherClient;
+  }
+  XCloseDisplay(display);
+  tProbe = previous;
+  return result;
+}
+
+#else
+
+KeyGrabProbe probeKeyGrab(std::int64_t, std::uint32_t, const std::string&) { return KeyGrabProbe::unavailable; }
+
+#endif  // VANTREL_WITH_X11
+
+bool isCombinationHeldByAnotherClient(std::int64_t keyCode, std::uint32_t carbonModifiers) {
+  return probeKeyGrab(keyCode, carbonModifiers) == KeyGrabProbe::heldByAnotherClient;
+}
+
+}  // namespace vantrel
