@@ -164,7 +164,7 @@ LayoutConstraint::Ptr vtbSame(const View::Ptr& self, LayoutAttribute attribute, 
   return install(self, vccSame(self, attribute, with, priority, constant), "vtbSame");
 }
 
-ConstraintList vccSame(const View::Ptr&, LayoutAttribute attribute, const ViewList& for_,
+ConstraintList vccSameFor(const View::Ptr&, LayoutAttribute attribute, const ViewList& for_,
                        std::optional<LayoutPriority> priority, std::optional<double> constant) {
   const auto& views = for_.views();
   ConstraintList result;
@@ -175,9 +175,9 @@ ConstraintList vccSame(const View::Ptr&, LayoutAttribute attribute, const ViewLi
   return result;
 }
 
-ConstraintList vtbSame(const View::Ptr& self, LayoutAttribute attribute, const ViewList& for_,
+ConstraintList vtbSameFor(const View::Ptr& self, LayoutAttribute attribute, const ViewList& for_,
                        std::optional<LayoutPriority> priority, std::optional<double> constant) {
-  return install(self, vccSame(self, attribute, for_, priority, constant), "vtbSame");
+  return install(self, vccSameFor(self, attribute, for_, priority, constant), "vtbSameFor");
 }
 
 ConstraintList vccEqual(const View::Ptr&, LayoutAttribute attribute, const ViewList& views, double constant) {

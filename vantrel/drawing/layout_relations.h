@@ -8,7 +8,7 @@
 //   container->addSubviews({title, body});
 //   auto cs = vccConnectVertically(container, title, body, 8);   // body.top == title.bottom + 8
 //   vtbAttachViews(container, {title, body}, LayoutAttribute::left, 20);
-//   vtbSame(container, LayoutAttribute::width, {title, body});   // title.width == body.width
+//   vtbSameFor(container, LayoutAttribute::width, {title, body});   // title.width == body.width
 //
 // The convention of layout_builders.h holds: a `vcc` builder builds and
 // returns; its `vtb` twin builds the same, installs it on the receiver (the
@@ -19,7 +19,7 @@
 //
 // Lists of views are `ViewList`s: a braced list of view pointers or any
 // range of (subclass) view pointers. Too short a list gives an empty result:
-// chains, `vccSame` over a list and `vccEqual` with fewer than two views,
+// chains, `vccSameFor` and `vccEqual` with fewer than two views,
 // the attach and relation builders with none.
 //
 // Stops (`fatal`): a null view or receiver, and an attach edge other than
@@ -119,11 +119,13 @@ LayoutConstraint::Ptr vccSame(const View::Ptr& self, LayoutAttribute attribute, 
 LayoutConstraint::Ptr vtbSame(const View::Ptr& self, LayoutAttribute attribute, const View::Ptr& with,
                               std::optional<LayoutPriority> priority = std::nullopt,
                               std::optional<double> constant = std::nullopt);
-// A star: first.attribute == view.attribute + constant for every later view.
-ConstraintList vccSame(const View::Ptr& self, LayoutAttribute attribute, const ViewList& for_,
+// A star: first.attribute == view.attribute + constant for every later view
+// (the list form of `vccSame`, named apart so that `{view}` cannot pick the
+// single form by accident).
+ConstraintList vccSameFor(const View::Ptr& self, LayoutAttribute attribute, const ViewList& for_,
                        std::optional<LayoutPriority> priority = std::nullopt,
                        std::optional<double> constant = std::nullopt);
-ConstraintList vtbSame(const View::Ptr& self, LayoutAttribute attribute, const ViewList& for_,
+ConstraintList vtbSameFor(const View::Ptr& self, LayoutAttribute attribute, const ViewList& for_,
                        std::optional<LayoutPriority> priority = std::nullopt,
                        std::optional<double> constant = std::nullopt);
 // A chain: views[i].attribute == views[i + 1].attribute + constant.

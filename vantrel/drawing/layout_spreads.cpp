@@ -79,8 +79,8 @@ std::vector<View::Ptr> firstOfEachRun(const std::vector<std::vector<View::Ptr>>&
 // The matrix2 grid, runs along `runAxis`, their first views across.
 ConstraintList matrix2(const View::Ptr& self, const std::vector<View::Ptr>& views, std::size_t k, Size spacing,
                        EdgeInsets padding, bool runsAreRows) {
-  ConstraintList result = vccSame(self, A::width, views);
-  append(result, vccSame(self, A::height, views));
+  ConstraintList result = vccSameFor(self, A::width, views);
+  append(result, vccSameFor(self, A::height, views));
   const auto runs = chunk(views, static_cast<std::int64_t>(k));
   for (const auto& run : runs) {
     const bool full = run.size() == k;

@@ -79,7 +79,7 @@ ConstraintList vtbSpreadAsMatrix(const View::Ptr& self, const ViewList& views, s
                                  std::optional<double> inset = std::nullopt, double spacing = 0,
                                  std::optional<double> endInset = std::nullopt);
 // Row by row, `columns` views to a row, all views of one size:
-//   1. first.width == view.width, then first.height == view.height (vccSame)
+//   1. first.width == view.width, then first.height == view.height (vccSameFor)
 //   2. each row spread horizontally: padding.left as inset, spacing.width
 //      as gap, padding.right as end inset for full rows only, pipeBy top
 //   3. the rows' first views spread vertically: padding.top, spacing.height,
