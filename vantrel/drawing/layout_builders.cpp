@@ -7,23 +7,17 @@
 
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/no_destructor.h"
+#include "vantrel/drawing/internal/constraint_building.h"
 
 namespace vantrel {
-namespace {
 
-using A = LayoutAttribute;
-using R = LayoutRelation;
+namespace drawing_internal {
 
-LayoutConstraint::Ptr relate(const View::Ptr& first, A firstAttribute, R relation, const View::Ptr& second,
-                             A secondAttribute, double constant) {
+LayoutConstraint::Ptr relate(const View::Ptr& first, LayoutAttribute firstAttribute, LayoutRelation relation,
+                             const View::Ptr& second, LayoutAttribute secondAttribute, double constant,
+                             double multiplier) {
   if (!first || !second) fatal("layout builder: a view is null");
-  return LayoutConstraint::create(first, firstAttribute, relation, second, secondAttribute, 1.0, constant);
-}
-
-// receiver.attribute <relation> constant, with no second item.
-LayoutConstraint::Ptr dimension(const View::Ptr& self, A attribute, R relation, double constant) {
-  if (!self) fatal("layout builder: the receiver is null");
-  return LayoutConstraint::create(self, attribute, relation, nullptr, A::notAnAttribute, 1.0, constant);
+  return LayoutConstraint::create(first, firstAttribute, relation, second, secondAttribute, multiplier, constant);
 }
 
 const View::Ptr& receiver(const View::Ptr& self, std::string_view builder) {
@@ -38,10 +32,25 @@ ConstraintList install(const View::Ptr& self, ConstraintList constraints, std::s
   return constraints;
 }
 
-LayoutConstraint::Ptr install(const View::Ptr& self, LayoutConstraint::Ptr constraint,
-                              std::string_view builder) {
+LayoutConstraint::Ptr install(const View::Ptr& self, LayoutConstraint::Ptr constraint, std::string_view builder) {
   receiver(self, builder)->addConstraint(constraint);
   return constraint;
+}
+
+}  // namespace drawing_internal
+
+namespace {
+
+using A = LayoutAttribute;
+using R = LayoutRelation;
+using drawing_internal::install;
+using drawing_internal::receiver;
+using drawing_internal::relate;
+
+// receiver.attribute <relation> constant, with no second item.
+LayoutConstraint::Ptr dimension(const View::Ptr& self, A attribute, R relation, double constant) {
+  if (!self) fatal("layout builder: the receiver is null");
+  return LayoutConstraint::create(self, attribute, relation, nullptr, A::notAnAttribute, 1.0, constant);
 }
 
 }  // namespace

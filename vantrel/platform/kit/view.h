@@ -187,6 +187,12 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   [[nodiscard]] LayoutPriority contentCompressionResistancePriority(LayoutOrientation orientation) const;
   void setContentCompressionResistancePriority(LayoutPriority priority, LayoutOrientation orientation);
 
+  // --- Layout ambiguity ------------------------------------------------------------------
+  // With no solver nothing finds ambiguity on its own: false until set, so a
+  // host or test can mark the views it knows to be ambiguous.
+  [[nodiscard]] bool hasAmbiguousLayout() const { return hasAmbiguousLayout_; }
+  void setHasAmbiguousLayout(bool ambiguous) { hasAmbiguousLayout_ = ambiguous; }
+
  protected:
   explicit View(Rect frame);
 
@@ -216,6 +222,7 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   std::int64_t needsDisplayCount_ = 0;
   LayoutPriority hugging_[2] = {kLayoutPriorityDefaultLow, kLayoutPriorityDefaultLow};
   LayoutPriority compressionResistance_[2] = {kLayoutPriorityDefaultHigh, kLayoutPriorityDefaultHigh};
+  bool hasAmbiguousLayout_ = false;
 };
 
 }  // namespace vantrel
