@@ -1,5 +1,6 @@
 // URL parsing and browser-text repair: what parses writes back a text that
-// parses to the same URL, and path edits keep a URL that does too.
+// parses to the same URL, and path edits keep a URL that does too; detected
+// links have the same URLs in both range forms.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -34,6 +35,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& link : vantrel::detectLinks(text)) {
     if (link.range.upperBound > text.size() || link.range.lowerBound >= link.range.upperBound) std::abort();
     checkRoundTrip(link.url);
+  }
+  // The UTF-16 form: the same links, in order, inside the text's units.
+  const auto links = vantrel::detectLinks(text);
+  const auto utf16Links = vantrel::detectLinksUtf16(text);
+  if (links.size() != utf16Links.size()) std::abort();
+  std::int64_t previousEnd = 0;
+  for (std::size_t i = 0; i < links.size(); ++i) {
+    const auto range = utf16Links[i].range;
+    if (range.location < previousEnd || range.length <= 0 ||
+        range.upperBound() > vantrel::utf16Length(text) || !(utf16Links[i].url == links[i].url)) {
+      std::abort();
+    }
+    previousEnd = range.upperBound();
   }
   return 0;
 }

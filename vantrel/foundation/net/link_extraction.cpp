@@ -166,4 +166,12 @@ std::optional<std::vector<URL>> extractHttpLinksCustomRegEx(std::string_view tex
   return urls;
 }
 
+std::vector<DetectedLinkUtf16> detectLinksUtf16(std::string_view text) {
+  std::vector<DetectedLinkUtf16> links;
+  for (DetectedLink& link : detectLinks(text)) {
+    links.push_back(DetectedLinkUtf16{utf16Range(text, link.range), std::move(link.url)});
+  }
+  return links;
+}
+
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 //   extractHttpLinksCustomRegEx("see http://a.org/x y")   {http://a.org/x}, printing its trace lines
 //   extractHttpLinks("docs at www.example.org/guide.")    {http://www.example.org/guide}
 //   extractHttpLinks("no links here")                     nullopt
+//   detectLinksUtf16("😀 www.a.org")                       {{3, 9}, http://www.a.org}
 //
 // The detector's rules (`detectLinks`):
 // - A link starts with a scheme and "://" (the scheme: an ASCII letter, then
@@ -42,6 +43,14 @@ struct DetectedLink {
 };
 
 [[nodiscard]] std::vector<DetectedLink> detectLinks(std::string_view text);
+
+// The links of `detectLinks`, each with its range in UTF-16 code units (as
+// the platform's text ranges count), in text order.
+struct DetectedLinkUtf16 {
+  Utf16Range range;
+  URL url;
+};
+[[nodiscard]] std::vector<DetectedLinkUtf16> detectLinksUtf16(std::string_view text);
 
 // The URLs of `detectLinks`, in text order; nullopt when there is none.
 [[nodiscard]] std::optional<std::vector<URL>> extractHttpLinks(std::string_view text);

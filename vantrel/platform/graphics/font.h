@@ -38,6 +38,12 @@ namespace vantrel VANTREL_API {
 // The size `text` takes when drawn in `font` without wrapping.
 [[nodiscard]] Size measureText(std::string_view text, const Font& font);
 
+// The size `text` takes when broken into lines `width` points wide, as
+// `DrawingContext::drawText` breaks it when it wraps words: the widest
+// line's advance and the lines' heights added up. Every line is counted,
+// however many there are.
+[[nodiscard]] Size measureWrappedText(std::string_view text, const Font& font, double width);
+
 // Ascent plus descent of `font` (the font fontconfig picks for the family,
 // without fallback fonts): the distance between two baselines of its text.
 [[nodiscard]] double lineHeight(const Font& font);

@@ -232,6 +232,15 @@ Size measureText(std::string_view text, const Font& font) {
   return size;
 }
 
+Size measureWrappedText(std::string_view text, const Font& font, double width) {
+  if (!isDrawableSize(font.pointSize)) return {0, 0};
+  ThreadText& thread = threadText();
+  PangoLayout* layout = prepared(thread.layout, text, thread.font(font), pangoWidth(width));
+  PangoRectangle logical;
+  pango_layout_get_extents(layout, nullptr, &logical);
+  return Size(fromPango(logical.width), fromPango(logical.height));
+}
+
 double lineHeight(const Font& font) {
   if (!isDrawableSize(font.pointSize)) return 0;
   const FontEntry& entry = threadText().font(font);

@@ -49,6 +49,7 @@
 #include <vector>
 
 #include "vantrel/core/option_set.h"
+#include "vantrel/platform/foundation/values/index_set.h"
 #include "vantrel/platform/kit/geometry.h"
 #include "vantrel/platform/kit/table_cell_view.h"
 #include "vantrel/platform/kit/view.h"
@@ -212,6 +213,16 @@ class TableView : public View {
   // file); rows outside the table are ignored.
   void clickRow(std::int64_t row);
 
+  // --- Reloading given rows ----------------------------------------------------
+  // Asks the delegate again for the views of the given rows in the given
+  // columns, in row order, column by column, each new view taking the old
+  // one's place (the old one leaves as in a full load); rows and columns
+  // outside the table are ignored. Every call is counted, an empty set too.
+  // Asked while the rows load, it leaves the reload to the load under way.
+  void reloadDataForRowIndexesColumnIndexes(const IndexSet& rowIndexes, const IndexSet& columnIndexes);
+  // How many times `reloadDataForRowIndexesColumnIndexes` was called.
+  [[nodiscard]] std::int64_t rowReloadCount() const { return rowReloadCount_; }
+
  protected:
   explicit TableView(Rect frame);
 
@@ -236,6 +247,7 @@ class TableView : public View {
   std::int64_t selectedRow_ = -1;
   bool loading_ = false;
   bool loadAgain_ = false;
+  std::int64_t rowReloadCount_ = 0;
 };
 
 }  // namespace vantrel

@@ -193,6 +193,22 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   [[nodiscard]] bool hasAmbiguousLayout() const { return hasAmbiguousLayout_; }
   void setHasAmbiguousLayout(bool ambiguous) { hasAmbiguousLayout_ = ambiguous; }
 
+  // --- Hit testing and intrinsic-size invalidation --------------------------------
+  // The deepest visible view under `point`, given in the superview's
+  // coordinates (a view without superview: its frame's coordinates), or
+  // null. A hidden view, or a point outside the frame (minimum edges inside,
+  // maximum edges outside), answers null. Otherwise the subviews are asked
+  // front-most (last) first, each with the point in this view's
+  // coordinates; the first answer wins, and a subview answering null lets
+  // the search go on behind it; when none answers, this view.
+  [[nodiscard]] virtual Ptr hitTest(Point point);
+  // Tells the layout that `intrinsicContentSize()` changed; the headless kit
+  // only counts the calls.
+  void invalidateIntrinsicContentSize() { ++intrinsicContentSizeInvalidationCount_; }
+  [[nodiscard]] std::int64_t intrinsicContentSizeInvalidationCount() const {
+    return intrinsicContentSizeInvalidationCount_;
+  }
+
  protected:
   explicit View(Rect frame);
 
@@ -223,6 +239,7 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   LayoutPriority hugging_[2] = {kLayoutPriorityDefaultLow, kLayoutPriorityDefaultLow};
   LayoutPriority compressionResistance_[2] = {kLayoutPriorityDefaultHigh, kLayoutPriorityDefaultHigh};
   bool hasAmbiguousLayout_ = false;
+  std::int64_t intrinsicContentSizeInvalidationCount_ = 0;
 };
 
 }  // namespace vantrel
