@@ -19,6 +19,8 @@ packages=(
   libxkbcommon-dev xkb-data
   # system-wide hot keys (X11) and their end-to-end test display
   libx11-dev libxtst-dev xvfb
+  # screens and screen capture on X11 (RandR monitors)
+  libxrandr-dev
   # images and drawing
   libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev libjpeg-dev
   # text layout, and a CJK font for the fallback tests

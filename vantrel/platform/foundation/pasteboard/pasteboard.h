@@ -270,6 +270,9 @@ class Pasteboard {
   [[nodiscard]] virtual std::optional<std::vector<PasteboardObject>> readObjectsForClasses(
       const std::vector<PasteboardReadableClass>& classes) const;
 
+  // "<Pasteboard: " + the name + ">" (the drag-and-drop dump prints it).
+  [[nodiscard]] std::string description() const { return "<Pasteboard: " + name_.rawValue() + ">"; }
+
  private:
   PasteboardName name_;
   mutable std::mutex mutex_;
