@@ -31,12 +31,12 @@ class RunningApplication {
   using Ptr = std::shared_ptr<const RunningApplication>;
 
   struct Properties {
-    std::optional<std::string> localizedName;
-    std::optional<std::string> bundleIdentifier;
-    std::optional<URL> bundleURL;
-    std::optional<URL> executableURL;
+    std::optional<std::string> localizedName = std::nullopt;
+    std::optional<std::string> bundleIdentifier = std::nullopt;
+    std::optional<URL> bundleURL = std::nullopt;
+    std::optional<URL> executableURL = std::nullopt;
     std::int32_t processIdentifier = -1;
-    std::optional<Date> launchDate;
+    std::optional<Date> launchDate = std::nullopt;
   };
 
   [[nodiscard]] static Ptr create(Properties properties);
