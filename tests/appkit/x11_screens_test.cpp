@@ -15,6 +15,10 @@ namespace {
 
 TEST(X11Screens, OneScreenOfTheServersSizeAndACaptureOfItsRoot) {
   VANTREL_REQUIRE_XVFB(server);
+  // Opened first and kept: Xvfb resets (and forgets the root's colour) when
+  // its last client leaves, and the provider's connections come and go.
+  Display* display = XOpenDisplay(server->displayName().c_str());
+  ASSERT_NE(display, nullptr);
   const auto provider = X11ScreenProvider::create(server->displayName());
   const auto screens = provider->screens();
   ASSERT_EQ(screens.size(), 1u);
@@ -23,8 +27,6 @@ TEST(X11Screens, OneScreenOfTheServersSizeAndACaptureOfItsRoot) {
   EXPECT_EQ(screens[0]->deviceDescription().screenNumber, 0u);
 
   // Paint the root window one colour, as a desktop background would be.
-  Display* display = XOpenDisplay(server->displayName().c_str());
-  ASSERT_NE(display, nullptr);
   XColor colour{};
   colour.red = 0x3333;
   colour.green = 0x6666;
@@ -37,7 +39,6 @@ TEST(X11Screens, OneScreenOfTheServersSizeAndACaptureOfItsRoot) {
 
   ScopedScreenProvider useProvider(provider);
   const auto image = capture(*screens[0]);
-  XCloseDisplay(display);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->size(), Size(1024, 768));
   const auto& bitmap = image->representations().at(0);
@@ -48,6 +49,7 @@ TEST(X11Screens, OneScreenOfTheServersSizeAndACaptureOfItsRoot) {
   }
   // A display number with no monitor behind it cannot be imaged.
   EXPECT_EQ(provider->createDisplayImage(1), std::nullopt);
+  XCloseDisplay(display);
 }
 
 TEST(X11Screens, NoDisplayNoScreens) {
