@@ -21,6 +21,8 @@ packages=(
   libglib2.0-dev gsettings-desktop-schemas
   # system-wide hot keys (X11) and their end-to-end test display
   libx11-dev libxtst-dev xvfb
+  # screens and screen capture on X11 (RandR monitors)
+  libxrandr-dev
   # images and drawing
   libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev libjpeg-dev
   # text layout, and a CJK font for the fallback tests

@@ -2,17 +2,20 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
 
 #include <fmt/format.h>
 
 #include "vantrel/core/no_destructor.h"
+#include "vantrel/platform/kit/screen_provider.h"
 
 namespace vantrel {
 namespace {
 
 struct ScreenList {
   std::mutex mutex;
-  std::vector<Screen::Ptr> screens;
+  // Absent: the screen provider answers.
+  std::optional<std::vector<Screen::Ptr>> screens;
 };
 
 ScreenList& screenList() {
@@ -31,35 +34,52 @@ ScreenDeviceDescription Screen::deviceDescription() const {
   return ScreenDeviceDescription{displayNumber_, frame_.size, Size(dpi, dpi), true};
 }
 
+Rect Screen::convertRectFromBacking(Rect rect) const {
+  const double f = backingScaleFactor_;
+  return Rect(rect.origin.x / f, rect.origin.y / f, rect.size.width / f, rect.size.height / f);
+}
+
 std::string Screen::description() const {
   return fmt::format("<Screen: 0x{:016x}; display = {}; frame = {}>", reinterpret_cast<std::uintptr_t>(this),
                      displayNumber_, frame_.description());
 }
 
-std::vector<Screen::Ptr> Screen::screens() {
-  ScreenList& list = screenList();
-  std::lock_guard lock(list.mutex);
-  return list.screens;
-}
+namespace {
 
-Screen::Ptr Screen::mainScreen() {
-  ScreenList& list = screenList();
-  std::lock_guard lock(list.mutex);
-  return list.screens.empty() ? nullptr : list.screens.front();
-}
-
-void Screen::setScreens(std::vector<Ptr> screens) {
-  std::erase(screens, nullptr);
+std::optional<std::vector<Screen::Ptr>> exchangeScreenList(std::optional<std::vector<Screen::Ptr>> screens) {
+  if (screens) std::erase(*screens, nullptr);
   ScreenList& list = screenList();
   std::lock_guard lock(list.mutex);
   list.screens.swap(screens);
-  // The old list is freed here, under the lock; screens are plain values.
+  return screens;
 }
 
-ScopedScreens::ScopedScreens(std::vector<Screen::Ptr> screens) : previous_(Screen::screens()) {
-  Screen::setScreens(std::move(screens));
+}  // namespace
+
+std::vector<Screen::Ptr> Screen::screens() {
+  {
+    ScreenList& list = screenList();
+    std::lock_guard lock(list.mutex);
+    if (list.screens) return *list.screens;
+  }
+  // Outside the lock: the provider may take a while (an X server).
+  auto provided = screenProvider()->screens();
+  std::erase(provided, nullptr);
+  return provided;
 }
 
-ScopedScreens::~ScopedScreens() { Screen::setScreens(std::move(previous_)); }
+Screen::Ptr Screen::mainScreen() {
+  const auto all = screens();
+  return all.empty() ? nullptr : all.front();
+}
+
+void Screen::setScreens(std::vector<Ptr> screens) {
+  // The old list is freed after the lock is let go; screens are plain values.
+  (void)exchangeScreenList(std::move(screens));
+}
+
+ScopedScreens::ScopedScreens(std::vector<Screen::Ptr> screens) : previous_(exchangeScreenList(std::move(screens))) {}
+
+ScopedScreens::~ScopedScreens() { (void)exchangeScreenList(std::move(previous_)); }
 
 }  // namespace vantrel

@@ -9,15 +9,17 @@
 //   Screen::mainScreen()->backingScaleFactor()       // 2.0
 //   window->screen()                                 // the screen holding most of it
 //
-// The list of screens is a stand-in: empty until someone fills it
-// (`setScreens`; tests use `ScopedScreens`), so a headless process has no
-// screen and windows report a scale factor of 1.0. The first screen is the
-// main screen. Screens are immutable; the list may be read and replaced from
-// any thread.
+// The list of screens is the one set (`setScreens`; tests use
+// `ScopedScreens`), else the screen provider's (`screen_provider.h`: the X
+// display's monitors, or a provider put in its place), so a headless process
+// has no screen and windows report a scale factor of 1.0. The first screen
+// is the main screen. Screens are immutable; the list may be read and
+// replaced from any thread.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,11 +60,17 @@ class Screen {
   // "<Screen: 0x…; display = 1; frame = (0.0, 0.0, 1440.0, 900.0)>"
   [[nodiscard]] std::string description() const;
 
-  // The screens now, the main screen first.
+  // The screens now, the main screen first: the list set, else the screen
+  // provider's.
   [[nodiscard]] static std::vector<Ptr> screens();
   // The first screen, or null when there is none.
   [[nodiscard]] static Ptr mainScreen();
-  // Replaces the list (null entries are dropped).
+  // A rectangle in the display's pixels as points: every value divided by
+  // the backing scale factor.
+  [[nodiscard]] Rect convertRectFromBacking(Rect rect) const;
+
+  // Replaces the list (null entries are dropped); it then comes before the
+  // screen provider's, also when empty.
   static void setScreens(std::vector<Ptr> screens);
 
  private:
@@ -77,7 +85,7 @@ class Screen {
 };
 
 // Sets the screen list for a scope and puts the previous list back when it
-// ends.
+// ends (or none, so the screen provider answers again).
 class ScopedScreens {
  public:
   explicit ScopedScreens(std::vector<Screen::Ptr> screens);
@@ -86,7 +94,7 @@ class ScopedScreens {
   ScopedScreens& operator=(const ScopedScreens&) = delete;
 
  private:
-  std::vector<Screen::Ptr> previous_;
+  std::optional<std::vector<Screen::Ptr>> previous_;
 };
 
 }  // namespace vantrel

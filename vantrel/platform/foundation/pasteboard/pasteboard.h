@@ -278,6 +278,9 @@ class Pasteboard {
   // use, never destroyed.
   [[nodiscard]] static Pasteboard& general();
 
+  // "<Pasteboard: " + the name + ">" (the drag-and-drop dump prints it).
+  [[nodiscard]] std::string description() const { return "<Pasteboard: " + name_.rawValue() + ">"; }
+
  private:
   PasteboardName name_;
   mutable std::mutex mutex_;

@@ -1,0 +1,223 @@
+#include "vantrel/platform/kit/internal/x11_queries.h"
+
+#if VANTREL_WITH_X11
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <mutex>
+#endif
+
+namespace vantrel::kit_internal {
+
+#if VANTREL_WITH_X11
+namespace {
+
+// The connection this thread is using for a kit question, and what went
+// wrong on it.
+struct Session;
+thread_local Session* tSession = nullptr;
+XErrorHandler gPreviousErrorHandler = nullptr;
+XIOErrorHandler gPreviousIOErrorHandler = nullptr;
+
+struct Session {
+  Display* display = nullptr;
+  bool failed = false;
+  bool lost = false;
+};
+
+// Errors on the kit's own connection answer its requests (a window that is
+// gone, an area outside the root); the rest belong to the other Xlib users
+// of the process and go to the handlers that were there before.
+int onXError(Display* display, XErrorEvent* error) {
+  if (tSession != nullptr && tSession->display == display) {
+    tSession->failed = true;
+    return 0;
+  }
+  return gPreviousErrorHandler != nullptr ? gPreviousErrorHandler(display, error) : 0;
+}
+
+// Xlib's own handler ends the process when a server goes away; for the
+// kit's connection the question just fails.
+int onXIOError(Display* display) {
+  if (tSession != nullptr && tSession->display == display) return 0;
+  return gPreviousIOErrorHandler != nullptr ? gPreviousIOErrorHandler(display) : 0;
+}
+
+void onIOErrorExit(Display*, void* userData) {
+  auto* session = static_cast<Session*>(userData);
+  session->lost = true;
+  session->failed = true;
+}
+
+void installErrorHandlersOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    gPreviousErrorHandler = XSetErrorHandler(onXError);
+    gPreviousIOErrorHandler = XSetIOErrorHandler(onXIOError);
+  });
+}
+
+// One question's connection: opened here, closed at the end of the scope.
+class Connection {
+ public:
+  explicit Connection(const std::string& displayName) {
+    session_.display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    if (session_.display == nullptr) return;
+    installErrorHandlersOnce();
+    XSetIOErrorExitHandler(session_.display, onIOErrorExit, &session_);
+    previous_ = tSession;
+    tSession = &session_;
+  }
+  ~Connection() {
+    if (session_.display == nullptr) return;
+    XCloseDisplay(session_.display);
+    tSession = previous_;
+  }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  [[nodiscard]] Display* display() const { return session_.display; }
+  [[nodiscard]] bool usable() const { return session_.display != nullptr && !session_.lost; }
+  // Whether a request since the last call failed (also clears the mark).
+  [[nodiscard]] bool takeFailure() {
+    const bool failed = session_.failed;
+    session_.failed = false;
+    return failed;
+  }
+
+ private:
+  Session session_;
+  Session* previous_ = nullptr;
+};
+
+// The first 32-bit item of a window property of the given type.
+std::optional<unsigned long> firstPropertyItem(Connection& c, Window window, const char* name, Atom type) {
+  const Atom property = XInternAtom(c.display(), name, True);
+  if (property == None || !c.usable()) return std::nullopt;
+  Atom actualType = None;
+  int actualFormat = 0;
+  unsigned long count = 0;
+  unsigned long after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(c.display(), window, property, 0, 1, False, type, &actualType,
+                                        &actualFormat, &count, &after, &data);
+  std::optional<unsigned long> value;
+  if (status == Success && !c.takeFailure() && data != nullptr && actualType == type && actualFormat == 32 &&
+      count >= 1) {
+    // Xlib hands 32-bit items out as longs.
+    value = reinterpret_cast<const unsigned long*>(data)[0];
+  }
+  if (data != nullptr) XFree(data);
+  return value;
+}
+
+std::vector<X11Area> monitorAreas(Connection& c) {
+  Display* display = c.display();
+  const Window root = DefaultRootWindow(display);
+  std::vector<X11Area> areas;
+  int eventBase = 0;
+  int errorBase = 0;
+  if (XRRQueryExtension(display, &eventBase, &errorBase)) {
+    int count = 0;
+    XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
+    if (monitors != nullptr) {
+      if (!c.takeFailure()) {
+        for (int i = 0; i < count; ++i) {
+          const XRRMonitorInfo& m = monitors[i];
+          if (m.width <= 0 || m.height <= 0) continue;
+          areas.push_back(X11Area{m.x, m.y, m.width, m.height, m.primary != 0});
+        }
+      }
+      XRRFreeMonitors(monitors);
+    }
+  }
+  if (areas.empty() && c.usable()) {
+    const int screen = DefaultScreen(display);
+    areas.push_back(X11Area{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen), true});
+  }
+  return areas;
+}
+
+// The 8-bit value of the channel that `mask` selects.
+std::uint8_t channel(unsigned long pixel, unsigned long mask) {
+  if (mask == 0) return 0;
+  int shift = 0;
+  while (((mask >> shift) & 1u) == 0) ++shift;
+  const unsigned long bits = mask >> shift;
+  const unsigned long value = (pixel & mask) >> shift;
+  return static_cast<std::uint8_t>(value * 255u / bits);
+}
+
+}  // namespace
+
+std::optional<std::int64_t> activeWindowProcessIdentifier(const std::string& displayName) {
+  Connection c(displayName);
+  if (!c.usable()) return std::nullopt;
+  const auto active = firstPropertyItem(c, DefaultRootWindow(c.display()), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+  if (!active || *active == None) return std::nullopt;
+  const auto pid = firstPropertyItem(c, static_cast<Window>(*active), "_NET_WM_PID", XA_CARDINAL);
+  if (!pid || *pid == 0 || *pid > 0x7fffffffu) return std::nullopt;
+  return static_cast<std::int64_t>(*pid);
+}
+
+std::optional<std::vector<X11Area>> x11MonitorAreas(const std::string& displayName) {
+  Connection c(displayName);
+  if (!c.usable()) return std::nullopt;
+  auto areas = monitorAreas(c);
+  if (!c.usable()) return std::nullopt;
+  return areas;
+}
+
+std::optional<DisplayImage> x11CaptureMonitor(const std::string& displayName, std::uint32_t index) {
+  Connection c(displayName);
+  if (!c.usable()) return std::nullopt;
+  const auto areas = monitorAreas(c);
+  if (index >= areas.size() || !c.usable()) return std::nullopt;
+  const X11Area& area = areas[index];
+  XImage* image = XGetImage(c.display(), DefaultRootWindow(c.display()), area.x, area.y,
+                            static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), AllPlanes, ZPixmap);
+  if (image == nullptr || c.takeFailure()) {
+    if (image != nullptr) XDestroyImage(image);
+    return std::nullopt;
+  }
+  DisplayImage result;
+  result.width = image->width;
+  result.height = image->height;
+  result.rgba.resize(static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height) * 4);
+  std::uint8_t* out = result.rgba.data();
+  const bool direct32 = image->bits_per_pixel == 32;
+  for (int y = 0; y < image->height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint8_t*>(image->data) + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line;
+    for (int x = 0; x < image->width; ++x) {
+      unsigned long pixel = 0;
+      if (direct32) {
+        const std::uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * 4;
+        pixel = image->byte_order == LSBFirst
+                    ? (unsigned long)p[0] | ((unsigned long)p[1] << 8) | ((unsigned long)p[2] << 16) |
+                          ((unsigned long)p[3] << 24)
+                    : (unsigned long)p[3] | ((unsigned long)p[2] << 8) | ((unsigned long)p[1] << 16) |
+                          ((unsigned long)p[0] << 24);
+      } else {
+        pixel = XGetPixel(image, x, y);
+      }
+      *out++ = channel(pixel, image->red_mask);
+      *out++ = channel(pixel, image->green_mask);
+      *out++ = channel(pixel, image->blue_mask);
+      *out++ = 255;
+    }
+  }
+  XDestroyImage(image);
+  return result;
+}
+
+#else
+
+std::optional<std::int64_t> activeWindowProcessIdentifier(const std::string&) { return std::nullopt; }
+std::optional<std::vector<X11Area>> x11MonitorAreas(const std::string&) { return std::nullopt; }
+std::optional<DisplayImage> x11CaptureMonitor(const std::string&, std::uint32_t) { return std::nullopt; }
+
+#endif
+
+}  // namespace vantrel::kit_internal
