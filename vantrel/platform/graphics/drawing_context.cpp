@@ -9,6 +9,7 @@
 
 #include "vantrel/core/checked.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/platform/graphics/internal/pixel_swizzle.h"
 #include "vantrel/platform/graphics/internal/text_drawing.h"
 
 namespace vantrel {
@@ -47,6 +48,24 @@ Rgba rgbaOf(const Color& color) {
   const auto unit = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, 1.0); };
   return {unit(color.redComponent()), unit(color.greenComponent()), unit(color.blueComponent()),
           unit(color.alphaComponent())};
+}
+
+// The image's pixels into an ARGB32 surface of the same size, each colour
+// and alpha byte scaled by `opacity` (1 copies them as they are).
+void copyIntoSurface(const BitmapImage& image, cairo_surface_t* surface, double opacity) {
+  cairo_surface_flush(surface);
+  unsigned char* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  const auto w = static_cast<std::size_t>(image.width());
+  for (std::int64_t y = 0; y < image.height(); ++y) {
+    const auto row = image.row(y);
+    std::uint8_t* out = data + static_cast<std::ptrdiff_t>(y) * stride;
+    graphics_internal::swapRedAndBlue(row.data(), out, w);
+    if (opacity != 1.0) {
+      for (std::size_t i = 0; i < w * 4; ++i) out[i] = static_cast<std::uint8_t>(std::lround(out[i] * opacity));
+    }
+  }
+  cairo_surface_mark_dirty(surface);
 }
 
 AffineTransform fromCairo(const cairo_matrix_t& m) { return {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0}; }
@@ -136,6 +155,12 @@ DrawingContext::Ptr DrawingContext::create(std::int64_t width, std::int64_t heig
   cairo_set_matrix(impl->cr, &base);
   cairo_set_line_width(impl->cr, 1.0);
   return Ptr(new DrawingContext(std::move(impl)));
+}
+
+DrawingContext::Ptr DrawingContext::createWithImage(const BitmapImage& image, bool flipped) {
+  Ptr context = create(image.width(), image.height(), flipped);
+  if (context) copyIntoSurface(image, context->impl_->surface, 1.0);
+  return context;
 }
 
 std::int64_t DrawingContext::width() const { return impl_->width; }
@@ -248,24 +273,9 @@ void DrawingContext::drawImage(const BitmapImage& image, Rect rect, CompositingO
     cairo_surface_destroy(source);
     return;
   }
-  // RGBA bytes to cairo's native-endian premultiplied ARGB words. The
-  // fraction scales the source itself, so every operation (copy included)
-  // sees a fainter image rather than a blend with what is there.
-  const double opacity = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
-  const auto faded = [opacity](std::uint8_t v) -> std::uint32_t {
-    return opacity == 1.0 ? v : static_cast<std::uint32_t>(std::lround(v * opacity));
-  };
-  unsigned char* data = cairo_image_surface_get_data(source);
-  const int stride = cairo_image_surface_get_stride(source);
-  for (int y = 0; y < h; ++y) {
-    const auto row = image.row(y);
-    auto* out = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    for (int x = 0; x < w; ++x) {
-      const std::uint8_t* p = &row[static_cast<std::size_t>(x) * 4];
-      out[x] = (faded(p[3]) << 24) | (faded(p[0]) << 16) | (faded(p[1]) << 8) | faded(p[2]);
-    }
-  }
-  cairo_surface_mark_dirty(source);
+  // The fraction scales the source itself, so every operation (copy
+  // included) sees a fainter image rather than a blend with what is there.
+  copyIntoSurface(image, source, std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0));
 
   cairo_t* cr = impl_->cr;
   cairo_save(cr);
@@ -315,15 +325,8 @@ BitmapImage::Ptr DrawingContext::makeImage(std::int64_t bytesPerRow) const {
   const int stride = cairo_image_surface_get_stride(impl_->surface);
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(checkedMul(bytesPerRow, impl_->height)), 0);
   for (std::int64_t y = 0; y < impl_->height; ++y) {
-    const auto* in = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-    std::uint8_t* out = bytes.data() + y * bytesPerRow;
-    for (std::int64_t x = 0; x < impl_->width; ++x) {
-      const std::uint32_t v = in[x];
-      out[x * 4] = static_cast<std::uint8_t>(v >> 16);
-      out[x * 4 + 1] = static_cast<std::uint8_t>(v >> 8);
-      out[x * 4 + 2] = static_cast<std::uint8_t>(v);
-      out[x * 4 + 3] = static_cast<std::uint8_t>(v >> 24);
-    }
+    graphics_internal::swapRedAndBlue(data + y * stride, bytes.data() + y * bytesPerRow,
+                                      static_cast<std::size_t>(impl_->width));
   }
   return BitmapImage::create(impl_->width, impl_->height, bytesPerRow, std::move(bytes));
 }

@@ -90,6 +90,9 @@ class DrawingContext {
   // A transparent context of width x height pixels; nullptr when either side
   // is below 1 or above 32767, or the memory cannot be had.
   [[nodiscard]] static Ptr create(std::int64_t width, std::int64_t height, bool flipped = false);
+  // A context of the image's pixel size holding its pixels; nullptr as for
+  // `create`.
+  [[nodiscard]] static Ptr createWithImage(const BitmapImage& image, bool flipped = false);
 
   ~DrawingContext();
   DrawingContext(const DrawingContext&) = delete;
