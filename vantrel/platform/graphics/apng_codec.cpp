@@ -46,7 +46,8 @@ class ChunkWriter {
     buffer_.insert(buffer_.end(), type.begin(), type.end());
     buffer_.insert(buffer_.end(), prefix.begin(), prefix.end());
     uLong crc = crc32(0, buffer_.data() + 4, static_cast<uInt>(buffer_.size() - 4));
-    crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
+    // zlib answers the initial value for a null buffer: skip empty data.
+    if (!data.empty()) crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
     if (!sink_(buffer_)) return false;
     if (!data.empty() && !sink_(data)) return false;
     buffer_.clear();
