@@ -56,6 +56,9 @@ Image::Ptr croppedImageBy(const Image& self, EdgeInsets insets) {
   const double py = static_cast<double>(bitmap->height()) / size.height;
   const Rect crop(px * insets.left, py * insets.top, px * (size.width - insets.left - insets.right),
                   py * (size.height - insets.top - insets.bottom));
+  // Insets that meet or overlap leave nothing (the crop would otherwise read
+  // a negative width as the rectangle on the other side).
+  if (!(crop.size.width > 0) || !(crop.size.height > 0)) return nullptr;
   BitmapImage::Ptr cropped = drawing_internal::cropToPixels(*bitmap, crop);
   if (!cropped) return nullptr;
   Image::Ptr image = Image::create(crop.size);
