@@ -102,3 +102,43 @@ TEST(ImageRepresentations, CurrentContextStackOwnsItsContexts) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// The taken image keeps its pixels while the context, starting over, draws
+// again.
+TEST(ImageRepresentations, TakeImageLeavesAFreshContext) {
+  auto context = DrawingContext::create(3, 2);
+  context->scaleBy(2, 2);
+  context->saveGState();
+  context->setFillColor(*testing::red());
+  context->fillRect(Rect(0, 0, 1, 1));
+  const auto taken = context->takeImage();
+  EXPECT_EQ(taken->pixelAt(0, 1), kRed);
+  EXPECT_EQ(taken->pixelAt(2, 0), kClear);
+  EXPECT_EQ(context->transform(), AffineTransform());
+  EXPECT_DEATH(context->restoreGState(), "without a matching saveGState");
+  EXPECT_EQ(context->makeImage()->pixelAt(0, 1), kClear);
+  context->setFillColor(*testing::blue());
+  context->fillRect(Rect(0, 0, 3, 2));
+  EXPECT_EQ(context->makeImage()->pixelAt(0, 1), testing::kBlue);
+  EXPECT_EQ(taken->pixelAt(0, 1), kRed);
+  EXPECT_EQ(taken->bytesPerRow(), 12);
+}
+
+// An image drawn twice in a row and one of another size in between: the
+// surface kept for drawing is refilled each time.
+TEST(ImageRepresentations, RepeatedDrawingsShowEachImage) {
+  auto context = DrawingContext::create(2, 1);
+  const auto red = solid(2, 1, kRed);
+  const auto blue = solid(2, 1, testing::kBlue);
+  for (const auto& [image, expected] : {std::pair{red, kRed}, std::pair{blue, testing::kBlue},
+                                         std::pair{solid(1, 1, kClear), testing::kBlue}, std::pair{red, kRed}}) {
+    context->drawImage(*image, Rect(0, 0, 2, 1), CompositingOperation::sourceOver);
+    EXPECT_EQ(context->makeImage()->pixelAt(1, 0), expected);
+  }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -88,7 +88,8 @@ std::pair<BitmapImage::Ptr, MatrixSize> createSpriteMap(const std::vector<Bitmap
                            static_cast<double>(w), static_cast<double>(h)));
   }
   drawing->endDrawing();
-  return {drawing->snapshotAsCgImage(), MatrixSize(matrixWidth, rows)};
+  // The drawing ends here: its pixels become the sheet without a copy.
+  return {drawing->ctx()->takeImage(), MatrixSize(matrixWidth, rows)};
 }
 
 }  // namespace ImageHelper

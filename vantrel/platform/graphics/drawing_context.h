@@ -145,6 +145,10 @@ class DrawingContext {
   // A copy of the pixels. `bytesPerRow` 0 packs the rows; a larger value pads
   // each row with zeros (it must be at least 4 * width).
   [[nodiscard]] BitmapImage::Ptr makeImage(std::int64_t bytesPerRow = 0) const;
+  // The pixels as an image without copying them, for a context at the end of
+  // its use: the context then starts over, transparent, its state, saved
+  // states and transform reset, as if it were new.
+  [[nodiscard]] BitmapImage::Ptr takeImage();
 
   struct Impl;
 

@@ -72,7 +72,11 @@ void Image::unlockFocus() {
   if (!focused_) fatal("unlockFocus: the image has no focus");
   focused_ = false;
   if (focus_) {
-    BitmapImage::Ptr drawn = focus_->makeImage();
+    // Nobody else holds the focus context (it is ours and at most the
+    // current one): its pixels become the representation without a copy.
+    const bool isCurrent = currentDrawingContext() == focus_;
+    const bool onlyOurs = focus_.use_count() <= (isCurrent ? 2 : 1);
+    BitmapImage::Ptr drawn = onlyOurs ? focus_->takeImage() : focus_->makeImage();
     if (representations_.empty()) {
       representations_.push_back(std::move(drawn));
     } else {
