@@ -15,6 +15,16 @@ namespace vantrel {
 namespace ImageHelper {
 namespace {
 
+// The images in order, then with `bounce` (3 or more) back from the
+// second-to-last to the second.
+std::vector<BitmapImage::Ptr> animationFrames(const std::vector<BitmapImage::Ptr>& from, bool bounce) {
+  std::vector<BitmapImage::Ptr> frames(from);
+  if (bounce && from.size() >= 3) {
+    for (std::size_t i = from.size() - 2; i >= 1; --i) frames.push_back(from[i]);
+  }
+  return frames;
+}
+
 using Encoder = bool (*)(std::span<const BitmapImage::Ptr>, double, const ByteSink&);
 
 bool writeAnimation(Encoder encode, const char* failure, const std::vector<BitmapImage::Ptr>& from, double fps,
@@ -32,14 +42,6 @@ bool writeAnimation(Encoder encode, const char* failure, const std::vector<Bitma
 constexpr std::int64_t kMaxSide = 32767;  // the drawing context's limit
 
 }  // namespace
-
-std::vector<BitmapImage::Ptr> animationFrames(const std::vector<BitmapImage::Ptr>& from, bool bounce) {
-  std::vector<BitmapImage::Ptr> frames(from);
-  if (bounce && from.size() >= 3) {
-    for (std::size_t i = from.size() - 2; i >= 1; --i) frames.push_back(from[i]);
-  }
-  return frames;
-}
 
 bool createAnimatedPng(const std::vector<BitmapImage::Ptr>& from, double fps, bool bounce,
                        const std::filesystem::path& persistTo) {

@@ -53,9 +53,6 @@ namespace ImageHelper {
 [[nodiscard]] bool createAnimatedGif(const std::vector<BitmapImage::Ptr>& from, double fps,
                                      const std::filesystem::path& persistTo);
 
-// The frames of an animation of `from`, bounce included.
-[[nodiscard]] std::vector<BitmapImage::Ptr> animationFrames(const std::vector<BitmapImage::Ptr>& from, bool bounce);
-
 [[nodiscard]] std::pair<BitmapImage::Ptr, MatrixSize> createSpriteMap(const std::vector<BitmapImage::Ptr>& images,
                                                                       std::int64_t matrixWidth);
 
