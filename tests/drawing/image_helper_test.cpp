@@ -248,6 +248,7 @@ TEST(ImageHelperDeathTest, SpriteMapPreconditions) {
   EXPECT_DEATH((void)ImageHelper::createSpriteMap({}, 2), "no images to createSpriteMap");
   EXPECT_DEATH((void)ImageHelper::createSpriteMap(numbered(2), 0), "a matrixWidth of 0 is below 1");
   EXPECT_DEATH((void)ImageHelper::createSpriteMap(numbered(2, 20000, 1), 2), "exceeds 32767 pixels a side");
+  EXPECT_DEATH((void)ImageHelper::createSpriteMap(numbered(2), INT64_MAX), "exceeds 32767 pixels a side");
   EXPECT_DEATH((void)ImageHelper::createSpriteMap({solidBitmap(1, 1, kClear), nullptr}, 2), "is null");
 }
 
