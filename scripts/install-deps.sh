@@ -25,6 +25,8 @@ packages=(
   libxrandr-dev
   # images and drawing
   libcairo2-dev libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev libjpeg-dev
+  # animated GIF files (zlib1g-dev, below, also writes the animated PNG)
+  libgif-dev
   # text layout, and a CJK font for the fallback tests
   libpango1.0-dev fonts-wqy-microhei
   # the local command endpoint (HTTP client)

@@ -88,6 +88,15 @@ TEST(Trace, QuotedFileLineIgnoresTheColumn) {
   EXPECT_EQ(out.substr(0, half), out.substr(half));
 }
 
+// A position given in full names the operation, not the compiler's
+// signature; the column is not printed.
+TEST(Trace, QuotedFileLineFromAGivenPosition) {
+  EXPECT_EQ(printed([] { qlinelog("(1.0, 2.0)", "/src/Images/Resize.cpp", "vtImageResizedToAspectFit", 7, 13); }),
+            "🔀MT \"Resize.cpp\"@7: vtImageResizedToAspectFit: (1.0, 2.0)\n");
+  EXPECT_EQ(onOtherThread([] { return printed([] { qlinelog("m", "f.cpp", "g", 1); }); }),
+            "🔀 \"f.cpp\"@1: g: m\n");
+}
+
 TEST(Trace, FlagsGateTheirLines) {
   EXPECT_EQ(printed([] {
               qdebuglog(false, "x");

@@ -75,6 +75,12 @@ void qlinelog(std::string_view message, std::string_view function, SourceLocatio
   consolePrint(core_internal::quotedFileLine(message, loc.file_name(), function, loc.line()));
 }
 
+void qlinelog(std::string_view message, std::string_view file, std::string_view function, std::int64_t line,
+              std::int64_t /*column*/) {
+  consolePrint(fmt::format("🔀{} \"{}\"@{}: {}: {}", isMainThread() ? "MT" : "", core_internal::fileName(file), line,
+                           function, message));
+}
+
 void qflow(std::string_view message, std::string_view function, SourceLocation loc) {
   consolePrint(core_internal::flowLine(message, loc.file_name(), function, loc.line()));
 }

@@ -44,6 +44,12 @@ void qlinelog(std::string_view message = "", SourceLocation loc = SourceLocation
 // names it itself.
 void qlinelog(std::string_view message, std::string_view function, SourceLocation loc = SourceLocation::current());
 
+// The same line from a position given in full: code that reports on behalf
+// of a named operation passes its own file, function and line. The column
+// is accepted for symmetry with the position and not printed.
+void qlinelog(std::string_view message, std::string_view file, std::string_view function, std::int64_t line,
+              std::int64_t column = 0);
+
 // "🍇🍇🍇" + file stem + "." + function + " Line:" + line + " " + "[MT]" or
 // nothing, then ": " + message when the message is not empty.
 void qflow(std::string_view message = "", SourceLocation loc = SourceLocation::current());

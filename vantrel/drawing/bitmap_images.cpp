@@ -9,9 +9,9 @@
 #include "vantrel/core/checked.h"
 #include "vantrel/core/console.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/drawing/internal/image_file.h"
+#include "vantrel/drawing/internal/pixel_crop.h"
 #include "vantrel/platform/graphics/image_codecs.h"
-#include "vantrel/platform/posix/replace_file.h"
-#include "vantrel/platform/posix/write_all.h"
 
 namespace vantrel {
 namespace {
@@ -35,25 +35,12 @@ BitmapImage::Ptr extract(const BitmapImage& self, MatrixCoordinate at, Size size
   }
   const Rect tile(static_cast<double>(at.x) * size.width, static_cast<double>(at.y) * size.height, size.width,
                   size.height);
-  const double left = std::max(0.0, std::floor(tile.minX()));
-  const double top = std::max(0.0, std::floor(tile.minY()));
-  const double right = std::min(static_cast<double>(self.width()), std::ceil(tile.maxX()));
-  const double bottom = std::min(static_cast<double>(self.height()), std::ceil(tile.maxY()));
-  if (!std::isfinite(left) || !std::isfinite(top) || !(right > left) || !(bottom > top)) {
+  auto cropped = drawing_internal::cropToPixels(self, tile);
+  if (!cropped) {
     fatal("extract: the tile " + tile.description() + " lies outside the image of " +
           std::to_string(self.width()) + " x " + std::to_string(self.height()) + " pixels");
   }
-  const auto x0 = static_cast<std::int64_t>(left);
-  const auto y0 = static_cast<std::int64_t>(top);
-  const auto width = static_cast<std::int64_t>(right) - x0;
-  const auto height = static_cast<std::int64_t>(bottom) - y0;
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(static_cast<std::size_t>(width * height * 4));
-  for (std::int64_t y = y0; y < y0 + height; ++y) {
-    const auto row = self.row(y).subspan(static_cast<std::size_t>(x0 * 4), static_cast<std::size_t>(width * 4));
-    bytes.insert(bytes.end(), row.begin(), row.end());
-  }
-  return BitmapImage::create(width, height, width * 4, std::move(bytes));
+  return cropped;
 }
 
 std::optional<std::vector<std::uint8_t>> vtPngImageData(const BitmapImage& self,
@@ -69,20 +56,11 @@ bool writeAsPng(const BitmapImage& self, const std::filesystem::path& to, const 
                 const std::optional<std::string>& title, const std::optional<std::string>& description) {
   // A destination that cannot even be created (a missing folder) fails
   // silently; a failure while writing is reported.
-  bool started = false;
-  const std::error_code e = posix::replaceFileAtomicallyWith(to.string(), [&](int fd) {
-    started = true;
-    std::error_code writeError;
-    const bool encoded = encodePng(self, pngTexts(author, title, description),
-                                   [&](std::span<const std::uint8_t> bytes) {
-                                     writeError = posix::writeAll(fd, bytes);
-                                     return !writeError;
-                                   });
-    if (writeError) return writeError;
-    return encoded ? std::error_code() : std::make_error_code(std::errc::io_error);
+  const auto outcome = drawing_internal::writeImageFile(to, [&](const auto& sink) {
+    return encodePng(self, pngTexts(author, title, description), sink);
   });
-  if (e && started) consolePrint("Warning! Could not write image to \"" + to.string() + "\"");
-  return !e;
+  if (!outcome.written && outcome.started) consolePrint("Warning! Could not write image to \"" + to.string() + "\"");
+  return outcome.written;
 }
 
 namespace CGImage {

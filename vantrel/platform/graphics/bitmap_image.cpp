@@ -25,6 +25,23 @@ BitmapImage::Ptr BitmapImage::create(std::int64_t width, std::int64_t height, st
   return Ptr(new BitmapImage(width, height, bytesPerRow, std::move(bytes)));
 }
 
+BitmapImage::Ptr BitmapImage::adopt(std::int64_t width, std::int64_t height, std::int64_t bytesPerRow,
+                                    std::span<const std::uint8_t> bytes, std::shared_ptr<const void> owner) {
+  if (width < 1 || height < 1) {
+    fatal(fmt::format("BitmapImage: a size of {} x {} pixels holds no pixel", width, height));
+  }
+  if (bytesPerRow < checkedMul(width, std::int64_t{4})) {
+    fatal(fmt::format("BitmapImage: {} bytes per row cannot hold {} pixels", bytesPerRow, width));
+  }
+  const std::int64_t needed = checkedMul(bytesPerRow, height);
+  if (static_cast<std::uint64_t>(needed) > bytes.size()) {
+    fatal(fmt::format("BitmapImage: {} bytes given where {} x {} rows need {}", bytes.size(), height,
+                      bytesPerRow, needed));
+  }
+  return Ptr(new BitmapImage(width, height, bytesPerRow, bytes.first(static_cast<std::size_t>(needed)),
+                             std::move(owner)));
+}
+
 BitmapImage::Ptr BitmapImage::transparent(std::int64_t width, std::int64_t height) {
   if (width < 1 || height < 1) {
     fatal(fmt::format("BitmapImage: a size of {} x {} pixels holds no pixel", width, height));

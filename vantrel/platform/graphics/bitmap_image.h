@@ -48,15 +48,27 @@ class BitmapImage {
   // the top). Stops outside the image.
   [[nodiscard]] std::array<std::uint8_t, 4> pixelAt(std::int64_t x, std::int64_t y) const;
 
+  // Takes `bytes` (bytesPerRow * height of them, checked like `create`)
+  // without copying them; `owner` keeps them alive and unchanged for as long
+  // as the image lives. For code that hands over pixels it made itself (a
+  // drawing context at the end of its use).
+  [[nodiscard]] static Ptr adopt(std::int64_t width, std::int64_t height, std::int64_t bytesPerRow,
+                                 std::span<const std::uint8_t> bytes, std::shared_ptr<const void> owner);
+
  private:
   BitmapImage(std::int64_t width, std::int64_t height, std::int64_t bytesPerRow,
               std::vector<std::uint8_t> bytes)
-      : width_(width), height_(height), bytesPerRow_(bytesPerRow), bytes_(std::move(bytes)) {}
+      : width_(width), height_(height), bytesPerRow_(bytesPerRow), storage_(std::move(bytes)), bytes_(storage_) {}
+  BitmapImage(std::int64_t width, std::int64_t height, std::int64_t bytesPerRow, std::span<const std::uint8_t> bytes,
+              std::shared_ptr<const void> owner)
+      : width_(width), height_(height), bytesPerRow_(bytesPerRow), owner_(std::move(owner)), bytes_(bytes) {}
 
   std::int64_t width_;
   std::int64_t height_;
   std::int64_t bytesPerRow_;
-  std::vector<std::uint8_t> bytes_;
+  std::vector<std::uint8_t> storage_;
+  std::shared_ptr<const void> owner_;
+  std::span<const std::uint8_t> bytes_;  // into storage_, or memory owner_ keeps
 };
 
 }  // namespace vantrel

@@ -90,6 +90,9 @@ class DrawingContext {
   // A transparent context of width x height pixels; nullptr when either side
   // is below 1 or above 32767, or the memory cannot be had.
   [[nodiscard]] static Ptr create(std::int64_t width, std::int64_t height, bool flipped = false);
+  // A context of the image's pixel size holding its pixels; nullptr as for
+  // `create`.
+  [[nodiscard]] static Ptr createWithImage(const BitmapImage& image, bool flipped = false);
 
   ~DrawingContext();
   DrawingContext(const DrawingContext&) = delete;
@@ -142,6 +145,10 @@ class DrawingContext {
   // A copy of the pixels. `bytesPerRow` 0 packs the rows; a larger value pads
   // each row with zeros (it must be at least 4 * width).
   [[nodiscard]] BitmapImage::Ptr makeImage(std::int64_t bytesPerRow = 0) const;
+  // The pixels as an image without copying them, for a context at the end of
+  // its use: the context then starts over, transparent, its state, saved
+  // states and transform reset, as if it were new.
+  [[nodiscard]] BitmapImage::Ptr takeImage();
 
   struct Impl;
 

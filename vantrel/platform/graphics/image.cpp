@@ -54,10 +54,8 @@ void Image::lockFocus() {
   saveGraphicsState();
   if (!representations_.empty()) {
     const BitmapImage& first = *representations_.front();
-    focus_ = DrawingContext::create(first.width(), first.height());
+    focus_ = DrawingContext::createWithImage(first);
     if (focus_) {
-      focus_->drawImage(first, Rect(0, 0, static_cast<double>(first.width()), static_cast<double>(first.height())),
-                        CompositingOperation::copy);
       const double sx = static_cast<double>(first.width()) / size_.width;
       const double sy = static_cast<double>(first.height()) / size_.height;
       if (std::isfinite(sx) && std::isfinite(sy) && sx > 0 && sy > 0 && (sx != 1 || sy != 1)) {
@@ -74,7 +72,11 @@ void Image::unlockFocus() {
   if (!focused_) fatal("unlockFocus: the image has no focus");
   focused_ = false;
   if (focus_) {
-    BitmapImage::Ptr drawn = focus_->makeImage();
+    // Nobody else holds the focus context (it is ours and at most the
+    // current one): its pixels become the representation without a copy.
+    const bool isCurrent = currentDrawingContext() == focus_;
+    const bool onlyOurs = focus_.use_count() <= (isCurrent ? 2 : 1);
+    BitmapImage::Ptr drawn = onlyOurs ? focus_->takeImage() : focus_->makeImage();
     if (representations_.empty()) {
       representations_.push_back(std::move(drawn));
     } else {
@@ -103,6 +105,29 @@ void Image::drawIn(Rect rect, CompositingOperation operation, double fraction) c
   const auto context = currentDrawingContext();
   if (!context) return;
   if (const auto bitmap = cgImage()) context->drawImage(*bitmap, rect, operation, fraction);
+}
+
+Image::Ptr Image::copy() const {
+  Ptr image(new Image(size_));
+  image->representations_ = representations_;
+  image->handler_ = handler_;
+  image->flipped_ = flipped_;
+  return image;
+}
+
+BitmapImage::Ptr Image::bestRepresentation() const {
+  if (handler_) return cgImage();
+  BitmapImage::Ptr best;
+  for (const auto& representation : representations_) {
+    if (!best || representation->width() * representation->height() > best->width() * best->height()) {
+      best = representation;
+    }
+  }
+  return best;
+}
+
+void Image::drawAtPoint(Point point, CompositingOperation operation, double fraction) const {
+  drawIn(Rect(point, size_), operation, fraction);
 }
 
 }  // namespace vantrel

@@ -69,6 +69,17 @@ class Image {
   void drawIn(Rect rect, CompositingOperation operation = CompositingOperation::sourceOver,
               double fraction = 1.0) const;
 
+  // An independent image of the same size, representations (shared: they
+  // are immutable) and drawing handler; drawing on one leaves the other.
+  [[nodiscard]] Ptr copy() const;
+  // The representation with the most pixels, the first of equals; for a
+  // handler image its drawing; nullptr when there is none.
+  [[nodiscard]] BitmapImage::Ptr bestRepresentation() const;
+  // Draws the whole image at its own size in points with its lower-left
+  // corner at `point` of the current context (nothing without one).
+  void drawAtPoint(Point point, CompositingOperation operation = CompositingOperation::sourceOver,
+                   double fraction = 1.0) const;
+
  private:
   explicit Image(Size size) : size_(size) {}
 
