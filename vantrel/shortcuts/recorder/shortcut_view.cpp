@@ -10,6 +10,7 @@
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/window.h"
 #include "vantrel/shortcuts/recorder/hot_key_helper.h"
+#include "vantrel/shortcuts/recorder/internal/internal_localization.h"
 #include "vantrel/shortcuts/recorder/internal/recorder_state.h"
 #include "vantrel/shortcuts/recorder/shortcut_validator.h"
 #include "vantrel/shortcuts/shortcut_helper.h"
@@ -39,11 +40,11 @@ std::shared_ptr<ShortcutView>& currentRecorder() {
 
 const EventMask kRecordingMask = EventMask::keyDown | EventMask::flagsChanged;
 
-// TEMPORARY stand-ins until the string table and alerts are merged.
-std::string recorderText(const std::string& key) { return key; }
+std::string recorderText(std::string_view key) { return VantrelInternalLocalization::si().localize(key); }
+
+// TEMPORARY stand-ins until the alerts are merged.
 void recorderBeep() {}
 void runCriticalAlert(const std::string& /*title*/) {}
-void registerLocalizations() {}
 
 }  // namespace
 
