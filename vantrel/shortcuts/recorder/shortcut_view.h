@@ -51,9 +51,11 @@
 // Main thread only, like every view.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "vantrel/platform/kit/button_cell.h"
