@@ -175,7 +175,7 @@ TEST_F(Recorder, KeysAfterAClick) {
     view->setDelegate(delegate);
     click(view, kMainArea);
     ASSERT_TRUE(view->recording());
-    const int beepsBefore = alerts.beeps();
+    const std::int64_t beepsBefore = alerts.beeps();
     alerts.clear();
 
     const Event::Ptr passed = type(c.key, c.flags, c.characters, c.eventType);

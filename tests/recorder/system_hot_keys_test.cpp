@@ -154,6 +154,18 @@ TEST_F(ConfiguredList, UnreadableListIsReportedInOneLineAndMeansNotTaken) {
   EXPECT_EQ(capture.standardOutput(), report);
 }
 
+// Key handling must not wait for a writer that never comes.
+TEST_F(ConfiguredList, FifoIsRefusedWithoutBlocking) {
+  std::filesystem::create_directories(listPath().parent_path());
+  ASSERT_EQ(::mkfifo(listPath().c_str(), 0600), 0);
+  ConsoleCapture capture;
+  const SystemHotKeys hotKeys = configuredSystemHotKeys();
+  EXPECT_NE(hotKeys.status, 0);
+  EXPECT_EQ(hotKeys.entries, std::nullopt);
+  EXPECT_EQ(capture.standardOutput(),
+            "❌ Cannot read system shortcuts \"" + listPath().string() + "\": Not a regular file\n");
+}
+
 TEST(SystemHotKeysDump, EnabledEntriesByKeyCode) {
   ScopedKeyboardLayout us(KeyboardLayout{"us", ""});
   ScopedSystemHotKeys system(std::vector<SystemHotKeyEntry>{

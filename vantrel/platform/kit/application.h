@@ -22,6 +22,9 @@
 // key and main windows (weak: a window that goes stops being either). These
 // are main-thread state, like the windows themselves.
 //
+// Beeps are counted (`beep`, `beepCount`), and a modal alert is answered by
+// the modal hook, which plays the user (alert.h); main-thread state too.
+//
 // Thread-safety: the flags are one atomic value, so reading them from any
 // thread is safe; setting them is meant for the main thread, like every
 // event. `shared()` is made on first use and never destroyed.
@@ -35,6 +38,7 @@
 #include <vector>
 
 #include "vantrel/core/option_set.h"
+#include "vantrel/platform/kit/alert.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -116,6 +120,17 @@ class Application {
   // null. Main thread only.
   std::shared_ptr<const Event> sendEvent(std::shared_ptr<const Event> event);
 
+  // --- Beeps and modal alerts -------------------------------------------------------
+  // The system beep; there is no speaker, so beeps are counted.
+  void beep() { ++beepCount_; }
+  [[nodiscard]] std::int64_t beepCount() const { return beepCount_; }
+  // Plays the user of a modal alert: gets the alert, answers the response of
+  // the button it chooses. `Alert::runModal` answers `kModalResponseAbort`
+  // when there is none. Answers the hook it replaces.
+  using ModalHook = std::function<ModalResponse(Alert& alert)>;
+  ModalHook setModalHook(ModalHook hook);
+  [[nodiscard]] const ModalHook& modalHook() const { return modalHook_; }
+
  private:
   friend class Window;  // registers itself, becomes key and main
   Application() = default;
@@ -127,6 +142,10 @@ class Application {
   // Local event monitors.
   std::vector<std::shared_ptr<EventMonitor>> localMonitors_;
   bool refusesLocalMonitors_ = false;
+
+  // Beeps and modal alerts.
+  std::int64_t beepCount_ = 0;
+  ModalHook modalHook_;
 };
 
 // Holds `flags` as the application's current modifier flags for a scope and

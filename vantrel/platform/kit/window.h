@@ -37,6 +37,9 @@
 // writes it. Setting the name applies a frame kept earlier under it (else
 // stores the present one); every later frame change is stored again.
 //
+// Sheets: an alert begun as a sheet (alert.h) stays attached until
+// `endSheet(response)`, which plays the user's choice.
+//
 // Lifetimes: held by `std::shared_ptr` (`Application::windows()` lists the
 // live ones, weakly). The window owns its content view; the delegate, the
 // window controller and the first responders are weak. Responder chain:
@@ -45,11 +48,14 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "vantrel/core/option_set.h"
+#include "vantrel/platform/kit/alert.h"
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/geometry.h"
 #include "vantrel/platform/kit/layout_guide.h"
@@ -194,6 +200,16 @@ class Window : public Responder, public std::enable_shared_from_this<Window> {
   // other events stop here.
   void sendEvent(const std::shared_ptr<const Event>& event);
 
+  // --- Sheets ----------------------------------------------------------------------
+  // The alert shown as a sheet (the first begun and not yet ended); null
+  // when none.
+  [[nodiscard]] Alert::Ptr attachedSheet() const;
+  // Ends the attached sheet as the user would, with `response`: the sheet
+  // is taken off (the next waiting one becomes attached), then its
+  // completion handler runs once. False, and nothing happens, without a
+  // sheet.
+  bool endSheet(ModalResponse response);
+
  private:
   friend class WindowController;  // links itself
   Window(Rect contentRect, WindowStyleMask styleMask);
@@ -219,6 +235,14 @@ class Window : public Responder, public std::enable_shared_from_this<Window> {
   // Key status and events.
   static void postDidResignKey(const Ptr& window);
   void moveMouse(const Event& event);
+
+  // Sheets: the attached one first, then those waiting for it.
+  friend class Alert;  // begins its sheets
+  struct Sheet {
+    Alert::Ptr alert;
+    std::function<void(ModalResponse)> completionHandler;
+  };
+  std::deque<Sheet> sheets_;
 };
 
 }  // namespace vantrel

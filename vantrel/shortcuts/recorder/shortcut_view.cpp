@@ -3,9 +3,11 @@
 #include <string>
 #include <utility>
 
+#include "vantrel/appkit/alert_helpers.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
+#include "vantrel/platform/kit/alert.h"
 #include "vantrel/platform/kit/application.h"
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/window.h"
@@ -14,7 +16,7 @@
 #include "vantrel/shortcuts/recorder/internal/recorder_state.h"
 #include "vantrel/shortcuts/recorder/shortcut_validator.h"
 #include "vantrel/shortcuts/shortcut_helper.h"
-#include "vantrel/text/string_services.h"
+#include "vantrel/text/escaping.h"
 
 namespace vantrel {
 
@@ -42,9 +44,13 @@ const EventMask kRecordingMask = EventMask::keyDown | EventMask::flagsChanged;
 
 std::string recorderText(std::string_view key) { return VantrelInternalLocalization::si().localize(key); }
 
-// TEMPORARY stand-ins until the alerts are merged.
-void recorderBeep() {}
-void runCriticalAlert(const std::string& /*title*/) {}
+// Runs until the user dismisses it: the recording has ended by then, so
+// the alert's own keys never reach the recorder's monitor.
+void runCriticalAlert(const std::string& title) {
+  const Alert::Ptr alert = alertWithTitle(title, std::nullopt, std::nullopt, {});
+  alert->setAlertStyle(AlertStyle::critical);
+  alert->runModal();
+}
 
 }  // namespace
 
@@ -350,7 +356,7 @@ std::shared_ptr<const Event> ShortcutView::handleKeyEvent(const std::shared_ptr<
     return nullptr;
   }
   if (!ShortcutValidator::isShortcutValid(pressed)) {
-    recorderBeep();
+    Application::shared()->beep();
     currentlyPressedShortcut_->keyCode = kCommandKey;
     setNeedsDisplay(true);
     return nullptr;
@@ -358,9 +364,9 @@ std::shared_ptr<const Event> ShortcutView::handleKeyEvent(const std::shared_ptr<
   if (HotKeyHelper::isShortcutAlreadyTakenBySystem(pressed) == HotKeyHelperError::alreadyUsed) {
     stopRecording();
     // Filled by replacement: a translated text is never a printf format.
-    const std::string title =
-        replacingOccurrences(recorderText("ShortcutView_Shortcut \"%@\" already used in operating system."), "%@",
-                             pressed.asStringSymbols());
+    const std::string title = stringByReplacingOccurrences(
+        recorderText("ShortcutView_Shortcut \"%@\" already used in operating system."),
+        {{"%@", pressed.asStringSymbols()}});
     runCriticalAlert(title);
     return nullptr;
   }

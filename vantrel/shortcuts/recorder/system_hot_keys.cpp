@@ -1,5 +1,7 @@
 #include "vantrel/shortcuts/recorder/system_hot_keys.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <system_error>
 #include <utility>
@@ -76,12 +78,21 @@ std::string configuredSystemShortcutsPath() {
 
 SystemHotKeys configuredSystemHotKeys() {
   const std::string path = configuredSystemShortcutsPath();
+  const auto unreadable = [&path](int code, const std::string& reason) {
+    consolePrint("❌ Cannot read system shortcuts " + debugDescribe(path) + ": " + reason);
+    return SystemHotKeys{code, std::nullopt};
+  };
+  // The list is read inside key handling: a FIFO or a device there would
+  // block it or never end, so only regular files (and folders, refused
+  // below with their own reason) get as far as the read.
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+    return unreadable(EINVAL, "Not a regular file");
+  }
   std::string contents;
   if (const std::error_code error = posix::readFile(path, contents)) {
     if (error.value() == ENOENT) return SystemHotKeys{0, std::nullopt};
-    consolePrint("❌ Cannot read system shortcuts " + debugDescribe(path) + ": " +
-                 FileSystemError(error.value(), path).description());
-    return SystemHotKeys{error.value(), std::nullopt};
+    return unreadable(error.value(), FileSystemError(error.value(), path).description());
   }
   SystemShortcutsList list = parseSystemShortcutsList(contents);
   for (const SystemShortcutsLineError& bad : list.badLines) {

@@ -18,8 +18,9 @@
 //
 // Lines whose first non-blank character is "#", and blank lines, are
 // skipped; a line may end in CR LF. No file means no system shortcuts. A
-// file that cannot be read is reported in one line and counts as no list;
-// a line that does not read as a shortcut is reported and skipped:
+// file that cannot be read, or that is not a regular file (a FIFO would
+// block key handling), is reported in one line and counts as no list; a
+// line that does not read as a shortcut is reported and skipped:
 //
 //   ❌ Cannot read system shortcuts "/home/u/.config/vantrel/system-shortcuts": Permission denied
 //   📛 Skipping line 3 of system shortcuts "/home/u/.config/vantrel/system-shortcuts": "ctrl-T"
@@ -95,8 +96,8 @@ struct SystemShortcutsList {
 
 // The configured list as a source of the default provider: status 0 and
 // its entries (bad lines reported and skipped); status 0 and no list when
-// the file does not exist; the errno and no list, reported in one line,
-// when it cannot be read.
+// the file does not exist; an errno (EINVAL for a FIFO, device or socket)
+// and no list, reported in one line, when it cannot be read.
 [[nodiscard]] SystemHotKeys configuredSystemHotKeys();
 
 }  // namespace vantrel
