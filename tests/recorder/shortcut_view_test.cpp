@@ -110,6 +110,12 @@ class Recorder : public ::testing::Test {
   std::size_t monitorsBefore = 0;
 };
 
+// The view has no frame initialiser of its own.
+template <class T>
+concept CreatableFrom = requires(T argument) { ShortcutView::create(argument); };
+static_assert(!CreatableFrom<Rect>);
+static_assert(CreatableFrom<std::optional<Shortcut>>);
+
 const Point kMainArea(10, 10);
 const Point kHintArea(190, 10);  // the right 25 points of a 200-point view
 
