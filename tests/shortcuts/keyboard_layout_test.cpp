@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "vantrel/core/console.h"
+#include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/keyboard/internal/keymap_stats.h"
 #include "vantrel/shortcuts/layout_lookup.h"
 
@@ -230,6 +231,23 @@ TEST(KeyboardLayout, EvdevCodes) {
       EXPECT_TRUE(seen.insert(*evdev).second);
     }
   }
+}
+
+TEST(KeyboardLayout, EveryChoiceOfLayoutIsAnnounced) {
+  auto observer = std::make_shared<int>(0);
+  std::vector<std::string> seen;  // the layout in use when each notification came
+  NotificationCenter::defaultCenter().addObserver(
+      observer, std::string(keyboard::NSTextInputContextKeyboardSelectionDidChangeNotification),
+      [&](const Notification&) { seen.push_back(keyboard::currentKeyboardLayout().identifier()); });
+  {
+    ScopedKeyboardLayout german(KeyboardLayout{"de", ""});
+    keyboard::setCurrentKeyboardLayout(KeyboardLayout{"fr", ""});
+  }
+  NotificationCenter::defaultCenter().removeObserver(observer);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0], "de");
+  EXPECT_EQ(seen[1], "fr");
+  EXPECT_EQ(seen[2], keyboard::currentKeyboardLayout().identifier());
 }
 
 }  // namespace

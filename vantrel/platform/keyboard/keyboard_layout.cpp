@@ -9,6 +9,7 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include "vantrel/core/no_destructor.h"
+#include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/keyboard/internal/keymap_stats.h"
 
 namespace vantrel::keyboard {
@@ -191,16 +192,22 @@ KeyboardLayout currentKeyboardLayout() {
 }
 
 void setCurrentKeyboardLayout(std::optional<KeyboardLayout> layout) {
-  Cache& c = cache();
-  std::lock_guard lock(c.mutex);
-  c.chosen = std::move(layout);
+  {
+    Cache& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.chosen = std::move(layout);
+  }
+  NotificationCenter::defaultCenter().post(NSTextInputContextKeyboardSelectionDidChangeNotification);
 }
 
 ScopedKeyboardLayout::ScopedKeyboardLayout(KeyboardLayout layout) {
-  Cache& c = cache();
-  std::lock_guard lock(c.mutex);
-  previous_ = c.chosen;
-  c.chosen = std::move(layout);
+  {
+    Cache& c = cache();
+    std::lock_guard lock(c.mutex);
+    previous_ = c.chosen;
+    c.chosen = std::move(layout);
+  }
+  NotificationCenter::defaultCenter().post(NSTextInputContextKeyboardSelectionDidChangeNotification);
 }
 
 ScopedKeyboardLayout::~ScopedKeyboardLayout() { setCurrentKeyboardLayout(previous_); }

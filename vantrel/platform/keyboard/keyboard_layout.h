@@ -33,6 +33,11 @@
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API { namespace keyboard {
 
+// Posted when the layout in use was chosen anew (`setCurrentKeyboardLayout`,
+// `ScopedKeyboardLayout` on both ends): key texts may have changed.
+inline constexpr std::string_view NSTextInputContextKeyboardSelectionDidChangeNotification =
+    "NSTextInputContextKeyboardSelectionDidChangeNotification";
+
 // An xkb layout name and optional variant: {"de", "nodeadkeys"}.
 struct KeyboardLayout {
   std::string layout;
@@ -55,7 +60,10 @@ struct KeyboardLayout {
 [[nodiscard]] KeyboardLayout currentKeyboardLayout();
 
 // Chooses the layout in use, as a user switching input sources would;
-// nullopt goes back to the first configured layout.
+// nullopt goes back to the first configured layout. Then posts
+// `NSTextInputContextKeyboardSelectionDidChangeNotification` on
+// `NotificationCenter::defaultCenter()` (no object), on the calling thread,
+// after the lock is released, so observers may read the new layout.
 void setCurrentKeyboardLayout(std::optional<KeyboardLayout> layout);
 
 // Chooses a layout until destroyed, then restores the previous choice

@@ -31,6 +31,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +44,9 @@
 namespace vantrel VANTREL_API {
 
 class Window;
+class Event;
+struct EventMask;
+class EventMonitor;  // the token of a local event monitor
 
 struct EventModifierFlags : OptionSet<EventModifierFlags, std::uint64_t> {
   using OptionSet::OptionSet;
@@ -92,6 +96,30 @@ class Application {
   [[nodiscard]] std::shared_ptr<Window> keyWindow() const { return keyWindow_.lock(); }
   [[nodiscard]] std::shared_ptr<Window> mainWindow() const { return mainWindow_.lock(); }
 
+  // --- Local event monitors ------------------------------------------------------
+  // A monitor sees the events of its mask before the application handles
+  // them and answers the event to go on with (the one it got, or another),
+  // or null to swallow it.
+  using LocalEventMonitorHandler = std::function<std::shared_ptr<const Event>(const std::shared_ptr<const Event>&)>;
+  // Installs a monitor; answers its token, or null when monitors are
+  // refused (see `setRefusesLocalMonitors`). Monitors run in the order added.
+  [[nodiscard]] std::shared_ptr<EventMonitor> addLocalMonitorForEvents(EventMask mask,
+                                                                       LocalEventMonitorHandler handler);
+  // Removes the monitor; unknown or null tokens are ignored. A monitor
+  // removed while its handler runs lives until the handler returns.
+  void removeMonitor(const std::shared_ptr<EventMonitor>& monitor);
+  [[nodiscard]] std::size_t localMonitorCount() const { return localMonitors_.size(); }
+  // Makes `addLocalMonitorForEvents` refuse (answer null) while set, as the
+  // platform may; for tests of that path.
+  void setRefusesLocalMonitors(bool refuses) { refusesLocalMonitors_ = refuses; }
+  [[nodiscard]] bool refusesLocalMonitors() const { return refusesLocalMonitors_; }
+  // The user's event: the monitors installed when it arrives, in order,
+  // each given what the one before answered (those removed meanwhile are
+  // skipped), until one swallows it. An event that gets through goes to its
+  // window (`Window::sendEvent`) and is answered; a swallowed one answers
+  // null. Main thread only.
+  std::shared_ptr<const Event> sendEvent(std::shared_ptr<const Event> event);
+
   // --- Beeps and modal alerts -------------------------------------------------------
   // The system beep; there is no speaker, so beeps are counted.
   void beep() { ++beepCount_; }
@@ -111,6 +139,9 @@ class Application {
   std::vector<std::weak_ptr<Window>> windows_;
   std::weak_ptr<Window> keyWindow_;
   std::weak_ptr<Window> mainWindow_;
+  // Local event monitors.
+  std::vector<std::shared_ptr<EventMonitor>> localMonitors_;
+  bool refusesLocalMonitors_ = false;
 
   // Beeps and modal alerts.
   std::int64_t beepCount_ = 0;

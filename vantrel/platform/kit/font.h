@@ -9,6 +9,7 @@
 //   const Font font = Font::systemFont(20);     // DejaVu Sans, 20 points
 //   field->setFont(font);
 //   field->setAlignment(TextAlignment::center);
+//   FontManager::convert(font, 11)             // DejaVu Sans, 11 points
 //
 // Values; thread-safe.
 #pragma once
@@ -29,5 +30,24 @@ struct Font {
 };
 
 enum class TextAlignment { left, right, center };
+
+// "left", "right", "center".
+[[nodiscard]] inline const char* description(TextAlignment alignment) {
+  switch (alignment) {
+    case TextAlignment::left: return "left";
+    case TextAlignment::right: return "right";
+    case TextAlignment::center: return "center";
+  }
+  return "unknown";
+}
+
+// The shared font manager's conversions.
+namespace FontManager {
+
+// The same font at `toSize` points: the family is kept, as a manager keeps
+// the face when only the size changes.
+[[nodiscard]] inline Font convert(const Font& font, double toSize) { return Font{font.family, toSize}; }
+
+}  // namespace FontManager
 
 }  // namespace vantrel

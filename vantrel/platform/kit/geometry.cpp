@@ -1,5 +1,6 @@
 #include "vantrel/platform/kit/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -121,6 +122,33 @@ std::optional<Rect> Rect::fromString(std::string_view text) {
 std::string Rect::description() const {
   return "(" + coordinateText(origin.x) + ", " + coordinateText(origin.y) + ", " +
          coordinateText(size.width) + ", " + coordinateText(size.height) + ")";
+}
+
+bool Rect::contains(Point point) const {
+  return point.x >= minX() && point.x < maxX() && point.y >= minY() && point.y < maxY();
+}
+
+RectDivision divided(Rect rect, double amount, RectEdge edge) {
+  const Rect r(rect.minX(), rect.minY(), rect.width(), rect.height());
+  const bool horizontal = edge == RectEdge::minX || edge == RectEdge::maxX;
+  const double side = horizontal ? r.size.width : r.size.height;
+  const double cut = amount > 0 ? std::min(amount, side) : 0.0;  // NaN counts as 0
+  const double rest = side - cut;
+  switch (edge) {
+    case RectEdge::minX:
+      return {Rect(r.origin.x, r.origin.y, cut, r.size.height),
+              Rect(r.origin.x + cut, r.origin.y, rest, r.size.height)};
+    case RectEdge::maxX:
+      return {Rect(r.origin.x + rest, r.origin.y, cut, r.size.height),
+              Rect(r.origin.x, r.origin.y, rest, r.size.height)};
+    case RectEdge::minY:
+      return {Rect(r.origin.x, r.origin.y, r.size.width, cut),
+              Rect(r.origin.x, r.origin.y + cut, r.size.width, rest)};
+    case RectEdge::maxY:
+      return {Rect(r.origin.x, r.origin.y + rest, r.size.width, cut),
+              Rect(r.origin.x, r.origin.y, r.size.width, rest)};
+  }
+  return {r, Rect(r.origin.x, r.origin.y, 0, 0)};
 }
 
 std::string Vector::description() const {

@@ -99,7 +99,25 @@ struct Rect {
   [[nodiscard]] std::string toString() const;  // "{{x, y}, {w, h}}"
   [[nodiscard]] static std::optional<Rect> fromString(std::string_view text);
   [[nodiscard]] std::string description() const;  // "(x, y, w, h)"
+
+  // Whether `point` lies inside: min edges included, max edges not (a
+  // click on the seam of two rectangles belongs to one of them only).
+  [[nodiscard]] bool contains(Point point) const;
 };
+
+// The edge a rectangle division cuts from.
+enum class RectEdge { minX, minY, maxX, maxY };
+
+struct RectDivision {
+  Rect slice;      // `amount` wide (or high), at `edge`
+  Rect remainder;  // what is left
+};
+
+// Cuts a slice of `amount` off the normalised `rect` at `edge`, as the
+// platform's rectangle division: an amount beyond the side gives the whole
+// rectangle as the slice and an empty remainder at the far edge; a negative
+// amount counts as 0.
+[[nodiscard]] RectDivision divided(Rect rect, double amount, RectEdge edge);
 
 struct Vector {
   double dx = 0;

@@ -22,4 +22,16 @@ std::string Responder::description() const {
   return fmt::format("<{}: 0x{:016x}>", className(), reinterpret_cast<std::uintptr_t>(this));
 }
 
+void Responder::mouseDown(const Event& event) {
+  if (const auto next = nextResponder()) next->mouseDown(event);
+}
+
+void Responder::mouseEntered(const Event& event) {
+  if (const auto next = nextResponder()) next->mouseEntered(event);
+}
+
+void Responder::mouseExited(const Event& event) {
+  if (const auto next = nextResponder()) next->mouseExited(event);
+}
+
 }  // namespace vantrel

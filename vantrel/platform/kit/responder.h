@@ -20,6 +20,8 @@
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
 
+class Event;
+
 class Responder {
  public:
   virtual ~Responder();
@@ -33,6 +35,14 @@ class Responder {
   [[nodiscard]] virtual std::string className() const;
   // "<Responder: 0x00005612a4b0c2d0>", the address as 16 hexadecimal digits.
   [[nodiscard]] virtual std::string description() const;
+
+  // --- Mouse ------------------------------------------------------------------------
+  // A click (button pressed), the pointer entering or leaving a tracking
+  // area (view.h). By default each is passed to the next responder, so an
+  // event nobody handles runs off the end of the chain.
+  virtual void mouseDown(const Event& event);
+  virtual void mouseEntered(const Event& event);
+  virtual void mouseExited(const Event& event);
 
  protected:
   Responder() = default;

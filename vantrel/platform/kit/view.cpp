@@ -28,8 +28,10 @@ View::~View() = default;
 View::Ptr View::create(Rect frame) { return Ptr(new View(frame)); }
 
 void View::setFrame(Rect frame) {
+  const bool changed = frame != frame_;
   frame_ = frame;
   bounds_.size = frame.size;
+  if (changed) updateTrackingAreas();
 }
 
 bool View::isDescendantOf(const View& ancestor) const {
@@ -287,6 +289,32 @@ LayoutPriority View::contentCompressionResistancePriority(LayoutOrientation orie
 void View::setContentCompressionResistancePriority(LayoutPriority priority,
                                                    LayoutOrientation orientation) {
   compressionResistance_[slot(orientation)] = priority;
+}
+
+// --- Mouse and tracking areas -------------------------------------------------------
+
+void View::addTrackingArea(const TrackingArea::Ptr& area) {
+  if (!area) return;
+  if (std::find(trackingAreas_.begin(), trackingAreas_.end(), area) != trackingAreas_.end()) return;
+  trackingAreas_.push_back(area);
+}
+
+void View::removeTrackingArea(const TrackingArea::Ptr& areaReference) {
+  const TrackingArea::Ptr area = areaReference;  // may be an element of the list
+  std::erase(trackingAreas_, area);
+}
+
+void View::updateTrackingAreas() {}
+
+void View::displayIfNeeded() {
+  if (hidden_) return;
+  const Ptr self = shared_from_this();  // a drawing may drop the last owner
+  if (needsDisplay_) {
+    needsDisplay_ = false;
+    draw(bounds_);
+  }
+  const std::vector<Ptr> children = subviews_;
+  for (const auto& child : children) child->displayIfNeeded();
 }
 
 }  // namespace vantrel

@@ -38,6 +38,11 @@
 // y up). Flipped views count y from their top; a bounds size other than the
 // frame size scales.
 //
+// Mouse: a window hands a click to the view `hitTest` finds
+// (`mouseDown`, from `Responder`) and the pointer's moves to the tracking
+// areas of its views (tracking_area.h); a frame change calls
+// `updateTrackingAreas()`.
+//
 // Drawing: the kit draws nothing itself. A snapshot (appkit) fills the
 // layer's background colour over the bounds, then calls `draw(dirtyRect)`
 // with a current drawing context in the view's own coordinates.
@@ -59,6 +64,7 @@
 #include "vantrel/platform/kit/layout_constraint.h"
 #include "vantrel/platform/kit/layout_guide.h"
 #include "vantrel/platform/kit/responder.h"
+#include "vantrel/platform/kit/tracking_area.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -209,6 +215,22 @@ class View : public Responder, public std::enable_shared_from_this<View> {
     return intrinsicContentSizeInvalidationCount_;
   }
 
+  // --- Mouse and tracking areas ---------------------------------------------------
+  // The tracking areas in the order added.
+  [[nodiscard]] const std::vector<TrackingArea::Ptr>& trackingAreas() const { return trackingAreas_; }
+  // Adds the area once; null is ignored.
+  void addTrackingArea(const TrackingArea::Ptr& area);
+  // Unknown areas are ignored.
+  void removeTrackingArea(const TrackingArea::Ptr& area);
+  // Called when the view's frame changes, so a view rebuilds its areas for
+  // its new geometry; nothing here.
+  virtual void updateTrackingAreas();
+
+  // Draws this view (`draw(bounds)`) when it needs display, then its
+  // visible subviews, and clears the flag: the redraw a window makes after
+  // handling an event.
+  void displayIfNeeded();
+
  protected:
   explicit View(Rect frame);
 
@@ -240,6 +262,7 @@ class View : public Responder, public std::enable_shared_from_this<View> {
   LayoutPriority compressionResistance_[2] = {kLayoutPriorityDefaultHigh, kLayoutPriorityDefaultHigh};
   bool hasAmbiguousLayout_ = false;
   std::int64_t intrinsicContentSizeInvalidationCount_ = 0;
+  std::vector<TrackingArea::Ptr> trackingAreas_;
 };
 
 }  // namespace vantrel

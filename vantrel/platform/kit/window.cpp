@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "vantrel/core/fatal.h"
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
+#include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/kit/application.h"
+#include "vantrel/platform/kit/event.h"
 #include "vantrel/platform/kit/view_controller.h"
 #include "vantrel/platform/kit/window_controller.h"
 
@@ -33,6 +37,58 @@ void tellControllers(const ViewController::Ptr& controller, Hook hook) {
 }
 
 }  // namespace
+
+// --- Key status and events ----------------------------------------------------------
+
+void Window::postDidResignKey(const Ptr& window) {
+  NotificationCenter::defaultCenter().post(NSWindowDidResignKeyNotification, window);
+}
+
+void Window::sendEvent(const std::shared_ptr<const Event>& eventReference) {
+  if (!eventReference) return;
+  const std::shared_ptr<const Event> event = eventReference;
+  const Ptr self = shared_from_this();  // a handler may close or drop this window
+  switch (event->type()) {
+    case EventType::leftMouseDown:
+      if (const View::Ptr hit = contentView_->hitTest(event->locationInWindow())) hit->mouseDown(*event);
+      break;
+    case EventType::mouseMoved:
+      moveMouse(*event);
+      break;
+    default:
+      break;
+  }
+}
+
+void Window::moveMouse(const Event& event) {
+  // Collected first: an owner's handler may add, remove or rebuild areas.
+  struct Tracked {
+    View::Ptr view;
+    TrackingArea::Ptr area;
+  };
+  std::vector<Tracked> tracked;
+  const std::function<void(const View::Ptr&)> collect = [&](const View::Ptr& view) {
+    if (view->isHidden()) return;
+    for (const auto& area : view->trackingAreas()) tracked.push_back({view, area});
+    for (const auto& child : view->subviews()) collect(child);
+  };
+  collect(contentView_);
+  for (const Tracked& t : tracked) {
+    if (!t.area->options().contains(TrackingAreaOptions::mouseEnteredAndExited)) continue;
+    const auto& areas = t.view->trackingAreas();
+    if (std::find(areas.begin(), areas.end(), t.area) == areas.end()) continue;  // removed meanwhile
+    const bool inside = t.area->rect().contains(t.view->convertPointFromView(event.locationInWindow(), nullptr));
+    if (inside == t.area->pointerInside()) continue;
+    t.area->setPointerInside(inside);
+    if (const auto owner = t.area->owner()) {
+      if (inside) {
+        owner->mouseEntered(event);
+      } else {
+        owner->mouseExited(event);
+      }
+    }
+  }
+}
 
 bool WindowDelegate::windowShouldClose(Window& /*window*/) { return true; }
 void WindowDelegate::windowWillClose(Window& /*window*/) {}
@@ -150,13 +206,22 @@ void Window::disappear() {
 }
 
 void Window::orderOut() {
+  const Ptr self = shared_from_this();  // an observer of the resignation may let go of it
   const auto application = Application::shared();
-  if (isKeyWindow()) application->keyWindow_.reset();
+  const bool wasKey = isKeyWindow();
+  if (wasKey) application->keyWindow_.reset();
   if (isMainWindow()) application->mainWindow_.reset();
+  if (wasKey) postDidResignKey(self);
   disappear();
 }
 
-void Window::makeKeyWindow() { Application::shared()->keyWindow_ = weak_from_this(); }
+void Window::makeKeyWindow() {
+  const Ptr self = shared_from_this();
+  const auto application = Application::shared();
+  const Ptr previous = application->keyWindow();
+  application->keyWindow_ = self;
+  if (previous && previous != self) postDidResignKey(previous);
+}
 
 void Window::makeMainWindow() { Application::shared()->mainWindow_ = weak_from_this(); }
 

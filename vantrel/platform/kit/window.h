@@ -52,6 +52,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "vantrel/core/option_set.h"
 #include "vantrel/platform/kit/alert.h"
@@ -67,6 +68,12 @@ namespace vantrel VANTREL_API {
 
 class ViewController;
 class WindowController;
+class Event;
+
+// Posted on `NotificationCenter::defaultCenter()` with the window as the
+// object when a window stops being the key window: another window became
+// key, or it was ordered out or closed while key.
+inline constexpr std::string_view NSWindowDidResignKeyNotification = "NSWindowDidResignKeyNotification";
 
 struct WindowStyleMask : OptionSet<WindowStyleMask, std::uint64_t> {
   using OptionSet::OptionSet;
@@ -186,6 +193,13 @@ class Window : public Responder, public std::enable_shared_from_this<Window> {
   // "<Window: 0x…; title = \"…\"; frame = (x, y, w, h)>"
   [[nodiscard]] std::string description() const override;
 
+  // --- Events ----------------------------------------------------------------------
+  // An event the application hands on (`Application::sendEvent`): a left
+  // click goes to the content view's `hitTest` view as `mouseDown`; a mouse
+  // move goes to the tracking areas of the visible views (tracking_area.h);
+  // other events stop here.
+  void sendEvent(const std::shared_ptr<const Event>& event);
+
   // --- Sheets ----------------------------------------------------------------------
   // The alert shown as a sheet (the first begun and not yet ended); null
   // when none.
@@ -217,6 +231,10 @@ class Window : public Responder, public std::enable_shared_from_this<Window> {
   bool visible_ = false;
   bool needsLayout_ = true;
   std::string frameAutosaveName_;
+
+  // Key status and events.
+  static void postDidResignKey(const Ptr& window);
+  void moveMouse(const Event& event);
 
   // Sheets: the attached one first, then those waiting for it.
   friend class Alert;  // begins its sheets
