@@ -14,12 +14,14 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "vantrel/platform/foundation/x11/x11_connection.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
 #include "vantrel/platform/posix/write_all.h"
 
@@ -86,9 +88,11 @@ struct X11HotKeyService::Impl {
   std::vector<Handler> handlers;
   std::uint64_t lastRef = 0;
 
-  // Event thread only.
+  // Event thread only. Errors on the connection are answers to our requests
+  // (a grab another client holds); when the server goes away the event
+  // thread ends and the service answers `unavailable`.
+  std::unique_ptr<X11Connection> connection;
   std::vector<Grab> grabs;
-  int lastErrorCode = 0;
 
   ~Impl() {
     if (wakeRead >= 0) ::close(wakeRead);
@@ -123,6 +127,12 @@ struct X11HotKeyService::Impl {
     return command->finished;
   }
 
+  // Event thread: whether the server is gone (then `connected` drops too).
+  bool lost() {
+    if (connection->isLost()) connected = false;
+    return !connected;
+  }
+
   std::array<unsigned int, 4> lockVariants() const {
     return {0u, static_cast<unsigned int>(LockMask), numLockMask, LockMask | numLockMask};
   }
@@ -138,15 +148,15 @@ struct X11HotKeyService::Impl {
                                   [&](const Grab& g) { return g.keycode == keycode && g.modifiers == modifiers; });
     if (held) return HotKeyStatus::alreadyRegistered;
     const Grab g{ref, keycode, modifiers, id};
-    lastErrorCode = 0;
+    (void)connection->takeError();
     for (unsigned int variant : lockVariants()) {
       XGrabKey(display, static_cast<int>(keycode), modifiers | variant, root, False, GrabModeAsync, GrabModeAsync);
     }
     // A grab another client holds fails with BadAccess, reported only once
     // the server has answered.
     XSync(display, False);
-    if (!connected) return HotKeyStatus::unavailable;
-    if (lastErrorCode != 0) {
+    if (lost()) return HotKeyStatus::unavailable;
+    if (connection->takeError() != 0) {
       // Some of the lock variants may have succeeded: give them back.
       ungrab(g);
       XSync(display, False);
@@ -163,7 +173,7 @@ struct X11HotKeyService::Impl {
     grabs.erase(it);
     ungrab(g);
     XSync(display, False);
-    return connected ? HotKeyStatus::success : HotKeyStatus::unavailable;
+    return lost() ? HotKeyStatus::unavailable : HotKeyStatus::success;
   }
 
   void keyPressed(const XKeyEvent& event) {
@@ -197,63 +207,52 @@ struct X11HotKeyService::Impl {
     if (!pending.empty()) commandFinished.notify_all();
   }
 
+  bool openConnection(const std::string& displayName);
   void loop();
 };
 
-namespace {
-
-thread_local X11HotKeyService::Impl* tEventThreadImpl = nullptr;
-XErrorHandler gPreviousErrorHandler = nullptr;
-XIOErrorHandler gPreviousIOErrorHandler = nullptr;
-
-// Errors on our own connection are answers to our requests (a grab another
-// client holds); the rest belong to whoever else uses Xlib in the process.
-int onXError(Display* display, XErrorEvent* error) {
-  if (tEventThreadImpl != nullptr && tEventThreadImpl->display == display) {
-    tEventThreadImpl->lastErrorCode = error->error_code;
-    return 0;
+// On the event thread, so that only it talks to the connection.
+bool X11HotKeyService::Impl::openConnection(const std::string& displayName) {
+  connection = std::make_unique<X11Connection>(displayName);
+  if (!connection->isOpen()) {
+    connection.reset();
+    return false;
   }
-  return gPreviousErrorHandler != nullptr ? gPreviousErrorHandler(display, error) : 0;
-}
+  display = connection->display();
+  root = DefaultRootWindow(display);
+  XDisplayKeycodes(display, &minKeycode, &maxKeycode);
 
-// Xlib's own handlers end the process when a display goes away. For our
-// connection both handlers return instead: the event thread sees
-// `connected` drop and ends, and the service answers `unavailable`.
-int onXIOError(Display* display) {
-  if (tEventThreadImpl != nullptr && tEventThreadImpl->display == display) return 0;
-  return gPreviousIOErrorHandler != nullptr ? gPreviousIOErrorHandler(display) : 0;
+  // The modifier that Num Lock sets (Mod2 on common keymaps).
+  if (XModifierKeymap* map = XGetModifierMapping(display)) {
+    const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
+    for (int modifier = 0; modifier < 8 && numLock != 0; ++modifier) {
+      for (int k = 0; k < map->max_keypermod; ++k) {
+        if (map->modifiermap[modifier * map->max_keypermod + k] == numLock) numLockMask = 1u << modifier;
+      }
+    }
+    XFreeModifiermap(map);
+  }
+  if (lost()) {
+    display = nullptr;
+    connection.reset();
+    return false;
+  }
+  return true;
 }
-
-void onIOErrorExit(Display*, void* userData) {
-  static_cast<X11HotKeyService::Impl*>(userData)->connected = false;
-}
-
-// The handlers are process-wide; ours pass every other display's errors on
-// to the handlers that were there before.
-void installErrorHandlersOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    gPreviousErrorHandler = XSetErrorHandler(onXError);
-    gPreviousIOErrorHandler = XSetIOErrorHandler(onXIOError);
-  });
-}
-
-}  // namespace
 
 void X11HotKeyService::Impl::loop() {
-  tEventThreadImpl = this;
   for (;;) {
     runCommands();
     {
       std::lock_guard lock(mutex);
       if (stopping) break;
     }
-    while (connected && XPending(display) > 0) {
+    while (!lost() && XPending(display) > 0) {
       XEvent event;
       XNextEvent(display, &event);
       if (event.type == KeyPress) keyPressed(event.xkey);
     }
-    if (!connected) break;
+    if (lost()) break;
     pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakeRead, POLLIN, 0}};
     const int ready = ::poll(fds, 2, -1);
     if (ready < 0 && errno != EINTR) break;
@@ -264,14 +263,13 @@ void X11HotKeyService::Impl::loop() {
     }
     // A hung-up connection is read (and reported) by XPending on the next pass.
   }
-  if (connected) {
+  if (!lost()) {
     for (const Grab& g : grabs) ungrab(g);
     XSync(display, False);
   }
   grabs.clear();
-  XCloseDisplay(display);
   display = nullptr;
-  tEventThreadImpl = nullptr;
+  connection.reset();
   {
     std::lock_guard lock(mutex);
     running = false;
@@ -282,37 +280,29 @@ void X11HotKeyService::Impl::loop() {
 }
 
 std::shared_ptr<X11HotKeyService> X11HotKeyService::open(const std::string& displayName) {
-  Display* display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
-  if (display == nullptr) return nullptr;
-  installErrorHandlersOnce();
   auto impl = std::make_shared<Impl>();
-  impl->display = display;
-  impl->root = DefaultRootWindow(display);
-  XDisplayKeycodes(display, &impl->minKeycode, &impl->maxKeycode);
-  XSetIOErrorExitHandler(display, onIOErrorExit, impl.get());
-
-  // The modifier that Num Lock sets (Mod2 on common keymaps).
-  if (XModifierKeymap* map = XGetModifierMapping(display)) {
-    const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
-    for (int modifier = 0; modifier < 8 && numLock != 0; ++modifier) {
-      for (int k = 0; k < map->max_keypermod; ++k) {
-        if (map->modifiermap[modifier * map->max_keypermod + k] == numLock) impl->numLockMask = 1u << modifier;
-      }
-    }
-    XFreeModifiermap(map);
-  }
-
   int pipeFds[2];
-  if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
-    XCloseDisplay(display);
-    return nullptr;
-  }
+  if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
   impl->wakeRead = pipeFds[0];
   impl->wakeWrite = pipeFds[1];
-  // The thread holds the state too, so it can end safely even when the
-  // service is released on the thread itself.
-  impl->thread = std::thread([impl] { impl->loop(); });
-  impl->threadId = impl->thread.get_id();
+  // The event thread opens the connection and answers whether it did. It
+  // holds the state too, so it can end safely even when the service is
+  // released on the thread itself.
+  std::promise<bool> opened;
+  std::future<bool> isOpen = opened.get_future();
+  impl->thread = std::thread([impl, displayName, opened = std::move(opened)]() mutable {
+    impl->threadId = std::this_thread::get_id();
+    if (!impl->openConnection(displayName)) {
+      opened.set_value(false);
+      return;
+    }
+    opened.set_value(true);
+    impl->loop();
+  });
+  if (!isOpen.get()) {
+    impl->thread.join();
+    return nullptr;
+  }
   return std::make_shared<X11HotKeyService>(Passkey{}, std::move(impl));
 }
 

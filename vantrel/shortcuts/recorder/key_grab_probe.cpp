@@ -1,8 +1,6 @@
 #include "vantrel/shortcuts/recorder/key_grab_probe.h"
 
 #include <array>
-#include <cstdlib>
-#include <mutex>
 #include <optional>
 
 #include "vantrel/platform/keyboard/keyboard_layout.h"
@@ -10,6 +8,8 @@
 #if VANTREL_WITH_X11
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+
+#include "vantrel/platform/foundation/x11/x11_connection.h"
 #endif
 
 namespace vantrel {
@@ -17,42 +17,6 @@ namespace vantrel {
 #if VANTREL_WITH_X11
 
 namespace {
-
-// Xlib's error handlers are process-wide. The errors of the connection this
-// thread is probing on are the answers we want (BadAccess); every other
-// display's errors go to the handlers that were there before, as the
-// hot-key service and the clipboard reader do.
-struct ProbeState {
-  Display* display = nullptr;
-  int lastError = 0;
-  bool broken = false;
-};
-thread_local ProbeState* tProbe = nullptr;
-XErrorHandler gPreviousErrorHandler = nullptr;
-XIOErrorHandler gPreviousIOErrorHandler = nullptr;
-
-int onXError(Display* display, XErrorEvent* error) {
-  if (tProbe != nullptr && tProbe->display == display) {
-    if (tProbe->lastError == 0) tProbe->lastError = error->error_code;
-    return 0;
-  }
-  return gPreviousErrorHandler != nullptr ? gPreviousErrorHandler(display, error) : 0;
-}
-
-int onXIOError(Display* display) {
-  if (tProbe != nullptr && tProbe->display == display) return 0;
-  return gPreviousIOErrorHandler != nullptr ? gPreviousIOErrorHandler(display) : 0;
-}
-
-void onIOErrorExit(Display*, void* userData) { static_cast<ProbeState*>(userData)->broken = true; }
-
-void installErrorHandlersOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    gPreviousErrorHandler = XSetErrorHandler(onXError);
-    gPreviousIOErrorHandler = XSetIOErrorHandler(onXIOError);
-  });
-}
 
 unsigned int xModifiersFor(std::uint32_t carbonModifiers) {
   unsigned int mask = 0;
@@ -83,25 +47,17 @@ unsigned int numLockMask(Display* display) {
 KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, const std::string& displayName) {
   const std::optional<std::uint32_t> evdev = keyboard::evdevCodeForKeyCode(keyCode);
   if (!evdev) return KeyGrabProbe::unavailable;
-  if (displayName.empty()) {
-    const char* env = std::getenv("DISPLAY");
-    if (env == nullptr || *env == '\0') return KeyGrabProbe::unavailable;
-  }
-  Display* display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
-  if (display == nullptr) return KeyGrabProbe::unavailable;
-  installErrorHandlersOnce();
-  ProbeState state;
-  state.display = display;
-  ProbeState* const previous = tProbe;
-  tProbe = &state;
-  XSetIOErrorExitHandler(display, onIOErrorExit, &state);
+  // Errors on this connection are the answers we want (BadAccess).
+  X11Connection connection(displayName);
+  if (!connection.isOpen()) return KeyGrabProbe::unavailable;
+  Display* const display = connection.display();
 
   KeyGrabProbe result = KeyGrabProbe::unavailable;
   int minKeycode = 8;
   int maxKeycode = 255;
   XDisplayKeycodes(display, &minKeycode, &maxKeycode);
   const std::int64_t keycode = static_cast<std::int64_t>(*evdev) + 8;
-  if (keycode >= minKeycode && keycode <= maxKeycode && !state.broken) {
+  if (keycode >= minKeycode && keycode <= maxKeycode && connection.isOpen()) {
     const Window root = DefaultRootWindow(display);
     const unsigned int modifiers = xModifiersFor(carbonModifiers);
     const unsigned int numLock = numLockMask(display);
@@ -111,16 +67,14 @@ KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, c
     }
     // BadAccess arrives only once the server has answered.
     XSync(display, False);
-    const int grabError = state.lastError;
+    const int grabError = connection.takeError();
     // Give back whatever variants were granted; a grab of another client
     // is not touched by our ungrab.
     for (unsigned int variant : variants) XUngrabKey(display, static_cast<int>(keycode), modifiers | variant, root);
     XSync(display, False);
-    if (!state.broken && grabError == 0) result = KeyGrabProbe::free;
-    if (!state.broken && grabError == BadAccess) result = KeyGrabProbe::heldByAnotherClient;
+    if (connection.isOpen() && grabError == 0) result = KeyGrabProbe::free;
+    if (connection.isOpen() && grabError == BadAccess) result = KeyGrabProbe::heldByAnotherClient;
   }
-  XCloseDisplay(display);
-  tProbe = previous;
   return result;
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -12,6 +11,7 @@
 
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/platform/foundation/files/url.h"
+#include "vantrel/platform/foundation/x11/x11_connection.h"
 
 #if VANTREL_WITH_X11
 #include <poll.h>
@@ -84,40 +84,6 @@ namespace {
 
 constexpr std::size_t kMaxSelectionBytes = std::size_t{64} << 20;
 
-// Xlib's error handlers are process-wide. Errors of a connection this thread
-// is reading the clipboard on are answers to our requests (a bad atom in an
-// owner's TARGETS); every other display's errors go to the handlers that
-// were there before, as the hot-key service does.
-struct ReaderState {
-  Display* display = nullptr;
-  bool broken = false;
-};
-thread_local ReaderState* tReader = nullptr;
-XErrorHandler gPreviousErrorHandler = nullptr;
-XIOErrorHandler gPreviousIOErrorHandler = nullptr;
-
-int onXError(Display* display, XErrorEvent* error) {
-  if (tReader != nullptr && tReader->display == display) return 0;
-  return gPreviousErrorHandler != nullptr ? gPreviousErrorHandler(display, error) : 0;
-}
-
-// Xlib ends the process when a connection breaks; for ours the read ends
-// instead and answers no data.
-int onXIOError(Display* display) {
-  if (tReader != nullptr && tReader->display == display) return 0;
-  return gPreviousIOErrorHandler != nullptr ? gPreviousIOErrorHandler(display) : 0;
-}
-
-void onIOErrorExit(Display*, void* userData) { static_cast<ReaderState*>(userData)->broken = true; }
-
-void installErrorHandlersOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    gPreviousErrorHandler = XSetErrorHandler(onXError);
-    gPreviousIOErrorHandler = XSetIOErrorHandler(onXIOError);
-  });
-}
-
 enum class Outcome { data, refused, silent, failed };
 
 struct Converted {
@@ -128,21 +94,13 @@ struct Converted {
 };
 
 // One connection for one read: a window of our own receives the converted
-// data in a property.
+// data in a property. Errors on it answer our requests (a bad atom in an
+// owner's TARGETS); a lost server ends the read, which answers no data.
 class SelectionConnection {
  public:
-  explicit SelectionConnection(const std::string& displayName) {
-    if (displayName.empty()) {
-      const char* env = std::getenv("DISPLAY");
-      if (env == nullptr || *env == '\0') return;
-    }
-    display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
-    if (display_ == nullptr) return;
-    installErrorHandlersOnce();
-    state_.display = display_;
-    previous_ = tReader;
-    tReader = &state_;
-    XSetIOErrorExitHandler(display_, onIOErrorExit, &state_);
+  explicit SelectionConnection(const std::string& displayName)
+      : connection_(displayName), display_(connection_.display()) {
+    if (!connection_.isOpen()) return;
     const Window root = DefaultRootWindow(display_);
     window_ = XCreateSimpleWindow(display_, root, 0, 0, 1, 1, 0, 0, 0);
     XSelectInput(display_, window_, PropertyChangeMask);
@@ -153,16 +111,13 @@ class SelectionConnection {
   }
 
   ~SelectionConnection() {
-    if (display_ == nullptr) return;
-    if (!state_.broken) XDestroyWindow(display_, window_);
-    XCloseDisplay(display_);
-    tReader = previous_;
+    if (connection_.isOpen()) XDestroyWindow(display_, window_);
   }
 
   SelectionConnection(const SelectionConnection&) = delete;  // owns the connection
   SelectionConnection& operator=(const SelectionConnection&) = delete;
 
-  [[nodiscard]] bool isOpen() const { return display_ != nullptr && !state_.broken; }
+  [[nodiscard]] bool isOpen() const { return connection_.isOpen(); }
 
   [[nodiscard]] unsigned long owner() { return XGetSelectionOwner(display_, clipboard_); }
 
@@ -198,7 +153,7 @@ class SelectionConnection {
       return e.type == SelectionNotify && e.xselection.requestor == window_ && e.xselection.selection == clipboard_;
     };
     if (!waitFor(event, isNotify, std::min(overall, std::chrono::steady_clock::now() + limit))) {
-      result.outcome = state_.broken ? Outcome::failed : Outcome::silent;
+      result.outcome = connection_.isLost() ? Outcome::failed : Outcome::silent;
       return result;
     }
     if (event.xselection.property == None) {
@@ -220,7 +175,7 @@ class SelectionConnection {
     };
     for (;;) {
       if (!waitFor(event, isNewChunk, std::min(overall, std::chrono::steady_clock::now() + limit))) {
-        result.outcome = state_.broken ? Outcome::failed : Outcome::silent;
+        result.outcome = connection_.isLost() ? Outcome::failed : Outcome::silent;
         result.bytes.clear();
         return result;
       }
@@ -242,11 +197,11 @@ class SelectionConnection {
   template <typename Predicate>
   bool waitFor(XEvent& event, Predicate matches, std::chrono::steady_clock::time_point deadline) {
     for (;;) {
-      while (!state_.broken && XPending(display_) > 0) {
+      while (!connection_.isLost() && XPending(display_) > 0) {
         XNextEvent(display_, &event);
         if (matches(event)) return true;
       }
-      if (state_.broken) return false;
+      if (connection_.isLost()) return false;
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) return false;
       pollfd fd{ConnectionNumber(display_), POLLIN, 0};
@@ -265,7 +220,7 @@ class SelectionConnection {
     const long maxLongs = static_cast<long>(kMaxSelectionBytes / 4 + 1);
     const int status = XGetWindowProperty(display_, window_, property_, 0, maxLongs, True, AnyPropertyType, &type,
                                           &format, &count, &after, &data);
-    if (status != Success || state_.broken) {
+    if (status != Success || connection_.isLost()) {
       if (data != nullptr) XFree(data);
       into.outcome = Outcome::failed;
       return false;
@@ -301,9 +256,8 @@ class SelectionConnection {
     return true;
   }
 
+  X11Connection connection_;
   Display* display_ = nullptr;
-  ReaderState state_;
-  ReaderState* previous_ = nullptr;
   Window window_ = 0;
   Atom clipboard_ = 0;
   Atom targets_ = 0;

@@ -6,7 +6,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 
-#include <mutex>
+#include "vantrel/platform/foundation/x11/x11_connection.h"
 #endif
 
 namespace vantrel::kit_internal {
@@ -14,88 +14,15 @@ namespace vantrel::kit_internal {
 #if VANTREL_WITH_X11
 namespace {
 
-// The connection this thread is using for a kit question, and what went
-// wrong on it.
-struct Session;
-thread_local Session* tSession = nullptr;
-XErrorHandler gPreviousErrorHandler = nullptr;
-XIOErrorHandler gPreviousIOErrorHandler = nullptr;
-
-struct Session {
-  Display* display = nullptr;
-  bool failed = false;
-  bool lost = false;
-};
-
 // Errors on the kit's own connection answer its requests (a window that is
-// gone, an area outside the root); the rest belong to the other Xlib users
-// of the process and go to the handlers that were there before.
-int onXError(Display* display, XErrorEvent* error) {
-  if (tSession != nullptr && tSession->display == display) {
-    tSession->failed = true;
-    return 0;
-  }
-  return gPreviousErrorHandler != nullptr ? gPreviousErrorHandler(display, error) : 0;
-}
-
-// Xlib's own handler ends the process when a server goes away; for the
-// kit's connection the question just fails.
-int onXIOError(Display* display) {
-  if (tSession != nullptr && tSession->display == display) return 0;
-  return gPreviousIOErrorHandler != nullptr ? gPreviousIOErrorHandler(display) : 0;
-}
-
-void onIOErrorExit(Display*, void* userData) {
-  auto* session = static_cast<Session*>(userData);
-  session->lost = true;
-  session->failed = true;
-}
-
-void installErrorHandlersOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    gPreviousErrorHandler = XSetErrorHandler(onXError);
-    gPreviousIOErrorHandler = XSetIOErrorHandler(onXIOError);
-  });
-}
-
-// One question's connection: opened here, closed at the end of the scope.
-class Connection {
- public:
-  explicit Connection(const std::string& displayName) {
-    session_.display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
-    if (session_.display == nullptr) return;
-    installErrorHandlersOnce();
-    XSetIOErrorExitHandler(session_.display, onIOErrorExit, &session_);
-    previous_ = tSession;
-    tSession = &session_;
-  }
-  ~Connection() {
-    if (session_.display == nullptr) return;
-    XCloseDisplay(session_.display);
-    tSession = previous_;
-  }
-  Connection(const Connection&) = delete;
-  Connection& operator=(const Connection&) = delete;
-
-  [[nodiscard]] Display* display() const { return session_.display; }
-  [[nodiscard]] bool usable() const { return session_.display != nullptr && !session_.lost; }
-  // Whether a request since the last call failed (also clears the mark).
-  [[nodiscard]] bool takeFailure() {
-    const bool failed = session_.failed;
-    session_.failed = false;
-    return failed;
-  }
-
- private:
-  Session session_;
-  Session* previous_ = nullptr;
-};
+// gone, an area outside the root): the question fails, as it does when the
+// server goes away.
+bool failed(X11Connection& c) { return c.takeError() != 0 || c.isLost(); }
 
 // The first 32-bit item of a window property of the given type.
-std::optional<unsigned long> firstPropertyItem(Connection& c, Window window, const char* name, Atom type) {
+std::optional<unsigned long> firstPropertyItem(X11Connection& c, Window window, const char* name, Atom type) {
   const Atom property = XInternAtom(c.display(), name, True);
-  if (property == None || !c.usable()) return std::nullopt;
+  if (property == None || !c.isOpen()) return std::nullopt;
   Atom actualType = None;
   int actualFormat = 0;
   unsigned long count = 0;
@@ -104,7 +31,7 @@ std::optional<unsigned long> firstPropertyItem(Connection& c, Window window, con
   const int status = XGetWindowProperty(c.display(), window, property, 0, 1, False, type, &actualType,
                                         &actualFormat, &count, &after, &data);
   std::optional<unsigned long> value;
-  if (status == Success && !c.takeFailure() && data != nullptr && actualType == type && actualFormat == 32 &&
+  if (status == Success && !failed(c) && data != nullptr && actualType == type && actualFormat == 32 &&
       count >= 1) {
     // Xlib hands 32-bit items out as longs.
     value = reinterpret_cast<const unsigned long*>(data)[0];
@@ -113,7 +40,7 @@ std::optional<unsigned long> firstPropertyItem(Connection& c, Window window, con
   return value;
 }
 
-std::vector<X11Area> monitorAreas(Connection& c) {
+std::vector<X11Area> monitorAreas(X11Connection& c) {
   Display* display = c.display();
   const Window root = DefaultRootWindow(display);
   std::vector<X11Area> areas;
@@ -123,7 +50,7 @@ std::vector<X11Area> monitorAreas(Connection& c) {
     int count = 0;
     XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
     if (monitors != nullptr) {
-      if (!c.takeFailure()) {
+      if (!failed(c)) {
         for (int i = 0; i < count; ++i) {
           const XRRMonitorInfo& m = monitors[i];
           if (m.width <= 0 || m.height <= 0) continue;
@@ -133,7 +60,7 @@ std::vector<X11Area> monitorAreas(Connection& c) {
       XRRFreeMonitors(monitors);
     }
   }
-  if (areas.empty() && c.usable()) {
+  if (areas.empty() && c.isOpen()) {
     const int screen = DefaultScreen(display);
     areas.push_back(X11Area{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen), true});
   }
@@ -153,8 +80,8 @@ std::uint8_t channel(unsigned long pixel, unsigned long mask) {
 }  // namespace
 
 std::optional<std::int64_t> activeWindowProcessIdentifier(const std::string& displayName) {
-  Connection c(displayName);
-  if (!c.usable()) return std::nullopt;
+  X11Connection c(displayName);
+  if (!c.isOpen()) return std::nullopt;
   const auto active = firstPropertyItem(c, DefaultRootWindow(c.display()), "_NET_ACTIVE_WINDOW", XA_WINDOW);
   if (!active || *active == None) return std::nullopt;
   const auto pid = firstPropertyItem(c, static_cast<Window>(*active), "_NET_WM_PID", XA_CARDINAL);
@@ -163,22 +90,22 @@ std::optional<std::int64_t> activeWindowProcessIdentifier(const std::string& dis
 }
 
 std::optional<std::vector<X11Area>> x11MonitorAreas(const std::string& displayName) {
-  Connection c(displayName);
-  if (!c.usable()) return std::nullopt;
+  X11Connection c(displayName);
+  if (!c.isOpen()) return std::nullopt;
   auto areas = monitorAreas(c);
-  if (!c.usable()) return std::nullopt;
+  if (!c.isOpen()) return std::nullopt;
   return areas;
 }
 
 std::optional<DisplayImage> x11CaptureMonitor(const std::string& displayName, std::uint32_t index) {
-  Connection c(displayName);
-  if (!c.usable()) return std::nullopt;
+  X11Connection c(displayName);
+  if (!c.isOpen()) return std::nullopt;
   const auto areas = monitorAreas(c);
-  if (index >= areas.size() || !c.usable()) return std::nullopt;
+  if (index >= areas.size() || !c.isOpen()) return std::nullopt;
   const X11Area& area = areas[index];
   XImage* image = XGetImage(c.display(), DefaultRootWindow(c.display()), area.x, area.y,
                             static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), AllPlanes, ZPixmap);
-  if (image == nullptr || c.takeFailure()) {
+  if (image == nullptr || failed(c)) {
     if (image != nullptr) XDestroyImage(image);
     return std::nullopt;
   }
