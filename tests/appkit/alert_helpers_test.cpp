@@ -6,17 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/kit/alert_test_support.h"
 #include "vantrel/platform/kit/application.h"
 #include "vantrel/platform/kit/window.h"
 
 namespace vantrel {
 namespace {
 
-std::vector<std::string> titles(const Alert& alert) {
-  std::vector<std::string> result;
-  for (const Button::Ptr& button : alert.buttons()) result.push_back(button->title());
-  return result;
-}
+using testing::buttonTitles;
 
 TEST(AlertHelpers, Initialisers) {
   const Alert::Ptr plain = alertWithTitle("Title");
@@ -28,7 +25,7 @@ TEST(AlertHelpers, Initialisers) {
   const Alert::Ptr full = alertWithTitle("T", AlertStyle::critical, "info", {"One", "Two", "Three"});
   EXPECT_EQ(full->alertStyle(), AlertStyle::critical);
   EXPECT_EQ(full->informativeText(), "info");
-  EXPECT_EQ(titles(*full), (std::vector<std::string>{"One", "Two", "Three"}));
+  EXPECT_EQ(buttonTitles(*full), (std::vector<std::string>{"One", "Two", "Three"}));
 
   const Alert::Ptr informative = alertWithTitle("T", std::string("more"));
   EXPECT_EQ(informative->informativeText(), "more");
@@ -77,7 +74,7 @@ TEST(AlertHelpers, MessageSheetOnTheMainWindowNotTheKeyWindow) {
   const Alert::Ptr sheet = main->attachedSheet();
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(sheet->messageText(), "Done.");
-  EXPECT_EQ(titles(*sheet), std::vector<std::string>{"OK"});
+  EXPECT_EQ(buttonTitles(*sheet), std::vector<std::string>{"OK"});
   EXPECT_TRUE(main->endSheet(kAlertFirstButtonReturn));
 }
 
@@ -118,7 +115,7 @@ TEST(AlertHelpers, OkCancelSheetCallsTheChosenClosureOnceAfterReturning) {
     const Alert::Ptr sheet = window->attachedSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->messageText(), "Discard?");
-    EXPECT_EQ(titles(*sheet), (std::vector<std::string>{"OK", "Cancel"}));
+    EXPECT_EQ(buttonTitles(*sheet), (std::vector<std::string>{"OK", "Cancel"}));
     EXPECT_EQ(sheet->responseForButtonTitled("Cancel"), kAlertSecondButtonReturn);
     window->endSheet(c.response);
     EXPECT_EQ(calls, c.calls);

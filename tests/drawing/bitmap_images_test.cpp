@@ -1,13 +1,8 @@
 #include "vantrel/drawing/bitmap_images.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
-#include <fstream>
-#include <iterator>
-
 #include <gtest/gtest.h>
 
+#include "tests/drawing/drawing_image_support.h"
 #include "tests/graphics/image_test_support.h"
 #include "tests/support/fixtures.h"
 #include "vantrel/core/console.h"
@@ -17,8 +12,11 @@
 namespace vantrel {
 namespace {
 
+using testing::folderEntries;
 using testing::kClear;
+using testing::readFile;
 using testing::Rgba;
+using testing::ScopedFileSizeLimit;
 
 // A 4 x 2 image: each pixel's red byte is its column, green its row.
 BitmapImage::Ptr grid() {
@@ -27,18 +25,6 @@ BitmapImage::Ptr grid() {
     for (std::uint8_t x = 0; x < 4; ++x) pixels.emplace_back(x, y, 9);
   }
   return CGImage::fromRGBA32Bitmap(pixels, IntSize(4, 2));
-}
-
-std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 TEST(BitmapImages, FromPixelsKeepsRowOrderAndSize) {
@@ -204,21 +190,15 @@ TEST(BitmapImages, AFailedWriteLeavesNoPartialFileAndKeepsTheOldOne) {
     noisy->fillEllipse(Rect(i, 300 - i, 40, 17));
   }
   const auto image = noisy->makeImage();
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  rlimit small = previous;
-  small.rlim_cur = 2000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   bool written = true;
   std::string output;
   {
+    const ScopedFileSizeLimit limit(2000);
+    ASSERT_TRUE(limit.active());
     ConsoleCapture capture;
     written = writeAsPng(*image, path);
     output = capture.standardOutput();
   }
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, previousHandler);
 
   EXPECT_FALSE(written);
   EXPECT_EQ(output, "Warning! Could not write image to \"" + path.string() + "\"\n");

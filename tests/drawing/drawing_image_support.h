@@ -1,11 +1,20 @@
 // Images for the image-operation tests: bitmaps painted by a function of
 // the pixel position, images over them at a pixel density, and the bounds of
-// a colour in a bitmap.
+// a colour in a bitmap; and what the image writers leave on disk.
 #pragma once
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "tests/graphics/image_test_support.h"
 #include "vantrel/platform/graphics/image.h"
@@ -59,5 +68,48 @@ inline std::optional<Rect> boundsOf(const BitmapImage& image, Rgba colour) {
   return Rect(static_cast<double>(minX), static_cast<double>(image.height() - 1 - maxRow),
               static_cast<double>(maxX - minX + 1), static_cast<double>(maxRow - minRow + 1));
 }
+
+// The bytes of a file; empty when it cannot be read.
+inline std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The names in a folder, sorted: a write that failed must leave no
+// temporary file behind.
+inline std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A file-size limit of `bytes` while the object lives, so that a write fails
+// part-way as on a full disk (SIGXFSZ ignored: the write reports the error
+// instead). The earlier limit and handler come back when it goes.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    if (getrlimit(RLIMIT_FSIZE, &previous_) != 0) return;
+    rlimit small = previous_;
+    small.rlim_cur = bytes;
+    active_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
+  }
+  ~ScopedFileSizeLimit() {
+    if (active_) setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+  // Whether the limit is in force; a test asserts it before writing.
+  [[nodiscard]] bool active() const { return active_; }
+
+ private:
+  using Handler = void (*)(int);
+  Handler previousHandler_;
+  rlimit previous_{};
+  bool active_ = false;
+};
 
 }  // namespace vantrel::testing

@@ -1,11 +1,5 @@
 #include "vantrel/drawing/image_helper.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
-#include <fstream>
-#include <iterator>
-
 #include <gtest/gtest.h>
 
 #include "tests/drawing/drawing_image_support.h"
@@ -18,22 +12,13 @@
 namespace vantrel {
 namespace {
 
+using testing::folderEntries;
 using testing::kClear;
 using testing::painted;
+using testing::readFile;
 using testing::Rgba;
+using testing::ScopedFileSizeLimit;
 using testing::solidBitmap;
-
-std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // Image i: one colour that names it, 3 x 2 pixels.
 std::vector<BitmapImage::Ptr> numbered(int count, std::int64_t w = 3, std::int64_t h = 2) {
@@ -166,21 +151,15 @@ TEST(ImageHelper, AWriteThatFailsPartWayLeavesNoPartialFile) {
   }
   for (const bool gif : {false, true}) {
     SCOPED_TRACE(gif ? "gif" : "png");
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 3000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bool written = true;
     std::string output;
     {
+      const ScopedFileSizeLimit limit(3000);
+      ASSERT_TRUE(limit.active());
       ConsoleCapture capture;
       written = gif ? ImageHelper::createAnimatedGif(noisy, 25, path) : ImageHelper::createAnimatedPng(noisy, 25, path);
       output = capture.standardOutput();
     }
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(written);
     EXPECT_EQ(output, gif ? "Error writing anim gif.\n" : "Error writing anim png.\n");
     EXPECT_EQ(readFile(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));

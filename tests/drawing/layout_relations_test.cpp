@@ -1,6 +1,5 @@
 #include "vantrel/drawing/layout_relations.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,9 @@
 namespace vantrel {
 namespace {
 
+using testing_support::Case;
 using testing_support::constraintLines;
+using testing_support::expectBothForms;
 using testing_support::ViewNames;
 using A = LayoutAttribute;
 using R = LayoutRelation;
@@ -29,30 +30,6 @@ class LayoutRelations : public testing::Test {
   Lines lines(const ConstraintList& list) const { return constraintLines(list, names); }
   Lines lines(const LayoutConstraint::Ptr& c) const { return constraintLines({c}, names); }
 };
-
-// A returning builder and its installing twin, called with the same arguments.
-struct Case {
-  std::string name;
-  std::function<ConstraintList(bool install)> build;
-  Lines want;
-};
-
-// Both forms give the same lines; the returning one installs nothing, the
-// installing one installs exactly the objects it returns on the receiver.
-void expectBothForms(const View::Ptr& receiver, const std::vector<Case>& cases,
-                     const std::function<Lines(const ConstraintList&)>& lines) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    receiver->removeConstraints(receiver->constraints());
-    const ConstraintList built = c.build(false);
-    EXPECT_EQ(lines(built), c.want);
-    EXPECT_TRUE(receiver->constraints().empty());
-    for (const auto& constraint : built) EXPECT_FALSE(constraint->isActive());
-    const ConstraintList installed = c.build(true);
-    EXPECT_EQ(lines(installed), c.want);
-    EXPECT_EQ(receiver->constraints(), installed);
-  }
-}
 
 ConstraintList one(const LayoutConstraint::Ptr& c) { return {c}; }
 

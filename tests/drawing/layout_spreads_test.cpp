@@ -1,6 +1,5 @@
 #include "vantrel/drawing/layout_spreads.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,9 @@
 namespace vantrel {
 namespace {
 
+using testing_support::Case;
 using testing_support::constraintLines;
+using testing_support::expectBothForms;
 using testing_support::ViewNames;
 using A = LayoutAttribute;
 using Lines = std::vector<std::string>;
@@ -30,27 +31,6 @@ class LayoutSpreads : public testing::Test {
   std::vector<View::Ptr> first(std::size_t n) const { return {v.begin(), v.begin() + static_cast<long>(n)}; }
   Lines lines(const ConstraintList& list) const { return constraintLines(list, names); }
 };
-
-// A returning call and its installing twin with the same arguments.
-struct Case {
-  std::string name;
-  std::function<ConstraintList(bool install)> build;
-  Lines want;
-};
-
-void expectBothForms(const View::Ptr& receiver, const std::vector<Case>& cases,
-                     const std::function<Lines(const ConstraintList&)>& lines) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    receiver->removeConstraints(receiver->constraints());
-    const ConstraintList built = c.build(false);
-    EXPECT_EQ(lines(built), c.want);
-    EXPECT_TRUE(receiver->constraints().empty());
-    const ConstraintList installed = c.build(true);
-    EXPECT_EQ(lines(installed), c.want);
-    EXPECT_EQ(receiver->constraints(), installed);  // the very objects, in order
-  }
-}
 
 TEST_F(LayoutSpreads, RowsAndColumns) {
   const std::vector<Case> cases = {

@@ -6,17 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/kit/alert_test_support.h"
 #include "vantrel/platform/kit/application.h"
 #include "vantrel/platform/kit/window.h"
 
 namespace vantrel {
 namespace {
 
-std::vector<std::string> titles(const Alert& alert) {
-  std::vector<std::string> result;
-  for (const Button::Ptr& button : alert.buttons()) result.push_back(button->title());
-  return result;
-}
+using testing::buttonTitles;
 
 TEST(Alert, ButtonsAnswerInTheOrderAdded) {
   const Alert::Ptr alert = Alert::create();
@@ -32,7 +29,7 @@ TEST(Alert, ButtonsAnswerInTheOrderAdded) {
 TEST(Alert, WithoutAModalHookNobodyAnswers) {
   const Alert::Ptr alert = Alert::create();
   EXPECT_EQ(alert->runModal(), kModalResponseAbort);
-  EXPECT_EQ(titles(*alert), std::vector<std::string>{"OK"});  // shown without buttons: "OK" added
+  EXPECT_EQ(buttonTitles(*alert), std::vector<std::string>{"OK"});  // shown without buttons: "OK" added
 }
 
 TEST(Alert, TheModalHookPlaysTheUser) {
@@ -50,7 +47,7 @@ TEST(Alert, TheModalHookPlaysTheUser) {
     EXPECT_EQ(alert->runModal(), kAlertSecondButtonReturn);
   }
   EXPECT_EQ(shown, std::vector<std::string>{"Quit? critical"});
-  EXPECT_EQ(titles(*alert), (std::vector<std::string>{"Quit", "Stay"}));
+  EXPECT_EQ(buttonTitles(*alert), (std::vector<std::string>{"Quit", "Stay"}));
   EXPECT_EQ(alert->runModal(), kModalResponseAbort);  // the hook before is back
 }
 
@@ -61,7 +58,7 @@ TEST(Alert, SheetStaysOnTheWindowUntilEnded) {
   alert->beginSheetModal(*window, [&answers](ModalResponse r) { answers.push_back(r); });
   EXPECT_TRUE(answers.empty());
   EXPECT_EQ(window->attachedSheet(), alert);
-  EXPECT_EQ(titles(*alert), std::vector<std::string>{"OK"});
+  EXPECT_EQ(buttonTitles(*alert), std::vector<std::string>{"OK"});
 
   EXPECT_TRUE(window->endSheet(kAlertFirstButtonReturn));
   EXPECT_EQ(answers, std::vector<ModalResponse>{kAlertFirstButtonReturn});

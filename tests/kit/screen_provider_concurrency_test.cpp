@@ -1,12 +1,11 @@
 // The screen list and the screen provider read and replaced from several
 // threads at once.
-#include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/readers_while_changing.h"
 #include "vantrel/platform/kit/screen_provider.h"
 
 namespace vantrel {
@@ -27,28 +26,23 @@ TEST(ScreenProviderConcurrency, ReadersSeeOneWholeListWhileProvidersAndListsChan
   const auto b = Screen::create(Rect(0, 0, 20, 20), Rect(0, 0, 20, 20), 2.0, 2);
   const auto c = Screen::create(Rect(0, 0, 30, 30), Rect(0, 0, 30, 30), 1.0, 3);
   ScopedScreenProvider outer(std::make_shared<FixedProvider>(std::vector<Screen::Ptr>{a}));
-  std::atomic<bool> stop{false};
-  std::atomic<int> wrong{0};
-  std::vector<std::thread> readers;
-  for (int t = 0; t < 4; ++t) {
-    readers.emplace_back([&] {
-      while (!stop.load()) {
+  const int wrong = testing::wrongReadsWhileChanging(
+      4,
+      [&] {
         const auto screens = Screen::screens();
         // Each source is one list: {a}, {b, c} or {c}.
         const bool whole = (screens.size() == 1 && (screens[0] == a || screens[0] == c)) ||
                            (screens.size() == 2 && screens[0] == b && screens[1] == c);
-        if (!whole) ++wrong;
         (void)Screen::mainScreen();
-      }
-    });
-  }
-  for (int i = 0; i < 2000; ++i) {
-    setScreenProvider(std::make_shared<FixedProvider>(std::vector<Screen::Ptr>{i % 2 == 0 ? a : c}));
-    ScopedScreens list({b, c});
-  }
-  stop = true;
-  for (auto& r : readers) r.join();
-  EXPECT_EQ(wrong.load(), 0);
+        return whole;
+      },
+      [&] {
+        for (int i = 0; i < 2000; ++i) {
+          setScreenProvider(std::make_shared<FixedProvider>(std::vector<Screen::Ptr>{i % 2 == 0 ? a : c}));
+          ScopedScreens list({b, c});
+        }
+      });
+  EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

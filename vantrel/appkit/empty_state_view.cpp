@@ -1,5 +1,6 @@
 #include "vantrel/appkit/empty_state_view.h"
 
+#include "vantrel/appkit/control_helpers.h"
 #include "vantrel/drawing/layout_builders.h"
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/font.h"
@@ -8,10 +9,7 @@ namespace vantrel {
 
 EmptyStateView::EmptyStateView(std::string text)
     : View(Rect(0, 0, 100, 100)), textLabel_(TextField::create()), labelText_(std::move(text)) {
-  textLabel_->setBezeled(false);
-  textLabel_->setEditable(false);
-  textLabel_->setDrawsBackground(false);
-  textLabel_->setSelectable(true);
+  setupAsLabelFlags(*textLabel_);
   textLabel_->setTranslatesAutoresizingMaskIntoConstraints(false);
   textLabel_->setFont(Font::systemFont(20));
   textLabel_->setTextColor(Color::whiteColor());

@@ -1,5 +1,6 @@
 #include "vantrel/appkit/view_controller_helpers.h"
 
+#include "vantrel/appkit/control_helpers.h"
 #include "vantrel/appkit/view_helpers.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/number_text.h"
@@ -30,10 +31,7 @@ class VantrelDummyVollerView : public View {
 VantrelDummyVoller::VantrelDummyVoller(Color::Ptr color, std::optional<std::string> text,
                                        std::optional<std::int64_t> tag)
     : color_(std::move(color)), labelText_(std::move(text)), tag_(tag), textLabel_(TextField::create()) {
-  textLabel_->setBezeled(false);
-  textLabel_->setEditable(false);
-  textLabel_->setDrawsBackground(false);
-  textLabel_->setSelectable(true);
+  setupAsLabelFlags(*textLabel_);
   textLabel_->setTranslatesAutoresizingMaskIntoConstraints(false);
   textLabel_->setFont(Font::systemFont(20.0));
   textLabel_->setTextColor(Color::whiteColor());

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "vantrel/appkit/control_helpers.h"
 #include "vantrel/appkit/view_helpers.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/drawing/layout_builders.h"
@@ -23,10 +24,7 @@ void closeWindow(WindowController& self) { self.close(); }
 
 DummyWoller::DummyWoller() : labelView_(TextField::create()), okButton_(Button::create()) {
   labelView_->setTranslatesAutoresizingMaskIntoConstraints(false);
-  labelView_->setBezeled(false);
-  labelView_->setEditable(false);
-  labelView_->setSelectable(true);
-  labelView_->setDrawsBackground(false);
+  setupAsLabelFlags(*labelView_);
   labelView_->setTextColor(Color::whiteColor());
   labelView_->setStringValue("Dummy View");
   labelView_->setAlignment(TextAlignment::center);

@@ -103,40 +103,51 @@ void TableView::loadRows() {
   }
   // The data source or delegate may drop the last other owner of the table.
   const Ptr self = std::static_pointer_cast<TableView>(shared_from_this());
+  whileLoading([this] {
+    do {
+      loadAgain_ = false;
+      std::vector<std::vector<View::Ptr>> shown;
+      shown.swap(rows_);
+      for (const auto& line : shown) {
+        for (const auto& view : line) {
+          if (view) retire(view);
+        }
+      }
+      shown.clear();
+      const auto source = dataSource();
+      const std::int64_t count = source ? std::max<std::int64_t>(0, source->numberOfRows(*this)) : 0;
+      if (loadAgain_) continue;
+      rows_.assign(index(count), std::vector<View::Ptr>(columns_.size()));
+      for (std::int64_t row = 0; row < count && !loadAgain_; ++row) {
+        for (std::int64_t column = 0; column < numberOfColumns() && !loadAgain_; ++column) {
+          // Filled already when the delegate asked for it with viewAtColumn.
+          if (rows_[index(row)][index(column)]) continue;
+          placeAskedView(column, row);
+        }
+      }
+    } while (loadAgain_);
+  });
+  if (selectedRow_ >= numberOfRows()) selectedRow_ = -1;
+}
+
+void TableView::whileLoading(const std::function<void()>& load) {
   struct LoadingFlag {
     bool& flag;
     ~LoadingFlag() { flag = false; }
   } loading{loading_};
   loading_ = true;
-  do {
-    loadAgain_ = false;
-    std::vector<std::vector<View::Ptr>> shown;
-    shown.swap(rows_);
-    for (const auto& line : shown) {
-      for (const auto& view : line) {
-        if (view) retire(view);
-      }
-    }
-    shown.clear();
-    const auto source = dataSource();
-    const std::int64_t count = source ? std::max<std::int64_t>(0, source->numberOfRows(*this)) : 0;
-    if (loadAgain_) continue;
-    rows_.assign(index(count), std::vector<View::Ptr>(columns_.size()));
-    for (std::int64_t row = 0; row < count && !loadAgain_; ++row) {
-      for (std::size_t column = 0; column < columns_.size() && !loadAgain_; ++column) {
-        // Filled already when the delegate asked for it with viewAtColumn.
-        if (rows_[index(row)][column]) continue;
-        View::Ptr view = askForView(static_cast<std::int64_t>(column), row);
-        // A view made for a load that is starting over is not shown.
-        if (loadAgain_) {
-          if (view) retire(view);
-        } else {
-          rows_[index(row)][column] = std::move(view);
-        }
-      }
-    }
-  } while (loadAgain_);
-  if (selectedRow_ >= numberOfRows()) selectedRow_ = -1;
+  load();
+}
+
+bool TableView::placeAskedView(std::int64_t column, std::int64_t row) {
+  View::Ptr view = askForView(column, row);
+  // A view made for a load that is starting over is not shown.
+  if (loadAgain_) {
+    if (view) retire(view);
+    return false;
+  }
+  rows_[index(row)][index(column)] = std::move(view);
+  return true;
 }
 
 TableCellView::Ptr TableView::makeViewWithIdentifier(std::string_view identifier) {

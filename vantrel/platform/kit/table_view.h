@@ -42,6 +42,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -248,6 +249,14 @@ class TableView : public View {
   bool loading_ = false;
   bool loadAgain_ = false;
   std::int64_t rowReloadCount_ = 0;
+
+  // Shared by the full load and the reload of given rows.
+  // Runs `load` with loading_ set, so that a load asked for meanwhile is
+  // only noted in loadAgain_.
+  void whileLoading(const std::function<void()>& load);
+  // Asks the delegate for the view at (column, row) and shows it there;
+  // false, the view retired, when a full load was asked for meanwhile.
+  bool placeAskedView(std::int64_t column, std::int64_t row);
 };
 
 }  // namespace vantrel

@@ -1,21 +1,29 @@
 #include "vantrel/platform/kit/internal/proc_readers.h"
 
+#include <string>
+
 #include "vantrel/core/number_text.h"
 
 namespace vantrel::kit_internal {
 namespace {
 
-// The text of the line that starts with `prefix`, after the prefix.
-std::optional<std::string_view> lineAfter(std::string_view text, std::string_view prefix) {
+// The rest of the first entry that starts with `prefix`, entries ending at
+// `separator` (the lines of a /proc file, the variables of an environ block).
+std::optional<std::string_view> entryAfter(std::string_view text, char separator, std::string_view prefix) {
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
+    std::size_t end = text.find(separator, start);
     if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text.substr(start, end - start);
-    if (line.substr(0, prefix.size()) == prefix) return line.substr(prefix.size());
+    const std::string_view entry = text.substr(start, end - start);
+    if (entry.substr(0, prefix.size()) == prefix) return entry.substr(prefix.size());
     start = end + 1;
   }
   return std::nullopt;
+}
+
+// The text of the line that starts with `prefix`, after the prefix.
+std::optional<std::string_view> lineAfter(std::string_view text, std::string_view prefix) {
+  return entryAfter(text, '\n', prefix);
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -76,17 +84,9 @@ std::optional<std::uint32_t> parseRealUid(std::string_view status) {
 }
 
 std::optional<std::string_view> environValue(std::string_view environ, std::string_view name) {
-  std::size_t start = 0;
-  while (start < environ.size()) {
-    std::size_t end = environ.find('\0', start);
-    if (end == std::string_view::npos) end = environ.size();
-    const std::string_view entry = environ.substr(start, end - start);
-    if (entry.size() > name.size() && entry.substr(0, name.size()) == name && entry[name.size()] == '=') {
-      return entry.substr(name.size() + 1);
-    }
-    start = end + 1;
-  }
-  return std::nullopt;
+  std::string key(name);
+  key += '=';
+  return entryAfter(environ, '\0', key);
 }
 
 std::optional<std::string> desktopFileId(std::string_view desktopFilePath) {
