@@ -1,4 +1,4 @@
-#include "vantrel/drawing/layout_inspection.h"
+#include "vantrel/drawing/view_layout_helpers.h"
 
 #include <optional>
 #include <string>

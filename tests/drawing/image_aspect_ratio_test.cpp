@@ -1,4 +1,4 @@
-#include "vantrel/drawing/vt_image_aspect_ratio.h"
+#include "vantrel/drawing/image_aspect_ratio.h"
 
 #include <cmath>
 #include <functional>

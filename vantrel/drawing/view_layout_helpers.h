@@ -1,4 +1,4 @@
-// File: vantrel/drawing/layout_inspection.h
+// File: vantrel/drawing/view_layout_helpers.h
 //
 // Small view utilities beside the layout builders: a frame-based flow
 // layout, removing a list of views from their superviews, three developer
