@@ -21,6 +21,8 @@ packages=(
   libglib2.0-dev gsettings-desktop-schemas
   # system-wide hot keys (X11) and their end-to-end test display
   libx11-dev libxtst-dev xvfb
+  # another X client reading the clipboard in the pasteboard tests
+  xclip
   # screens and screen capture on X11 (RandR monitors)
   libxrandr-dev
   # images and drawing
