@@ -1,4 +1,4 @@
-// File: vantrel/core/dispatch/chained_executor.h
+// File: vantrel/dispatch/chained_executor.h
 //
 // `VantrelChained`: runs steps strictly one after another, in the order they
 // were added, each on the target queue given at creation (the main queue by

@@ -1,4 +1,4 @@
-// File: vantrel/core/dispatch/dispatch_helpers.h
+// File: vantrel/dispatch/dispatch_helpers.h
 //
 // Small timing and dispatch helpers for host code:
 //

@@ -1,4 +1,4 @@
-// File: vantrel/shortcuts/hotkeys/hot_key_manager.h
+// File: vantrel/hotkeys/hot_key_manager.h
 //
 // `HotKeyManager`: the process-wide registry of system-wide hot keys. The
 // host hands it a `Shortcut` and a closure and gets back a `ShortcutToken`;

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/file_operations.h
+// File: vantrel/foundation/files/file_operations.h
 //
 // Creating folders, copying and removing items through a `FileManager`
 // receiver (usually `Fm()`), each failure printed in fixed words on standard

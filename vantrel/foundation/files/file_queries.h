@@ -1,4 +1,4 @@
-// File: vantrel/foundation/file_queries.h
+// File: vantrel/foundation/files/file_queries.h
 //
 // Questions about items in the file system, asked again on every call:
 // existence, folder or not, size and creation date.

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/free_file_names.h
+// File: vantrel/foundation/files/free_file_names.h
 //
 // A file name not yet taken in a folder: the wanted name when it is free,
 // else the name with "-1", "-2", … inserted before its (last) extension.

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/stream_writer.h
+// File: vantrel/foundation/files/stream_writer.h
 //
 // `StreamWriter`: writes text to one file, piece by piece or line by line,
 // in an encoding and with a line delimiter chosen when it is made. Nothing

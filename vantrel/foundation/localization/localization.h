@@ -1,4 +1,4 @@
-// File: vantrel/foundation/localization.h
+// File: vantrel/foundation/localization/localization.h
 //
 // `VantrelLocalization`: the library's string lookup. One process-wide
 // choice of interface language, kept in the standard user defaults under

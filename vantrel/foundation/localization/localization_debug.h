@@ -1,4 +1,4 @@
-// File: vantrel/foundation/localization_debug.h
+// File: vantrel/foundation/localization/localization_debug.h
 //
 // Developer aids of `VantrelLocalization`: two switches and a dump.
 //

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/csv_logger.h
+// File: vantrel/foundation/logs/csv_logger.h
 //
 // `CsvLogger`: an append-only log file, one dated line per call, written in
 // call order on a serial queue of its own ("VantrelCsvLogger"); the caller

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/error_manager.h
+// File: vantrel/foundation/logs/error_manager.h
 //
 // `VantrelErrorManager`: the per-application report channel, with three CSV
 // log files in the user's Library folder / "Private Documents" / "logs":

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/block_operation.h
+// File: vantrel/foundation/operations/block_operation.h
 //
 // `VtBlockOperation`: a `VtOperation` whose work is a block. The block gets
 // a finish callback; it may finish at once or keep the callback and call it

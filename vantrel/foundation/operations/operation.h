@@ -1,4 +1,4 @@
-// File: vantrel/foundation/operation.h
+// File: vantrel/foundation/operations/operation.h
 //
 // `VtOperation`: base class of units of work that end when they say so.
 // A subclass puts its work in `execute()` and calls `finish(errors)` when

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/command_line_main_loop.h
+// File: vantrel/foundation/process/command_line_main_loop.h
 //
 // `CommandLineMainLoop`: the main loop of a command-line tool. It keeps the
 // process serving the calling thread's run loop (its timers and sources,

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/shell_commands.h
+// File: vantrel/foundation/process/shell_commands.h
 //
 // `VantrelMacOs::shell` runs a program directly (no shell) and collects its
 // output; `VantrelMacOs::bash` first finds a program by name on the search

@@ -1,4 +1,4 @@
-// File: vantrel/foundation/timers_stopwatches.h
+// File: vantrel/foundation/time/timers_stopwatches.h
 //
 // Interval measuring (`VantrelTimer`, `VantrelStopwatch2`) and one-call
 // run-loop timers (`scheduleDelay`, `scheduleRepeatInterval`).

@@ -1,4 +1,4 @@
-// File: vantrel/shortcuts/hotkeys/internal/hot_key_ids.h
+// File: vantrel/hotkeys/internal/hot_key_ids.h
 //
 // Internal to the hot-key manager; include hot_key_manager.h instead.
 #pragma once

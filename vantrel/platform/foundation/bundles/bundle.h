@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/bundle.h
+// File: vantrel/platform/foundation/bundles/bundle.h
 //
 // `Bundle`: a folder of resources with localization folders, in place of
 // the platform's bundles. Resources live in the folder's "Resources"

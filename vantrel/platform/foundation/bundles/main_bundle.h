@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/main_bundle.h
+// File: vantrel/platform/foundation/bundles/main_bundle.h
 //
 // The main bundle, as far as its identity goes: the folder of the running
 // executable, and the identifier read from an "Info.json" file beside the

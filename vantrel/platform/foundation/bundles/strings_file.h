@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/strings_file.h
+// File: vantrel/platform/foundation/bundles/strings_file.h
 //
 // The ".strings" table format of localization folders: entries
 // `"key" = "value";`, with C comments (`/* ... */` and `// ...`) anywhere

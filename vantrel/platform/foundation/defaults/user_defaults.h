@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/user_defaults.h
+// File: vantrel/platform/foundation/defaults/user_defaults.h
 //
 // `UserDefaults`: a persistent store of typed values per domain, in place of
 // the platform's user defaults. Each domain is one JSON file,

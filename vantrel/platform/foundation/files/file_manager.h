@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/file_manager.h
+// File: vantrel/platform/foundation/files/file_manager.h
 //
 // `FileManager`: the file-system primitives the file helpers are built on,
 // in place of the platform's file manager. The helpers take a

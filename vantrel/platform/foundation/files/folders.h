@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/folders.h
+// File: vantrel/platform/foundation/files/folders.h
 //
 // The user's standard folders on Linux, in place of the platform's
 // standard-directory search. Every call reads the environment again, so a

@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/url.h
+// File: vantrel/platform/foundation/files/url.h
 //
 // `URL`: a file URL, or any other absolute URL of RFC 3986.
 //

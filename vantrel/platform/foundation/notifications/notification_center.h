@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/notification_center.h
+// File: vantrel/platform/foundation/notifications/notification_center.h
 //
 // `NotificationCenter`: named notifications delivered synchronously, in
 // place of the platform's notification centre.

@@ -1,4 +1,4 @@
-// File: vantrel/platform/foundation/operation_queue.h
+// File: vantrel/platform/foundation/operations/operation_queue.h
 //
 // `Operation` and `OperationQueue`: units of work with observable status,
 // and a queue that runs them on worker threads, in place of the platform's
