@@ -17,6 +17,7 @@ elif [ $# -gt 0 ]; then
 fi
 status=0
 fixed=0
+mismatched=0
 while IFS= read -r file; do
   first=$(head -n 1 "$file")
   expected="// File: $file"
@@ -31,6 +32,7 @@ while IFS= read -r file; do
         fixed=$((fixed + 1))
       else
         echo "$file: first line names another path: $first"
+        mismatched=$((mismatched + 1))
         status=1
       fi
       ;;
@@ -47,7 +49,7 @@ while IFS= read -r file; do
 done < <(find vantrel -type f \( -name '*.h' -o -name '*.cpp' \) | LC_ALL=C sort)
 if [ $fix = 1 ]; then
   echo "fixed $fixed // File: lines"
-elif [ $status = 1 ]; then
+elif [ $mismatched -gt 0 ]; then
   echo "run scripts/check-file-lines.sh --fix to rewrite the wrong lines"
 fi
 exit $status
