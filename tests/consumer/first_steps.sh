@@ -16,11 +16,12 @@ readme=$2
 work=$3
 cxx=$4
 flags=${5:-}
+cmake=${CMAKE:-cmake}  # the CMake that configured the tree, when the test passes it
 
 rm -rf "$work"
 mkdir -p "$work/src" "$work/expected"
 prefix="$work/prefix"
-cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log"
+"$cmake" --install "$build_dir" --prefix "$prefix" >"$work/install.log"
 
 awk -v src="$work/src" -v expected="$work/expected" '
   function fail(message) { print FILENAME ":" FNR ": " message > "/dev/stderr"; failed = 1; exit 1 }
@@ -54,10 +55,10 @@ shopt -s nullglob
 outputs=("$work"/expected/*)
 [ ${#outputs[@]} -gt 0 ] || { echo "no first-steps output blocks in $readme" >&2; exit 1; }
 
-cmake -S "$work/src" -B "$work/build" -G Ninja "-DCMAKE_PREFIX_PATH=$prefix" "-DCMAKE_CXX_COMPILER=$cxx" \
+"$cmake" -S "$work/src" -B "$work/build" -G Ninja "-DCMAKE_PREFIX_PATH=$prefix" "-DCMAKE_CXX_COMPILER=$cxx" \
   "-DCMAKE_CXX_FLAGS=$flags" "-DCMAKE_EXE_LINKER_FLAGS=$flags" >"$work/configure.log" 2>&1 ||
   { cat "$work/configure.log"; exit 1; }
-cmake --build "$work/build" >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
+"$cmake" --build "$work/build" >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
 
 # Every program the project builds shows what it prints.
 status=0
