@@ -326,31 +326,40 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
           report("removedAll", &Observer::removedAll);
         });
       };
-      o.inserted = [this](Base&, const E& e) { following(kName, "inserted", [&] { followInsertion(e); }); };
+      o.inserted = [this](Base& base, const E& e) {
+        following(kName, "inserted", [&] { followInsertion(base, e); });
+      };
       o.insertedMultiple = [this](Base& base, const std::vector<E>& elements) {
         following(kName, "insertedMultiple", [&] { followInsertions(base, elements); });
       };
-      o.updated = [this](Base&, const E& e) { following(kName, "updated", [&] { followUpdate(e); }); };
+      o.updated = [this](Base& base, const E& e) { following(kName, "updated", [&] { followUpdate(base, e); }); };
       // No event for several updates: each element as a single update.
-      o.updatedMultiple = [this](Base&, const ObservableSetElements<E>& elements) {
+      o.updatedMultiple = [this](Base& base, const ObservableSetElements<E>& elements) {
         following(kName, "updatedMultiple", [&] {
-          for (const E& e : elements) followUpdate(e);
+          for (const E& e : elements) followUpdate(base, e);
         });
       };
-      o.removed = [this](Base&, const E& e) { following(kName, "removed", [&] { followRemoval(e); }); };
+      o.removed = [this](Base& base, const E& e) {
+        following(kName, "removed", [&] { followRemoval(base, e); });
+      };
       o.removedMultiple = [this](Base&, const ObservableSetElements<E>& elements) {
         following(kName, "removedMultiple", [&] { followRemovals(elements); });
       };
     });
   }
 
-  void followInsertion(const E& e) {
-    if (held_.contains(e) || !passes(e)) return;
-    const std::int64_t at = sorted_.lowerBound(less(), e);
-    held_.insert(e);
-    sorted_.insert(at, e);
+  // An observer registered before the view may have changed the base
+  // inside this report (removed the element, or replaced it): the view
+  // judges what the base stores now, never the reported value alone.
+  void followInsertion(const Base& base, const E& e) {
+    if (held_.contains(e)) return;
+    const std::optional<E> stored = base.subscript(e);
+    if (!stored || !passes(*stored)) return;
+    const std::int64_t at = sorted_.lowerBound(less(), *stored);
+    held_.insert(*stored);
+    sorted_.insert(at, *stored);
     stale_ = true;
-    report("inserted", &Observer::inserted, at, e);
+    report("inserted", &Observer::inserted, at, *stored);
   }
 
   // The base reports every input element, present ones and repeats
@@ -405,7 +414,10 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     return positions;
   }
 
-  void followUpdate(const E& e) {
+  void followUpdate(const Base& base, const E& reported) {
+    const std::optional<E> stored = base.subscript(reported);
+    if (!stored) return leave(reported);  // removed again by an earlier observer
+    const E& e = *stored;
     const bool pass = passes(e);
     auto h = held_.find(e);
     if (!pass) {
@@ -416,7 +428,7 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
       stale_ = true;
       return report("removed", &Observer::removed, at, e);
     }
-    if (h == held_.end()) return followInsertion(e);
+    if (h == held_.end()) return followInsertion(base, e);
     const std::int64_t at = positionOfHeld(*h);
     const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, less(), e, at);
     auto node = held_.extract(h);
@@ -427,8 +439,14 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
   }
 
   // The element leaves when held, whatever the filter says of the value the
-  // removal names; reported as the view held it.
-  void followRemoval(const E& e) {
+  // removal names; reported as the view held it. One that an earlier
+  // observer put back inside this report is followed as an update.
+  void followRemoval(const Base& base, const E& e) {
+    if (base.elements().contains(e)) return followUpdate(base, e);
+    leave(e);
+  }
+
+  void leave(const E& e) {
     const auto h = held_.find(e);
     if (h == held_.end()) return;
     const std::int64_t at = positionOfHeld(*h);

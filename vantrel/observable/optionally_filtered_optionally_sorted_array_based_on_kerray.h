@@ -34,8 +34,9 @@
 // Events: positions count in the view. An insertion reports its position
 // after it, a removal its position before it; batch removals list their
 // positions highest first, each one before the removal; batch insertions
-// (`insertedMultipleDistributed`) list positions at which inserting the
-// elements in list order rebuilds the new content; an update that changes
+// (`insertedMultipleDistributed`) list the final positions in the new copy,
+// ascending, so that inserting the elements in list order rebuilds the new
+// content too; an update that changes
 // a sorted element's place reports `moved` then `updated` to each observer
 // in turn. Base batch updates are followed element by element; base moves
 // reorder a filter-only copy (`moved` / `movedMultiple` in view positions)

@@ -201,28 +201,37 @@ class OptionallyFilteredSet_BasedOnObservableSet
           report("removedAll", &Observer::removedAll);
         });
       };
-      o.inserted = [this](Base&, const E& e) { following(kName, "inserted", [&] { followInsertion(e); }); };
+      o.inserted = [this](Base& base, const E& e) {
+        following(kName, "inserted", [&] { followInsertion(base, e); });
+      };
       o.insertedMultiple = [this](Base& base, const std::vector<E>& elements) {
         following(kName, "insertedMultiple", [&] { followInsertions(base, elements); });
       };
-      o.updated = [this](Base&, const E& e) { following(kName, "updated", [&] { followUpdate(e); }); };
-      o.updatedMultiple = [this](Base&, const Elements& elements) {
+      o.updated = [this](Base& base, const E& e) { following(kName, "updated", [&] { followUpdate(base, e); }); };
+      o.updatedMultiple = [this](Base& base, const Elements& elements) {
         following(kName, "updatedMultiple", [&] {
-          for (const E& e : elements) followUpdate(e);
+          for (const E& e : elements) followUpdate(base, e);
         });
       };
-      o.removed = [this](Base&, const E& e) { following(kName, "removed", [&] { followRemoval(e); }); };
+      o.removed = [this](Base& base, const E& e) {
+        following(kName, "removed", [&] { followRemoval(base, e); });
+      };
       o.removedMultiple = [this](Base&, const Elements& elements) {
         following(kName, "removedMultiple", [&] { followRemovals(elements); });
       };
     });
   }
 
-  void followInsertion(const E& e) {
+  // An observer registered before the view may have changed the base
+  // inside this report (removed the element, or replaced it): the view
+  // judges what the base stores now, never the reported value alone.
+  void followInsertion(const Base& base, const E& e) {
     if (!inElements_) return report("inserted", &Observer::inserted, e);
-    if (inElements_->contains(e) || !filterBlock_(e)) return;
-    inElements_->insert(e);
-    report("inserted", &Observer::inserted, e);
+    if (inElements_->contains(e)) return;
+    const std::optional<E> stored = base.subscript(e);
+    if (!stored || !filterBlock_(*stored)) return;
+    inElements_->insert(*stored);
+    report("inserted", &Observer::inserted, *stored);
   }
 
   // The base reports every input element, present ones and repeats
@@ -243,8 +252,11 @@ class OptionallyFilteredSet_BasedOnObservableSet
     if (!entering.empty()) report("insertedMultiple", &Observer::insertedMultiple, entering);
   }
 
-  void followUpdate(const E& e) {
-    if (!inElements_) return report("updated", &Observer::updated, e);
+  void followUpdate(const Base& base, const E& reported) {
+    if (!inElements_) return report("updated", &Observer::updated, reported);
+    const std::optional<E> stored = base.subscript(reported);
+    if (!stored) return leave(reported);  // removed again by an earlier observer
+    const E& e = *stored;
     const bool passes = filterBlock_(e);
     auto held = inElements_->extract(e);
     if (!passes) {
@@ -261,9 +273,15 @@ class OptionallyFilteredSet_BasedOnObservableSet
   }
 
   // An element leaves when held, whatever the filter says of the value the
-  // removal names (it may differ from the one that was judged).
-  void followRemoval(const E& e) {
+  // removal names (it may differ from the one that was judged). One that an
+  // earlier observer put back inside this report is followed as an update.
+  void followRemoval(const Base& base, const E& e) {
     if (!inElements_) return report("removed", &Observer::removed, e);
+    if (base.elements().contains(e)) return followUpdate(base, e);
+    leave(e);
+  }
+
+  void leave(const E& e) {
     auto held = inElements_->extract(e);
     if (held.empty()) return;
     report("removed", &Observer::removed, held.value());
