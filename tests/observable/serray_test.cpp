@@ -143,9 +143,10 @@ TEST_F(SerrayTest, LookupsAnswerNulloptOutsideTheContent) {
 TEST_F(SerrayTest, IterationSeesElementsInsertedAfterItsPosition) {
   auto s = Rows::create(rows("ac"));
   std::string seen;
-  for (const Row& r : *s) {
-    seen += r.id;
-    if (r.id == "a") s->insert(row("b"));
+  auto it = s->makeIterator();
+  while (const std::optional<Row> r = it.next()) {
+    seen += r->id;
+    if (r->id == "a") s->insert(row("b"));
   }
   EXPECT_EQ(seen, "abc");
 }

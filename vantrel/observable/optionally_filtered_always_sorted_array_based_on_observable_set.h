@@ -48,11 +48,20 @@
 // vantrel/observable/internal/reporting.h). From `create`,
 // `setFilterBlock` or `setSortBlock` a throw reaches the caller and the
 // view is as it was. The view keeps its base alive; the base holds the
-// view's observer weakly. Iterators read the current content at each step.
-// Not thread-safe.
+// view's observer weakly. Not thread-safe.
+//
+// Iteration: `begin()`/`end()` give random-access `const_iterator`s over the
+// content (`content()`), read in place. Every change of the view (each one it reports,
+// its base's changes among them) invalidates every one of them (and the
+// references they gave). A stale iterator stops the program when
+// used: at once in builds without NDEBUG, and in every build before it
+// would read outside the content.
+// `makeIterator()` instead reads the current content at each step.
+// `std::hash` of the view hashes the content in order.
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -75,6 +84,7 @@
 #include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/blocked_array.h"
 #include "vantrel/observable/internal/fenwick.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/internal/update_placement.h"
@@ -134,6 +144,11 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
   using SortBlock = NamedSortBlock<E>;
   using Errors = OptionallyFilteredAlwaysSortedArray_BasedOnObservableSetErrors;
   using Positions = std::vector<std::int64_t>;
+  using value_type = E;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::PositionIterator<OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet, E>;
+  using iterator = const_iterator;
 
   // Reads the view's content at each step.
   class Iterator {
@@ -231,8 +246,10 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
   [[nodiscard]] std::int64_t indexAfter(std::int64_t index) const { return index + 1; }
 
   [[nodiscard]] Iterator makeIterator() const { return Iterator(this->shared_from_this()); }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const { return StepIteratorAdapter<Iterator>(makeIterator()); }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, static_cast<difference_type>(count())); }
+  [[nodiscard]] size_type size() const { return static_cast<size_type>(count()); }
+  [[nodiscard]] bool empty() const { return isEmpty(); }
 
   // "OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet(sortBlock:<code>,
   // count: <n>, elements: <up to five, then , ...>)".
@@ -255,12 +272,23 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
 
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, kName, name, event,
                                 static_cast<OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet&>(*this), args...);
   }
 
  private:
   using BaseObserver = ObservableSetObserver<E>;
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet";
+
+  const E& elementForIteration(std::ptrdiff_t i) const {
+    const std::vector<E>& c = content();
+    if (static_cast<std::size_t>(i) >= c.size()) {
+      observable_internal::indexOutOfRange("view iterator", i, 0, static_cast<std::int64_t>(c.size()));
+    }
+    return c[static_cast<std::size_t>(i)];
+  }
   using Held = ElementSet<E>;
 
   // A content computed aside, committed once every caller closure ran.
@@ -435,6 +463,7 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     node.value() = e;  // equal, but the view shows the value the base now stores
     held_.insert(std::move(node));
     stale_ = true;
+    ++changes_;
     observable_internal::showPlacedUpdate(sorted_, observers_, kName, *this, at, to, e);
   }
 
@@ -491,6 +520,14 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
   Held held_;  // the held values, found by `==` and hash
   SortBlock sortBlock_;
   Filter filterBlock_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::HashableEquatableKeyedElement E>
+struct std::hash<vantrel::OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet<E>> {
+  std::size_t operator()(const vantrel::OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet<E>& view) const {
+    return vantrel::observable_internal::orderedHash<E>(view.content(), view.content().size());
+  }
+};

@@ -257,6 +257,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, sortBlock_->sortBlock(), e, at);
   h->second = e;
   stale_ = true;
+  ++changes_;
   observable_internal::showPlacedUpdate(sorted_, observers_, kName, *this, at, to, e);
 }
 
