@@ -51,8 +51,7 @@
 // Iteration: `begin()`/`end()` give random-access `const_iterator`s over
 // the array, read in place like `std::vector`'s. Every change to the keyed
 // array invalidates every one of them (and the references they gave). A
-// stale iterator stops the program when used: at once in builds without
-// NDEBUG, and in every build before it would read outside the array.
+// stale iterator stops the program when used, in every build.
 // `makeIterator()` instead holds the keyed array and reads its current
 // content at each step (not a snapshot). `std::hash<Kerray<E>>` hashes
 // the content in order. Held by `std::shared_ptr` (`create`); one thread

@@ -57,8 +57,7 @@
 // content (`content()`, in any mode), read in place. Every change of the view (each one it reports,
 // its base's changes among them) invalidates every one of them (and the
 // references they gave). A stale iterator stops the program when
-// used: at once in builds without NDEBUG, and in every build before it
-// would read outside the content.
+// used, in every build.
 // `makeIterator()` instead holds the view and reads its content at each
 // step, in whatever mode it is then. `std::hash` of the view hashes the
 // content in order.

@@ -30,7 +30,7 @@
 // held elements (without a filter, the base's), in the hash set's order, read in place. Every change of the view (each one it reports,
 // its base's changes among them) invalidates every one of them (and the
 // references they gave). A stale iterator stops the program when
-// used, in every build (it would walk freed nodes).
+// used, in every build.
 // `makeIterator()` instead walks a copy. `std::hash` of the view combines
 // the element hashes whatever their order.
 #pragma once

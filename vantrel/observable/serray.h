@@ -39,8 +39,7 @@
 // Iteration: `begin()`/`end()` give random-access `const_iterator`s over
 // the sorted array, read in place like `std::vector`'s. Every change
 // invalidates every one of them (and the references they gave). A stale
-// iterator stops the program when used: at once in builds without NDEBUG,
-// and in every build before it would read outside the array.
+// iterator stops the program when used, in every build.
 // `makeIterator()` instead reads the current content at each step.
 // `std::hash<Serray<E>>` hashes the content in order. Held by
 // `std::shared_ptr` (`create`); one thread at a time.

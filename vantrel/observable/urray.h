@@ -39,8 +39,7 @@
 // the array, read in place like `std::vector`'s. They belong to this
 // value: every change to it, an assignment to it or a move from it
 // invalidates every one of them (and the references they gave). A stale
-// iterator stops the program when used: at once in builds without NDEBUG,
-// and in every build before it would read outside the content.
+// iterator stops the program when used, in every build.
 // `makeIterator()` instead walks a copy taken when it starts.
 // `std::hash<Urray<E>>` hashes the content in order. Not thread-safe.
 #pragma once

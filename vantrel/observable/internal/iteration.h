@@ -9,12 +9,12 @@
 //
 // A change invalidates every iterator of the collection. Each collection
 // counts its changes (before it reports them); an iterator remembers the
-// count of its making. A position iterator reads through the collection
-// and checks the position on every access, so a stale one stops the
-// program instead of reading outside the content; in builds without
-// NDEBUG it also stops as soon as it is used after a change. A hash
-// iterator checks the count on every access in every build, as a stale
-// one would walk freed nodes.
+// count of its making and compares it on every access, in every build, so
+// a stale one stops the program instead of reading freed or moved
+// storage. The count does not change inside a loop that does not change
+// the collection, so the compiler keeps its load out of the loop. A
+// position iterator also reads through the collection, which checks the
+// position against the content of the moment.
 #pragma once
 
 #include <compare>
@@ -69,9 +69,9 @@ class PositionIterator {
       : collection_(collection), position_(position), stamp_(IterationAccess::changes(*collection)) {}
 
   reference operator*() const {
-#ifndef NDEBUG
-    if (stamp_ != IterationAccess::changes(*collection_)) changedWhileIterating(IterationAccess::name<C>());
-#endif
+    if (stamp_ != IterationAccess::changes(*collection_)) [[unlikely]] {
+      changedWhileIterating(IterationAccess::name<C>());
+    }
     return IterationAccess::at(*collection_, position_);
   }
   pointer operator->() const { return &**this; }
