@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -143,9 +144,10 @@ TEST_F(SerrayTest, LookupsAnswerNulloptOutsideTheContent) {
 TEST_F(SerrayTest, IterationSeesElementsInsertedAfterItsPosition) {
   auto s = Rows::create(rows("ac"));
   std::string seen;
-  for (const Row& r : *s) {
-    seen += r.id;
-    if (r.id == "a") s->insert(row("b"));
+  auto it = s->makeIterator();
+  while (const std::optional<Row> r = it.next()) {
+    seen += r->id;
+    if (r->id == "a") s->insert(row("b"));
   }
   EXPECT_EQ(seen, "abc");
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -263,9 +264,10 @@ TEST_F(SortedSetViewTest, AReleasedViewNoLongerFollowsAndTheBaseGoesOn) {
 TEST_F(SortedSetViewTest, IterationReadsTheCurrentContent) {
   auto view = View::create(base, kByScore);
   std::string seen;
-  for (const Scored& s : *view) {
-    seen += s.id;
-    if (s.id == "a") base->insert(scored("z", 9));
+  auto it = view->makeIterator();
+  while (const std::optional<Scored> s = it.next()) {
+    seen += s->id;
+    if (s->id == "a") base->insert(scored("z", 9));
   }
   EXPECT_EQ(seen, "abcz");
 }

@@ -46,11 +46,19 @@
 // was when the delivery began, so a callback may register observers,
 // release owners or change the keyed array (that change is delivered
 // completely before the outer delivery goes on). An observer that throws
-// stops the program (vantrel/observable/internal/reporting.h). Iterators (`makeIterator`, `begin`)
-// hold the keyed array and read its current content at each step: they are
-// not snapshots. Held by `std::shared_ptr` (`create`); one thread at a time.
+// stops the program (vantrel/observable/internal/reporting.h).
+//
+// Iteration: `begin()`/`end()` give random-access `const_iterator`s over
+// the array, read in place like `std::vector`'s. Every change to the keyed
+// array invalidates every one of them (and the references they gave). A
+// stale iterator stops the program when used, in every build.
+// `makeIterator()` instead holds the keyed array and reads its current
+// content at each step (not a snapshot). `std::hash<Kerray<E>>` hashes
+// the content in order. Held by `std::shared_ptr` (`create`); one thread
+// at a time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -66,6 +74,7 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/error.h"
 #include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
@@ -129,6 +138,11 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
   using Element = E;
   using Key = KeyTypeOf<E>;
   using Observer = KerrayObserver<E>;
+  using value_type = E;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::PositionIterator<Kerray, E>;
+  using iterator = const_iterator;
 
   struct Errur : Error {
     enum class Case { elementAlreadyPresent, elementsAlreadyPresent };
@@ -390,10 +404,10 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
   [[nodiscard]] std::int64_t indexAfter(std::int64_t index) const { return index + 1; }
 
   [[nodiscard]] Iterator makeIterator() const { return Iterator(this->shared_from_this()); }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const {
-    return StepIteratorAdapter<Iterator>(makeIterator());
-  }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, static_cast<difference_type>(array_.size())); }
+  [[nodiscard]] size_type size() const { return array_.size(); }
+  [[nodiscard]] bool empty() const { return array_.empty(); }
 
   // "OrderedSet(count: <n>, elements: <none>)" when empty, else with
   // "<not CustomStringConvertible>": the elements are never listed.
@@ -415,6 +429,7 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
  protected:
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, "Kerray", name, event, static_cast<Kerray&>(*this), args...);
   }
 
@@ -434,6 +449,15 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
 
  private:
   friend struct observable_internal::KeyCount;
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "Kerray";
+
+  const E& elementForIteration(std::ptrdiff_t i) const {
+    if (static_cast<std::size_t>(i) >= array_.size()) {
+      observable_internal::indexOutOfRange("Kerray iterator", i, 0, static_cast<std::int64_t>(array_.size()));
+    }
+    return array_[static_cast<std::size_t>(i)];
+  }
 
   void insertOne(const E& element, std::int64_t atIndex) {
     observable_internal::checkIndex("insert", atIndex, 0, count() + 1);
@@ -464,8 +488,17 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
   // these words and compares keys only where they match.
   std::vector<std::size_t> hashes_;
   KeyCounts keys_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::KeyedElement E>
+  requires vantrel::ObservableHashable<E>
+struct std::hash<vantrel::Kerray<E>> {
+  std::size_t operator()(const vantrel::Kerray<E>& kerray) const {
+    return vantrel::observable_internal::orderedHash<E>(kerray.array(), kerray.array().size());
+  }
+};
 
 #include "vantrel/observable/internal/kerray_batch.h"

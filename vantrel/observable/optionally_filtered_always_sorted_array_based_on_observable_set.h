@@ -48,11 +48,19 @@
 // vantrel/observable/internal/reporting.h). From `create`,
 // `setFilterBlock` or `setSortBlock` a throw reaches the caller and the
 // view is as it was. The view keeps its base alive; the base holds the
-// view's observer weakly. Iterators read the current content at each step.
-// Not thread-safe.
+// view's observer weakly. Not thread-safe.
+//
+// Iteration: `begin()`/`end()` give random-access `const_iterator`s over the
+// content (`content()`), read in place. Every change of the view (each one it reports,
+// its base's changes among them) invalidates every one of them (and the
+// references they gave). A stale iterator stops the program when
+// used, in every build.
+// `makeIterator()` instead reads the current content at each step.
+// `std::hash` of the view hashes the content in order.
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -75,6 +83,7 @@
 #include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/blocked_array.h"
 #include "vantrel/observable/internal/fenwick.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/internal/update_placement.h"
@@ -134,6 +143,11 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
   using SortBlock = NamedSortBlock<E>;
   using Errors = OptionallyFilteredAlwaysSortedArray_BasedOnObservableSetErrors;
   using Positions = std::vector<std::int64_t>;
+  using value_type = E;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::PositionIterator<OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet, E>;
+  using iterator = const_iterator;
 
   // Reads the view's content at each step.
   class Iterator {
@@ -231,8 +245,10 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
   [[nodiscard]] std::int64_t indexAfter(std::int64_t index) const { return index + 1; }
 
   [[nodiscard]] Iterator makeIterator() const { return Iterator(this->shared_from_this()); }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const { return StepIteratorAdapter<Iterator>(makeIterator()); }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, static_cast<difference_type>(count())); }
+  [[nodiscard]] size_type size() const { return static_cast<size_type>(count()); }
+  [[nodiscard]] bool empty() const { return isEmpty(); }
 
   // "OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet(sortBlock:<code>,
   // count: <n>, elements: <up to five, then , ...>)".
@@ -255,12 +271,23 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
 
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, kName, name, event,
                                 static_cast<OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet&>(*this), args...);
   }
 
  private:
   using BaseObserver = ObservableSetObserver<E>;
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet";
+
+  const E& elementForIteration(std::ptrdiff_t i) const {
+    const std::vector<E>& c = content();
+    if (static_cast<std::size_t>(i) >= c.size()) {
+      observable_internal::indexOutOfRange("view iterator", i, 0, static_cast<std::int64_t>(c.size()));
+    }
+    return c[static_cast<std::size_t>(i)];
+  }
   using Held = ElementSet<E>;
 
   // A content computed aside, committed once every caller closure ran.
@@ -326,31 +353,40 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
           report("removedAll", &Observer::removedAll);
         });
       };
-      o.inserted = [this](Base&, const E& e) { following(kName, "inserted", [&] { followInsertion(e); }); };
+      o.inserted = [this](Base& base, const E& e) {
+        following(kName, "inserted", [&] { followInsertion(base, e); });
+      };
       o.insertedMultiple = [this](Base& base, const std::vector<E>& elements) {
         following(kName, "insertedMultiple", [&] { followInsertions(base, elements); });
       };
-      o.updated = [this](Base&, const E& e) { following(kName, "updated", [&] { followUpdate(e); }); };
+      o.updated = [this](Base& base, const E& e) { following(kName, "updated", [&] { followUpdate(base, e); }); };
       // No event for several updates: each element as a single update.
-      o.updatedMultiple = [this](Base&, const ObservableSetElements<E>& elements) {
+      o.updatedMultiple = [this](Base& base, const ObservableSetElements<E>& elements) {
         following(kName, "updatedMultiple", [&] {
-          for (const E& e : elements) followUpdate(e);
+          for (const E& e : elements) followUpdate(base, e);
         });
       };
-      o.removed = [this](Base&, const E& e) { following(kName, "removed", [&] { followRemoval(e); }); };
+      o.removed = [this](Base& base, const E& e) {
+        following(kName, "removed", [&] { followRemoval(base, e); });
+      };
       o.removedMultiple = [this](Base&, const ObservableSetElements<E>& elements) {
         following(kName, "removedMultiple", [&] { followRemovals(elements); });
       };
     });
   }
 
-  void followInsertion(const E& e) {
-    if (held_.contains(e) || !passes(e)) return;
-    const std::int64_t at = sorted_.lowerBound(less(), e);
-    held_.insert(e);
-    sorted_.insert(at, e);
+  // An observer registered before the view may have changed the base
+  // inside this report (removed the element, or replaced it): the view
+  // judges what the base stores now, never the reported value alone.
+  void followInsertion(const Base& base, const E& e) {
+    if (held_.contains(e)) return;
+    const std::optional<E> stored = base.subscript(e);
+    if (!stored || !passes(*stored)) return;
+    const std::int64_t at = sorted_.lowerBound(less(), *stored);
+    held_.insert(*stored);
+    sorted_.insert(at, *stored);
     stale_ = true;
-    report("inserted", &Observer::inserted, at, e);
+    report("inserted", &Observer::inserted, at, *stored);
   }
 
   // The base reports every input element, present ones and repeats
@@ -405,7 +441,10 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
     return positions;
   }
 
-  void followUpdate(const E& e) {
+  void followUpdate(const Base& base, const E& reported) {
+    const std::optional<E> stored = base.subscript(reported);
+    if (!stored) return leave(reported);  // removed again by an earlier observer
+    const E& e = *stored;
     const bool pass = passes(e);
     auto h = held_.find(e);
     if (!pass) {
@@ -416,19 +455,26 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
       stale_ = true;
       return report("removed", &Observer::removed, at, e);
     }
-    if (h == held_.end()) return followInsertion(e);
+    if (h == held_.end()) return followInsertion(base, e);
     const std::int64_t at = positionOfHeld(*h);
     const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, less(), e, at);
     auto node = held_.extract(h);
     node.value() = e;  // equal, but the view shows the value the base now stores
     held_.insert(std::move(node));
     stale_ = true;
+    ++changes_;
     observable_internal::showPlacedUpdate(sorted_, observers_, kName, *this, at, to, e);
   }
 
   // The element leaves when held, whatever the filter says of the value the
-  // removal names; reported as the view held it.
-  void followRemoval(const E& e) {
+  // removal names; reported as the view held it. One that an earlier
+  // observer put back inside this report is followed as an update.
+  void followRemoval(const Base& base, const E& e) {
+    if (base.elements().contains(e)) return followUpdate(base, e);
+    leave(e);
+  }
+
+  void leave(const E& e) {
     const auto h = held_.find(e);
     if (h == held_.end()) return;
     const std::int64_t at = positionOfHeld(*h);
@@ -473,6 +519,14 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
   Held held_;  // the held values, found by `==` and hash
   SortBlock sortBlock_;
   Filter filterBlock_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::HashableEquatableKeyedElement E>
+struct std::hash<vantrel::OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet<E>> {
+  std::size_t operator()(const vantrel::OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet<E>& view) const {
+    return vantrel::observable_internal::orderedHash<E>(view.content(), view.content().size());
+  }
+};

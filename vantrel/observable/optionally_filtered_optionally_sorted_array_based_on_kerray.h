@@ -34,8 +34,9 @@
 // Events: positions count in the view. An insertion reports its position
 // after it, a removal its position before it; batch removals list their
 // positions highest first, each one before the removal; batch insertions
-// (`insertedMultipleDistributed`) list positions at which inserting the
-// elements in list order rebuilds the new content; an update that changes
+// (`insertedMultipleDistributed`) list the final positions in the new copy,
+// ascending, so that inserting the elements in list order rebuilds the new
+// content too; an update that changes
 // a sorted element's place reports `moved` then `updated` to each observer
 // in turn. Base batch updates are followed element by element; base moves
 // reorder a filter-only copy (`moved` / `movedMultiple` in view positions)
@@ -49,11 +50,20 @@
 // Mutations are passed to the base (its errors reach the caller). The
 // positional ones (`insertAtIndex`, `moveFrom`) work only in natural order;
 // otherwise they throw `Errors` ("CurrentlyNotSortedInNaturalOrder") and
-// change nothing. Iterators hold the view and read its content at each
-// step, in whatever mode it is then. The view keeps its base alive; the
-// base holds the view's observer weakly. Not thread-safe.
+// change nothing. The view keeps its base alive; the base holds the
+// view's observer weakly. Not thread-safe.
+//
+// Iteration: `begin()`/`end()` give random-access `const_iterator`s over the
+// content (`content()`, in any mode), read in place. Every change of the view (each one it reports,
+// its base's changes among them) invalidates every one of them (and the
+// references they gave). A stale iterator stops the program when
+// used, in every build.
+// `makeIterator()` instead holds the view and reads its content at each
+// step, in whatever mode it is then. `std::hash` of the view hashes the
+// content in order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -75,6 +85,7 @@
 #include "vantrel/core/sort.h"
 #include "vantrel/observable/event_closure.h"
 #include "vantrel/observable/internal/blocked_array.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/pass_index.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
@@ -135,6 +146,11 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   using SortBlock = NamedSortBlock<A>;
   using Errors = OptionallyFilteredOptionallySortedArray_BasedOnKerrayErrors;
   using Positions = std::vector<std::int64_t>;
+  using value_type = A;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::PositionIterator<OptionallyFilteredOptionallySortedArray_BasedOnKerray, A>;
+  using iterator = const_iterator;
 
   // Reads the view's content at each step, in its mode of that moment.
   class Iterator {
@@ -252,10 +268,10 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   [[nodiscard]] std::int64_t indexAfter(std::int64_t index) const { return index + 1; }
 
   [[nodiscard]] Iterator makeIterator() const { return Iterator(this->shared_from_this()); }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const {
-    return StepIteratorAdapter<Iterator>(makeIterator());
-  }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, static_cast<difference_type>(count())); }
+  [[nodiscard]] size_type size() const { return static_cast<size_type>(count()); }
+  [[nodiscard]] bool empty() const { return isEmpty(); }
 
   // ---- Passed to the base ----
   virtual std::optional<A> update(const A& element) { return base_->update(element); }
@@ -301,12 +317,25 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
 
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, kName, name, event,
                                 static_cast<OptionallyFilteredOptionallySortedArray_BasedOnKerray&>(*this), args...);
   }
 
  private:
   using BaseObserver = KerrayObserver<A>;
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "OptionallyFilteredOptionallySortedArray_BasedOnKerray";
+
+  // Through `content()`: whatever the mode, a position is checked against
+  // the content of this moment.
+  const A& elementForIteration(std::ptrdiff_t i) const {
+    const std::vector<A>& c = content();
+    if (static_cast<std::size_t>(i) >= c.size()) {
+      observable_internal::indexOutOfRange("view iterator", i, 0, static_cast<std::int64_t>(c.size()));
+    }
+    return c[static_cast<std::size_t>(i)];
+  }
   using Held = std::unordered_map<Key, A, ElementHash<Key>, ElementEqual<Key>>;
 
   void requireNaturalOrder() const {
@@ -438,8 +467,17 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
   std::vector<Key> reentering_;           // filter-only: keys to show again once in step
   std::optional<SortBlock> sortBlock_;
   Filter filterBlock_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::EquatableKeyedElement A>
+  requires vantrel::ObservableHashable<A>
+struct std::hash<vantrel::OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>> {
+  std::size_t operator()(const vantrel::OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>& view) const {
+    return vantrel::observable_internal::orderedHash<A>(view.content(), view.content().size());
+  }
+};
 
 #include "vantrel/observable/internal/sorted_view_reactions.h"

@@ -23,8 +23,17 @@
 // The view keeps its base alive; the base holds the view's observer only
 // weakly (the view is its owner). No operation throws. Not thread-safe;
 // the order of iteration and of the reported sets is the hash table's.
+//
+// Iteration: `begin()`/`end()` give forward `const_iterator`s over the
+// held elements, read in place. Every change of the view (each one it reports,
+// its base's changes among them) invalidates every one of them (and the
+// references they gave). A stale iterator stops the program when
+// used, in every build.
+// `makeIterator()` instead walks a copy. `std::hash` of the view combines
+// the element hashes whatever their order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -39,6 +48,7 @@
 #include "vantrel/collections/weakly_owned.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/kerray.h"
 #include "vantrel/observable/observable_set.h"
@@ -83,6 +93,18 @@ class OptionallyFilteredSet_BasedOnKerray
   using Observer = OptionallyFilteredSet_BasedOnKerrayObserver<E>;
   using Filter = std::function<bool(const E&)>;
   using Iterator = AnyIterator<E>;
+
+ private:
+  using Members = std::unordered_map<Key, E, ElementHash<Key>, ElementEqual<Key>>;
+
+ public:
+  using value_type = E;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::HashIterator<OptionallyFilteredSet_BasedOnKerray, E,
+                                                           typename Members::const_iterator,
+                                                           observable_internal::EntryValue>;
+  using iterator = const_iterator;
 
   // Computes the content and registers on `base` (the view is the owner);
   // reports nothing.
@@ -133,10 +155,10 @@ class OptionallyFilteredSet_BasedOnKerray
       return (position++)->second;
     });
   }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const {
-    return StepIteratorAdapter<Iterator>(makeIterator());
-  }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, inSet_.begin()); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, inSet_.end()); }
+  [[nodiscard]] size_type size() const { return inSet_.size(); }
+  [[nodiscard]] bool empty() const { return inSet_.empty(); }
 
   // "FilterSet(in <held> of total <base count>)".
   [[nodiscard]] std::string description() const {
@@ -148,13 +170,15 @@ class OptionallyFilteredSet_BasedOnKerray
 
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, kName, name, event, static_cast<OptionallyFilteredSet_BasedOnKerray&>(*this),
                                 args...);
   }
 
  private:
   using BaseObserver = KerrayObserver<E>;
-  using Members = std::unordered_map<Key, E, ElementHash<Key>, ElementEqual<Key>>;
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "OptionallyFilteredSet_BasedOnKerray";
 
   bool passes(const E& e) const { return !filterBlock_ || filterBlock_(e); }
 
@@ -306,6 +330,14 @@ class OptionallyFilteredSet_BasedOnKerray
   std::shared_ptr<Base> base_;
   Members inSet_;
   Filter filterBlock_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::HashableEquatableKeyedElement E>
+struct std::hash<vantrel::OptionallyFilteredSet_BasedOnKerray<E>> {
+  std::size_t operator()(const vantrel::OptionallyFilteredSet_BasedOnKerray<E>& view) const {
+    return vantrel::observable_internal::unorderedHash<E>(view, view.size());
+  }
+};

@@ -24,9 +24,18 @@
 // The view keeps its base alive; the base holds the view's observer only
 // weakly (the view is its owner), so releasing the view ends its reactions.
 // Insertions through the view go to the base, whose errors reach the caller
-// unchanged. Not thread-safe; the order of iteration is the hash set's.
+// unchanged. Not thread-safe.
+//
+// Iteration: `begin()`/`end()` give forward `const_iterator`s over the
+// held elements (without a filter, the base's), in the hash set's order, read in place. Every change of the view (each one it reports,
+// its base's changes among them) invalidates every one of them (and the
+// references they gave). A stale iterator stops the program when
+// used, in every build.
+// `makeIterator()` instead walks a copy. `std::hash` of the view combines
+// the element hashes whatever their order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -40,6 +49,7 @@
 #include "vantrel/collections/weakly_owned.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/observable_set.h"
 
@@ -81,6 +91,13 @@ class OptionallyFilteredSet_BasedOnObservableSet
   using Observer = OptionallyFilteredSet_BasedOnObservableSetObserver<E>;
   using Filter = std::function<bool(const E&)>;
   using Iterator = AnyIterator<E>;
+  using value_type = E;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::HashIterator<OptionallyFilteredSet_BasedOnObservableSet, E,
+                                                           typename Elements::const_iterator,
+                                                           observable_internal::ElementItself>;
+  using iterator = const_iterator;
 
   // Registers on `base` (the view is the owner); reports nothing.
   [[nodiscard]] static std::shared_ptr<OptionallyFilteredSet_BasedOnObservableSet> create(
@@ -151,10 +168,10 @@ class OptionallyFilteredSet_BasedOnObservableSet
       return *position++;
     });
   }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const {
-    return StepIteratorAdapter<Iterator>(makeIterator());
-  }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, tableForIteration().begin()); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, tableForIteration().end()); }
+  [[nodiscard]] size_type size() const { return static_cast<size_type>(count()); }
+  [[nodiscard]] bool empty() const { return isEmpty(); }
 
   // "...(NO FILTER, total count <n>)" or "...(in count <k>, total count <n>)".
   [[nodiscard]] virtual std::string description() const {
@@ -169,12 +186,17 @@ class OptionallyFilteredSet_BasedOnObservableSet
 
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, kName, name, event, static_cast<OptionallyFilteredSet_BasedOnObservableSet&>(*this),
                                 args...);
   }
 
  private:
   using BaseObserver = ObservableSetObserver<E>;
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "OptionallyFilteredSet_BasedOnObservableSet";
+
+  const Elements& tableForIteration() const { return inElements_ ? *inElements_ : base_->elements(); }
 
   Elements passingElements(const Filter& filter) const {
     Elements passing;
@@ -201,28 +223,37 @@ class OptionallyFilteredSet_BasedOnObservableSet
           report("removedAll", &Observer::removedAll);
         });
       };
-      o.inserted = [this](Base&, const E& e) { following(kName, "inserted", [&] { followInsertion(e); }); };
+      o.inserted = [this](Base& base, const E& e) {
+        following(kName, "inserted", [&] { followInsertion(base, e); });
+      };
       o.insertedMultiple = [this](Base& base, const std::vector<E>& elements) {
         following(kName, "insertedMultiple", [&] { followInsertions(base, elements); });
       };
-      o.updated = [this](Base&, const E& e) { following(kName, "updated", [&] { followUpdate(e); }); };
-      o.updatedMultiple = [this](Base&, const Elements& elements) {
+      o.updated = [this](Base& base, const E& e) { following(kName, "updated", [&] { followUpdate(base, e); }); };
+      o.updatedMultiple = [this](Base& base, const Elements& elements) {
         following(kName, "updatedMultiple", [&] {
-          for (const E& e : elements) followUpdate(e);
+          for (const E& e : elements) followUpdate(base, e);
         });
       };
-      o.removed = [this](Base&, const E& e) { following(kName, "removed", [&] { followRemoval(e); }); };
+      o.removed = [this](Base& base, const E& e) {
+        following(kName, "removed", [&] { followRemoval(base, e); });
+      };
       o.removedMultiple = [this](Base&, const Elements& elements) {
         following(kName, "removedMultiple", [&] { followRemovals(elements); });
       };
     });
   }
 
-  void followInsertion(const E& e) {
+  // An observer registered before the view may have changed the base
+  // inside this report (removed the element, or replaced it): the view
+  // judges what the base stores now, never the reported value alone.
+  void followInsertion(const Base& base, const E& e) {
     if (!inElements_) return report("inserted", &Observer::inserted, e);
-    if (inElements_->contains(e) || !filterBlock_(e)) return;
-    inElements_->insert(e);
-    report("inserted", &Observer::inserted, e);
+    if (inElements_->contains(e)) return;
+    const std::optional<E> stored = base.subscript(e);
+    if (!stored || !filterBlock_(*stored)) return;
+    inElements_->insert(*stored);
+    report("inserted", &Observer::inserted, *stored);
   }
 
   // The base reports every input element, present ones and repeats
@@ -243,8 +274,11 @@ class OptionallyFilteredSet_BasedOnObservableSet
     if (!entering.empty()) report("insertedMultiple", &Observer::insertedMultiple, entering);
   }
 
-  void followUpdate(const E& e) {
-    if (!inElements_) return report("updated", &Observer::updated, e);
+  void followUpdate(const Base& base, const E& reported) {
+    if (!inElements_) return report("updated", &Observer::updated, reported);
+    const std::optional<E> stored = base.subscript(reported);
+    if (!stored) return leave(reported);  // removed again by an earlier observer
+    const E& e = *stored;
     const bool passes = filterBlock_(e);
     auto held = inElements_->extract(e);
     if (!passes) {
@@ -261,9 +295,15 @@ class OptionallyFilteredSet_BasedOnObservableSet
   }
 
   // An element leaves when held, whatever the filter says of the value the
-  // removal names (it may differ from the one that was judged).
-  void followRemoval(const E& e) {
+  // removal names (it may differ from the one that was judged). One that an
+  // earlier observer put back inside this report is followed as an update.
+  void followRemoval(const Base& base, const E& e) {
     if (!inElements_) return report("removed", &Observer::removed, e);
+    if (base.elements().contains(e)) return followUpdate(base, e);
+    leave(e);
+  }
+
+  void leave(const E& e) {
     auto held = inElements_->extract(e);
     if (held.empty()) return;
     report("removed", &Observer::removed, held.value());
@@ -283,6 +323,14 @@ class OptionallyFilteredSet_BasedOnObservableSet
   std::shared_ptr<Base> base_;
   std::optional<Elements> inElements_;
   Filter filterBlock_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::ObservableHashable E>
+struct std::hash<vantrel::OptionallyFilteredSet_BasedOnObservableSet<E>> {
+  std::size_t operator()(const vantrel::OptionallyFilteredSet_BasedOnObservableSet<E>& view) const {
+    return vantrel::observable_internal::unorderedHash<E>(view, view.size());
+  }
+};

@@ -40,10 +40,18 @@
 // throw reaches the caller and the value is as it was. Observers are
 // called after the change, in registration order, synchronously; one that
 // throws stops the program (vantrel/observable/internal/reporting.h).
-// Lookups by key test the key set, then scan the sorted order. Iteration
-// walks a copy taken when it starts. Not thread-safe.
+// Lookups by key test the key set, then scan the sorted order.
+//
+// Iteration: `begin()`/`end()` give random-access `const_iterator`s over
+// the sorted order, read in place like `std::vector`'s. They belong to this
+// value: every change to it, an assignment to it or a move from it
+// invalidates every one of them (and the references they gave). A stale
+// iterator stops the program when used, in every build.
+// `makeIterator()` instead walks a copy taken when it starts.
+// `std::hash<OptionallySortedUrray<A>>` hashes the content in order. Not thread-safe.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -62,6 +70,7 @@
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/sort.h"
 #include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/internal/update_placement.h"
@@ -101,6 +110,11 @@ class OptionallySortedUrray {
   using Key = KeyTypeOf<A>;
   using Observer = OptionallySortedUrrayObserver<A>;
   using SortBlock = NamedSortBlock<A>;
+  using value_type = A;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::PositionIterator<OptionallySortedUrray, A>;
+  using iterator = const_iterator;
 
   struct ArrayErrors : Error {
     enum class Case { elementAlreadyPresent, indexOutOfBounds, moveWhileSorted };
@@ -241,6 +255,7 @@ class OptionallySortedUrray {
     }
     sorted_.erase(sorted_.begin() + at);
     sorted_.insert(sorted_.begin() + to, element);
+    ++changes_;
     observable_internal::reportMovedThenUpdated(observers_, kName, std::as_const(*this), at, to, element);
     return old;
   }
@@ -301,8 +316,10 @@ class OptionallySortedUrray {
   [[nodiscard]] std::int64_t indexAfter(std::int64_t index) const { return index + 1; }
 
   [[nodiscard]] Iterator makeIterator() const { return Iterator(sorted_); }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const { return StepIteratorAdapter<Iterator>(makeIterator()); }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, static_cast<difference_type>(sorted_.size())); }
+  [[nodiscard]] size_type size() const { return sorted_.size(); }
+  [[nodiscard]] bool empty() const { return sorted_.empty(); }
 
   // "OptionallySortedUrray(sortBlock:<code or n/a>, count: <n>, elements:
   // <up to five in sorted order, then , ...>)".
@@ -329,6 +346,7 @@ class OptionallySortedUrray {
 
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, kName, name, event, static_cast<const OptionallySortedUrray&>(*this),
                                 args...);
   }
@@ -367,11 +385,30 @@ class OptionallySortedUrray {
     fatal(std::string(kName) + ": a held key is missing from its orders");
   }
 
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "OptionallySortedUrray";
+
+  const A& elementForIteration(std::ptrdiff_t i) const {
+    if (static_cast<std::size_t>(i) >= sorted_.size()) {
+      observable_internal::indexOutOfRange("OptionallySortedUrray iterator", i, 0, static_cast<std::int64_t>(sorted_.size()));
+    }
+    return sorted_[static_cast<std::size_t>(i)];
+  }
+
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::vector<A> natural_;
   std::vector<A> sorted_;
   ElementSet<Key> keys_;
   std::optional<SortBlock> sortBlock_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::KeyedElement A>
+  requires vantrel::ObservableHashable<A>
+struct std::hash<vantrel::OptionallySortedUrray<A>> {
+  std::size_t operator()(const vantrel::OptionallySortedUrray<A>& urray) const {
+    return vantrel::observable_internal::orderedHash<A>(urray, urray.size());
+  }
+};

@@ -35,10 +35,17 @@
 // throw reaches the caller and the collection is as it was. Observers are
 // called after the change, in registration order, synchronously; one that
 // throws stops the program (vantrel/observable/internal/reporting.h).
-// Iterators read the current content at each step. Held by
+//
+// Iteration: `begin()`/`end()` give random-access `const_iterator`s over
+// the sorted array, read in place like `std::vector`'s. Every change
+// invalidates every one of them (and the references they gave). A stale
+// iterator stops the program when used, in every build.
+// `makeIterator()` instead reads the current content at each step.
+// `std::hash<Serray<E>>` hashes the content in order. Held by
 // `std::shared_ptr` (`create`); one thread at a time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -57,6 +64,7 @@
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/sort.h"
 #include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/internal/update_placement.h"
@@ -101,6 +109,11 @@ class Serray : public std::enable_shared_from_this<Serray<E>> {
   using Key = KeyTypeOf<E>;
   using Observer = SerrayObserver<E>;
   using SortBlock = NamedSortBlock<E>;
+  using value_type = E;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::PositionIterator<Serray, E>;
+  using iterator = const_iterator;
 
   struct Errur : Error {
     enum class Case { elementAlreadyPresent, indexOutOfBounds };
@@ -283,8 +296,10 @@ class Serray : public std::enable_shared_from_this<Serray<E>> {
   [[nodiscard]] std::int64_t indexAfter(std::int64_t index) const { return index + 1; }
 
   [[nodiscard]] Iterator makeIterator() const { return Iterator(this->shared_from_this()); }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const { return StepIteratorAdapter<Iterator>(makeIterator()); }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, static_cast<difference_type>(array_.size())); }
+  [[nodiscard]] size_type size() const { return array_.size(); }
+  [[nodiscard]] bool empty() const { return array_.empty(); }
 
   // "Serray(count: <n>, elements: <none>)" when empty, else with
   // "<not CustomStringConvertible>": the elements are never listed.
@@ -305,6 +320,7 @@ class Serray : public std::enable_shared_from_this<Serray<E>> {
  protected:
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, "Serray", name, event, static_cast<Serray&>(*this), args...);
   }
 
@@ -363,10 +379,29 @@ class Serray : public std::enable_shared_from_this<Serray<E>> {
     return element;
   }
 
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "Serray";
+
+  const E& elementForIteration(std::ptrdiff_t i) const {
+    if (static_cast<std::size_t>(i) >= array_.size()) {
+      observable_internal::indexOutOfRange("Serray iterator", i, 0, static_cast<std::int64_t>(array_.size()));
+    }
+    return array_[static_cast<std::size_t>(i)];
+  }
+
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::vector<E> array_;
   Keys keys_;
   SortBlock sortBlock_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::KeyedElement E>
+  requires vantrel::ObservableHashable<E>
+struct std::hash<vantrel::Serray<E>> {
+  std::size_t operator()(const vantrel::Serray<E>& serray) const {
+    return vantrel::observable_internal::orderedHash<E>(serray.array(), serray.array().size());
+  }
+};

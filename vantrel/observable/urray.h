@@ -33,10 +33,18 @@
 //
 // Observers are called after the change, in registration order,
 // synchronously; one that throws stops the program
-// (vantrel/observable/internal/reporting.h). Iteration walks a copy of the
-// content taken when it starts. Not thread-safe.
+// (vantrel/observable/internal/reporting.h).
+//
+// Iteration: `begin()`/`end()` give random-access `const_iterator`s over
+// the array, read in place like `std::vector`'s. They belong to this
+// value: every change to it, an assignment to it or a move from it
+// invalidates every one of them (and the references they gave). A stale
+// iterator stops the program when used, in every build.
+// `makeIterator()` instead walks a copy taken when it starts.
+// `std::hash<Urray<E>>` hashes the content in order. Not thread-safe.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -51,6 +59,7 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/error.h"
 #include "vantrel/observable/event_closure.h"
+#include "vantrel/observable/internal/iteration.h"
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
@@ -103,6 +112,11 @@ class Urray {
  public:
   using Element = E;
   using Observer = UrrayObserver<E>;
+  using value_type = E;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using const_iterator = observable_internal::PositionIterator<Urray, E>;
+  using iterator = const_iterator;
 
   // Walks the content of the moment it was made.
   class Iterator {
@@ -229,8 +243,10 @@ class Urray {
   [[nodiscard]] std::int64_t indexAfter(std::int64_t index) const { return index + 1; }
 
   [[nodiscard]] Iterator makeIterator() const { return Iterator(array_); }
-  [[nodiscard]] StepIteratorAdapter<Iterator> begin() const { return StepIteratorAdapter<Iterator>(makeIterator()); }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, static_cast<difference_type>(array_.size())); }
+  [[nodiscard]] size_type size() const { return array_.size(); }
+  [[nodiscard]] bool empty() const { return array_.empty(); }
 
   // "OrderedSet(count: <n>, elements: <up to five, then , ...>)";
   // "<not CustomStringConvertible>" for elements without a text.
@@ -249,6 +265,7 @@ class Urray {
  private:
   template <class Closure, class... Args>
   void report(std::string_view name, Closure Observer::*event, const Args&... args) {
+    ++changes_;  // every change reports: the iterators' stamp
     observable_internal::report(observers_, "Urray", name, event, static_cast<const Urray&>(*this), args...);
   }
 
@@ -264,9 +281,27 @@ class Urray {
     keys_ = std::move(keys);
   }
 
+  friend struct observable_internal::IterationAccess;
+  static constexpr std::string_view kIterationName = "Urray";
+
+  const E& elementForIteration(std::ptrdiff_t i) const {
+    if (static_cast<std::size_t>(i) >= array_.size()) {
+      observable_internal::indexOutOfRange("Urray iterator", i, 0, static_cast<std::int64_t>(array_.size()));
+    }
+    return array_[static_cast<std::size_t>(i)];
+  }
+
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::vector<E> array_;
   ElementSet<E> keys_;
+  std::uint64_t changes_ = 0;
 };
 
 }  // namespace vantrel
+
+template <vantrel::UrrayType E>
+struct std::hash<vantrel::Urray<E>> {
+  std::size_t operator()(const vantrel::Urray<E>& urray) const {
+    return vantrel::observable_internal::orderedHash<E>(urray.array(), urray.array().size());
+  }
+};

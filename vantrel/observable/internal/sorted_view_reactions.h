@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <numeric>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "vantrel/collections/array_moves.h"
 #include "vantrel/collections/sorted_array.h"
 #include "vantrel/core/sort.h"
+#include "vantrel/observable/internal/fenwick.h"
 #include "vantrel/observable/optionally_filtered_optionally_sorted_array_based_on_kerray.h"
 
 #include "vantrel/core/api.h"
@@ -254,6 +257,7 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::sortedUpdated(con
   const std::int64_t to = observable_internal::placeAfterUpdate(sorted_, sortBlock_->sortBlock(), e, at);
   h->second = e;
   stale_ = true;
+  ++changes_;
   observable_internal::showPlacedUpdate(sorted_, observers_, kName, *this, at, to, e);
 }
 
@@ -292,8 +296,9 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceRemoved(st
 }
 
 // Insertions one after the other, each at its base position of that
-// moment; the view reports each entering element at its view position of
-// that moment, which is what `insertedMultipleDistributed` means.
+// moment. The view reports the entering elements at their final positions
+// in the new copy, ascending: read as final positions or applied in list
+// order, they rebuild the new content either way.
 template <EquatableKeyedElement A>
 void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceInsertions(const Positions& at,
                                                                                const std::vector<A>& elements) {
@@ -309,19 +314,40 @@ void OptionallyFilteredOptionallySortedArray_BasedOnKerray<A>::inPlaceInsertions
   for (std::size_t i = 0; i < n; ++i) {
     if (enters[i]) held_.emplace(keyOf(elements[i]), elements[i]);
   }
-  Positions positions;
-  std::vector<A> entered;
-  positions.reserve(entering);
+  // The view position of each entering element at its moment.
+  Positions momentary;
+  std::vector<std::size_t> entered;
+  momentary.reserve(entering);
   entered.reserve(entering);
   for (std::size_t i = 0; i < n; ++i) {
     shown_.insert(at[i], enters[i] != 0);
     if (!enters[i]) continue;
-    const std::int64_t v = shown_.rank(at[i]);
-    copy_->insert(copy_->begin() + v, elements[i]);
-    positions.push_back(v);
-    entered.push_back(elements[i]);
+    momentary.push_back(shown_.rank(at[i]));
+    entered.push_back(i);
   }
-  report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, entered);
+  const Positions final = observable_internal::finalPositions(momentary, copy_->size() + entering);
+  std::vector<std::size_t> order(entered.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return final[a] < final[b]; });
+  // Built front to back: each final position is the copy's next slot or
+  // lies behind the old elements taken so far.
+  std::vector<A> next;
+  next.reserve(copy_->size() + entering);
+  Positions positions;
+  std::vector<A> reported;
+  positions.reserve(entering);
+  reported.reserve(entering);
+  auto old = std::make_move_iterator(copy_->begin());
+  for (const std::size_t k : order) {
+    const auto slot = static_cast<std::size_t>(final[k]);
+    while (next.size() < slot) next.push_back(*old++);
+    next.push_back(elements[entered[k]]);
+    positions.push_back(final[k]);
+    reported.push_back(elements[entered[k]]);
+  }
+  next.insert(next.end(), old, std::make_move_iterator(copy_->end()));
+  *copy_ = std::move(next);
+  report("insertedMultipleDistributed", &Observer::insertedMultipleDistributed, positions, reported);
   reenterWhenInStep();
 }
 

@@ -1,4 +1,5 @@
 #include "vantrel/observable/internal/texts.h"
+#include "vantrel/observable/internal/iteration.h"
 
 #include <fmt/format.h>
 #include <fmt/ranges.h>
@@ -54,6 +55,10 @@ void sourcesNotAscending(const std::vector<std::int64_t>& sources) {
 
 void sourceRepeated(std::int64_t index) {
   fatal(fmt::format("from index {} is listed more than once.", index));
+}
+
+void changedWhileIterating(std::string_view collection) {
+  fatal(fmt::format("{} changed while an iterator over it was in use", collection));
 }
 
 }  // namespace vantrel::observable_internal

@@ -1,0 +1,206 @@
+// The standard-style iterators and content hashes of the observable
+// collections and views.
+// Internal: include the public headers (kerray.h, urray.h, ...).
+//
+// `PositionIterator` walks a collection that reads an element by position
+// in O(1); `HashIterator` walks one kept in a hash table (forward only, as
+// the table is). Neither allocates nor copies an element per step: `*it`
+// is a reference into the collection.
+//
+// A change invalidates every iterator of the collection. Each collection
+// counts its changes (before it reports them); an iterator remembers the
+// count of its making and compares it on every access, in every build, so
+// a stale one stops the program instead of reading freed or moved
+// storage. The count does not change inside a loop that does not change
+// the collection, so the compiler keeps its load out of the loop. A
+// position iterator also reads through the collection, which checks the
+// position against the content of the moment.
+#pragma once
+
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string_view>
+
+#include "vantrel/collections/element_hash.h"
+
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API { namespace observable_internal {
+
+// Stops with "<collection> changed while an iterator over it was in use".
+[[noreturn]] void changedWhileIterating(std::string_view collection);
+
+// What the iterators read of a collection; each collection befriends it.
+// A collection provides `changes_` (its count of changes), `kIterationName`,
+// and, for position iterators, `elementForIteration(i)` (checking `i`), or,
+// for hash iterators, `tableForIteration()`.
+struct IterationAccess {
+  template <class C>
+  static std::string_view name() {
+    return C::kIterationName;
+  }
+  template <class C>
+  static std::uint64_t changes(const C& c) {
+    return c.changes_;
+  }
+  template <class C>
+  static decltype(auto) at(const C& c, std::ptrdiff_t i) {
+    return c.elementForIteration(i);
+  }
+  template <class C>
+  static decltype(auto) table(const C& c) {
+    return c.tableForIteration();
+  }
+};
+
+template <class C, class T>
+class PositionIterator {
+ public:
+  using iterator_concept = std::random_access_iterator_tag;
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = T;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const T*;
+  using reference = const T&;
+
+  PositionIterator() = default;
+  PositionIterator(const C* collection, difference_type position)
+      : collection_(collection), position_(position), stamp_(IterationAccess::changes(*collection)) {}
+
+  reference operator*() const {
+    if (stamp_ != IterationAccess::changes(*collection_)) [[unlikely]] {
+      changedWhileIterating(IterationAccess::name<C>());
+    }
+    return IterationAccess::at(*collection_, position_);
+  }
+  pointer operator->() const { return &**this; }
+  reference operator[](difference_type n) const { return *(*this + n); }
+
+  PositionIterator& operator++() {
+    ++position_;
+    return *this;
+  }
+  PositionIterator operator++(int) {
+    PositionIterator old = *this;
+    ++position_;
+    return old;
+  }
+  PositionIterator& operator--() {
+    --position_;
+    return *this;
+  }
+  PositionIterator operator--(int) {
+    PositionIterator old = *this;
+    --position_;
+    return old;
+  }
+  PositionIterator& operator+=(difference_type n) {
+    position_ += n;
+    return *this;
+  }
+  PositionIterator& operator-=(difference_type n) {
+    position_ -= n;
+    return *this;
+  }
+  friend PositionIterator operator+(PositionIterator it, difference_type n) { return it += n; }
+  friend PositionIterator operator+(difference_type n, PositionIterator it) { return it += n; }
+  friend PositionIterator operator-(PositionIterator it, difference_type n) { return it -= n; }
+  friend difference_type operator-(const PositionIterator& a, const PositionIterator& b) {
+    return a.position_ - b.position_;
+  }
+  friend bool operator==(const PositionIterator& a, const PositionIterator& b) { return a.position_ == b.position_; }
+  friend std::strong_ordering operator<=>(const PositionIterator& a, const PositionIterator& b) {
+    return a.position_ <=> b.position_;
+  }
+
+ private:
+  const C* collection_ = nullptr;
+  difference_type position_ = 0;
+  std::uint64_t stamp_ = 0;
+};
+
+// Over a hash table's entries, giving `Project{}(entry)` (the element).
+template <class C, class T, class TableIterator, class Project>
+class HashIterator {
+ public:
+  using iterator_concept = std::forward_iterator_tag;
+  using iterator_category = std::forward_iterator_tag;
+  using value_type = T;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const T*;
+  using reference = const T&;
+
+  HashIterator() = default;
+  HashIterator(const C* collection, TableIterator entry)
+      : collection_(collection), entry_(entry), stamp_(IterationAccess::changes(*collection)) {}
+
+  reference operator*() const {
+    check();
+    return Project{}(*entry_);
+  }
+  pointer operator->() const { return &**this; }
+  HashIterator& operator++() {
+    check();
+    ++entry_;
+    return *this;
+  }
+  HashIterator operator++(int) {
+    HashIterator old = *this;
+    ++*this;
+    return old;
+  }
+  friend bool operator==(const HashIterator& a, const HashIterator& b) { return a.entry_ == b.entry_; }
+
+ private:
+  void check() const {
+    if (stamp_ != IterationAccess::changes(*collection_)) changedWhileIterating(IterationAccess::name<C>());
+  }
+
+  const C* collection_ = nullptr;
+  TableIterator entry_{};
+  std::uint64_t stamp_ = 0;
+};
+
+struct ElementItself {
+  template <class T>
+  const T& operator()(const T& element) const {
+    return element;
+  }
+};
+struct EntryValue {
+  template <class Entry>
+  const auto& operator()(const Entry& entry) const {
+    return entry.second;
+  }
+};
+
+// Spreads a hash over all 64 bits (the splitmix64 finaliser).
+inline std::uint64_t mixedHash(std::uint64_t h) {
+  h ^= h >> 30;
+  h *= 0xbf58476d1ce4e5b9ULL;
+  h ^= h >> 27;
+  h *= 0x94d049bb133111ebULL;
+  h ^= h >> 31;
+  return h;
+}
+
+// The hash of a sequence: the element hashes combined in order.
+template <class E, class Range>
+std::size_t orderedHash(const Range& elements, std::size_t count) {
+  const ElementHash<E> hash;
+  std::uint64_t seed = mixedHash(count);
+  for (const E& e : elements) seed = mixedHash(seed ^ (static_cast<std::uint64_t>(hash(e)) + 0x9e3779b97f4a7c15ULL));
+  return static_cast<std::size_t>(seed);
+}
+
+// The hash of a set: the same whatever the order of iteration.
+template <class E, class Range>
+std::size_t unorderedHash(const Range& elements, std::size_t count) {
+  const ElementHash<E> hash;
+  std::uint64_t sum = mixedHash(count);
+  for (const E& e : elements) sum += mixedHash(static_cast<std::uint64_t>(hash(e)));
+  return static_cast<std::size_t>(mixedHash(sum));
+}
+
+}}  // namespace vantrel::observable_internal
