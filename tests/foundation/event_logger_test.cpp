@@ -70,8 +70,8 @@ TEST(EventLoggerTest, AwkwardPartsAreQuotedAsJsonStrings) {
       {"say \"hi\"", "\"say \\\"hi\\\"\""},
       {"\"", "\"\\\"\""},
       {"line\nbreak\\", "\"line\\nbreak\\\\\""},
-      {"cr\r\nlf\t\b", "\"cr\\r\\nlf\\t\\b\""},
-      {"vt\v ff\f", "\"vt\\u000b ff\\f\""},
+      {"cr\r\nlf\t\b", "\"cr\\r\\nlf\\t\\u0008\""},
+      {"vt\v ff\f", "\"vt\\u000b ff\\u000c\""},
       {"cancel\x18", "\"cancel\\u0018\""},
       {"nel\u0085 ls\u2028 ps\u2029 é", "\"nel\\u0085 ls\\u2028 ps\\u2029 é\""},
   };
@@ -86,11 +86,11 @@ TEST(EventLoggerTest, AwkwardPartsAreQuotedAsJsonStrings) {
 TEST(EventLoggerTest, FieldsAndCategoriesReadBackExactlyWhateverTheyHold) {
   TemporaryDirectory tmp;
   auto logger = VtEventLogger::createWithLogFileUrl("awkward", fileUrl(tmp.path() / "awkward.log"));
-  const std::vector<std::string> awkward = {
-      "a, b", "line\nbreak", "say \"hi\"", "\"quoted\"", "\"", "\"\"", "cr\rx", "crlf\r\n", "\n",
-      "vt\v ff\f", "nel\u0085 ls\u2028 ps\u2029", "cancel at the end\x18", "\x18", std::string("nul\0in", 6), "\\", "\\n",
-      "\\\"", "\\u2028", "ends with a backslash\\", ",", ",,", " , ", "", "ü\u00e9\U0001F600", "tab\t",
-      "\"a\",\"b\""};
+  const std::vector<std::string> awkward = {"a, b", "line\nbreak", "say \"hi\"", "\"quoted\"", "\"", "\"\"",
+                                            "cr\rx", "crlf\r\n", "\n", "vt\v ff\f", "nel\u0085 ls\u2028 ps\u2029",
+                                            "cancel at the end\x18", "\x18", std::string("nul\0in", 6), "\\", "\\n",
+                                            "\\\"", "\\u2028", "ends with a backslash\\", ",", ",,", " , ", "",
+                                            "ü\u00e9\U0001F600", "tab\t", "\"a\",\"b\"", "ctl\x01\x1f\x7f"};
   logger->log(Named("awk", awkward));
   std::size_t lines = 1 + 5;
   for (const auto& field : awkward) {

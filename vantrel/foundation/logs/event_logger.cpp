@@ -12,6 +12,7 @@
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/folders.h"
 #include "vantrel/platform/posix/read_file.h"
+#include "vantrel/text/escaping.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel {
@@ -172,29 +173,17 @@ void foundation_internal::appendEventLinePart(std::string& out, std::string_view
     return;
   }
   out += '"';
-  for (std::size_t i = 0; i < part.size(); ++i) {
-    const auto c = static_cast<unsigned char>(part[i]);
-    switch (c) {
-      case '"': out += "\\\""; continue;
-      case '\\': out += "\\\\"; continue;
-      case '\b': out += "\\b"; continue;
-      case '\t': out += "\\t"; continue;
-      case '\n': out += "\\n"; continue;
-      case '\f': out += "\\f"; continue;
-      case '\r': out += "\\r"; continue;
-      default: break;
-    }
-    if (c < 0x20) {
-      appendUnicodeEscape(out, c);
-    } else if (const std::size_t length = newlineLength(part, i); length == 2) {
-      appendUnicodeEscape(out, 0x85);  // U+0085
-      ++i;
-    } else if (length == 3) {
-      appendUnicodeEscape(out, 0x2000u | (static_cast<unsigned char>(part[i + 2]) & 0x3Fu));  // U+2028, U+2029
-      i += 2;
-    } else {
-      out += static_cast<char>(c);
-    }
+  const std::size_t start = out.size();
+  appendStringEncodedForJson(out, part);
+  // JSON leaves U+0085, U+2028 and U+2029 as they are, but the reader ends
+  // lines at them.
+  for (std::size_t i = start; i < out.size(); ++i) {
+    const std::size_t length = newlineLength(out, i);
+    if (length < 2) continue;
+    std::string escape;
+    appendUnicodeEscape(escape, length == 2 ? 0x85u : 0x2000u | (static_cast<unsigned char>(out[i + 2]) & 0x3Fu));
+    out.replace(i, length, escape);
+    i += escape.size() - 1;
   }
   out += '"';
 }
@@ -268,7 +257,8 @@ void VtEventLogger::log(std::string_view category, std::string_view text,
   // The text's commas separate its fields; each field is quoted on its own.
   for (std::size_t start = 0;;) {
     const std::size_t comma = text.find(',', start);
-    foundation_internal::appendEventLinePart(line, text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+    const std::size_t end = comma == std::string_view::npos ? text.size() : comma;
+    foundation_internal::appendEventLinePart(line, text.substr(start, end - start));
     if (comma == std::string_view::npos) break;
     line += ',';
     start = comma + 1;

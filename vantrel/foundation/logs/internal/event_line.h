@@ -4,12 +4,12 @@
 //
 // A part is written as it is unless it holds a comma, a double quote, CAN
 // (U+0018) or a character the reader ends lines at (U+000A to U+000D,
-// U+0085, U+2028, U+2029). Such a part is written as a JSON string: in
-// double quotes, with `\"`, `\\`, `\b`, `\t`, `\n`, `\f`, `\r` and `\uXXXX`
-// for the other control characters and the three other line ends. A line so
-// written never holds a line break of its own, so a write cut short costs
-// only its own line. Plain parts, the only ones older writers wrote, never
-// start with a quote, and read as before.
+// U+0085, U+2028, U+2029). Such a part is written as a JSON string (text's
+// `appendStringEncodedForJson` in double quotes), with U+0085, U+2028 and
+// U+2029 as "\u" escapes too. A line so written never holds a line break of
+// its own, so a write cut short costs only its own line. Plain parts never
+// hold a quote; a part of an older writer's line that starts with one is
+// read as it stands unless it is a whole JSON string.
 #pragma once
 
 #include <string>
