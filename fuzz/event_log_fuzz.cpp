@@ -20,10 +20,11 @@ namespace {
 std::string lineOf(const vantrel::VtEventLoggerEvent& event) {
   std::string line = vantrel::isoDateTimeText(event.date, true) + ",";
   vantrel::foundation_internal::appendEventLinePart(line, event.category);
-  line += ",";
-  for (std::size_t i = 0; i < event.fields.size(); ++i) {
-    if (i > 0) line += ",";
-    vantrel::foundation_internal::appendEventLinePart(line, event.fields[i]);
+  // A line without a third part reads as no fields; the logger never writes
+  // one, but the reader reads it.
+  for (const auto& field : event.fields) {
+    line += ",";
+    vantrel::foundation_internal::appendEventLinePart(line, field);
   }
   return line + "\n";
 }
