@@ -244,6 +244,70 @@ TEST(Compression, TenMegabyteZlibBombStaysUnderTheCap) {
   EXPECT_EQ(uncompressed(bomb, Compression::zlib, zeros.size()), zeros);
 }
 
+// LZFSE raw blocks ("bvx-") of `blockSize` bytes, then "bvx$".
+Data lzfseRawBlocks(const Data& input, std::size_t blockSize) {
+  Data out;
+  for (std::size_t at = 0; at < input.size(); at += blockSize) {
+    const std::size_t n = std::min(blockSize, input.size() - at);
+    testing::put32(out, 0x2d787662);
+    testing::put32(out, static_cast<std::uint32_t>(n));
+    out.insert(out.end(), input.begin() + static_cast<std::ptrdiff_t>(at),
+               input.begin() + static_cast<std::ptrdiff_t>(at + n));
+  }
+  testing::put32(out, 0x24787662);
+  return out;
+}
+
+TEST(Compression, BombsAreRefusedWithoutTheBufferPassingTheLimit) {
+  // A limit that no doubling of a power of two meets.
+  constexpr std::size_t kLimit = 3 * (std::size_t{1} << 20) + 5;
+  const Data zeros(16 << 20, 0);
+  const Data exact(kLimit, 0);
+  using Decoder = bool (*)(std::span<const std::uint8_t>, std::size_t, Data&);
+  const struct {
+    const char* name;
+    Decoder decode;
+    Data bomb;
+    Data atTheLimit;
+    std::size_t slack;  // what the decoder may hold beyond the limit
+  } cases[] = {
+      {"raw DEFLATE", foundation_internal::inflateRawInto, deflateRaw(zeros, 9), deflateRaw(exact, 9), 1},
+      {"xz", foundation_internal::decodeXzInto, encodeXz(zeros), encodeXz(exact), 1},
+      {"LZ4 blocks", foundation_internal::decodeLz4BlocksInto, encodeLz4Blocks(zeros, 65536),
+       encodeLz4Blocks(exact, 65536), 0},
+      {"LZFSE raw blocks", foundation_internal::decodeLzfseInto, lzfseRawBlocks(zeros, 100000),
+       lzfseRawBlocks(exact, 100000), 32},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Data out;
+    EXPECT_FALSE(c.decode(c.bomb, kLimit, out));
+    // Capacity only grows: this is the most the buffer ever held.
+    EXPECT_LE(out.capacity(), kLimit + c.slack);
+    Data whole;
+    ASSERT_TRUE(c.decode(c.atTheLimit, kLimit, whole));
+    EXPECT_EQ(whole, exact);
+    EXPECT_LE(whole.capacity(), kLimit + c.slack);
+  }
+}
+
+TEST(Compression, ResultsKeepNoLargeUnusedBuffer) {
+  // 1 MiB under a 64 MiB limit: the buffer grows past it to the limit.
+  const Data plain = sampleText(1 << 20);
+  const std::size_t limit = 64 << 20;
+  const std::pair<Compression, Data> streams[] = {
+      {Compression::zlib, deflateRaw(plain)},
+      {Compression::lzma, encodeXz(plain)},
+      {Compression::lz4, encodeLz4Blocks(plain)},
+  };
+  for (const auto& [algorithm, stream] : streams) {
+    SCOPED_TRACE(static_cast<int>(algorithm));
+    const auto out = uncompressed(stream, algorithm, limit);
+    ASSERT_EQ(out, plain);
+    EXPECT_LE(out->capacity(), 4 * plain.size());
+  }
+}
+
 TEST(Compression, DefaultLimitIsTheSmallerOfOneGibAndAThousandTimes) {
   EXPECT_EQ(defaultUncompressedLimit(0), 0u);
   EXPECT_EQ(defaultUncompressedLimit(12), 12000u);

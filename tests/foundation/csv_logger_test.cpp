@@ -3,7 +3,9 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <thread>
+#include <utility>
 
 #include "tests/foundation/files_test_support.h"
 #include "tests/support/fixtures.h"
@@ -72,8 +74,105 @@ TEST(CsvLoggerTest, LineFormats) {
                                                              {false, "t\n"},
                                                              {true, "\n"},
                                                              {false, "\n"},
-                                                             {true, ",x,y,line\nbreak,ü\n"},
+                                                             {true, ",\"x,y\",\"line\nbreak\",ü\n"},
                                                          });
+}
+
+// A reader of RFC 4180 records (CRLF or LF between them), written here so
+// the file is checked against the format rather than against the writer.
+std::vector<std::vector<std::string>> readCsvRecords(std::string_view text) {
+  std::vector<std::vector<std::string>> records;
+  std::vector<std::string> record;
+  std::string field;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '"') {
+      for (++i;; ++i) {
+        if (i >= text.size()) {
+          ADD_FAILURE() << "unclosed quote";
+          return records;
+        }
+        if (text[i] != '"') {
+          field += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '"') {
+          field += '"';
+          ++i;
+        } else {
+          ++i;
+          break;
+        }
+      }
+      if (i < text.size() && text[i] != ',' && text[i] != '\n' && text.substr(i, 2) != "\r\n") {
+        ADD_FAILURE() << "text after a closing quote at " << i;
+        return records;
+      }
+      continue;
+    }
+    if (text[i] == ',') {
+      record.push_back(std::exchange(field, {}));
+      ++i;
+    } else if (text[i] == '\n' || text.substr(i, 2) == "\r\n") {
+      record.push_back(std::exchange(field, {}));
+      records.push_back(std::exchange(record, {}));
+      i += text[i] == '\n' ? 1 : 2;
+    } else {
+      field += text[i++];
+    }
+  }
+  EXPECT_TRUE(field.empty() && record.empty()) << "last record without its line break";
+  return records;
+}
+
+TEST(CsvLoggerTest, ValuesWithSeparatorsQuotesOrLineBreaksAreQuoted) {
+  TemporaryDirectory tmp;
+  auto logger = CsvLogger::createWithLogFileUrl("quoted", fileUrl(tmp.path() / "quoted.log"));
+  const std::vector<std::string> values = {
+      "note", "a, b", "line\nbreak", "say \"hi\"", "cr\ronly", "crlf\r\n", "\"", "", "ü plain 'x' \\ ;",
+      ",",    "\"\"", " lead"};
+  logger->log(values);
+  logger->log({"plain", "fields"});
+  ASSERT_TRUE(logger->flush());
+  const std::string contents = readFile(tmp.path() / "quoted.log");
+  // Plain fields are written exactly as before; the others per RFC 4180.
+  expectLogContents(contents, {{true, ",note,\"a, b\",\"line\nbreak\",\"say \"\"hi\"\"\",\"cr\ronly\",\"crlf\r\n\","
+                                      "\"\"\"\",,ü plain 'x' \\ ;,\",\",\"\"\"\"\"\", lead\n"},
+                               {true, ",plain,fields\n"}});
+  const auto records = readCsvRecords(contents);
+  ASSERT_EQ(records.size(), 2u);
+  std::vector<std::string> expected = values;
+  expected.insert(expected.begin(), records[0].at(0));  // the date
+  EXPECT_EQ(records[0], expected);
+  EXPECT_EQ(records[1], (std::vector<std::string>{records[1].at(0), "plain", "fields"}));
+}
+
+TEST(CsvLoggerTest, TornLastLineIsEndedBeforeTheNextRecord) {
+  TemporaryDirectory tmp;
+  const fs::path file = tmp.path() / "torn.log";
+  const std::string torn = "2017-03-05T14:07:09.042Z,k,torn";
+  writeFile(file, torn);
+  auto logger = CsvLogger::createWithLogFileUrl("torn", fileUrl(file));
+  logger->log({"k", "after"});
+  logger->logLine("next", false);
+  ASSERT_TRUE(logger->flush());
+  const std::string contents = readFile(file);
+  // The torn bytes stay; CAN and a line feed end them, once.
+  ASSERT_EQ(contents.substr(0, torn.size() + 2), torn + "\x18\n");
+  expectLogContents(contents.substr(torn.size() + 2), {{true, ",k,after\n"}, {false, "next\n"}});
+  const auto records = readCsvRecords(contents);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].back().back(), '\x18');  // a reader can tell it never finished
+  EXPECT_EQ(records[1], (std::vector<std::string>{records[1].at(0), "k", "after"}));
+  EXPECT_TRUE(isLogDate(records[1].at(0)));
+
+  // Another process that dies mid-line while the logger is open.
+  {
+    std::ofstream other(file, std::ios::app | std::ios::binary);
+    other << "cut short";
+  }
+  logger->logLine("last", false);
+  ASSERT_TRUE(logger->flush());
+  const std::string after = readFile(file);
+  EXPECT_EQ(after.substr(contents.size()), "cut short\x18\nlast\n");
 }
 
 TEST(CsvLoggerTest, DateFormatIsFixedAndUsesTheLocalTimeZone) {

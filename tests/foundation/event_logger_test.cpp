@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "vantrel/core/console.h"
 #include "vantrel/core/date_text.h"
 #include "vantrel/foundation/logs/event_logger.h"
+#include "vantrel/foundation/logs/internal/event_line.h"
 
 namespace vantrel {
 namespace {
@@ -31,6 +33,13 @@ struct Login : VtEventLoggerEventConvertible {
   VtEventLoggerEvent eventLoggerEvent() const override { return {atNanos(0), "login", fields}; }
 };
 
+struct Named : VtEventLoggerEventConvertible {
+  Named(std::string c, std::vector<std::string> f) : category(std::move(c)), fields(std::move(f)) {}
+  std::string category;
+  std::vector<std::string> fields;
+  VtEventLoggerEvent eventLoggerEvent() const override { return {atNanos(0), category, fields}; }
+};
+
 TEST(EventLoggerTest, ExactLineBytesForFixedDates) {
   TemporaryDirectory tmp;
   auto logger = VtEventLogger::create("events", fileUrl(tmp.path(), true));
@@ -39,14 +48,137 @@ TEST(EventLoggerTest, ExactLineBytesForFixedDates) {
   logger->log("cat", "", atNanos(-1000));                   // before 1970, floored toward the past
   logger->log("leap", "x", iso("2024-02-29T23:59:59.999Z"));
   logger->log("zone", "y", iso("2017-03-05T15:07:09.042+01:00"));
-  logger->log("raw", "line\nbreak, comma", atNanos(0));  // written as given
+  logger->log("raw", "line\nbreak, comma", atNanos(0));  // the text's commas separate fields
   ASSERT_TRUE(logger->flush());
   EXPECT_EQ(readFile(tmp.path() / "events.log"),
             "2017-03-05T14:07:09.042Z,cat,a,b\n"
             "1969-12-31T23:59:59.999Z,cat,\n"
             "2024-02-29T23:59:59.999Z,leap,x\n"
             "2017-03-05T14:07:09.042Z,zone,y\n"
-            "1970-01-01T00:00:00.000Z,raw,line\nbreak, comma\n");
+            "1970-01-01T00:00:00.000Z,raw,\"line\\nbreak\", comma\n");
+}
+
+TEST(EventLoggerTest, AwkwardPartsAreQuotedAsJsonStrings) {
+  const struct {
+    std::string part;
+    std::string written;
+  } cases[] = {
+      {"plain text ü", "plain text ü"},
+      {"back\\slash 'single'", "back\\slash 'single'"},  // plain: written as it is
+      {"tab\there", "tab\there"},
+      {"a, b", "\"a, b\""},
+      {"say \"hi\"", "\"say \\\"hi\\\"\""},
+      {"\"", "\"\\\"\""},
+      {"line\nbreak\\", "\"line\\nbreak\\\\\""},
+      {"cr\r\nlf\t\b", "\"cr\\r\\nlf\\t\\u0008\""},
+      {"vt\v ff\f", "\"vt\\u000b ff\\u000c\""},
+      {"cancel\x18", "\"cancel\\u0018\""},
+      {"nel\u0085 ls\u2028 ps\u2029 é", "\"nel\\u0085 ls\\u2028 ps\\u2029 é\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.part);
+    std::string line;
+    foundation_internal::appendEventLinePart(line, c.part);
+    EXPECT_EQ(line, c.written);
+  }
+}
+
+TEST(EventLoggerTest, FieldsAndCategoriesReadBackExactlyWhateverTheyHold) {
+  TemporaryDirectory tmp;
+  auto logger = VtEventLogger::createWithLogFileUrl("awkward", fileUrl(tmp.path() / "awkward.log"));
+  const std::vector<std::string> awkward = {"a, b", "line\nbreak", "say \"hi\"", "\"quoted\"", "\"", "\"\"",
+                                            "cr\rx", "crlf\r\n", "\n", "vt\v ff\f", "nel\u0085 ls\u2028 ps\u2029",
+                                            "cancel at the end\x18", "\x18", std::string("nul\0in", 6), "\\", "\\n",
+                                            "\\\"", "\\u2028", "ends with a backslash\\", ",", ",,", " , ", "",
+                                            "ü\u00e9\U0001F600", "tab\t", "\"a\",\"b\"", "ctl\x01\x1f\x7f"};
+  logger->log(Named("awk", awkward));
+  std::size_t lines = 1 + 5;
+  for (const auto& field : awkward) {
+    logger->log(Named("one", {field}));
+    lines += field.find(',') == std::string::npos ? 2 : 1;
+    if (field.find(',') == std::string::npos) logger->log("text", field);  // the text form splits at commas
+  }
+  for (const std::string category : {"a,b", "say \"x\"", "two\nlines", "\"", "\x18"}) {
+    logger->log(category, "1,2");
+  }
+  ASSERT_TRUE(logger->flush());
+  const std::string contents = readFile(tmp.path() / "awkward.log");
+  // Every event takes one line.
+  EXPECT_EQ(static_cast<std::size_t>(std::count(contents.begin(), contents.end(), '\n')), lines);
+
+  const auto allRead = logger->events("awk");
+  ASSERT_EQ(allRead.size(), 1u);
+  EXPECT_EQ(allRead[0].fields, awkward);
+  const auto ones = logger->events("one");
+  ASSERT_EQ(ones.size(), awkward.size());
+  for (std::size_t i = 0; i < awkward.size(); ++i) EXPECT_EQ(ones[i].fields, std::vector<std::string>{awkward[i]});
+  std::vector<std::vector<std::string>> texts;
+  for (const auto& e : logger->events("text")) texts.push_back(e.fields);
+  std::vector<std::vector<std::string>> expectedTexts;
+  for (const auto& field : awkward) {
+    if (field.find(',') == std::string::npos) expectedTexts.push_back({field});
+  }
+  EXPECT_EQ(texts, expectedTexts);
+  for (const std::string category : {"a,b", "say \"x\"", "two\nlines", "\"", "\x18"}) {
+    SCOPED_TRACE(category);
+    const auto events = logger->events(category);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].category, category);
+    EXPECT_EQ(events[0].fields, (std::vector<std::string>{"1", "2"}));
+  }
+}
+
+TEST(EventLoggerTest, FilesOfPlainPartsReadAsBefore) {
+  // Lines as writers that quoted nothing left them: a part may start or end
+  // with a quote, or hold one, without being a quoted part.
+  const std::string date = "2017-03-05T14:07:09.042Z,";
+  const struct {
+    const char* name;
+    std::string line;
+    std::vector<std::string> fields;
+  } cases[] = {
+      {"plain", "c,a,b", {"a", "b"}},
+      {"quote inside", "c,say \"hi\",x", {"say \"hi\"", "x"}},
+      {"quote first, text after the closing one", "c,\"hi\" she said", {"\"hi\" she said"}},
+      {"unclosed quote", "c,\"open,x", {"\"open", "x"}},
+      {"lone quote", "c,\",x", {"\"", "x"}},
+      {"a backslash escape no JSON string has", "c,\"a\\qb\"", {"\"a\\qb\""}},
+      {"a lone low surrogate", "c,\"\\udc00\"", {"\"\\udc00\""}},
+      {"backslashes", "c,C:\\new\\u2028,x\\", {"C:\\new\\u2028", "x\\"}},
+      {"empty fields", "c,,", {"", ""}},
+      {"CAN inside", "c,a\x18" "b", {"a\x18" "b"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto events = VtEventLogger::parseEvents(date + c.line + "\n", "c");
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].fields, c.fields);
+  }
+}
+
+TEST(EventLoggerTest, TornLastLineIsSkippedAndTheNextEventReadsBack) {
+  const struct {
+    const char* name;
+    std::string torn;
+  } cases[] = {
+      {"whole-looking line", "2017-03-05T14:07:09.042Z,k,torn"},
+      {"inside a quoted field", "2017-03-05T14:07:09.042Z,k,\"li\\nne"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TemporaryDirectory tmp;
+    const fs::path file = tmp.path() / "torn.log";
+    writeFile(file, "2000-01-01T00:00:00.000Z,k,before\n" + c.torn);
+    auto logger = VtEventLogger::createWithLogFileUrl("torn", fileUrl(file));
+    logger->log("k", "after", atNanos(0));
+    ASSERT_TRUE(logger->flush());
+    EXPECT_EQ(readFile(file),
+              "2000-01-01T00:00:00.000Z,k,before\n" + c.torn + "\x18\n1970-01-01T00:00:00.000Z,k,after\n");
+    const auto events = logger->events("k");
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].fields, std::vector<std::string>{"before"});
+    EXPECT_EQ(events[1], (VtEventLoggerEvent{atNanos(0), "k", {"after"}}));
+  }
 }
 
 TEST(EventLoggerTest, LogEventRoundTripsWithTheDateOfTheCall) {

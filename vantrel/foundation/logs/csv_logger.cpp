@@ -15,6 +15,21 @@ namespace {
 
 std::string logFileName(std::string_view name) { return std::string(name) + ".log"; }
 
+// RFC 4180: a value with a separator, a quote or a line break in it goes in
+// double quotes with its quotes doubled; any other value stays as it is.
+void appendCsvValue(std::string& out, std::string_view value) {
+  if (value.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += value;
+    return;
+  }
+  out += '"';
+  for (const char c : value) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
 }  // namespace
 
 struct CsvLogger::Impl {
@@ -68,7 +83,7 @@ void CsvLogger::log(const std::vector<std::string>& values) {
   joined.reserve(size);
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (i > 0) joined += ',';
-    joined += values[i];
+    appendCsvValue(joined, values[i]);
   }
   impl_->writer->enqueue(shared_from_this(), date, LogFileWriter::Kind::row, std::move(joined));
 }

@@ -11,10 +11,16 @@
 //
 // The date is taken on the caller's thread at the call and written as
 // "yyyy-MM-dd HH:mm:ss.SSS" in the system time zone, Gregorian calendar,
-// ASCII digits whatever the user's locale. Values are written as given: no
-// quoting, no escaping. The file is opened with O_APPEND, so two loggers on
-// one file (or two processes) never overwrite each other's lines, and
-// existing content is never truncated. The creators throw `CsvLogger::Errur`.
+// ASCII digits whatever the user's locale. A value of `log` that holds a
+// comma, a double quote, CR or LF is quoted as RFC 4180 asks: wrapped in
+// double quotes, its own double quotes doubled (`a, "b"` is written
+// `"a, ""b"""`); any other value, and the line of `logLine`, is written as
+// given. The file is opened with O_APPEND, so two loggers on one file (or
+// two processes) never overwrite each other's lines, and existing content is
+// never truncated. When the file does not end in a line feed (a writer
+// stopped mid-line), the next write first ends that torn line with CAN
+// (U+0018) and a line feed; the torn bytes stay as they are. The creators
+// throw `CsvLogger::Errur`.
 //
 // Lines still queued when the process exits (`main` returns or `exit` is
 // called) are written by an exit hook, waiting at most `kExitDrainBound` in
@@ -67,7 +73,8 @@ class CsvLogger : public std::enable_shared_from_this<CsvLogger> {
   CsvLogger(const CsvLogger&) = delete;  // owns a file descriptor and a queue
   CsvLogger& operator=(const CsvLogger&) = delete;
 
-  // Appends date + "," + the values joined with "," + "\n". Returns at once.
+  // Appends date + "," + the values (quoted where needed) joined with "," +
+  // "\n". Returns at once.
   virtual void log(const std::vector<std::string>& values);
   // Appends date + line + "\n" (line + "\n" without the date). Returns at once.
   virtual void logLine(std::string_view line, bool prependDate = true);

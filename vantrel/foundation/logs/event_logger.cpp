@@ -5,11 +5,14 @@
 #include "vantrel/core/date_text.h"
 #include "vantrel/core/deadline.h"
 #include "vantrel/core/describe.h"
+#include "vantrel/core/utf8.h"
 #include "vantrel/foundation/files/file_operations.h"
+#include "vantrel/foundation/logs/internal/event_line.h"
 #include "vantrel/foundation/logs/internal/log_file_writer.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/folders.h"
 #include "vantrel/platform/posix/read_file.h"
+#include "vantrel/text/escaping.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel {
@@ -35,34 +38,155 @@ std::size_t newlineLength(std::string_view text, std::size_t pos) {
   return 0;
 }
 
+// Whether a part must be quoted to read back as written: it holds the
+// separator, a quote, or a character the reader splits lines at, or CAN,
+// which marks a torn line when it ends one.
+bool needsQuoting(std::string_view part) {
+  for (std::size_t i = 0; i < part.size(); ++i) {
+    const char c = part[i];
+    if (c == ',' || c == '"' || c == '\x18' || newlineLength(part, i) != 0) return true;
+  }
+  return false;
+}
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+void appendUnicodeEscape(std::string& out, unsigned code) {
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHexDigits[(code >> shift) & 0xF];
+}
+
+std::optional<unsigned> hexQuad(std::string_view text) {
+  if (text.size() < 4) return std::nullopt;
+  unsigned value = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const char c = text[i];
+    unsigned digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<unsigned>(c - '0');
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<unsigned>(c - 'A' + 10);
+    } else {
+      return std::nullopt;
+    }
+    value = value << 4 | digit;
+  }
+  return value;
+}
+
+// The quoted part at the start of `rest` (which begins with '"'): its text
+// and the length it takes, or nullopt when it is not one whole quoted part
+// ending at a comma or at the line's end. A line written before parts were
+// quoted may begin a part with a quote; such a part is read as it stands.
+std::optional<std::pair<std::string, std::size_t>> quotedPart(std::string_view rest) {
+  std::string text;
+  std::size_t i = 1;
+  for (;;) {
+    if (i >= rest.size()) return std::nullopt;
+    const auto c = static_cast<unsigned char>(rest[i]);
+    if (c == '"') {
+      ++i;
+      if (i < rest.size() && rest[i] != ',') return std::nullopt;
+      return std::pair{std::move(text), i};
+    }
+    if (c < 0x20) return std::nullopt;
+    if (c != '\\') {
+      text += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    if (i + 1 >= rest.size()) return std::nullopt;
+    const char escaped = rest[i + 1];
+    i += 2;
+    switch (escaped) {
+      case '"': text += '"'; continue;
+      case '\\': text += '\\'; continue;
+      case '/': text += '/'; continue;
+      case 'b': text += '\b'; continue;
+      case 'f': text += '\f'; continue;
+      case 'n': text += '\n'; continue;
+      case 'r': text += '\r'; continue;
+      case 't': text += '\t'; continue;
+      case 'u': break;
+      default: return std::nullopt;
+    }
+    auto code = hexQuad(rest.substr(i));
+    if (!code) return std::nullopt;
+    i += 4;
+    if (*code >= 0xDC00 && *code <= 0xDFFF) return std::nullopt;
+    if (*code >= 0xD800 && *code <= 0xDBFF) {
+      if (rest.substr(i, 2) != "\\u") return std::nullopt;
+      const auto low = hexQuad(rest.substr(i + 2));
+      if (!low || *low < 0xDC00 || *low > 0xDFFF) return std::nullopt;
+      i += 6;
+      *code = 0x10000 + ((*code - 0xD800) << 10) + (*low - 0xDC00);
+    }
+    appendUtf8(text, static_cast<char32_t>(*code));
+  }
+}
+
+// Reads the part that starts at `pos` (just after a comma) into `part`;
+// answers where the next part starts, or npos when this was the last.
+std::size_t readPart(std::string_view piece, std::size_t pos, std::string& part) {
+  if (pos < piece.size() && piece[pos] == '"') {
+    if (auto quoted = quotedPart(piece.substr(pos))) {
+      part = std::move(quoted->first);
+      const std::size_t end = pos + quoted->second;
+      return end < piece.size() ? end + 1 : std::string_view::npos;
+    }
+  }
+  const std::size_t comma = piece.find(',', pos);
+  part.assign(piece.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+  return comma == std::string_view::npos ? std::string_view::npos : comma + 1;
+}
+
 void collectPiece(std::string_view piece, std::string_view category, std::vector<VtEventLoggerEvent>& out) {
+  // A line a writer cut short, ended by the next write: whatever it holds,
+  // it is not the event that was being written.
+  if (!piece.empty() && piece.back() == '\x18') return;
   const std::size_t firstComma = piece.find(',');
   if (firstComma == std::string_view::npos) return;  // fewer than two parts
-  const std::size_t secondComma = piece.find(',', firstComma + 1);
-  const std::string_view second = piece.substr(
-      firstComma + 1, secondComma == std::string_view::npos ? std::string_view::npos : secondComma - firstComma - 1);
+  std::string second;
+  std::size_t next = readPart(piece, firstComma + 1, second);
   if (second != category) return;
   // A first part that is not a date of the line form is no event line (a
-  // field's line break, a hand edit): skipped, never read as some date.
+  // hand edit, a line of an older writer's broken field): skipped, never
+  // read as some date.
   const auto date = parseIsoDateTimeMilliseconds(piece.substr(0, firstComma));
   if (!date) return;
-  VtEventLoggerEvent event{*date, std::string(category), {}};
-  if (secondComma != std::string_view::npos) {
-    std::size_t start = secondComma + 1;
-    for (;;) {
-      const std::size_t comma = piece.find(',', start);
-      if (comma == std::string_view::npos) {
-        event.fields.emplace_back(piece.substr(start));
-        break;
-      }
-      event.fields.emplace_back(piece.substr(start, comma - start));
-      start = comma + 1;
-    }
+  VtEventLoggerEvent event{*date, std::move(second), {}};
+  while (next != std::string_view::npos) {
+    std::string field;
+    next = readPart(piece, next, field);
+    event.fields.push_back(std::move(field));
   }
   out.push_back(std::move(event));
 }
 
 }  // namespace
+
+void foundation_internal::appendEventLinePart(std::string& out, std::string_view part) {
+  if (!needsQuoting(part)) {
+    out += part;
+    return;
+  }
+  out += '"';
+  const std::size_t start = out.size();
+  appendStringEncodedForJson(out, part);
+  // JSON leaves U+0085, U+2028 and U+2029 as they are, but the reader ends
+  // lines at them.
+  for (std::size_t i = start; i < out.size(); ++i) {
+    const std::size_t length = newlineLength(out, i);
+    if (length < 2) continue;
+    std::string escape;
+    appendUnicodeEscape(escape, length == 2 ? 0x85u : 0x2000u | (static_cast<unsigned char>(out[i + 2]) & 0x3Fu));
+    out.replace(i, length, escape);
+    i += escape.size() - 1;
+  }
+  out += '"';
+}
 
 std::string VtEventLoggerEvent::description() const {
   return "<VtEventLoggerEvent: category=" + category + ", fields=" + debugDescribe(fields);
@@ -111,12 +235,15 @@ const URL& VtEventLogger::logFileUrl() const { return writer_->url(); }
 
 VtEventLoggerEvent VtEventLogger::log(const VtEventLoggerEventConvertible& value) {
   VtEventLoggerEvent event = value.eventLoggerEvent();
-  std::string text;
+  const auto when = std::chrono::system_clock::now();
+  std::string line;
+  foundation_internal::appendEventLinePart(line, event.category);
+  line += ',';
   for (std::size_t i = 0; i < event.fields.size(); ++i) {
-    if (i > 0) text += ',';
-    text += event.fields[i];
+    if (i > 0) line += ',';
+    foundation_internal::appendEventLinePart(line, event.fields[i]);
   }
-  log(event.category, text, std::chrono::system_clock::now());
+  writer_->enqueue(shared_from_this(), when, LogFileWriter::Kind::row, std::move(line));
   return event;
 }
 
@@ -125,7 +252,17 @@ void VtEventLogger::log(std::string_view category, std::string_view text,
   const auto when = date.value_or(std::chrono::system_clock::now());
   std::string line;
   line.reserve(category.size() + 1 + text.size());
-  line.append(category).append(",").append(text);
+  foundation_internal::appendEventLinePart(line, category);
+  line += ',';
+  // The text's commas separate its fields; each field is quoted on its own.
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = text.find(',', start);
+    const std::size_t end = comma == std::string_view::npos ? text.size() : comma;
+    foundation_internal::appendEventLinePart(line, text.substr(start, end - start));
+    if (comma == std::string_view::npos) break;
+    line += ',';
+    start = comma + 1;
+  }
   writer_->enqueue(shared_from_this(), when, LogFileWriter::Kind::row, std::move(line));
 }
 

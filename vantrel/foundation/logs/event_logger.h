@@ -8,23 +8,37 @@
 //   events->events("login");                      // [{date, "login", ["alice", "ok"]}]
 //
 // A line is the date in UTC as "yyyy-MM-ddTHH:mm:ss.SSSZ" (milliseconds cut
-// toward the past, also before 1970), ",", the category, ",", the text (the
-// event's fields joined with ","), "\n". Nothing is quoted or escaped. The
-// date is taken on the caller's thread at the call; the line is built and
-// written on the logger's own serial queue, with the CSV logger's machinery:
-// O_APPEND, lines queued meanwhile written together, written at exit within
-// `CsvLogger::kExitDrainBound`, `flush` on demand. A failed write is dropped
-// and reported once per logger on standard error.
+// toward the past, also before 1970), ",", the category, ",", the fields
+// joined with ",", "\n"; the text of `log(category, text)` is fields joined
+// with ",". A category or field that holds a comma, a double quote, CAN or a
+// line break is written as a JSON string, so it reads back exactly and a
+// line never spans two:
+//
+//   events->log("note", "say \"hi\"");   // ...Z,note,"say \"hi\""
+//   events->log("note", "two\nlines");   // ...Z,note,"two\nlines"
+//
+// Any other part is written as it is, as older files hold every part (see
+// internal/event_line.h). The date is taken on the caller's thread at the
+// call; the line is built and written on the logger's own serial queue, with
+// the CSV logger's machinery: O_APPEND, lines queued meanwhile written
+// together, written at exit within `CsvLogger::kExitDrainBound`, `flush` on
+// demand. A failed write is dropped and reported once per logger on standard
+// error. When the file does not end in a line feed (a writer stopped
+// mid-line), the next write first ends that torn line with CAN (U+0018) and
+// a line feed.
 //
 // `events(category)` reads the file on the calling thread (lines still
 // queued are not seen) and splits it at every newline character (U+000A to
 // U+000D, U+0085, U+2028, U+2029). A piece counts only when its first part
 // is a date of exactly the line form that the clock can hold and its second
-// equals the category byte for byte; anything else (a field that held a line
-// break, a hand edit, a torn write) is skipped, and so is a last piece
-// without its line feed (a write in progress). Bytes that are no UTF-8 are
-// read as U+FFFD. A file that cannot be read is reported through
-// `qlog.error` ("Can't open log file") and gives no events.
+// equals the category byte for byte (after unquoting); anything else (a
+// line of an older writer's field that held a line break, a hand edit) is
+// skipped, and so is a piece that ends in CAN (a torn write) and a last
+// piece without its line feed (a write in progress). A part that starts with
+// a double quote but is no whole JSON string followed by "," or the line's
+// end is read as it stands. Bytes that are no UTF-8 are read as U+FFFD. A
+// file that cannot be read is reported through `qlog.error` ("Can't open log
+// file") and gives no events.
 //
 // Thread safety: any thread may log, flush and read. Lifetime: every queued
 // write keeps its logger alive; the file closes with the last of them.

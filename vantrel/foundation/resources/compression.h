@@ -16,7 +16,9 @@
 // Compressed data comes from outside, so every decoder is bounded: the
 // output may not exceed a limit (by default the smaller of 1 GiB and 1000
 // times the input), and a stream that is truncated, corrupt, or longer than
-// the limit gives nullopt, never partial data. Empty input gives nullopt; a
+// the limit gives nullopt, never partial data. The output buffer grows
+// toward the limit without passing it, so a bomb that is refused never held
+// more memory than the limit (and a few MiB). Empty input gives nullopt; a
 // valid stream of nothing gives empty data. Bytes after a stream's end are
 // ignored. Per-call state only; any thread may call.
 #pragma once

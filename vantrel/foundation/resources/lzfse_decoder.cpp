@@ -530,6 +530,8 @@ bool decodeLzvnInto(const std::uint8_t* src, const std::uint8_t* srcEnd, std::ui
 // output so far, within `limit`.
 bool openBlock(Data& out, std::size_t rawSize, std::size_t limit) {
   if (rawSize > limit - out.size()) return false;
+  const std::size_t ceiling = limit > SIZE_MAX - kSlack ? SIZE_MAX : limit + kSlack;
+  reserveOutput(out, out.size() + rawSize + kSlack, ceiling);
   out.resize(out.size() + rawSize + kSlack);
   return true;
 }
@@ -599,6 +601,7 @@ bool decodeLzfseInto(std::span<const std::uint8_t> input, std::size_t limit, Dat
 std::optional<Data> decodeLzfse(std::span<const std::uint8_t> input, std::size_t limit) {
   Data out;
   if (!decodeLzfseInto(input, limit, out)) return std::nullopt;
+  releaseSlack(out);
   return out;
 }
 

@@ -1,6 +1,7 @@
 #include "vantrel/foundation/logs/internal/log_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -64,14 +65,19 @@ std::shared_ptr<LogFileWriter> LogFileWriter::open(const URL& url, std::string_v
     }
   }
   // O_APPEND: every write lands at the end as it is then, so another
-  // logger's or process's lines are never overwritten.
-  posix::UniqueFd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+  // logger's or process's lines are never overwritten. Read access only
+  // serves the look at the last byte; a file we may only write to is still
+  // logged to, without that look.
+  posix::UniqueFd fd(::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC));
+  const bool readable = static_cast<bool>(fd);
+  if (!fd && errno == EACCES) fd = posix::UniqueFd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
   if (!fd) {
     result = OpenResult::cannotOpenHandle;
     return nullptr;
   }
   auto writer = std::make_shared<LogFileWriter>(Passkey{}, url, owner, appendDate);
   writer->fd_ = std::move(fd);
+  writer->readable_ = readable;
   writer->queue_ = DispatchQueue::create(std::string(queueLabel));
   result = OpenResult::opened;
   return writer;
@@ -125,8 +131,20 @@ bool LogFileWriter::drain(std::chrono::steady_clock::time_point deadline) {
   return true;
 }
 
+bool LogFileWriter::endsMidLine() const {
+  if (!readable_) return false;
+  struct stat status {};
+  if (::fstat(fd_.get(), &status) != 0 || status.st_size == 0) return false;
+  // Appends since the fstat leave this byte as it was.
+  char last = '\n';
+  return ::pread(fd_.get(), &last, 1, status.st_size - 1) == 1 && last != '\n';
+}
+
 void LogFileWriter::writeBatch(const std::vector<Entry>& batch) {
   buffer_.clear();
+  // Checked for every batch, not once at opening: another process on the
+  // same file may have died mid-line since.
+  if (endsMidLine()) buffer_ += kTornLineEnd;
   for (const Entry& entry : batch) {
     if (entry.kind != Kind::plainLine) appendDate_(buffer_, entry.date);
     if (entry.kind == Kind::row) buffer_ += ',';

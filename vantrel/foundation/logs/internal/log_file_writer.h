@@ -12,6 +12,12 @@
 // The line form is the owner's: a function that appends an entry's date.
 // An entry is date + "," + text (row), date + text (dated line) or text
 // alone (plain line), always followed by "\n".
+//
+// A file that does not end in a line feed when a batch is written holds a
+// line cut short (a writer stopped mid-line). The batch then first ends that
+// line with `kTornLineEnd`, so the next entry starts a line of its own; the
+// torn bytes stay as they are, and the CAN ("cancel") before the line feed
+// tells a reader the line never finished.
 #pragma once
 
 #include <chrono>
@@ -38,6 +44,7 @@ class LogFileWriter : public std::enable_shared_from_this<LogFileWriter> {
   using DateAppender = void (*)(std::string& out, std::chrono::system_clock::time_point date);
 
   static constexpr std::chrono::milliseconds kExitDrainBound{3000};
+  static constexpr std::string_view kTornLineEnd = "\x18\n";
 
   // Creates the file when missing (never truncates it) and opens it for
   // appending. `owner` names the logger in the one message about lost lines.
@@ -77,11 +84,13 @@ class LogFileWriter : public std::enable_shared_from_this<LogFileWriter> {
 
  private:
   void writeBatch(const std::vector<Entry>& batch);
+  [[nodiscard]] bool endsMidLine() const;
 
   URL url_;
   std::string owner_;
   DateAppender appendDate_;
   posix::UniqueFd fd_;
+  bool readable_ = false;  // whether `fd_` can read the file's last byte
   std::shared_ptr<DispatchQueue> queue_;
   bool registered_ = false;  // under mutex_
 
