@@ -42,20 +42,24 @@ findings() {
         }
         printf "\n"
       }'
-    # Forwarding headers: only comments, blank lines, #pragma once and one include.
-    while IFS= read -r file; do
-      # core/api.h forwards too, but it is how every header spells the export
-      # macro (whose home, posix, lies below core).
-      if [[ $file == *.h && $file != vantrel/core/api.h ]]; then
-        body=$(sed -e 's|//.*||' -e '/^[[:space:]]*$/d' "$file")
-        if [ "$(wc -l <<<"$body")" -eq 2 ] && grep -qx '#pragma once' <<<"$body" &&
-           grep -qx '#include "vantrel/[^"]*"' <<<"$body"; then
-          echo "forward $file"
-        fi
-      fi
-      grep -o '^[[:space:]]*#[[:space:]]*include "vantrel/[^"]*"' "$file" |
-        sed 's/.*"\(.*\)"/\1/' | sed "s|^|include $file |" || true
-    done
+    mapfile -t files
+    [ ${#files[@]} -gt 0 ] || exit 0
+    # Forwarding headers: only comments, blank lines, #pragma once and one
+    # include. core/api.h forwards too, but it is how every header spells the
+    # export macro (whose home, posix, lies below core).
+    printf '%s\n' "${files[@]}" | grep '\.h$' | grep -vx 'vantrel/core/api.h' | xargs -r awk '
+      function verdict() { if (prev != "" && lines == 2 && pragma && include) print "forward " prev }
+      FNR == 1 { verdict(); prev = FILENAME; lines = 0; pragma = 0; include = 0 }
+      {
+        line = $0; sub(/\/\/.*/, "", line)
+        if (line ~ /^[[:space:]]*$/) next
+        lines++
+        if (line == "#pragma once") pragma = 1
+        else if (line ~ /^#include "vantrel\/[^"]*"$/) include = 1
+      }
+      END { verdict() }'
+    printf '%s\n' "${files[@]}" | xargs -r grep -H -o '^[[:space:]]*#[[:space:]]*include "vantrel/[^"]*"' |
+      sed 's/^\([^:]*\):.*"\(.*\)"$/include \1 \2/' || true
   ) | awk '
     function module_of(path,   p, best, len, m, d) {
       p = substr(path, length("vantrel/") + 1)
