@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "files_test_support.h"
+#include "tests/foundation/files_test_support.h"
 
 namespace vantrel {
 namespace {
