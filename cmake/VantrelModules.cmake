@@ -119,10 +119,12 @@ function(_vantrel_shared_module name dirs depends libs public_libs)
     install(TARGETS ${target} EXPORT VantrelTargets
       LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
       INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    # The internal headers that public ones need follow in
+    # vantrel_finish_modules.
     foreach(dir IN LISTS dirs)
       install(DIRECTORY ${PROJECT_SOURCE_DIR}/vantrel/${dir}/
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vantrel/${dir}
-        FILES_MATCHING PATTERN "*.h")
+        FILES_MATCHING PATTERN "*.h" PATTERN "internal" EXCLUDE)
     endforeach()
     set(requires "")
     foreach(dep IN LISTS depends)
@@ -175,6 +177,7 @@ function(vantrel_finish_modules)
     return()
   endif()
 
+  _vantrel_install_reached_internal_headers()
   list(JOIN requires ", " requires)
   _vantrel_pc_file(vantrel "Vantrel: every module built" "${requires}" "")
   install(TARGETS vantrel EXPORT VantrelTargets)
@@ -190,6 +193,38 @@ function(vantrel_finish_modules)
   install(FILES ${PROJECT_BINARY_DIR}/VantrelConfig.cmake
                 ${PROJECT_BINARY_DIR}/VantrelConfigVersion.cmake
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Vantrel)
+endfunction()
+
+# Installs the internal/ headers that the installed public headers include,
+# directly or through other internal ones: a program can compile every
+# public header, and no header is installed whose names the libraries hide.
+function(_vantrel_install_reached_internal_headers)
+  set(public "")
+  foreach(dir IN LISTS VANTREL_MODULE_DIRS)
+    file(GLOB_RECURSE found RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/vantrel/${dir}/*.h)
+    foreach(h IN LISTS found)
+      if(NOT h MATCHES "/internal/")
+        list(APPEND public ${h})
+      endif()
+    endforeach()
+  endforeach()
+  set(reached "")
+  set(queue ${public})
+  while(queue)
+    list(POP_FRONT queue h)
+    file(STRINGS "${PROJECT_SOURCE_DIR}/${h}" includes REGEX "^#include \"vantrel/.*/internal/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" inc "${line}")
+      if(NOT inc IN_LIST reached)
+        list(APPEND reached ${inc})
+        list(APPEND queue ${inc})
+      endif()
+    endforeach()
+  endwhile()
+  foreach(h IN LISTS reached)
+    get_filename_component(dir ${h} DIRECTORY)
+    install(FILES ${PROJECT_SOURCE_DIR}/${h} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${dir})
+  endforeach()
 endfunction()
 
 # vantrel_add_tests(<module> [LIBS <targets>] [RESOURCE_LOCK <name>] [NAME <name> DIR <folder>]):

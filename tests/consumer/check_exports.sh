@@ -3,6 +3,7 @@
 # more: no instantiation of the standard library's templates (std::,
 # __gnu_cxx::) and no name of an internal namespace that no installed
 # header declares.
+# Installed internal/ headers: each one reached from a public header.
 set -euo pipefail
 prefix=$1
 libdir=$(find "$prefix" -name 'libvantrel_core.so*' -type f -printf '%h\n' | head -n 1)
@@ -30,5 +31,34 @@ for lib in "$libdir"/libvantrel_*.so; do
     fi
   done < <(nm -DC --defined-only "$lib" | cut -d' ' -f3- | grep '_internal::' || true)
 done
-echo "exports: $total symbols in $(ls "$libdir"/libvantrel_*.so | wc -l) libraries"
+# Every installed internal/ header is there because a public one includes it,
+# directly or through another internal one; and each it includes is there.
+reached=$(mktemp)
+trap 'rm -f "$reached"' EXIT
+queue=$(cd "$prefix/include" && find vantrel -name '*.h' -not -path '*/internal/*' | sort)
+while [ -n "$queue" ]; do
+  next=""
+  while IFS= read -r h; do
+    while IFS= read -r inc; do
+      grep -qxF -- "$inc" "$reached" && continue
+      echo "$inc" >>"$reached"
+      if [ ! -f "$prefix/include/$inc" ]; then
+        echo "$h includes $inc, which is not installed"
+        status=1
+        continue
+      fi
+      next+="$inc"$'\n'
+    done < <(sed -n 's/^#include "\(vantrel\/.*\/internal\/[^"]*\)".*/\1/p' "$prefix/include/$h")
+  done <<<"$queue"
+  queue=${next%$'\n'}
+done
+internal=0
+while IFS= read -r h; do
+  internal=$((internal + 1))
+  if ! grep -qxF -- "$h" "$reached"; then
+    echo "$h is installed, but no installed public header reaches it"
+    status=1
+  fi
+done < <(cd "$prefix/include" && find vantrel -path '*/internal/*.h' | sort)
+echo "exports: $total symbols in $(ls "$libdir"/libvantrel_*.so | wc -l) libraries; $internal internal headers installed"
 exit $status

@@ -10,6 +10,7 @@
 
 #include "tests/recorder/recorder_test_support.h"
 #include "tests/recorder/system_hot_keys_support.h"
+#include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
 #include "vantrel/platform/kit/application.h"
 #include "vantrel/platform/kit/window.h"
@@ -201,6 +202,22 @@ TEST_F(Recorder, KeysAfterAClick) {
     if (view->recording()) view->stopRecording();
     view->removeFromSuperview();
   }
+}
+
+// keyboard only calls hooks; the recorder turns each new choice into the
+// notification, which its views and other observers read.
+TEST_F(Recorder, AChoiceOfLayoutIsPostedAndRedrawsTheView) {
+  const auto view = place(std::nullopt);
+  auto observer = std::make_shared<int>(0);
+  std::vector<std::string> seen;
+  NotificationCenter::defaultCenter().addObserver(
+      observer, std::string(keyboard::NSTextInputContextKeyboardSelectionDidChangeNotification),
+      [&](const Notification&) { seen.push_back(keyboard::currentKeyboardLayout().identifier()); });
+  const std::int64_t drawsBefore = view->needsDisplayCount();
+  keyboard::setCurrentKeyboardLayout(KeyboardLayout{"de", ""});
+  NotificationCenter::defaultCenter().removeObserver(observer);
+  EXPECT_EQ(seen, std::vector<std::string>{"de"});
+  EXPECT_GT(view->needsDisplayCount(), drawsBefore);
 }
 
 TEST_F(Recorder, ReservedCombinationInGerman) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "vantrel/core/console.h"
-#include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/keyboard/internal/keymap_stats.h"
 #include "vantrel/shortcuts/layout_lookup.h"
 
@@ -234,20 +233,31 @@ TEST(KeyboardLayout, EvdevCodes) {
 }
 
 TEST(KeyboardLayout, EveryChoiceOfLayoutIsAnnounced) {
-  auto observer = std::make_shared<int>(0);
-  std::vector<std::string> seen;  // the layout in use when each notification came
-  NotificationCenter::defaultCenter().addObserver(
-      observer, std::string(keyboard::NSTextInputContextKeyboardSelectionDidChangeNotification),
-      [&](const Notification&) { seen.push_back(keyboard::currentKeyboardLayout().identifier()); });
+  std::vector<std::string> seen;  // the layout in use when each hook call came
+  const std::uint64_t token =
+      keyboard::addKeyboardSelectionHook([&] { seen.push_back(keyboard::currentKeyboardLayout().identifier()); });
   {
     ScopedKeyboardLayout german(KeyboardLayout{"de", ""});
     keyboard::setCurrentKeyboardLayout(KeyboardLayout{"fr", ""});
   }
-  NotificationCenter::defaultCenter().removeObserver(observer);
+  keyboard::removeKeyboardSelectionHook(token);
+  keyboard::setCurrentKeyboardLayout(std::nullopt);
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_EQ(seen[0], "de");
   EXPECT_EQ(seen[1], "fr");
   EXPECT_EQ(seen[2], keyboard::currentKeyboardLayout().identifier());
+}
+
+TEST(KeyboardLayout, AHookMayRemoveItselfWhileCalled) {
+  int calls = 0;
+  std::uint64_t token = 0;
+  token = keyboard::addKeyboardSelectionHook([&] {
+    ++calls;
+    keyboard::removeKeyboardSelectionHook(token);
+  });
+  keyboard::setCurrentKeyboardLayout(std::nullopt);
+  keyboard::setCurrentKeyboardLayout(std::nullopt);
+  EXPECT_EQ(calls, 1);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@
 #include <memory>
 
 #include "vantrel/platform/kit/collection_view_layout.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

@@ -23,7 +23,7 @@
 #include <optional>
 #include <string>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/view.h"
 

@@ -13,7 +13,7 @@
 
 #include <memory>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/scroll_view.h"
 
 #include "vantrel/core/api.h"

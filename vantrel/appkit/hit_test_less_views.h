@@ -13,7 +13,7 @@
 
 #include <memory>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/image_view.h"
 #include "vantrel/platform/kit/text_field.h"
 

@@ -49,7 +49,7 @@
 #include "vantrel/appkit/multi_select_view_cell.h"
 #include "vantrel/appkit/multi_select_view_entry.h"
 #include "vantrel/platform/kit/application.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/table_view.h"
 #include "vantrel/platform/kit/view.h"
 

@@ -28,7 +28,7 @@
 #include "vantrel/platform/kit/application.h"
 #include "vantrel/platform/kit/button.h"
 #include "vantrel/platform/kit/control.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/table_cell_view.h"
 
 #include "vantrel/core/api.h"

@@ -34,7 +34,7 @@
 
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/font.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/text_storage.h"
 #include "vantrel/platform/kit/view.h"
 

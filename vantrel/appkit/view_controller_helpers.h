@@ -35,7 +35,7 @@
 #include <string>
 
 #include "vantrel/platform/kit/color.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/view_controller.h"
 

@@ -40,7 +40,7 @@
 #include "vantrel/platform/graphics/bitmap_image.h"
 #include "vantrel/platform/graphics/image.h"
 #include "vantrel/platform/kit/color.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
 #include "vantrel/core/api.h"

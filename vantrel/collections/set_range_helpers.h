@@ -78,26 +78,7 @@ template <class T, class H, class E, class A>
 
 // ---- Ranges ----
 
-// Joins each range with the next one in list order when the next one starts
-// exactly where it ends. Overlapping, separated and backward-touching ranges
-// stay as they are; the list is not sorted. O(n).
-template <class T>
-[[nodiscard]] std::vector<Range<T>> mergeAdjacentRanges(const std::vector<Range<T>>& ranges) {
-  std::vector<Range<T>> merged;
-  if (ranges.empty()) return merged;
-  Range<T> current = ranges.front();
-  for (std::size_t i = 1; i < ranges.size(); ++i) {
-    const Range<T>& r = ranges[i];
-    if (r.lowerBound() == current.upperBound()) {
-      current = Range<T>(current.lowerBound(), r.upperBound());
-    } else {
-      merged.push_back(current);
-      current = r;
-    }
-  }
-  merged.push_back(current);
-  return merged;
-}
+// mergeAdjacentRanges: vantrel/core/range.h (text uses it too).
 
 // Both bounds advanced by `by` (stops on overflow).
 template <std::integral T>

@@ -1,19 +1,6 @@
 // File: vantrel/core/api.h
 //
-// `VANTREL_API`: what the shared libraries export. The library is compiled
-// with hidden visibility; every header opens its namespace as
-//
-//   #include "vantrel/core/api.h"
-//   namespace vantrel VANTREL_API {
-//
-// so what a header declares is exported and what only a .cpp file declares
-// stays inside its library. Headers under `internal/` are included by .cpp
-// files alone and keep the plain opening, unless public inline code calls
-// what they declare.
+// `VANTREL_API` lives with the lowest module, which every other one uses.
 #pragma once
 
-#if defined(__GNUC__)
-#define VANTREL_API __attribute__((visibility("default")))
-#else
-#define VANTREL_API
-#endif
+#include "vantrel/platform/posix/api.h"

@@ -7,6 +7,7 @@
 //   r.contains(5)                false
 //   r.count()                    3   (integer bounds only; stops on overflow)
 //   ClosedRange<int64_t> c(2, 5);   // 2...5: holds 2, 3, 4, 5
+//   mergeAdjacentRanges<int64_t>({{0, 2}, {2, 5}, {7, 9}})   {0..<5, 7..<9}
 //
 // The bounds are fixed at construction and always ordered: a lower bound
 // above the upper one stops the program (`fatal`), so no range in the
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <ostream>
 #include <utility>
+#include <vector>
 
 #include "vantrel/core/checked.h"
 #include "vantrel/core/fatal.h"
@@ -87,5 +89,26 @@ class ClosedRange {
   T lower_;
   T upper_;
 };
+
+// Joins each range with the next one in list order when the next one starts
+// exactly where it ends. Overlapping, separated and backward-touching ranges
+// stay as they are; the list is not sorted. O(n).
+template <class T>
+[[nodiscard]] std::vector<Range<T>> mergeAdjacentRanges(const std::vector<Range<T>>& ranges) {
+  std::vector<Range<T>> merged;
+  if (ranges.empty()) return merged;
+  Range<T> current = ranges.front();
+  for (std::size_t i = 1; i < ranges.size(); ++i) {
+    const Range<T>& r = ranges[i];
+    if (r.lowerBound() == current.upperBound()) {
+      current = Range<T>(current.lowerBound(), r.upperBound());
+    } else {
+      merged.push_back(current);
+      current = r;
+    }
+  }
+  merged.push_back(current);
+  return merged;
+}
 
 }  // namespace vantrel

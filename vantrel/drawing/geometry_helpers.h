@@ -31,7 +31,7 @@
 #include <string_view>
 #include <utility>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/setting.h"
 
 #include "vantrel/core/api.h"

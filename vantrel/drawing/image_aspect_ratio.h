@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

@@ -36,7 +36,7 @@
 #include "vantrel/collections/int_grid.h"
 #include "vantrel/platform/graphics/bitmap_image.h"
 #include "vantrel/platform/graphics/drawing_context.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/screen.h"
 
 #include "vantrel/core/api.h"

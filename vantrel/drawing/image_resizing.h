@@ -22,7 +22,7 @@
 
 #include "vantrel/platform/graphics/image.h"
 #include "vantrel/platform/kit/color.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

@@ -36,7 +36,7 @@
 #include <vector>
 
 #include "vantrel/core/fatal.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/layout_constraint.h"
 #include "vantrel/platform/kit/setting.h"
 #include "vantrel/platform/kit/view.h"

@@ -43,7 +43,7 @@
 
 #include "vantrel/drawing/layout_builders.h"
 #include "vantrel/drawing/layout_relations.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

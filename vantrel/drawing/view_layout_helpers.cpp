@@ -7,7 +7,7 @@
 #include "vantrel/core/console.h"
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/object_identifier.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/text/comparison.h"
 
 namespace vantrel {

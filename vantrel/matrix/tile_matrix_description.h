@@ -28,7 +28,7 @@
 
 #include "vantrel/matrix/matrix_coordinate.h"
 #include "vantrel/matrix/matrix_rect.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "vantrel/collections/set_range_helpers.h"
 #include "vantrel/core/console.h"
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/core/range.h"

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "vantrel/platform/graphics/bitmap_image.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 namespace vantrel::drawing_internal {
 

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 namespace vantrel::drawing_internal {
 

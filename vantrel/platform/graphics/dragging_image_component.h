@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "vantrel/platform/graphics/image.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

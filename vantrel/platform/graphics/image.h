@@ -34,7 +34,7 @@
 
 #include "vantrel/platform/graphics/bitmap_image.h"
 #include "vantrel/platform/graphics/drawing_context.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "vantrel/platform/foundation/x11/x11_connection.h"
+#include "vantrel/platform/desktop/x11_connection.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
 #include "vantrel/platform/posix/write_all.h"
 

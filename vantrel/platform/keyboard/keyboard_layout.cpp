@@ -5,11 +5,12 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 #include <xkbcommon/xkbcommon.h>
 
 #include "vantrel/core/no_destructor.h"
-#include "vantrel/platform/foundation/notifications/notification_center.h"
 #include "vantrel/platform/keyboard/internal/keymap_stats.h"
 
 namespace vantrel::keyboard {
@@ -183,6 +184,46 @@ std::optional<KeyboardLayout> KeyboardLayout::fromIdentifier(std::string_view id
   return KeyboardLayout{std::string(layout), std::string(variant)};
 }
 
+namespace {
+
+struct SelectionHooks {
+  std::mutex mutex;
+  std::uint64_t lastToken = 0;
+  std::vector<std::pair<std::uint64_t, std::shared_ptr<const std::function<void()>>>> hooks;
+};
+
+SelectionHooks& selectionHooks() {
+  static NoDestructor<SelectionHooks> hooks;
+  return *hooks;
+}
+
+// Called without the hooks' lock, so a hook may add or remove hooks.
+void callSelectionHooks() {
+  SelectionHooks& h = selectionHooks();
+  std::vector<std::shared_ptr<const std::function<void()>>> now;
+  {
+    std::lock_guard lock(h.mutex);
+    for (const auto& entry : h.hooks) now.push_back(entry.second);
+  }
+  for (const auto& hook : now) (*hook)();
+}
+
+}  // namespace
+
+std::uint64_t addKeyboardSelectionHook(std::function<void()> hook) {
+  SelectionHooks& h = selectionHooks();
+  std::lock_guard lock(h.mutex);
+  const std::uint64_t token = ++h.lastToken;
+  h.hooks.emplace_back(token, std::make_shared<const std::function<void()>>(std::move(hook)));
+  return token;
+}
+
+void removeKeyboardSelectionHook(std::uint64_t token) {
+  SelectionHooks& h = selectionHooks();
+  std::lock_guard lock(h.mutex);
+  std::erase_if(h.hooks, [token](const auto& entry) { return entry.first == token; });
+}
+
 std::vector<KeyboardLayout> configuredKeyboardLayouts() { return environmentLayouts(); }
 
 KeyboardLayout currentKeyboardLayout() {
@@ -197,7 +238,7 @@ void setCurrentKeyboardLayout(std::optional<KeyboardLayout> layout) {
     std::lock_guard lock(c.mutex);
     c.chosen = std::move(layout);
   }
-  NotificationCenter::defaultCenter().post(NSTextInputContextKeyboardSelectionDidChangeNotification);
+  callSelectionHooks();
 }
 
 ScopedKeyboardLayout::ScopedKeyboardLayout(KeyboardLayout layout) {
@@ -207,7 +248,7 @@ ScopedKeyboardLayout::ScopedKeyboardLayout(KeyboardLayout layout) {
     previous_ = c.chosen;
     c.chosen = std::move(layout);
   }
-  NotificationCenter::defaultCenter().post(NSTextInputContextKeyboardSelectionDidChangeNotification);
+  callSelectionHooks();
 }
 
 ScopedKeyboardLayout::~ScopedKeyboardLayout() { setCurrentKeyboardLayout(previous_); }

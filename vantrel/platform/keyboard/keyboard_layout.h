@@ -25,6 +25,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,8 +34,11 @@
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API { namespace keyboard {
 
-// Posted when the layout in use was chosen anew (`setCurrentKeyboardLayout`,
-// `ScopedKeyboardLayout` on both ends): key texts may have changed.
+// Posted on `NotificationCenter::defaultCenter()` (foundation) when the
+// layout in use was chosen anew (`setCurrentKeyboardLayout`,
+// `ScopedKeyboardLayout` on both ends): key texts may have changed. The
+// shortcut recorder posts it, through a selection hook (below), from its
+// first `ShortcutView` on.
 inline constexpr std::string_view NSTextInputContextKeyboardSelectionDidChangeNotification =
     "NSTextInputContextKeyboardSelectionDidChangeNotification";
 
@@ -60,11 +64,18 @@ struct KeyboardLayout {
 [[nodiscard]] KeyboardLayout currentKeyboardLayout();
 
 // Chooses the layout in use, as a user switching input sources would;
-// nullopt goes back to the first configured layout. Then posts
-// `NSTextInputContextKeyboardSelectionDidChangeNotification` on
-// `NotificationCenter::defaultCenter()` (no object), on the calling thread,
-// after the lock is released, so observers may read the new layout.
+// nullopt goes back to the first configured layout. Then calls the
+// selection hooks, on the calling thread, after the lock is released, so
+// they may read the new layout.
 void setCurrentKeyboardLayout(std::optional<KeyboardLayout> layout);
+
+// Adds a hook called after each new choice of the layout in use (see
+// `setCurrentKeyboardLayout`), in the order added; answers the token that
+// removes it. A hook may add or remove hooks: the change applies from the
+// next choice on. After `removeKeyboardSelectionHook` only a choice already
+// under way on another thread may still call the hook.
+std::uint64_t addKeyboardSelectionHook(std::function<void()> hook);
+void removeKeyboardSelectionHook(std::uint64_t token);
 
 // Chooses a layout until destroyed, then restores the previous choice
 // (for tests and short host scopes; not meant to overlap across threads).

@@ -26,7 +26,7 @@
 
 #include "vantrel/platform/kit/attributed_string.h"
 #include "vantrel/platform/kit/control.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

@@ -29,7 +29,7 @@
 #include "vantrel/platform/kit/button.h"
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/font.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

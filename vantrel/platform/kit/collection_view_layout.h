@@ -37,7 +37,7 @@
 #include <vector>
 
 #include "vantrel/platform/foundation/values/index_path.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

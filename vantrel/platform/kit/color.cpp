@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "vantrel/core/no_destructor.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 namespace vantrel {
 

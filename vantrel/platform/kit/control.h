@@ -26,7 +26,7 @@
 #include <functional>
 #include <memory>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
 #include "vantrel/core/api.h"

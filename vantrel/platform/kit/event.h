@@ -29,7 +29,7 @@
 
 #include "vantrel/core/option_set.h"
 #include "vantrel/platform/kit/application.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

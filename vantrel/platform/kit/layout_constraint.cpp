@@ -5,7 +5,7 @@
 #include <fmt/format.h>
 
 #include "vantrel/core/fatal.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/layout_guide.h"
 #include "vantrel/platform/kit/view.h"
 

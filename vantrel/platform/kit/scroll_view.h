@@ -22,7 +22,7 @@
 #include <memory>
 #include <string_view>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
 #include "vantrel/core/api.h"

@@ -20,7 +20,7 @@
 #include <memory>
 #include <string>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/view.h"
 

@@ -51,7 +51,7 @@
 
 #include "vantrel/core/option_set.h"
 #include "vantrel/platform/foundation/values/index_set.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/table_cell_view.h"
 #include "vantrel/platform/kit/view.h"
 

@@ -21,7 +21,7 @@
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/platform/kit/control.h"
 #include "vantrel/platform/kit/font.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

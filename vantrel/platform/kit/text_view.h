@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/text_storage.h"
 #include "vantrel/platform/kit/view.h"
 

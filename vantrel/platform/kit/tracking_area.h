@@ -25,7 +25,7 @@
 #include <memory>
 
 #include "vantrel/core/option_set.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {

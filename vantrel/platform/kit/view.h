@@ -59,7 +59,7 @@
 #include <vector>
 
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/layer.h"
 #include "vantrel/platform/kit/layout_constraint.h"
 #include "vantrel/platform/kit/layout_guide.h"

@@ -57,7 +57,7 @@
 #include "vantrel/core/option_set.h"
 #include "vantrel/platform/kit/alert.h"
 #include "vantrel/platform/kit/color.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/layout_guide.h"
 #include "vantrel/platform/kit/responder.h"
 #include "vantrel/platform/kit/screen.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <system_error>
 
-#include "vantrel/core/api.h"
+#include "vantrel/platform/posix/api.h"
 namespace vantrel VANTREL_API {
 namespace posix {
 

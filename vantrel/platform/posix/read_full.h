@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <system_error>
 
-#include "vantrel/core/api.h"
+#include "vantrel/platform/posix/api.h"
 namespace vantrel VANTREL_API {
 namespace posix {
 

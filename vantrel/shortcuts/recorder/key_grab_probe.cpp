@@ -9,7 +9,7 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
-#include "vantrel/platform/foundation/x11/x11_connection.h"
+#include "vantrel/platform/desktop/x11_connection.h"
 #endif
 
 namespace vantrel {

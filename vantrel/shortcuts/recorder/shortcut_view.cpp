@@ -105,6 +105,11 @@ void ShortcutView::build() {
   // The handlers hold the view weakly: the centre drops them once it is gone.
   const std::weak_ptr<ShortcutView> weak = me;
   NotificationCenter& center = NotificationCenter::defaultCenter();
+  // keyboard sits below foundation and only calls hooks: from the first view
+  // on, each new choice of layout is also the notification views observe.
+  [[maybe_unused]] static const std::uint64_t bridged = keyboard::addKeyboardSelectionHook([] {
+    NotificationCenter::defaultCenter().post(keyboard::NSTextInputContextKeyboardSelectionDidChangeNotification);
+  });
   center.addObserver(weak, std::string(NSWindowDidResignKeyNotification), [weak](const Notification& n) {
     if (const auto view = weak.lock()) view->windowDidResignKeyNotification(n);
   });

@@ -1,6 +1,7 @@
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "vantrel/core/describe.h"
 #include "vantrel/core/no_destructor.h"
@@ -19,6 +20,8 @@ FileURLTypeState& fileURLTypeState() {
   static NoDestructor<FileURLTypeState> state;
   return *state;
 }
+
+std::atomic<Pasteboard& (*)()> generalSource{nullptr};
 
 }  // namespace
 
@@ -46,7 +49,16 @@ PasteboardType PasteboardType::fileURL_backwardsCompatible10_12() {
   return *state.value;
 }
 
+Pasteboard& Pasteboard::general() {
+  if (Pasteboard& (*source)() = generalSource.load()) return source();
+  // Never destroyed: a thread may read it while the process exits.
+  static NoDestructor<Pasteboard> general;
+  return *general;
+}
+
 namespace foundation_internal {
+void provideGeneralPasteboard(Pasteboard& (*source)()) { generalSource.store(source); }
+
 void resetFileURLBackwardsCompatibleForTesting() {
   auto& state = fileURLTypeState();
   std::lock_guard lock(state.mutex);

@@ -273,9 +273,11 @@ class Pasteboard {
   [[nodiscard]] virtual std::optional<std::vector<PasteboardObject>> readObjectsForClasses(
       const std::vector<PasteboardReadableClass>& classes) const;
 
-  // The process's general pasteboard: the desktop's clipboard when a display
-  // opens, else the in-memory model (system_pasteboard.h). Created on first
-  // use, never destroyed.
+  // The process's general pasteboard: once the desktop module is loaded (a
+  // program linking desktop, kit or a module above them), the desktop's
+  // clipboard when a display opens (vantrel/platform/desktop/
+  // system_pasteboard.h); else the in-memory model. Created on first use,
+  // never destroyed.
   [[nodiscard]] static Pasteboard& general();
 
   // "<Pasteboard: " + the name + ">" (the drag-and-drop dump prints it).
@@ -293,6 +295,9 @@ namespace foundation_internal {
 // Forgets the kept `fileURL_backwardsCompatible10_12`, so the next read
 // decides again.
 void resetFileURLBackwardsCompatibleForTesting();
+// Makes `Pasteboard::general()` answer what `source` gives; the desktop
+// module calls it as its library loads.
+void provideGeneralPasteboard(Pasteboard& (*source)());
 }  // namespace foundation_internal
 
 }  // namespace vantrel

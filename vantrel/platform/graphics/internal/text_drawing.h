@@ -10,7 +10,7 @@
 
 #include "vantrel/platform/graphics/drawing_context.h"
 #include "vantrel/platform/graphics/font.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 typedef struct _cairo cairo_t;
 

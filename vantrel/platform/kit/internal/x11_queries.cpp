@@ -6,7 +6,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 
-#include "vantrel/platform/foundation/x11/x11_connection.h"
+#include "vantrel/platform/desktop/x11_connection.h"
 #endif
 
 namespace vantrel::kit_internal {

@@ -1,4 +1,4 @@
-#include "vantrel/platform/foundation/pasteboard/system_pasteboard.h"
+#include "vantrel/platform/desktop/system_pasteboard.h"
 
 #include <algorithm>
 #include <chrono>
@@ -11,7 +11,7 @@
 
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/platform/foundation/files/url.h"
-#include "vantrel/platform/foundation/x11/x11_connection.h"
+#include "vantrel/platform/desktop/x11_connection.h"
 
 #if VANTREL_WITH_X11
 #include <poll.h>
@@ -445,10 +445,17 @@ std::optional<std::vector<PasteboardObject>> SystemPasteboard::readObjectsForCla
   return out;
 }
 
-Pasteboard& Pasteboard::general() {
+namespace {
+
+Pasteboard& systemGeneral() {
   // Never destroyed: a thread may read it while the process exits.
   static NoDestructor<SystemPasteboard> general;
   return *general;
 }
+
+// As this library loads, `Pasteboard::general()` becomes the desktop's clipboard.
+[[maybe_unused]] const bool providesGeneral = (foundation_internal::provideGeneralPasteboard(&systemGeneral), true);
+
+}  // namespace
 
 }  // namespace vantrel

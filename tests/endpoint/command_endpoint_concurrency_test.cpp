@@ -1,6 +1,6 @@
 // The local command endpoint against a loopback server of the test's own.
 // Requests run on worker threads, so this file also runs under TSan.
-#include "vantrel/foundation/net/command_endpoint.h"
+#include "vantrel/endpoint/command_endpoint.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -21,7 +21,7 @@
 
 #include "vantrel/core/console.h"
 #include "vantrel/core/deadline.h"
-#include "vantrel/foundation/net/internal/command_endpoint_internal.h"
+#include "vantrel/endpoint/internal/command_endpoint_internal.h"
 #include "vantrel/platform/posix/unique_fd.h"
 
 namespace vantrel {

@@ -1,10 +1,10 @@
-#include "vantrel/platform/foundation/pasteboard/system_pasteboard.h"
+#include "vantrel/platform/desktop/system_pasteboard.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "files_test_support.h"
+#include "tests/foundation/files_test_support.h"
 
 namespace vantrel {
 namespace {

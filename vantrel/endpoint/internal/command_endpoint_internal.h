@@ -1,4 +1,4 @@
-// File: vantrel/foundation/net/internal/command_endpoint_internal.h
+// File: vantrel/endpoint/internal/command_endpoint_internal.h
 //
 // The command request with its port, time limit and a completion hook, for
 // tests that talk to a loopback server of their own.

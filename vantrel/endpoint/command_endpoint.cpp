@@ -1,4 +1,4 @@
-#include "vantrel/foundation/net/command_endpoint.h"
+#include "vantrel/endpoint/command_endpoint.h"
 
 #include <sys/socket.h>
 
@@ -13,7 +13,7 @@
 #include "vantrel/core/error.h"
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/core/number_text.h"
-#include "vantrel/foundation/net/internal/command_endpoint_internal.h"
+#include "vantrel/endpoint/internal/command_endpoint_internal.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/text/character_set.h"
 #include "vantrel/text/percent_encoding.h"

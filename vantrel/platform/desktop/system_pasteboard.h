@@ -1,0 +1,74 @@
+// File: vantrel/platform/desktop/system_pasteboard.h
+//
+// `SystemPasteboard`: a pasteboard that reads the desktop's clipboard (the
+// X11 `CLIPBOARD` selection) when a display opens and someone owns the
+// selection, and is the in-memory model of pasteboard.h otherwise (no
+// display, no owner, or a build without X11). `Pasteboard::general()` is the
+// process's one general pasteboard, a `SystemPasteboard` on $DISPLAY.
+//
+//   printDebugInfoAboutTypes(Pasteboard::general());   // what was copied
+//
+// Reading only: nothing is ever written to the desktop's clipboard; writes
+// (`writeItems`, `clearContents`) go to the in-memory model, which answers
+// again once the desktop's clipboard has no owner.
+//
+// What the desktop's clipboard answers:
+// - types: the owner's `TARGETS`, mapped to the library's identifiers:
+//   `UTF8_STRING` and "text/plain;charset=utf-8" are the string type, other
+//   MIME types ("text/uri-list", "image/png", "text/html") are their own
+//   identifiers; targets that are not MIME types (TARGETS, TIMESTAMP,
+//   MULTIPLE, SAVE_TARGETS, STRING, TEXT, COMPOUND_TEXT, ...) are left out.
+//   Each identifier once, in the owner's order.
+// - items: one item offering every type with the data converted for it
+//   (absent when the owner refused that target); types starting with
+//   "text/" also as a string (the bytes as UTF-8 text).
+// - URL objects: the lines of "text/uri-list" (comments and blank lines
+//   left out), each a URL when it parses as one, else its text.
+// - property lists: none.
+//
+// Every read asks the owner afresh (large data comes incrementally, INCR),
+// on its own connection, and waits at most `answerLimit` (1 s) for each
+// answer (each chunk of an incremental transfer too) and ten times that for
+// a whole transfer: an owner that stays silent gives no data, and types and
+// items answer empty lists. An owner that stayed silent is not asked again for
+// `answerLimit` × 5, so a dump of a stuck clipboard ends in about a second.
+// Data beyond 64 MiB for one type is refused (no data). Thread-safe.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "vantrel/platform/foundation/pasteboard/pasteboard.h"
+
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+
+class SystemPasteboard : public Pasteboard {
+ public:
+  // `displayName` "" means $DISPLAY, read at each access.
+  explicit SystemPasteboard(std::string displayName = {},
+                            std::chrono::milliseconds answerLimit = std::chrono::seconds(1));
+  ~SystemPasteboard() override;
+
+  [[nodiscard]] std::optional<std::vector<PasteboardType>> types() const override;
+  [[nodiscard]] std::optional<std::vector<PasteboardItem>> pasteboardItems() const override;
+  [[nodiscard]] std::optional<Data> dataForType(const PasteboardType& type) const override;
+  [[nodiscard]] std::optional<PropertyList> propertyListForType(const PasteboardType& type) const override;
+  [[nodiscard]] std::optional<std::string> stringForType(const PasteboardType& type) const override;
+  [[nodiscard]] std::optional<std::vector<PasteboardObject>> readObjectsForClasses(
+      const std::vector<PasteboardReadableClass>& classes) const override;
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+namespace foundation_internal {
+// The library's identifier for an X11 selection target, or "" for a target
+// that has none (see the file comment).
+[[nodiscard]] std::string pasteboardTypeForSelectionTarget(std::string_view target);
+}  // namespace foundation_internal
+
+}  // namespace vantrel
