@@ -55,7 +55,7 @@ std::vector<std::string> selectionTargetsForPasteboardType(std::string_view type
   }
   // Only what the reader maps back to this very type: a MIME type spelled
   // as the reader keeps it.
-  if (pasteboardTypeForSelectionTarget(type) != type) return {};
+  if (type.empty() || pasteboardTypeForSelectionTarget(type) != type) return {};
   return {std::string(type)};
 }
 
