@@ -40,6 +40,12 @@ std::vector<std::uint8_t> largePayload() {
   return bytes;
 }
 
+// With no display named, clearing closes the connection to the one before.
+void closeGeneralPasteboardsConnection() {
+  ScopedEnv noDisplay("DISPLAY", std::nullopt);
+  Pasteboard::general().clearContents();
+}
+
 template <typename Condition>
 bool eventually(Condition condition) {
   const auto deadline = Clock::now() + std::chrono::seconds(5);
@@ -60,8 +66,8 @@ class SystemPasteboardWritesTest : public ::testing::Test {
     display = std::make_unique<ScopedEnv>("DISPLAY", server->displayName());
   }
   void TearDown() override {
-    // Leave nothing behind for the next case's display.
-    if (server) Pasteboard::general().clearContents();
+    // The general pasteboard's connection closes before the server stops.
+    if (server) closeGeneralPasteboardsConnection();
   }
 
   XclipResult paste(std::vector<std::string> args) { return runXclip(server->displayName(), std::move(args)); }

@@ -309,8 +309,15 @@ struct SystemPasteboard::Impl {
     (void)serving->own(std::move(offers));
   }
 
+  // Gives the selection up; a server for a display no longer named is
+  // closed instead.
   void withdraw() {
-    if (server && server->displayName() == currentDisplay()) server->release();
+    if (!server) return;
+    if (server->displayName() == currentDisplay()) {
+      server->release();
+    } else {
+      server.reset();
+    }
   }
 
   // Whether the selection owner `owner` on the display named now is this

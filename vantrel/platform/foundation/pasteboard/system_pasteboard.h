@@ -16,7 +16,8 @@
 // `UTF8_STRING` and "text/plain;charset=utf-8", other MIME types as
 // themselves; the library's own identifiers stay in this process. A type's
 // bytes are its data, else its string. `clearContents` empties the model and
-// gives the selection up when it is ours. While the selection is ours, reads
+// gives the selection up when it is ours (after $DISPLAY changed, it closes
+// the connection to the display named before). While the selection is ours, reads
 // answer from the in-memory model; when someone else owns it, from them;
 // with no owner, from the in-memory model.
 //
