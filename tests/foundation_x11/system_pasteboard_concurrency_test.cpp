@@ -1,4 +1,4 @@
-#include "vantrel/platform/foundation/pasteboard/system_pasteboard.h"
+#include "vantrel/platform/desktop/system_pasteboard.h"
 
 #include <atomic>
 #include <string>

@@ -1,4 +1,4 @@
-#include "vantrel/platform/foundation/pasteboard/system_pasteboard.h"
+#include "vantrel/platform/desktop/system_pasteboard.h"
 
 #include <chrono>
 #include <filesystem>
@@ -137,14 +137,15 @@ TEST_F(SystemPasteboardTest, LargeDataArrivesWholeThroughIncrementalTransfer) {
 }
 
 TEST_F(SystemPasteboardTest, AnOwnerThatNeverAnswersGivesNoDataWithinTheBound) {
-  owner = std::make_unique<ClipboardOwner>(server->displayName(), desktopOffers(), true);
-  ASSERT_TRUE(owner->owning());
   SystemPasteboard board(server->displayName());
   board.writeItems({[] {
     PasteboardItem item;
     item.setString("in memory", PasteboardType::string());
     return item;
   }()});
+  // Copied elsewhere after our write: the silent program owns the clipboard.
+  owner = std::make_unique<ClipboardOwner>(server->displayName(), desktopOffers(), true);
+  ASSERT_TRUE(owner->owning());
 
   const auto start = Clock::now();
   const auto types = board.types();

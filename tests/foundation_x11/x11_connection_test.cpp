@@ -1,4 +1,4 @@
-#include "vantrel/platform/foundation/x11/x11_connection.h"
+#include "vantrel/platform/desktop/x11_connection.h"
 
 #include <memory>
 #include <optional>

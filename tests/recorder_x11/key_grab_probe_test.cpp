@@ -8,6 +8,7 @@
 #include "tests/recorder/system_hot_keys_support.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/xvfb_server.h"
+#include "vantrel/platform/hotkeys/x11_hot_key_service.h"
 #include "vantrel/shortcuts/recorder/hot_key_helper.h"
 #include "vantrel/shortcuts/shortcut.h"
 
@@ -132,6 +133,42 @@ TEST_F(KeyGrabProbeTest, TheRecordersCheckFindsAnotherClientsGrab) {
   // An installed provider stands in for the whole system, server included.
   testing::ScopedSystemHotKeys none(std::vector<SystemHotKeyEntry>{});
   EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(held), std::nullopt);
+}
+
+// The fault: the program's own global hot key, held by its hot-key service
+// on another connection, met BadAccess and was reported as taken by the
+// system, so re-recording it raised the "already used" alert.
+TEST_F(KeyGrabProbeTest, TheProcesssOwnHotKeysAreNotTakenBySomeoneElse) {
+  auto service = hotkeys::X11HotKeyService::open(server->displayName());
+  ASSERT_TRUE(service);
+  hotkeys::EventHotKeyRef ref{};
+  ASSERT_EQ(service->registerEventHotKey(kKeyK, kControl | kOption, hotkeys::EventHotKeyID{0x76746b31, 1}, ref),
+            hotkeys::HotKeyStatus::success);
+  // Held by this process, not by another client; another client cannot get it.
+  EXPECT_EQ(probeKeyGrab(kKeyK, kControl | kOption, server->displayName()), KeyGrabProbe::heldByThisProcess);
+  EXPECT_FALSE(client->grab(XK_k, ControlMask | Mod1Mask));
+  // A combination another client grabbed is still someone else's.
+  ASSERT_TRUE(client->grab(XK_F4, Mod1Mask));
+  EXPECT_EQ(probeKeyGrab(kKeyF4, kOption, server->displayName()), KeyGrabProbe::heldByAnotherClient);
+
+  testing::TemporaryDirectory config;
+  testing::ScopedEnv xdg("XDG_CONFIG_HOME", config.path().string());
+  testing::ScopedEnv display("DISPLAY", server->displayName());
+  testing::ScopedSystemHotKeyProvider defaultProvider(nullptr);
+  const Shortcut ours(kKeyK, ModifierFlags{ModifierFlags::control, ModifierFlags::option});
+  const Shortcut theirs(kKeyF4, ModifierFlags{ModifierFlags::option});
+  EXPECT_FALSE(isCombinationHeldByAnotherClient(kKeyK, kControl | kOption));
+  EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(ours), std::nullopt);
+  EXPECT_EQ(HotKeyHelper::isShortcutAlreadyTakenBySystem(theirs), HotKeyHelperError::alreadyUsed);
+
+  // Once released, the combination is free again.
+  ASSERT_EQ(service->unregisterEventHotKey(ref), hotkeys::HotKeyStatus::success);
+  EXPECT_EQ(probeKeyGrab(kKeyK, kControl | kOption, server->displayName()), KeyGrabProbe::free);
+  // And a closed service leaves no note of its grabs behind.
+  ASSERT_EQ(service->registerEventHotKey(kKeyK, kControl | kOption, hotkeys::EventHotKeyID{0x76746b31, 2}, ref),
+            hotkeys::HotKeyStatus::success);
+  service.reset();
+  EXPECT_EQ(probeKeyGrab(kKeyK, kControl | kOption, server->displayName()), KeyGrabProbe::free);
 }
 
 }  // namespace

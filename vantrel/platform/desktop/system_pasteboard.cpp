@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -11,6 +12,8 @@
 
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/platform/foundation/files/url.h"
+#include "vantrel/platform/desktop/internal/selection_data.h"
+#include "vantrel/platform/desktop/internal/selection_server.h"
 #include "vantrel/platform/desktop/x11_connection.h"
 
 #if VANTREL_WITH_X11
@@ -58,15 +61,8 @@ bool isTextType(const PasteboardType& type) { return std::string_view(type.rawVa
 // The URL objects of a "text/uri-list": one per line, comments left out.
 std::vector<PasteboardObject> uriListObjects(const Data& data) {
   std::vector<PasteboardObject> out;
-  const std::string text(data.begin(), data.end());
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line.front() == '#') continue;
+  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+  for (std::string& line : foundation_internal::uriListEntries(text)) {
     if (auto url = URL::fromString(line)) {
       out.emplace_back(*std::move(url));
     } else {
@@ -89,8 +85,8 @@ enum class Outcome { data, refused, silent, failed };
 struct Converted {
   Outcome outcome = Outcome::failed;
   Atom type = 0;
-  Data bytes;
-  std::vector<unsigned long> items32;  // format 32: the values (atoms for TARGETS)
+  int format = 0;
+  Data bytes;  // format 32: 4 bytes per item, in the host's order
 };
 
 // One connection for one read: a window of our own receives the converted
@@ -124,7 +120,7 @@ class SelectionConnection {
   Converted convertTargets(std::chrono::milliseconds limit) { return convert(targets_, limit); }
 
   // The names of `atoms`; "" for an atom the server does not know.
-  std::vector<std::string> atomNames(const std::vector<unsigned long>& atoms) {
+  std::vector<std::string> atomNames(const std::vector<std::uint32_t>& atoms) {
     std::vector<std::string> out(atoms.size());
     if (atoms.empty()) return out;
     std::vector<Atom> list(atoms.begin(), atoms.end());
@@ -168,7 +164,7 @@ class SelectionConnection {
     // Incremental transfer: deleting the property (done by the read) asks
     // for the next chunk; an empty chunk ends it.
     result.bytes.clear();
-    result.items32.clear();
+    foundation_internal::IncrAssembly assembly(kMaxSelectionBytes);
     const auto isNewChunk = [&](const XEvent& e) {
       return e.type == PropertyNotify && e.xproperty.window == window_ && e.xproperty.atom == property_ &&
              e.xproperty.state == PropertyNewValue;
@@ -181,14 +177,12 @@ class SelectionConnection {
       }
       Converted chunk;
       if (!readProperty(chunk)) return result;
-      if (chunk.bytes.empty()) break;
-      if (result.bytes.size() + chunk.bytes.size() > kMaxSelectionBytes) {
-        result.bytes.clear();
-        return result;
-      }
-      result.bytes.insert(result.bytes.end(), chunk.bytes.begin(), chunk.bytes.end());
+      const auto state = assembly.append(chunk.bytes);
+      if (state == foundation_internal::IncrAssembly::State::overCap) return result;
+      if (state == foundation_internal::IncrAssembly::State::finished) break;
       result.type = chunk.type;
     }
+    result.bytes = assembly.take();
     result.outcome = Outcome::data;
     return result;
   }
@@ -226,6 +220,7 @@ class SelectionConnection {
       return false;
     }
     into.type = type;
+    into.format = format;
     if (after != 0) {
       if (data != nullptr) XFree(data);
       into.outcome = Outcome::failed;
@@ -245,7 +240,6 @@ class SelectionConnection {
         // Xlib hands out 32-bit items as longs.
         const auto* values = reinterpret_cast<const unsigned long*>(data);
         for (unsigned long i = 0; i < count; ++i) {
-          into.items32.push_back(values[i]);
           const auto v = static_cast<std::uint32_t>(values[i]);
           const auto* b = reinterpret_cast<const std::uint8_t*>(&v);
           into.bytes.insert(into.bytes.end(), b, b + 4);
@@ -273,6 +267,69 @@ struct SystemPasteboard::Impl {
   std::string displayName;
   std::chrono::milliseconds answerLimit;
 
+  // Orders writes and what they hand to the server, so the desktop sees the
+  // model of the last write. The server is replaced when the display changes
+  // or has gone away.
+  mutable std::mutex serveMutex;
+  std::unique_ptr<foundation_internal::SelectionServer> server;
+
+  // The display named now ("" for none).
+  std::string currentDisplay() const {
+    if (!displayName.empty()) return displayName;
+    const char* env = std::getenv("DISPLAY");
+    return env != nullptr ? std::string(env) : std::string();
+  }
+
+  // The server for the display named now, opened when needed; null without
+  // a display. Under `serveMutex`.
+  foundation_internal::SelectionServer* serverForCurrentDisplay() {
+    const std::string name = currentDisplay();
+    if (server && (server->displayName() != name || !server->isConnected())) server.reset();
+    if (!server && !name.empty()) server = foundation_internal::SelectionServer::open(name);
+    return server.get();
+  }
+
+  // Serves the in-memory model of `board` (the first item offering a type
+  // gives its bytes). Under `serveMutex`.
+  void publish(const SystemPasteboard& board) {
+    foundation_internal::SelectionServer* serving = serverForCurrentDisplay();
+    if (serving == nullptr) return;
+    std::vector<foundation_internal::SelectionOffer> offers;
+    for (const PasteboardType& type : board.Pasteboard::types().value_or(std::vector<PasteboardType>{})) {
+      std::optional<Data> bytes = board.Pasteboard::dataForType(type);
+      if (!bytes) {
+        if (auto string = board.Pasteboard::stringForType(type)) bytes = Data(string->begin(), string->end());
+      }
+      if (!bytes) continue;
+      auto shared = std::make_shared<const Data>(*std::move(bytes));
+      for (std::string& target : foundation_internal::selectionTargetsForPasteboardType(type.rawValue())) {
+        offers.push_back(foundation_internal::SelectionOffer{std::move(target), shared});
+      }
+    }
+    (void)serving->own(std::move(offers));
+  }
+
+  // Gives the selection up; a server for a display no longer named is
+  // closed instead.
+  void withdraw() {
+    if (!server) return;
+    if (server->displayName() == currentDisplay()) {
+      server->release();
+    } else {
+      server.reset();
+    }
+  }
+
+  // Whether the selection owner `owner` on the display named now is this
+  // pasteboard's own server: then the in-memory model is what it serves.
+  bool isOwnWindow(unsigned long owner) const {
+    std::lock_guard lock(serveMutex);
+    // A server that lost its connection no longer has its window, whose id
+    // the X server may have handed to another client since.
+    return server && server->isConnected() && server->window() == owner &&
+           server->displayName() == currentDisplay();
+  }
+
   // The owner that last stayed silent, and when.
   mutable std::mutex mutex;
   mutable unsigned long silentOwner = 0;
@@ -297,6 +354,8 @@ struct SystemPasteboard::Impl {
     if (!connection.isOpen()) return std::nullopt;
     const unsigned long owner = connection.owner();
     if (owner == None || !connection.isOpen()) return std::nullopt;
+    // Our own data is answered from memory, not through the server.
+    if (isOwnWindow(owner)) return std::nullopt;
     Snapshot snapshot;
     if (isSilent(owner)) return snapshot;
     const Converted targets = connection.convertTargets(answerLimit);
@@ -305,7 +364,8 @@ struct SystemPasteboard::Impl {
       return snapshot;
     }
     if (targets.outcome != Outcome::data) return snapshot;
-    const std::vector<std::string> names = connection.atomNames(targets.items32);
+    const std::vector<std::string> names =
+        connection.atomNames(foundation_internal::selectionTargetAtoms(targets.format, targets.bytes));
     for (const std::string& name : names) {
       std::string id = foundation_internal::pasteboardTypeForSelectionTarget(name);
       if (id.empty()) continue;
@@ -443,6 +503,23 @@ std::optional<std::vector<PasteboardObject>> SystemPasteboard::readObjectsForCla
     if (auto data = Impl::dataOf(*snapshot, text)) out.emplace_back(std::string(data->begin(), data->end()));
   }
   return out;
+}
+
+void SystemPasteboard::clearContents() {
+  std::lock_guard lock(impl_->serveMutex);
+  Pasteboard::clearContents();
+  impl_->withdraw();
+}
+
+void SystemPasteboard::writeItems(std::vector<PasteboardItem> items) {
+  std::lock_guard lock(impl_->serveMutex);
+  Pasteboard::writeItems(std::move(items));
+  impl_->publish(*this);
+}
+
+bool SystemPasteboard::ownsDesktopClipboard() const {
+  std::lock_guard lock(impl_->serveMutex);
+  return impl_->server && impl_->server->owns() && impl_->server->displayName() == impl_->currentDisplay();
 }
 
 namespace {

@@ -1,16 +1,25 @@
 // File: vantrel/platform/desktop/system_pasteboard.h
 //
-// `SystemPasteboard`: a pasteboard that reads the desktop's clipboard (the
-// X11 `CLIPBOARD` selection) when a display opens and someone owns the
-// selection, and is the in-memory model of pasteboard.h otherwise (no
-// display, no owner, or a build without X11). `Pasteboard::general()` is the
-// process's one general pasteboard, a `SystemPasteboard` on $DISPLAY.
+// `SystemPasteboard`: a pasteboard that is the desktop's clipboard (the X11
+// `CLIPBOARD` selection) when a display opens, and the in-memory model of
+// pasteboard.h otherwise (no display, or a build without X11).
+// `Pasteboard::general()` is the process's one general pasteboard, a
+// `SystemPasteboard` on $DISPLAY.
 //
 //   printDebugInfoAboutTypes(Pasteboard::general());   // what was copied
+//   Pasteboard::general().writeItems({item});          // other programs paste it
 //
-// Reading only: nothing is ever written to the desktop's clipboard; writes
-// (`writeItems`, `clearContents`) go to the in-memory model, which answers
-// again once the desktop's clipboard has no owner.
+// Writing: `writeItems` adds to the in-memory model and then takes the
+// selection, serving the model to other programs (see
+// internal/selection_server.h) until another client takes it. Each type is
+// offered under the targets a reader maps back to it: the string type as
+// `UTF8_STRING` and "text/plain;charset=utf-8", other MIME types as
+// themselves; the library's own identifiers stay in this process. A type's
+// bytes are its data, else its string. `clearContents` empties the model and
+// gives the selection up when it is ours (after $DISPLAY changed, it closes
+// the connection to the display named before). While the selection is ours, reads
+// answer from the in-memory model; when someone else owns it, from them;
+// with no owner, from the in-memory model.
 //
 // What the desktop's clipboard answers:
 // - types: the owner's `TARGETS`, mapped to the library's identifiers:
@@ -58,6 +67,13 @@ class SystemPasteboard : public Pasteboard {
   [[nodiscard]] std::optional<std::string> stringForType(const PasteboardType& type) const override;
   [[nodiscard]] std::optional<std::vector<PasteboardObject>> readObjectsForClasses(
       const std::vector<PasteboardReadableClass>& classes) const override;
+
+  void clearContents() override;
+  void writeItems(std::vector<PasteboardItem> items) override;
+
+  // Whether this process owns the desktop's clipboard (taken by a write, not
+  // yet taken by another client since).
+  [[nodiscard]] bool ownsDesktopClipboard() const;
 
   struct Impl;
 

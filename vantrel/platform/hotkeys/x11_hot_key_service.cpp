@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "vantrel/platform/desktop/own_key_grabs.h"
 #include "vantrel/platform/desktop/x11_connection.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
 #include "vantrel/platform/posix/write_all.h"
@@ -163,6 +164,9 @@ struct X11HotKeyService::Impl {
       return HotKeyStatus::refused;
     }
     grabs.push_back(g);
+    // The recorder's probe meets this grab as BadAccess; the note tells it
+    // that the combination is ours, not the system's.
+    noteOwnKeyGrab(display, keycode, modifiers);
     return HotKeyStatus::success;
   }
 
@@ -171,6 +175,7 @@ struct X11HotKeyService::Impl {
     if (it == grabs.end()) return HotKeyStatus::unknownReference;
     const Grab g = *it;
     grabs.erase(it);
+    forgetOwnKeyGrab(display, g.keycode, g.modifiers);
     ungrab(g);
     XSync(display, False);
     return lost() ? HotKeyStatus::unavailable : HotKeyStatus::success;
@@ -263,6 +268,7 @@ void X11HotKeyService::Impl::loop() {
     }
     // A hung-up connection is read (and reported) by XPending on the next pass.
   }
+  for (const Grab& g : grabs) forgetOwnKeyGrab(display, g.keycode, g.modifiers);
   if (!lost()) {
     for (const Grab& g : grabs) ungrab(g);
     XSync(display, False);

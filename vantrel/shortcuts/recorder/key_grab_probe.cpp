@@ -9,6 +9,7 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include "vantrel/platform/desktop/own_key_grabs.h"
 #include "vantrel/platform/desktop/x11_connection.h"
 #endif
 
@@ -60,6 +61,9 @@ KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, c
   if (keycode >= minKeycode && keycode <= maxKeycode && connection.isOpen()) {
     const Window root = DefaultRootWindow(display);
     const unsigned int modifiers = xModifiersFor(carbonModifiers);
+    // The hot-key service's grabs are this program's own: trying them would
+    // only meet BadAccess from our other connection.
+    if (isOwnKeyGrab(display, static_cast<unsigned int>(keycode), modifiers)) return KeyGrabProbe::heldByThisProcess;
     const unsigned int numLock = numLockMask(display);
     const std::array<unsigned int, 4> variants{0u, static_cast<unsigned int>(LockMask), numLock, LockMask | numLock};
     for (unsigned int variant : variants) {

@@ -13,8 +13,8 @@
 // Key codes are virtual key codes, modifiers the hot-key mask (control
 // 0x1000, option/Alt 0x800, shift 0x200, command/Super 0x100). Each probe
 // opens its own connection to $DISPLAY (or `displayName`) and leaves no
-// grab behind. A grab held by another connection of this same process
-// (the hot-key service) counts as held too. Thread-safe.
+// grab behind. A combination the process's hot-key service holds is its
+// own (`heldByThisProcess`), not another client's. Thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,7 @@ namespace vantrel VANTREL_API {
 enum class KeyGrabProbe {
   free,                 // the server granted the grab (released again)
   heldByAnotherClient,  // BadAccess: another client holds it
+  heldByThisProcess,    // the process's hot-key service holds it
   unavailable,          // no display, no X11 in this build, or no such key
 };
 

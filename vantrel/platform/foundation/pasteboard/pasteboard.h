@@ -255,9 +255,9 @@ class Pasteboard {
   [[nodiscard]] const PasteboardName& name() const { return name_; }
 
   // Removes every item.
-  void clearContents();
+  virtual void clearContents();
   // Appends the items.
-  void writeItems(std::vector<PasteboardItem> items);
+  virtual void writeItems(std::vector<PasteboardItem> items);
   void setTypesAbsent(bool absent);
   void setItemsAbsent(bool absent);
 
