@@ -130,5 +130,42 @@ TEST(NameGenerator, TheLargestMaximumIsSafe) {
   for (int i = 0; i < 50; ++i) ASSERT_EQ(it.next(), std::string(static_cast<std::size_t>(i + 1), 'q'));
 }
 
+TEST(NameGenerator, LengthsThatCannotBeBuiltGiveNothing) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kLongest = NameGenerator::maxBuildableLength;
+  // A letter of 71 scalars: 141 bytes, so the byte bound comes first.
+  std::string wideLetter = "e";
+  for (int i = 0; i < 70; ++i) wideLetter += "\u0301";
+  struct Case {
+    std::int64_t minLength;
+    std::int64_t maxLength;
+    std::string letters;
+  };
+  const Case cases[] = {
+      {kMax - 1, kMax, "ab"},
+      {kMax, kMax, "a"},
+      {3'000'000'000, 4'000'000'000, "ab"},
+      {std::int64_t{1} << 40, kMax, "xyz"},
+      {kLongest + 1, kLongest + 1, "a"},
+      {NameGenerator::maxBuildableLetterBytes / 141 + 1, kMax, wideLetter},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.minLength << " to " << c.maxLength);
+    NameGeneratorIterator it = NameGenerator(c.minLength, c.maxLength, c.letters, "p").makeIterator();
+    EXPECT_EQ(it.next(), std::nullopt);
+    EXPECT_EQ(it.next(), std::nullopt);
+  }
+}
+
+TEST(NameGenerator, TheLongestBuildableLengthIsTheLast) {
+  NameGeneratorIterator it =
+      NameGenerator(NameGenerator::maxBuildableLength, std::numeric_limits<std::int64_t>::max(), "a", "p")
+          .makeIterator();
+  std::optional<std::string> name = it.next();
+  ASSERT_TRUE(name.has_value());
+  EXPECT_EQ(*name, "p" + std::string(static_cast<std::size_t>(NameGenerator::maxBuildableLength), 'a'));
+  EXPECT_EQ(it.next(), std::nullopt);
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -408,5 +408,41 @@ TEST(DecimalRounding, RoundsHalfAwayFromZero) {
   }
 }
 
+TEST(DecimalRounding, KeepsValuesThatCannotBeScaled) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  constexpr double kMax = std::numeric_limits<double>::max();
+  constexpr std::int64_t kMaxPlaces = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kMinPlaces = std::numeric_limits<std::int64_t>::min();
+  struct Case {
+    double value;
+    std::int64_t places;
+    double rounded;
+  };
+  const Case cases[] = {
+      {1e307, 2, 1e307},        {-1e307, 2, -1e307},     {kMax, 3, kMax},
+      {-kMax, 0, -kMax},        {1.5, 400, 1.5},         {-1.5, 400, -1.5},
+      {1.5, kMaxPlaces, 1.5},   {1e-300, 400, 1e-300},   {kInf, 2, kInf},
+      {-kInf, 400, -kInf},      {kInf, -400, kInf},      {1.5, -400, 0.0},
+      {-1.5, kMinPlaces, -0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.value << " to " << c.places);
+    double rounded = roundToPlaces(c.value, c.places);
+    EXPECT_EQ(rounded, c.rounded);
+    EXPECT_EQ(std::signbit(rounded), std::signbit(c.rounded));
+    if (c.places == 2) {
+      EXPECT_EQ(roundTo2f(c.value), c.rounded);
+    }
+    if (c.places == 3) {
+      EXPECT_EQ(roundTo3f(c.value), c.rounded);
+    }
+  }
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_TRUE(std::isnan(roundTo2f(kNaN)));
+  EXPECT_TRUE(std::isnan(roundTo3f(kNaN)));
+  EXPECT_TRUE(std::isnan(roundToPlaces(kNaN, 400)));
+  EXPECT_TRUE(std::isnan(roundToPlaces(kNaN, -400)));
+}
+
 }  // namespace
 }  // namespace vantrel

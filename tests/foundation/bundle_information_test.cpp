@@ -78,20 +78,49 @@ TEST(BundleInformation, NumberTests) {
   struct Row {
     const char* name;
     JsonNumber number;
-    bool isBool;
+    bool isBool, isBool2, isBool3;
   };
   const std::vector<Row> rows = {
-      {"true", JsonNumber::fromBool(true), true},
-      {"false", JsonNumber::fromBool(false), true},
-      {"char", JsonNumber::fromInt(char{'a'}), false},
-      {"int64", JsonNumber::fromInt(1), false},
-      {"double", JsonNumber::fromDouble(0.0), false},
+      {"true", JsonNumber::fromBool(true), true, true, true},
+      {"false", JsonNumber::fromBool(false), true, true, true},
+      {"8-bit character", JsonNumber::fromChar('a'), true, false, true},
+      {"8-bit character 0", JsonNumber::fromChar('\0'), true, false, true},
+      {"8-bit character 1", JsonNumber::fromChar('\1'), true, false, true},
+      {"8-bit character -1", JsonNumber::fromChar('\xff'), true, false, true},
+      {"char as an integer", JsonNumber::fromInt(char{'a'}), false, false, false},
+      {"int64", JsonNumber::fromInt(1), false, false, false},
+      {"uint64", JsonNumber::fromUInt(1), false, false, false},
+      {"double", JsonNumber::fromDouble(0.0), false, false, false},
+      {"decimal", JsonNumber::fromDecimalText("1e400"), false, false, false},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(vtIsBool(row.number), row.isBool) << row.name;
-    EXPECT_EQ(vtIsBool2(row.number), row.isBool) << row.name;
-    EXPECT_EQ(vtIsBool3Bool(row.number), row.isBool) << row.name;
+    EXPECT_EQ(vtIsBool2(row.number), row.isBool2) << row.name;
+    EXPECT_EQ(vtIsBool3Bool(row.number), row.isBool3) << row.name;
   }
+}
+
+// A character is the integer it holds in every other respect.
+TEST(BundleInformation, CharacterNumbersAreSmallIntegers) {
+  const JsonNumber a = JsonNumber::fromChar('a');
+  const JsonNumber minusOne = JsonNumber::fromChar('\xff');
+  EXPECT_EQ(a.kind(), JsonNumber::Kind::character);
+  EXPECT_FALSE(a.isBool());
+  EXPECT_EQ(a.stringValue(), "97");
+  EXPECT_EQ(minusOne.stringValue(), "-1");
+  EXPECT_EQ(a.doubleValue(), 97.0);
+  EXPECT_TRUE(a.boolValue());
+  EXPECT_FALSE(JsonNumber::fromChar('\0').boolValue());
+  EXPECT_EQ(a.exactly<std::int8_t>(), std::int8_t{97});
+  EXPECT_EQ(minusOne.exactly<std::uint8_t>(), std::nullopt);
+  EXPECT_EQ(a, JsonNumber::fromInt(97));
+  EXPECT_EQ(a, JsonNumber::fromUInt(97));
+  EXPECT_EQ(a, JsonNumber::fromDouble(97.0));
+  EXPECT_NE(JsonNumber::fromChar('\1'), JsonNumber::fromBool(true));
+  EXPECT_EQ(minusOne.compare(JsonNumber::fromUInt(0)), std::partial_ordering::less);
+  EXPECT_EQ(JsonNumber::fromUInt(200).compare(minusOne), std::partial_ordering::greater);
+  EXPECT_EQ(a.compare(JsonNumber::fromInt(98)), std::partial_ordering::less);
+  EXPECT_EQ(a.compare(JsonNumber::fromChar('a')), std::partial_ordering::equivalent);
 }
 
 }  // namespace

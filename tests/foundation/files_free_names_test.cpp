@@ -80,9 +80,28 @@ TEST(FilesFreeNames, GivesUpAfterTheLimitSilently) {
   EXPECT_EQ(capture.standardOutput(), "ERROR: Name collision! New Name: report-100000.txt\n");
 }
 
-TEST(FilesFreeNames, EmptyNameHasNoAnswer) {
+TEST(FilesFreeNames, NamesOutsideTheFolderHaveNoAnswer) {
   TemporaryDirectory tmp;
-  EXPECT_EQ(availableFilenameIn(Fm(), tmp.path().string(), ""), std::nullopt);
+  fs::create_directory(tmp.path() / "a");
+  const std::string dir = (tmp.path() / "a").string();
+  const URL dirUrl = URL::fileURLWithPath(dir, true);
+  const std::string wanted[] = {
+      "", ".", "..", "../x", "a/b", "/etc/passwd", "x/", "/", "..//..", std::string("x\0y", 3),
+  };
+  for (const std::string& name : wanted) {
+    SCOPED_TRACE("\"" + name + "\"");
+    TakenExceptFileManager counting;  // every name free would answer at once
+    counting.freePaths = {dir + "/" + name};
+    ConsoleCapture capture;
+    EXPECT_EQ(availableFilenameIn(Fm(), dir, name), std::nullopt);
+    EXPECT_EQ(availableFilename(Fm(), dirUrl, name), std::nullopt);
+    EXPECT_EQ(availableFilenameIn(counting, dir, name), std::nullopt);
+    EXPECT_EQ(counting.tests, 0) << "the file system was asked";
+    EXPECT_EQ(capture.standardOutput(), "");
+  }
+  // A name with dots that is not "." or ".." stays one level below.
+  EXPECT_EQ(availableFilenameIn(Fm(), dir, "..x"), "..x");
+  EXPECT_EQ(availableFilenameIn(Fm(), dir, "..."), "...");
 }
 
 }  // namespace

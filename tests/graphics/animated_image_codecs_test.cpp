@@ -15,6 +15,13 @@ BitmapImage::Ptr solid(std::int64_t w, std::int64_t h, std::array<std::uint8_t, 
   return BitmapImage::create(w, h, w * 4, std::move(bytes));
 }
 
+// A w x h image from opaque (or fully transparent) pixels, rows from the top.
+BitmapImage::Ptr pixels(std::int64_t w, std::int64_t h, const std::vector<std::array<std::uint8_t, 4>>& rgba) {
+  std::vector<std::uint8_t> bytes;
+  for (const auto& p : rgba) bytes.insert(bytes.end(), p.begin(), p.end());
+  return BitmapImage::create(w, h, w * 4, std::move(bytes));
+}
+
 std::vector<std::uint8_t> encoded(bool (*encode)(std::span<const BitmapImage::Ptr>, double, const ByteSink&),
                                   const std::vector<BitmapImage::Ptr>& frames, double fps, bool* ok = nullptr) {
   std::vector<std::uint8_t> out;
@@ -97,7 +104,6 @@ TEST(AnimatedImageCodecs, GifReadsBackThroughGiflib) {
     int transparent;
     std::array<int, 4> pixel;
   };
-  // Colours come through a 5-bit quantizer: within 8 of the original.
   const Expected expected[] = {{-1, {255, 0, 0, 255}}, {255, {0, 0, 0, 0}}, {-1, {0, 200, 0, 255}}};
   for (std::size_t i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
@@ -107,7 +113,68 @@ TEST(AnimatedImageCodecs, GifReadsBackThroughGiflib) {
     EXPECT_EQ(f.delay, 4);
     EXPECT_EQ(f.disposal, DISPOSE_BACKGROUND);
     EXPECT_EQ(f.transparent, expected[i].transparent);
-    for (int k = 0; k < 4; ++k) EXPECT_NEAR(f.pixels[static_cast<std::size_t>(11 * 4 + k)], expected[i].pixel[k], 8);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(f.pixels[static_cast<std::size_t>(11 * 4 + k)], expected[i].pixel[k]);
+  }
+}
+
+TEST(AnimatedImageCodecs, GifKeepsTheExactColoursOfFewColourFrames) {
+  std::vector<std::array<std::uint8_t, 4>> most;  // 255 colours, the most a table holds
+  for (int i = 0; i < 255; ++i) {
+    most.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+                    static_cast<std::uint8_t>(i * 7 % 256), 255});
+  }
+  struct Case {
+    const char* name;
+    BitmapImage::Ptr frame;
+  };
+  const Case cases[] = {
+      {"white", solid(3, 2, {255, 255, 255, 255})},
+      {"blue grey", solid(3, 2, {100, 150, 200, 255})},
+      {"near black", solid(3, 2, {7, 7, 7, 255})},
+      {"four colours and a hole", pixels(3, 2,
+                                         {{255, 255, 255, 255}, {100, 150, 200, 255}, {7, 7, 7, 255},
+                                          {0, 0, 0, 0}, {1, 2, 3, 255}, {255, 255, 255, 255}})},
+      {"255 colours", pixels(15, 17, most)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool ok = false;
+    const auto gif = testing::readGif(encoded(encodeAnimatedGif, {c.frame}, 25, &ok));
+    ASSERT_TRUE(ok);
+    ASSERT_TRUE(gif);
+    ASSERT_EQ(gif->frames.size(), 1u);
+    EXPECT_EQ(gif->frames[0].pixels, testing::straightPixels(*c.frame));
+  }
+}
+
+TEST(AnimatedImageCodecs, GifQuantizedColoursSpanTheFullRange) {
+  // 32 x 32 dark shades (far more than a table holds), then a row of white
+  // and a row of black.
+  std::vector<std::array<std::uint8_t, 4>> many;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      many.push_back({static_cast<std::uint8_t>(x * 4), static_cast<std::uint8_t>(y * 4), 60, 255});
+    }
+  }
+  for (int x = 0; x < 32; ++x) many.push_back({255, 255, 255, 255});
+  for (int x = 0; x < 32; ++x) many.push_back({0, 0, 0, 255});
+  bool ok = false;
+  const auto gif = testing::readGif(encoded(encodeAnimatedGif, {pixels(32, 34, many)}, 25, &ok));
+  ASSERT_TRUE(ok);
+  ASSERT_TRUE(gif);
+  ASSERT_EQ(gif->frames.size(), 1u);
+  const auto& shown = gif->frames[0].pixels;
+  const std::size_t white = 32 * 32 * 4;
+  const std::size_t black = 33 * 32 * 4;
+  EXPECT_EQ(std::vector<std::uint8_t>(shown.begin() + white, shown.begin() + white + 4),
+            (std::vector<std::uint8_t>{255, 255, 255, 255}));
+  EXPECT_EQ(std::vector<std::uint8_t>(shown.begin() + black, shown.begin() + black + 4),
+            (std::vector<std::uint8_t>{0, 0, 0, 255}));
+  // The shades stay near what they were.
+  for (std::size_t i = 0; i < 32 * 32; ++i) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      ASSERT_NEAR(shown[i * 4 + k], many[i][k], 12) << "pixel " << i << " channel " << k;
+    }
   }
 }
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/comma_locale.h"
+
 namespace vantrel {
 namespace {
 
@@ -73,13 +75,13 @@ TEST(Geometry, CoordinateFromTextRefuses) {
 }
 
 TEST(Geometry, CoordinateFromTextIgnoresTheProcessLocale) {
-  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-    GTEST_SKIP() << "no German locale installed; test skipped";
-  }
+  testing::ScopedCommaDecimalLocale comma;
+  ASSERT_TRUE(comma.active());
   EXPECT_EQ(coordinateFromText("0.5"), 0.5);
+  EXPECT_EQ(coordinateFromText("0,5"), std::nullopt);
   EXPECT_EQ(coordinateText(0.5), "0.5");
-  std::setlocale(LC_NUMERIC, previous.c_str());
+  EXPECT_EQ(Point(1.5, -2).toString(), "{1.5, -2.0}");
+  EXPECT_EQ(Point::fromString("{1.5, -2.25}"), Point(1.5, -2.25));
 }
 
 // Written and read back, every value is unchanged: shortest round-trip digits

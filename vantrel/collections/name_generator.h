@@ -20,6 +20,13 @@
 // minLength above maxLength gives nothing. Once an iterator has ended, every
 // further `next()` answers nullopt.
 //
+// A name that could not be held is never built: the lengths stop at
+// `maxBuildableLength` letters (2^20), and at the length whose letters could
+// take more than `maxBuildableLetterBytes` (64 MiB, counted with the longest
+// letter). Reaching such a length ends the iterator, so a minLength in the
+// billions gives nothing rather than an allocation of gigabytes. `next()`
+// never throws: a name that memory cannot hold ends the iterator too.
+//
 // The generator is immutable; each iterator (`makeIterator()`, `begin()`)
 // starts from the first name and keeps its own state. A generator may be
 // shared between threads; an iterator belongs to one.
@@ -45,6 +52,9 @@ class NameGeneratorIterator {
   std::optional<std::string> next();
 
  private:
+  [[nodiscard]] bool buildable(std::int64_t length) const;
+  std::optional<std::string> advance();
+
   friend class NameGenerator;
   explicit NameGeneratorIterator(const NameGenerator& generator);
 
@@ -54,6 +64,7 @@ class NameGeneratorIterator {
   std::int64_t maxLength_;
   std::int64_t length_;                 // the length of the current name
   std::vector<std::size_t> positions_;  // one index into letters_ per letter of the name
+  std::int64_t longestLetter_ = 0;      // in bytes
   bool started_ = false;
   bool ended_ = false;
 };
@@ -61,6 +72,8 @@ class NameGeneratorIterator {
 class NameGenerator {
  public:
   static constexpr std::string_view defaultLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  static constexpr std::int64_t maxBuildableLength = std::int64_t{1} << 20;
+  static constexpr std::int64_t maxBuildableLetterBytes = std::int64_t{1} << 26;
 
   explicit NameGenerator(std::int64_t minLength = 1, std::int64_t maxLength = 10,
                          std::string_view lettersString = defaultLetters, std::string_view prefix = "");

@@ -294,13 +294,28 @@ std::uint32_t randomExcluding(const std::vector<std::uint32_t>& excluding) {
 
 }  // namespace UInt32
 
-double roundTo2f(double self) { return std::round(self * 100) / 100; }
+namespace {
 
-double roundTo3f(double self) { return std::round(self * 1000) / 1000; }
+// A value whose scaled form is not finite has no digits left at that place
+// (it is already a whole number of such units), so rounding keeps it as it
+// is; a factor that underflows to 0 moves every finite value below half a
+// unit, which rounds to a zero of the value's sign.
+double roundScaled(double self, double factor) {
+  if (!std::isfinite(self) || !std::isfinite(factor)) return self;
+  if (factor == 0) return std::copysign(0.0, self);
+  double scaled = self * factor;
+  if (!std::isfinite(scaled)) return self;
+  return std::round(scaled) / factor;
+}
+
+}  // namespace
+
+double roundTo2f(double self) { return roundScaled(self, 100); }
+
+double roundTo3f(double self) { return roundScaled(self, 1000); }
 
 double roundToPlaces(double self, std::int64_t places) {
-  double factor = std::pow(10.0, static_cast<double>(places));
-  return std::round(self * factor) / factor;
+  return roundScaled(self, std::pow(10.0, static_cast<double>(places)));
 }
 
 }  // namespace vantrel

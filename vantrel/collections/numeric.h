@@ -226,7 +226,9 @@ namespace UInt32 {
 
 // Decimal rounding, half away from zero: round(self * 10^places) / 10^places.
 // Binary doubles round as stored: 1.005 is 1.00499999999999989..., so
-// roundTo2f(1.005) is 1.0.
+// roundTo2f(1.005) is 1.0. A value too large to scale (1e307 to 2 places,
+// anything to 400 places) and inf or NaN come back unchanged; places so
+// negative that 10^places is 0 in a double give a zero of the value's sign.
 [[nodiscard]] double roundTo2f(double self);
 [[nodiscard]] double roundTo3f(double self);
 [[nodiscard]] double roundToPlaces(double self, std::int64_t places);

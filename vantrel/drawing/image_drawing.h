@@ -11,8 +11,9 @@
 //   drawing->endDrawing();                                   // the earlier context again
 //   BitmapImage::Ptr sheet = drawing->snapshotAsCgImage();
 //
-// The canvas keeps one `DrawingContext` as both of the design's contexts
-// (`nsctx`, `ctx`), scaled by the factor, origin at the lower-left, y up.
+// The canvas keeps a single `DrawingContext` that serves both as the
+// toolkit context and as the plain drawing context (`nsctx`, `ctx`), scaled
+// by the factor, origin at the lower-left, y up.
 // `startDrawing()` saves the thread's graphics state and makes the canvas
 // current; `endDrawing()` restores the state, bringing back the context that
 // was current before. The thread's context stack holds the canvas's context

@@ -53,6 +53,13 @@ JsonNumber JsonNumber::fromInt(std::int64_t value) {
   return n;
 }
 
+JsonNumber JsonNumber::fromChar(char value) {
+  JsonNumber n;
+  n.kind_ = Kind::character;
+  n.i_ = static_cast<signed char>(value);
+  return n;
+}
+
 JsonNumber JsonNumber::fromUInt(std::uint64_t value) {
   JsonNumber n;
   n.kind_ = Kind::unsignedInteger;
@@ -105,6 +112,7 @@ JsonNumber JsonNumber::fromDecimalText(std::string_view text) {
 bool JsonNumber::boolValue() const {
   switch (kind_) {
     case Kind::boolean:
+    case Kind::character:
     case Kind::signedInteger: return i_ != 0;
     case Kind::unsignedInteger: return u_ != 0;
     case Kind::floating: return d_ != 0.0;
@@ -116,6 +124,7 @@ bool JsonNumber::boolValue() const {
 std::string JsonNumber::stringValue() const {
   switch (kind_) {
     case Kind::boolean:
+    case Kind::character:
     case Kind::signedInteger: return integerText(i_);
     case Kind::unsignedInteger: return unsignedText(u_);
     case Kind::floating: return doubleText(d_);
@@ -135,6 +144,7 @@ void JsonNumber::appendStringValue(std::string& out) const {
 double JsonNumber::doubleValue() const {
   switch (kind_) {
     case Kind::boolean:
+    case Kind::character:
     case Kind::signedInteger: return static_cast<double>(i_);
     case Kind::unsignedInteger: return static_cast<double>(u_);
     case Kind::floating: return d_;
@@ -157,6 +167,7 @@ bool JsonNumber::isFinite() const {
 std::optional<std::int64_t> JsonNumber::asInt64() const {
   switch (kind_) {
     case Kind::boolean:
+    case Kind::character:
     case Kind::signedInteger: return i_;
     case Kind::unsignedInteger:
       if (u_ > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
@@ -174,6 +185,7 @@ std::optional<std::int64_t> JsonNumber::asInt64() const {
 std::optional<std::uint64_t> JsonNumber::asUInt64() const {
   switch (kind_) {
     case Kind::boolean:
+    case Kind::character:
     case Kind::signedInteger:
       if (i_ < 0) return std::nullopt;
       return static_cast<std::uint64_t>(i_);
@@ -192,8 +204,8 @@ bool JsonNumber::equals(const JsonNumber& b) const {
   const JsonNumber& a = *this;
   if (a.isBool() || b.isBool()) return a.isBool() && b.isBool() && a.i_ == b.i_;
   if (a.kind_ == Kind::decimal && b.kind_ == Kind::decimal) return *a.decimal_ == *b.decimal_;
-  const bool aInt = a.kind_ == Kind::signedInteger || a.kind_ == Kind::unsignedInteger;
-  const bool bInt = b.kind_ == Kind::signedInteger || b.kind_ == Kind::unsignedInteger;
+  const bool aInt = a.kind_ == Kind::signedInteger || a.kind_ == Kind::character || a.kind_ == Kind::unsignedInteger;
+  const bool bInt = b.kind_ == Kind::signedInteger || b.kind_ == Kind::character || b.kind_ == Kind::unsignedInteger;
   if (aInt && bInt) {
     const auto ai = a.asInt64();
     const auto bi = b.asInt64();
@@ -213,12 +225,15 @@ std::partial_ordering JsonNumber::compare(const JsonNumber& other) const {
   if (kind_ == Kind::decimal && other.kind_ == Kind::decimal && *decimal_ == *other.decimal_) {
     return std::partial_ordering::equivalent;
   }
-  const bool aInt = kind_ == Kind::signedInteger || kind_ == Kind::unsignedInteger;
-  const bool bInt = other.kind_ == Kind::signedInteger || other.kind_ == Kind::unsignedInteger;
+  const bool aSigned = kind_ == Kind::signedInteger || kind_ == Kind::character;
+  const bool bSigned = other.kind_ == Kind::signedInteger || other.kind_ == Kind::character;
+  const bool aInt = aSigned || kind_ == Kind::unsignedInteger;
+  const bool bInt = bSigned || other.kind_ == Kind::unsignedInteger;
   if (aInt && bInt) {
-    if (kind_ == other.kind_) return kind_ == Kind::signedInteger ? i_ <=> other.i_ : u_ <=> other.u_;
+    if (aSigned && bSigned) return i_ <=> other.i_;
+    if (!aSigned && !bSigned) return u_ <=> other.u_;
     // One signed, one unsigned: a negative signed is the smaller.
-    if (kind_ == Kind::signedInteger) {
+    if (aSigned) {
       if (i_ < 0) return std::partial_ordering::less;
       return static_cast<std::uint64_t>(i_) <=> other.u_;
     }

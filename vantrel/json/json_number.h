@@ -8,7 +8,11 @@
 //   JsonNumber::fromDouble(1.0).stringValue()      "1.0"
 //   JsonNumber::fromDecimal("18446744073709551616")  kept as written
 //   JsonNumber::fromInt(300).exactly<std::int8_t>()  nullopt (out of range)
+//   JsonNumber::fromChar('a').stringValue()        "97"
 //
+// A character is an 8-bit signed integer that remembers it was made from a
+// `char`: it counts, compares and is written as the integer it holds and is
+// no Boolean; only `kind()` tells it apart (JSON text never makes one).
 // A decimal holds a JSON number token that fits neither 64-bit integer nor a
 // finite double; it is written back exactly as read. Conversions never
 // narrow with undefined behaviour: a value outside the target's range gives
@@ -29,11 +33,14 @@ namespace vantrel VANTREL_API {
 
 class JsonNumber {
  public:
-  enum class Kind { boolean, signedInteger, unsignedInteger, floating, decimal };
+  enum class Kind { boolean, signedInteger, unsignedInteger, floating, decimal, character };
 
   JsonNumber() = default;  // the integer 0
   [[nodiscard]] static JsonNumber fromBool(bool value);
   [[nodiscard]] static JsonNumber fromInt(std::int64_t value);
+  // The value of `value` read as signed, -128...127, whatever the signedness
+  // of `char` on the machine.
+  [[nodiscard]] static JsonNumber fromChar(char value);
   [[nodiscard]] static JsonNumber fromUInt(std::uint64_t value);
   [[nodiscard]] static JsonNumber fromDouble(double value);
   // `token` must be JSON number syntax; nothing otherwise. Tokens that fit a

@@ -281,7 +281,8 @@ inline constexpr std::array<CoordinateIteratorType1, 5> CoordinateIteratorType1:
     ordered, checkered, spiral, randomOuterLine, random};
 
 // The orders with their parameters: the checkered step and the turning
-// sense of the spiral. No equality, as in the design of the cases.
+// sense of the spiral. No equality: callers compare kind(), stepSize() and
+// clockwise() as they need.
 class CoordinateIteratorType2 {
  public:
   enum class Kind : std::uint8_t { checkered, spiral, ordered, randomOuterLine, random };

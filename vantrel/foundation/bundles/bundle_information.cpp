@@ -116,11 +116,22 @@ std::shared_ptr<Bundle> vantrelBundle() {
 
 std::string_view UTI::url() { return "public.url"; }
 
-bool vtIsBool(const JsonNumber& self) { return self.isBool(); }
+namespace {
+
+// The storage a platform number reports: Booleans and characters share the
+// 8-bit "c" (that is how Booleans come to be told by it at all).
+bool isStoredAsChar(const JsonNumber& self) {
+  return self.kind() == JsonNumber::Kind::boolean || self.kind() == JsonNumber::Kind::character;
+}
+
+}  // namespace
+
+bool vtIsBool(const JsonNumber& self) { return isStoredAsChar(self); }
 bool vtIsBool2(const JsonNumber& self) { return self.isBool(); }
 bool vtIsBool3Bool(const JsonNumber& self) {
-  // The type encoding: "c" for Booleans, "q" and "Q" for integers, "d" otherwise.
-  return self.kind() == JsonNumber::Kind::boolean;
+  // The type encoding: "c" for Booleans and characters, "q" and "Q" for
+  // integers, "d" otherwise.
+  return isStoredAsChar(self);
 }
 
 }  // namespace vantrel

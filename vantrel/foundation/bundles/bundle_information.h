@@ -59,9 +59,13 @@ namespace UTI {
 [[nodiscard]] std::string_view url();
 }  // namespace UTI
 
-// Whether a number is a Boolean, three ways; the platform number keeps
-// Booleans as their own kind, so all three agree on it: true only for
-// `JsonNumber::fromBool`. A char enters as an integer and is no Boolean.
+// Whether a number is a Boolean, three ways, which differ on a character
+// (`JsonNumber::fromChar`), stored in 8 bits like a Boolean:
+//   vtIsBool       by the storage: Booleans and characters
+//   vtIsBool2      by the Boolean kind itself: only `JsonNumber::fromBool`
+//   vtIsBool3Bool  by the type encoding, "c": Booleans and characters
+// Every other number (an integer, even `fromInt('a')`, a double, a decimal)
+// answers false to all three.
 [[nodiscard]] bool vtIsBool(const JsonNumber& self);
 [[nodiscard]] bool vtIsBool2(const JsonNumber& self);
 [[nodiscard]] bool vtIsBool3Bool(const JsonNumber& self);

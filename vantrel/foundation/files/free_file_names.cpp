@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "vantrel/core/console.h"
+#include "vantrel/foundation/files/internal/beneath.h"
 
 namespace vantrel {
 namespace {
@@ -38,7 +39,9 @@ bool taken(FileManager& self, const std::string& path) {
 
 std::optional<std::string> search(FileManager& self, std::string_view originalFilename,
                                   const std::function<std::string(const std::string&)>& pathOf) {
-  if (originalFilename.empty()) return std::nullopt;
+  // A name that is not one level below the folder would be looked up (and
+  // then written) somewhere else.
+  if (!foundation_internal::isSafePathComponent(originalFilename)) return std::nullopt;
   const SplitName name = split(originalFilename);
   const std::string first = joined(name.base, name.extension);
   if (!taken(self, pathOf(first))) return first;

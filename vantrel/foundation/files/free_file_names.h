@@ -8,7 +8,9 @@
 //   availableFilenameIn(Fm(), dir, "archive.tar.gz");      // "archive.tar-1.gz" when taken
 //
 // At most 100000 numbered names are tried; when all are taken the answer is
-// nullopt and nothing is printed. An empty wanted name also gives nullopt. A
+// nullopt and nothing is printed. A wanted name that is empty, ".", ".." or
+// holds "/" or NUL also gives nullopt, without touching the file system, so
+// the answer always names an item of the folder itself. A
 // name whose only dot is its first or last character has no extension
 // (".profile" -> ".profile-1"). Any item counts as taken: a file, a folder,
 // or a symbolic link, also one whose target is missing (writing through it

@@ -31,9 +31,9 @@
 // holds "/" or NUL, and a location whose existing part reaches outside the
 // base through a symbolic link; folders are created level by level below
 // the base, never through a link that leaves it. Refusals and bases that
-// cannot be resolved answer nullopt; the four diagnostics of the design
+// cannot be resolved answer nullopt; the four diagnostics
 // ("Unkonw RootDirDescription: …" and the three of missing containers and
-// bundles) are printed as red `qlog.error` lines. A value; thread-safe like
+// bundles, spelled as the older release printed them) are printed as red `qlog.error` lines. A value; thread-safe like
 // any value.
 #pragma once
 
@@ -73,7 +73,7 @@ class Pascription {
 
     // A case; `appGroup` and `bundle` get the empty identifier (which
     // resolution refuses).
-    Base(Case kind) : kind_(kind) {}  // NOLINT: implicit, like the design's case literals
+    Base(Case kind) : kind_(kind) {}  // NOLINT: implicit, so a case reads as a plain literal
     [[nodiscard]] static Base appGroupWithIdentifier(std::string identifier);
     [[nodiscard]] static Base bundleWithIdentifier(std::string identifier);
 

@@ -17,9 +17,12 @@
 // at most 65535, when that does not fit the 16-bit numerator).
 //
 // Animated GIF: GIF89a with the NETSCAPE2.0 loop extension (0: forever);
-// each frame has its own colour table of at most 255 colours from
-// `GifQuantizeBuffer` on the straight colours, plus the transparent index
-// 255 for pixels whose alpha is below 128, is disposed to the background
+// each frame has its own colour table of at most 255 colours, plus the
+// transparent index 255 for pixels whose alpha is below 128. A frame whose
+// shown pixels have at most 255 straight colours keeps them exactly; one
+// with more goes through `GifQuantizeBuffer`, whose 5-bit channels are
+// stretched back to 0...255 (white stays white). Each frame is disposed to
+// the background
 // and lasts round(100 / fps) centiseconds (at most 65535). Sides above
 // 65535 pixels are refused.
 //

@@ -3,6 +3,7 @@
 // return codes, never by jumps.
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 
 #include <gif_lib.h>
@@ -53,6 +54,44 @@ struct MapFreer {
   ~MapFreer() { GifFreeMapObject(map); }
 };
 
+// giflib's quantizer keeps 5 bits per channel and answers them shifted
+// up, 0 to 248: stretched back to 0 to 255, so white stays white and the
+// steps spread evenly over the range.
+GifByteType fullRange(GifByteType quantized) {
+  const int value = std::min<int>(quantized, 248);
+  return static_cast<GifByteType>((value * 255 + 124) / 248);
+}
+
+// The table of a frame with at most 255 colours among its pixels that are
+// shown (transparent ones use index 255), and each pixel's index into it;
+// false, with nothing written, when the frame has more.
+bool exactColors(const BitmapImage& frame, const std::vector<GifByteType>& red, const std::vector<GifByteType>& green,
+                 const std::vector<GifByteType>& blue, std::vector<GifByteType>& indexes, GifColorType* colors) {
+  const auto width = static_cast<std::size_t>(frame.width());
+  const auto height = static_cast<std::size_t>(frame.height());
+  std::unordered_map<std::uint32_t, GifByteType> table;
+  table.reserve(kTransparentIndex);
+  std::vector<GifByteType> found(indexes.size(), 0);
+  GifColorType table256[256] = {};
+  for (std::size_t y = 0; y < height; ++y) {
+    const auto row = frame.row(static_cast<std::int64_t>(y));
+    for (std::size_t x = 0; x < width; ++x) {
+      const std::size_t at = y * width + x;
+      if (row[x * 4 + 3] < 128) continue;
+      const std::uint32_t key = (std::uint32_t{red[at]} << 16) | (std::uint32_t{green[at]} << 8) | blue[at];
+      auto [entry, added] = table.try_emplace(key, static_cast<GifByteType>(table.size()));
+      if (added) {
+        if (table.size() > static_cast<std::size_t>(kTransparentIndex)) return false;
+        table256[entry->second] = GifColorType{red[at], green[at], blue[at]};
+      }
+      found[at] = entry->second;
+    }
+  }
+  indexes = std::move(found);
+  std::copy(std::begin(table256), std::end(table256), colors);
+  return true;
+}
+
 // One frame: its colour table and graphics control, then its pixels as
 // indexes into that table.
 bool putFrame(GifFileType* gif, const BitmapImage& frame, int delay) {
@@ -73,10 +112,17 @@ bool putFrame(GifFileType* gif, const BitmapImage& frame, int delay) {
     }
   }
   GifColorType colors[256] = {};
-  int colorCount = kTransparentIndex;  // index 255 stays free for transparency
-  if (GifQuantizeBuffer(static_cast<unsigned>(width), static_cast<unsigned>(height), &colorCount, red.data(),
-                        green.data(), blue.data(), indexes.data(), colors) == GIF_ERROR) {
-    return false;
+  if (!exactColors(frame, red, green, blue, indexes, colors)) {
+    int colorCount = kTransparentIndex;  // index 255 stays free for transparency
+    if (GifQuantizeBuffer(static_cast<unsigned>(width), static_cast<unsigned>(height), &colorCount, red.data(),
+                          green.data(), blue.data(), indexes.data(), colors) == GIF_ERROR) {
+      return false;
+    }
+    for (GifColorType& color : colors) {
+      color.Red = fullRange(color.Red);
+      color.Green = fullRange(color.Green);
+      color.Blue = fullRange(color.Blue);
+    }
   }
   if (anyTransparent) {
     for (std::size_t y = 0; y < height; ++y) {

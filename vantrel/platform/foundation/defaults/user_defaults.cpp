@@ -29,6 +29,7 @@
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/folders.h"
 #include "vantrel/platform/foundation/bundles/main_bundle.h"
+#include "vantrel/platform/foundation/defaults/internal/defaults_file.h"
 
 namespace vantrel {
 
@@ -231,11 +232,41 @@ int nestingDepth(const DefaultsValue& value, int depth = 0) {
   return deepest;
 }
 
-using Values = std::map<std::string, DefaultsValue, std::less<>>;
+using Values = foundation_internal::DefaultsValues;
 
 enum class ReadOutcome { missing, ok, unreadable };
 
 }  // namespace
+
+std::optional<foundation_internal::DefaultsEntries> foundation_internal::readDefaultsEntries(std::string_view text) {
+  PlatformValue root;
+  try {
+    root = Json::fromData(text, JsonReadingOptions{}).managedJsonObject();
+  } catch (const JsonReadError&) {
+    return std::nullopt;
+  }
+  const JsonDictionary* object = root.dictionary();
+  if (!object) return std::nullopt;
+  DefaultsEntries entries;
+  for (const auto& [key, node] : *object) {
+    if (auto value = unwrap(node)) {
+      entries.values.insert_or_assign(key, std::move(*value));
+    } else {
+      entries.kept.insert_or_assign(key, node);
+    }
+  }
+  return entries;
+}
+
+std::string foundation_internal::defaultsFileText(const DefaultsValues& values,
+                                                  const std::map<std::string, PlatformValue>& kept) {
+  JsonDictionary object;
+  for (const auto& [key, node] : kept) object.insertOrAssign(key, node);
+  for (const auto& [key, value] : values) object.insertOrAssign(key, envelope(value));
+  // Every number here is finite and the nesting is that of a file this
+  // reader accepted, so the writer has nothing to refuse.
+  return JsonWriter(std::nullopt).string(PlatformValue(std::move(object)));
+}
 
 struct foundation_internal::DefaultsFileContents {
   ReadOutcome outcome = ReadOutcome::missing;
@@ -258,34 +289,16 @@ foundation_internal::DefaultsFileContents readFile(const std::string& path) {
   contents.outcome = ReadOutcome::unreadable;
   std::string text;
   if (posix::readFile(path, text)) return contents;
-  PlatformValue root;
-  try {
-    // The reader is locale-free and strict; duplicate keys: the last wins.
-    root = Json::fromData(text, JsonReadingOptions{}).managedJsonObject();
-  } catch (const JsonReadError&) {
-    return contents;
-  }
-  const JsonDictionary* object = root.dictionary();
-  if (!object) return contents;
-  for (const auto& [key, node] : *object) {
-    if (auto value = unwrap(node)) {
-      contents.values.insert_or_assign(key, std::move(*value));
-    } else {
-      contents.kept.insert_or_assign(key, node);
-    }
-  }
+  auto entries = foundation_internal::readDefaultsEntries(text);
+  if (!entries) return contents;
+  contents.values = std::move(entries->values);
+  contents.kept = std::move(entries->kept);
   contents.outcome = ReadOutcome::ok;
   return contents;
 }
 
-// One line with sorted keys, so a written file is stable.
 std::string serialize(const Values& values, const std::map<std::string, PlatformValue>& kept) {
-  JsonDictionary object;
-  for (const auto& [key, node] : kept) object.insertOrAssign(key, node);
-  for (const auto& [key, value] : values) object.insertOrAssign(key, envelope(value));
-  // Every number here is finite and the nesting is that of a file this
-  // reader accepted, so the writer has nothing to refuse.
-  return JsonWriter(std::nullopt).string(PlatformValue(std::move(object)));
+  return foundation_internal::defaultsFileText(values, kept);
 }
 
 std::string safeDomain(std::string_view domain) {
