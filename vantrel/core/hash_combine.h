@@ -29,10 +29,12 @@ namespace vantrel VANTREL_API {
 }
 
 [[nodiscard]] constexpr std::size_t hashCombine(std::size_t seed, std::uint64_t value) noexcept {
-  // The golden-ratio step keeps a run of zero parts from leaving the seed
-  // where it was (hashMix(0) is 0).
-  return static_cast<std::size_t>(
-      hashMix(static_cast<std::uint64_t>(seed) + 0x9e3779b97f4a7c15ULL + hashMix(value)));
+  // The seed is multiplied and the part only mixed, so the two play
+  // different roles (a plain sum would make combining a into mix(b) the same
+  // as b into mix(a)); the added constant keeps a run of zero parts from
+  // leaving a zero seed where it was (hashMix(0) is 0).
+  return static_cast<std::size_t>(hashMix(static_cast<std::uint64_t>(seed) * 0x9e3779b97f4a7c15ULL +
+                                          0x632be59bd9b4e019ULL + hashMix(value)));
 }
 
 }  // namespace vantrel
