@@ -31,10 +31,11 @@
 //
 // Iterators read through the array. `set` keeps them valid (they read the
 // new value); `append`, `insert`, the removals and assigning the whole array
-// invalidate every iterator. In builds without NDEBUG, reading or stepping
-// an invalidated iterator, or reading at the end, stops the program
-// ("BitArray iterator used after the array changed"); no build ever writes
-// through one. `makeIterator()` is the type-erased step iterator.
+// invalidate every iterator (a moved-from array is empty). In builds
+// without NDEBUG, reading through an invalidated iterator, or outside the
+// array (the end included), stops the program ("BitArray iterator used
+// after the array changed, or outside it"); no build ever writes through
+// one. `makeIterator()` is the type-erased step iterator.
 #pragma once
 
 #include <compare>
