@@ -15,6 +15,46 @@ std::uint64_t maskOf(std::int64_t index) { return std::uint64_t{1} << (index % w
 
 }  // namespace
 
+BitArray::BitArray(BitArray&& other) noexcept
+    : count_(other.count_), cardinality_(other.cardinality_), words_(std::move(other.words_)) {
+  other.count_ = 0;
+  other.cardinality_ = 0;
+  other.words_.clear();
+  other.reshaped();
+}
+
+BitArray& BitArray::operator=(const BitArray& other) {
+  if (this != &other) {
+    words_ = other.words_;
+    count_ = other.count_;
+    cardinality_ = other.cardinality_;
+    reshaped();
+  }
+  return *this;
+}
+
+BitArray& BitArray::operator=(BitArray&& other) noexcept {
+  if (this != &other) {
+    words_ = std::move(other.words_);
+    count_ = other.count_;
+    cardinality_ = other.cardinality_;
+    other.words_.clear();
+    other.count_ = 0;
+    other.cardinality_ = 0;
+    other.reshaped();
+    reshaped();
+  }
+  return *this;
+}
+
+void BitArray::indexOutOfRange(std::int64_t index) {
+  fatal("Index out of range (" + integerText(index) + ")");
+}
+
+void BitArray::iteratorMisused(std::int64_t index) {
+  fatal("BitArray iterator used after the array changed, or outside it (" + integerText(index) + ")");
+}
+
 BitArray BitArray::fromCount(std::int64_t count, bool repeatedValue) {
   if (count < 0) fatal("Can't construct BitArray with count < 0");
   BitArray array;
@@ -48,12 +88,7 @@ std::optional<bool> BitArray::last() const {
 }
 
 void BitArray::checkIndex(std::int64_t index, std::int64_t limit) const {
-  if (index < 0 || index >= limit) fatal("Index out of range (" + integerText(index) + ")");
-}
-
-bool BitArray::operator[](std::int64_t index) const {
-  checkIndex(index, count_);
-  return (words_[wordOf(index)] & maskOf(index)) != 0;
+  if (index < 0 || index >= limit) indexOutOfRange(index);
 }
 
 void BitArray::set(std::int64_t index, bool value) {
@@ -78,6 +113,7 @@ void BitArray::append(bool value) {
   if (static_cast<std::size_t>(count_ / wordBits) >= words_.size()) words_.push_back(0);
   setValue(value, count_);
   ++count_;
+  reshaped();
 }
 
 void BitArray::insert(bool value, std::int64_t atIndex) {
@@ -104,6 +140,7 @@ std::optional<bool> BitArray::removeLast() {
   const bool value = (*this)[count_ - 1];
   setValue(false, count_ - 1);
   --count_;
+  reshaped();
   return value;
 }
 
@@ -122,6 +159,7 @@ bool BitArray::removeAtIndex(std::int64_t index) {
     words_[w + 1] >>= 1;
   }
   --count_;
+  reshaped();
   return value;
 }
 
@@ -133,6 +171,7 @@ void BitArray::removeAll(bool keepCapacity) {
   }
   count_ = 0;
   cardinality_ = 0;
+  reshaped();
 }
 
 std::string BitArray::description() const {

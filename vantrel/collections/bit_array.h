@@ -17,13 +17,33 @@
 // outside the valid range stops with "Index out of range (<index>)", and a
 // negative count stops with "Can't construct BitArray with count < 0".
 // `removeLast()`, `first()` and `last()` of an empty array answer nullopt.
-// Equality compares the elements (not the storage). Not thread-safe.
+// Equality compares the elements (not the storage); `std::hash` hashes the
+// count and the words in use, while `hashValue()` keeps its own formula
+// (it only tells the parities of the count and the cardinality apart).
+// Not thread-safe.
+//
+// As a C++ range: `begin()`/`end()` give random-access iterators whose
+// elements are `bool` values (read, never written, through an iterator);
+// `size()`/`empty()` stand beside `count()`/`isEmpty()`:
+//
+//   std::ranges::count(flags, true)              // == flags.cardinality()
+//   for (bool b : flags | std::views::reverse) ...
+//
+// Iterators read through the array. `set` keeps them valid (they read the
+// new value); `append`, `insert`, the removals and assigning the whole array
+// invalidate every iterator (a moved-from array is empty). In builds
+// without NDEBUG, reading through an invalidated iterator, or outside the
+// array (the end included), stops the program ("BitArray iterator used
+// after the array changed, or outside it"); no build ever writes through
+// one. `makeIterator()` is the type-erased step iterator.
 #pragma once
 
+#include <compare>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <ranges>
@@ -32,6 +52,7 @@
 #include <vector>
 
 #include "vantrel/collections/any_iterator.h"
+#include "vantrel/core/hash_combine.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -39,6 +60,12 @@ namespace vantrel VANTREL_API {
 class BitArray {
  public:
   BitArray() = default;
+  BitArray(const BitArray& other)
+      : count_(other.count_), cardinality_(other.cardinality_), words_(other.words_) {}
+  BitArray(BitArray&& other) noexcept;
+  // Assigning changes the shape of the target: its iterators become stale.
+  BitArray& operator=(const BitArray& other);
+  BitArray& operator=(BitArray&& other) noexcept;
 
   // An array literal: `BitArray{true, false}`. Only truth values are taken,
   // so `BitArray{3, true}` does not compile (see `fromCount`).
@@ -71,7 +98,11 @@ class BitArray {
   [[nodiscard]] std::int64_t endIndex() const { return count_; }
   [[nodiscard]] std::int64_t indexAfter(std::int64_t i) const { return i + 1; }
 
-  [[nodiscard]] bool operator[](std::int64_t index) const;
+  // Inline: a range check and one load.
+  [[nodiscard]] bool operator[](std::int64_t index) const {
+    if (index < 0 || index >= count_) indexOutOfRange(index);
+    return bitAt(index);
+  }
   void set(std::int64_t index, bool value);
 
   void append(bool value);
@@ -90,10 +121,94 @@ class BitArray {
   [[nodiscard]] const std::vector<std::uint64_t>& words() const { return words_; }
 
   [[nodiscard]] AnyIterator<bool> makeIterator() const;
-  [[nodiscard]] StepIteratorAdapter<AnyIterator<bool>> begin() const {
-    return StepIteratorAdapter<AnyIterator<bool>>(makeIterator());
-  }
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+
+  class const_iterator {
+   public:
+    using iterator_concept = std::random_access_iterator_tag;
+    // `reference` is a value, which the older iterator categories do not allow.
+    using iterator_category = std::input_iterator_tag;
+    using value_type = bool;
+    using difference_type = std::ptrdiff_t;
+    using reference = bool;
+    using pointer = void;
+
+    const_iterator() = default;
+
+    bool operator*() const {
+      check(index_);
+      return array_->bitAt(index_);
+    }
+    bool operator[](difference_type n) const {
+      check(index_ + n);
+      return array_->bitAt(index_ + n);
+    }
+    const_iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++index_;
+      return before;
+    }
+    const_iterator& operator--() {
+      --index_;
+      return *this;
+    }
+    const_iterator operator--(int) {
+      const_iterator before = *this;
+      --index_;
+      return before;
+    }
+    const_iterator& operator+=(difference_type n) {
+      index_ += n;
+      return *this;
+    }
+    const_iterator& operator-=(difference_type n) {
+      index_ -= n;
+      return *this;
+    }
+    friend const_iterator operator+(const_iterator it, difference_type n) { return it += n; }
+    friend const_iterator operator+(difference_type n, const_iterator it) { return it += n; }
+    friend const_iterator operator-(const_iterator it, difference_type n) { return it -= n; }
+    friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
+      return a.index_ - b.index_;
+    }
+    friend bool operator==(const const_iterator& a, const const_iterator& b) {
+      return a.index_ == b.index_;
+    }
+    friend auto operator<=>(const const_iterator& a, const const_iterator& b) {
+      return a.index_ <=> b.index_;
+    }
+
+   private:
+    friend class BitArray;
+    const_iterator(const BitArray* array, std::int64_t index)
+        : array_(array), index_(index), shape_(array->shape_) {}
+
+    void check([[maybe_unused]] std::int64_t index) const {
+#ifndef NDEBUG
+      if (array_ == nullptr || shape_ != array_->shape_ || index < 0 || index >= array_->count_) {
+        iteratorMisused(index);
+      }
+#endif
+    }
+
+    const BitArray* array_ = nullptr;
+    std::int64_t index_ = 0;
+    std::uint64_t shape_ = 0;  // the array's shape_ when this iterator was made
+  };
+  using iterator = const_iterator;
+  using value_type = bool;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, count_); }
+  [[nodiscard]] const_iterator cbegin() const { return begin(); }
+  [[nodiscard]] const_iterator cend() const { return end(); }
+  [[nodiscard]] std::size_t size() const { return static_cast<std::size_t>(count_); }
+  [[nodiscard]] bool empty() const { return count_ == 0; }
 
   friend VANTREL_API bool operator==(const BitArray& a, const BitArray& b);
   friend std::ostream& operator<<(std::ostream& os, const BitArray& a) {
@@ -101,20 +216,35 @@ class BitArray {
   }
 
  private:
+  [[noreturn]] static void indexOutOfRange(std::int64_t index);
+  [[noreturn]] static void iteratorMisused(std::int64_t index);
+  // Element `index`, which the caller has checked.
+  [[nodiscard]] bool bitAt(std::int64_t index) const {
+    const auto i = static_cast<std::uint64_t>(index);
+    return ((words_[static_cast<std::size_t>(i / 64)] >> (i % 64)) & 1) != 0;
+  }
   void checkIndex(std::int64_t index, std::int64_t limit) const;
+  // Every change of the count moves this on, so an iterator can tell it is stale.
+  void reshaped() { ++shape_; }
   // The one write primitive: keeps `cardinality_` in step with the bits.
   void setValue(bool value, std::int64_t index);
 
   std::int64_t count_ = 0;
   std::int64_t cardinality_ = 0;
   std::vector<std::uint64_t> words_;
+  std::uint64_t shape_ = 0;
 };
 
 }  // namespace vantrel
 
+// The count, then each word that holds elements (the rest of the storage is
+// not part of the value).
 template <>
 struct std::hash<vantrel::BitArray> {
   std::size_t operator()(const vantrel::BitArray& a) const noexcept {
-    return static_cast<std::size_t>(a.hashValue());
+    const std::size_t used = static_cast<std::size_t>((a.count() + 63) / 64);
+    std::size_t h = static_cast<std::size_t>(vantrel::hashMix(static_cast<std::uint64_t>(a.count())));
+    for (std::size_t w = 0; w < used; ++w) h = vantrel::hashCombine(h, a.words()[w]);
+    return h;
   }
 };

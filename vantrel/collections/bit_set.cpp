@@ -41,10 +41,8 @@ BitSet::BitSet(std::int64_t size) : size_(size) {
   words_.assign(static_cast<std::size_t>((size - 1) / 64) + 1, 0);
 }
 
-void BitSet::checkIndex(std::int64_t index) const {
-  if (index < 0 || index >= size_) {
-    fatal("BitSet index " + integerText(index) + " out of range 0..<" + integerText(size_));
-  }
+void BitSet::indexOutOfRange(std::int64_t index, std::int64_t size) {
+  fatal("BitSet index " + integerText(index) + " out of range 0..<" + integerText(size));
 }
 
 std::uint64_t BitSet::lastWordMask() const {
@@ -52,10 +50,7 @@ std::uint64_t BitSet::lastWordMask() const {
   return rest == 0 ? allOnes : (std::uint64_t{1} << rest) - 1;
 }
 
-bool BitSet::isSet(std::int64_t index) const {
-  checkIndex(index);
-  return (words_[static_cast<std::size_t>(index / 64)] >> (index % 64)) & 1;
-}
+bool BitSet::isSet(std::int64_t index) const { return (*this)[index]; }
 
 void BitSet::set(std::int64_t index, bool value) {
   if (value) {

@@ -23,18 +23,30 @@
 // changes nothing, and the setter answers false.
 //
 // A size below 1 or an index outside 0..<size() stops the program. Not
-// thread-safe.
+// thread-safe. `std::hash` hashes the words (as `==` compares them);
+// `hashValue()` keeps its own formula.
+//
+// As a C++ range the set is its bits, bit 0 first, as `bool` values:
+// `begin()`/`end()` give random-access iterators that read through the set,
+// and `size()` is the bit count, so `std::ranges::count(s, true)` equals
+// `cardinality()`. Changing bits keeps iterators valid (they read the new
+// values); assigning another set invalidates them. In builds without
+// NDEBUG reading outside the set, the end included, stops the program; no
+// build ever writes through an iterator.
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "vantrel/core/hash_combine.h"
 #include "vantrel/core/range.h"
 
 #include "vantrel/core/api.h"
@@ -52,7 +64,11 @@ class BitSet {
   [[nodiscard]] std::int64_t size() const { return size_; }
   [[nodiscard]] const std::vector<std::uint64_t>& words() const { return words_; }
 
-  [[nodiscard]] bool operator[](std::int64_t index) const { return isSet(index); }
+  // Inline: a range check and one load.
+  [[nodiscard]] bool operator[](std::int64_t index) const {
+    if (index < 0 || index >= size_) indexOutOfRange(index, size_);
+    return bitAt(index);
+  }
   [[nodiscard]] bool isSet(std::int64_t index) const;
   void set(std::int64_t index, bool value);
   void set(std::int64_t index);
@@ -77,6 +93,89 @@ class BitSet {
   bool setToBitCoded(std::string_view code);
   bool setToHexCoded(std::string_view code);
 
+  class const_iterator {
+   public:
+    using iterator_concept = std::random_access_iterator_tag;
+    // `reference` is a value, which the older iterator categories do not allow.
+    using iterator_category = std::input_iterator_tag;
+    using value_type = bool;
+    using difference_type = std::ptrdiff_t;
+    using reference = bool;
+    using pointer = void;
+
+    const_iterator() = default;
+
+    bool operator*() const {
+      check(index_);
+      return set_->bitAt(index_);
+    }
+    bool operator[](difference_type n) const {
+      check(index_ + n);
+      return set_->bitAt(index_ + n);
+    }
+    const_iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++index_;
+      return before;
+    }
+    const_iterator& operator--() {
+      --index_;
+      return *this;
+    }
+    const_iterator operator--(int) {
+      const_iterator before = *this;
+      --index_;
+      return before;
+    }
+    const_iterator& operator+=(difference_type n) {
+      index_ += n;
+      return *this;
+    }
+    const_iterator& operator-=(difference_type n) {
+      index_ -= n;
+      return *this;
+    }
+    friend const_iterator operator+(const_iterator it, difference_type n) { return it += n; }
+    friend const_iterator operator+(difference_type n, const_iterator it) { return it += n; }
+    friend const_iterator operator-(const_iterator it, difference_type n) { return it -= n; }
+    friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
+      return a.index_ - b.index_;
+    }
+    friend bool operator==(const const_iterator& a, const const_iterator& b) {
+      return a.index_ == b.index_;
+    }
+    friend auto operator<=>(const const_iterator& a, const const_iterator& b) {
+      return a.index_ <=> b.index_;
+    }
+
+   private:
+    friend class BitSet;
+    const_iterator(const BitSet* set, std::int64_t index) : set_(set), index_(index) {}
+
+    void check([[maybe_unused]] std::int64_t index) const {
+#ifndef NDEBUG
+      const std::int64_t size = set_ == nullptr ? 0 : set_->size_;
+      if (index < 0 || index >= size) indexOutOfRange(index, size);
+#endif
+    }
+
+    const BitSet* set_ = nullptr;
+    std::int64_t index_ = 0;
+  };
+  using iterator = const_iterator;
+  using value_type = bool;
+  using size_type = std::int64_t;
+  using difference_type = std::ptrdiff_t;
+
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, size_); }
+  [[nodiscard]] const_iterator cbegin() const { return begin(); }
+  [[nodiscard]] const_iterator cend() const { return end(); }
+
   // The maximal runs of equal bits, in position order, covering 0...size-1.
   [[nodiscard]] std::vector<std::pair<bool, ClosedRange<std::int64_t>>> continuousRanges() const;
 
@@ -90,7 +189,15 @@ class BitSet {
   }
 
  private:
-  void checkIndex(std::int64_t index) const;
+  [[noreturn]] static void indexOutOfRange(std::int64_t index, std::int64_t size);
+  void checkIndex(std::int64_t index) const {
+    if (index < 0 || index >= size_) indexOutOfRange(index, size_);
+  }
+  // Bit `index`, which the caller has checked.
+  [[nodiscard]] bool bitAt(std::int64_t index) const {
+    const auto i = static_cast<std::uint64_t>(index);
+    return ((words_[static_cast<std::size_t>(i / 64)] >> (i % 64)) & 1) != 0;
+  }
   // The bits of the last word that lie below `size_`.
   [[nodiscard]] std::uint64_t lastWordMask() const;
   void setOnlyWord(std::uint64_t value);
@@ -105,9 +212,13 @@ class BitSet {
 
 }  // namespace vantrel
 
+// The words, as `==` compares them (their number included, since two sets
+// with different word counts are unequal).
 template <>
 struct std::hash<vantrel::BitSet> {
   std::size_t operator()(const vantrel::BitSet& s) const noexcept {
-    return static_cast<std::size_t>(s.hashValue());
+    std::size_t h = static_cast<std::size_t>(vantrel::hashMix(s.words().size()));
+    for (std::uint64_t w : s.words()) h = vantrel::hashCombine(h, w);
+    return h;
   }
 };

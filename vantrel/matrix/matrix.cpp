@@ -123,6 +123,10 @@ void viewBufferSize(std::size_t given, std::size_t count) {
   fatal(fmt::format("copyCellsInViewOrder: the buffer holds {} cells, the matrix {}", given, count));
 }
 
+void iteratorOutside(std::ptrdiff_t index, std::size_t count) {
+  fatal(fmt::format("Matrix iterator read position {} outside the {} cells", index, count));
+}
+
 std::string description(const MatrixSize& size) {
   return fmt::format("Matrix({},{})", size.width(), size.height());
 }

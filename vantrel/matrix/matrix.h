@@ -28,6 +28,23 @@
 // the matrix while using it); `makeSetCoordinateIterator()` works on its own
 // copy.
 //
+// As C++ ranges: the matrix itself is its cells in storage order (what
+// `makeIterator()` yields), and `viewCells()` is its cells in view order,
+// row by row of the view; both give random-access iterators to
+// `const std::optional<T>&`. `size()` stays the view's `MatrixSize`, so
+// `std::ranges::size(m)` (end minus begin) is `cellCount()`; the matrix has
+// no `empty()`, since `isEmpty()` means that no cell holds an element.
+//
+//   std::ranges::count_if(m, [](const auto& c) { return c.has_value(); })  // fillCount()
+//   std::vector<std::optional<int>> seen(m.viewCells().begin(), m.viewCells().end());
+//
+// Iterators read through the matrix. `set`, the bulk changes and drawing
+// keep them valid (they read the new cells); a view-order iterator follows
+// a new `setTransform`. Assigning or moving the whole matrix invalidates
+// them; in builds without NDEBUG reading outside the cells, the end
+// included, stops the program. No iterator writes. `std::hash` hashes what
+// the view shows: its size and each cell in view order.
+//
 // Failures stop the program (`fatal`): a coordinate outside the view
 // ("Coordinate out of bounds: MatrixCoordinate(3, 0) (MatrixSize(3, 2))"), a
 // transformation that is not a one-to-one map of the view onto the stored
@@ -39,6 +56,7 @@
 #pragma once
 
 #include <algorithm>
+#include <compare>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -59,7 +77,9 @@
 
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/collections/numeric.h"
+#include "vantrel/collections/element_hash.h"
 #include "vantrel/core/checked.h"
+#include "vantrel/core/hash_combine.h"
 #include "vantrel/core/no_destructor.h"
 #include "vantrel/matrix/matrix_coordinate.h"
 #include "vantrel/matrix/matrix_pixel.h"
@@ -94,6 +114,78 @@ std::size_t cellCount(std::int64_t columns, std::int64_t rows);
 [[noreturn]] void negativeCheckeredStep(std::int64_t step);
 [[noreturn]] void emptyPattern(const MatrixSize& size);
 [[noreturn]] void viewBufferSize(std::size_t given, std::size_t count);
+[[noreturn]] void iteratorOutside(std::ptrdiff_t index, std::size_t count);
+
+// The random-access iterator of a matrix's two cell orders: `Order` turns a
+// position (0 ..< cellCount) into a storage index, reading the matrix each
+// time, so an iterator stays in step with the matrix it came from.
+template <class M, class Order>
+class CellOrderIterator {
+ public:
+  using iterator_concept = std::random_access_iterator_tag;
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = typename M::Cell;
+  using difference_type = std::ptrdiff_t;
+  using reference = const value_type&;
+  using pointer = const value_type*;
+
+  CellOrderIterator() = default;
+  CellOrderIterator(const M* matrix, std::ptrdiff_t index) : matrix_(matrix), index_(index) {}
+
+  reference operator*() const { return at(index_); }
+  pointer operator->() const { return &at(index_); }
+  reference operator[](difference_type n) const { return at(index_ + n); }
+  CellOrderIterator& operator++() {
+    ++index_;
+    return *this;
+  }
+  CellOrderIterator operator++(int) {
+    CellOrderIterator before = *this;
+    ++index_;
+    return before;
+  }
+  CellOrderIterator& operator--() {
+    --index_;
+    return *this;
+  }
+  CellOrderIterator operator--(int) {
+    CellOrderIterator before = *this;
+    --index_;
+    return before;
+  }
+  CellOrderIterator& operator+=(difference_type n) {
+    index_ += n;
+    return *this;
+  }
+  CellOrderIterator& operator-=(difference_type n) {
+    index_ -= n;
+    return *this;
+  }
+  friend CellOrderIterator operator+(CellOrderIterator it, difference_type n) { return it += n; }
+  friend CellOrderIterator operator+(difference_type n, CellOrderIterator it) { return it += n; }
+  friend CellOrderIterator operator-(CellOrderIterator it, difference_type n) { return it -= n; }
+  friend difference_type operator-(const CellOrderIterator& a, const CellOrderIterator& b) {
+    return a.index_ - b.index_;
+  }
+  friend bool operator==(const CellOrderIterator& a, const CellOrderIterator& b) {
+    return a.index_ == b.index_;
+  }
+  friend auto operator<=>(const CellOrderIterator& a, const CellOrderIterator& b) {
+    return a.index_ <=> b.index_;
+  }
+
+ private:
+  reference at(std::ptrdiff_t index) const {
+    const std::vector<value_type>& cells = matrix_->cells_;
+#ifndef NDEBUG
+    if (index < 0 || static_cast<std::size_t>(index) >= cells.size()) iteratorOutside(index, cells.size());
+#endif
+    return cells[Order::storageIndex(*matrix_, static_cast<std::size_t>(index))];
+  }
+
+  const M* matrix_ = nullptr;
+  std::ptrdiff_t index_ = 0;
+};
 
 std::string description(const MatrixSize& size);
 // `filled` holds one flag per view cell, row by row.
@@ -153,6 +245,35 @@ class Matrix {
    private:
     Matrix matrix_;
     std::size_t position_ = 0;
+  };
+
+  // How each cell order finds its cells (see the private part).
+ private:
+  struct StorageOrder;
+  struct ViewOrder;
+
+ public:
+  using const_iterator = matrix_internal::CellOrderIterator<Matrix, StorageOrder>;
+  using iterator = const_iterator;
+  using value_type = Cell;
+  using difference_type = std::ptrdiff_t;
+
+  // The cells in view order (row by row of the view), as a range over the
+  // matrix it was made from.
+  class ViewCells {
+   public:
+    using const_iterator = matrix_internal::CellOrderIterator<Matrix, ViewOrder>;
+    using iterator = const_iterator;
+    explicit ViewCells(const Matrix& matrix) : matrix_(&matrix) {}
+    [[nodiscard]] const_iterator begin() const { return const_iterator(matrix_, 0); }
+    [[nodiscard]] const_iterator end() const {
+      return const_iterator(matrix_, static_cast<std::ptrdiff_t>(matrix_->cells_.size()));
+    }
+    [[nodiscard]] std::size_t size() const { return matrix_->cells_.size(); }
+    [[nodiscard]] bool empty() const { return matrix_->cells_.empty(); }
+
+   private:
+    const Matrix* matrix_;
   };
 
   // columns x rows cells, each a copy of `repeatedValue` (or empty); the
@@ -450,11 +571,16 @@ class Matrix {
   // Iterators read the matrix they came from: none is made from a temporary.
   [[nodiscard]] CellIterator makeIterator() const& { return CellIterator(cells_); }
   CellIterator makeIterator() const&& = delete;
-  [[nodiscard]] StepIteratorAdapter<CellIterator> begin() const& {
-    return StepIteratorAdapter<CellIterator>(makeIterator());
+  [[nodiscard]] const_iterator begin() const& { return const_iterator(this, 0); }
+  const_iterator begin() const&& = delete;
+  [[nodiscard]] const_iterator end() const& {
+    return const_iterator(this, static_cast<std::ptrdiff_t>(cells_.size()));
   }
-  StepIteratorAdapter<CellIterator> begin() const&& = delete;
-  [[nodiscard]] std::default_sentinel_t end() const { return {}; }
+  const_iterator end() const&& = delete;
+  [[nodiscard]] const_iterator cbegin() const& { return begin(); }
+  [[nodiscard]] const_iterator cend() const& { return end(); }
+  [[nodiscard]] ViewCells viewCells() const& { return ViewCells(*this); }
+  ViewCells viewCells() const&& = delete;
   [[nodiscard]] SetCoordinateIterator makeSetCoordinateIterator() const& {
     return SetCoordinateIterator(*this);
   }
@@ -499,6 +625,20 @@ class Matrix {
   }
 
  private:
+  template <class M, class Order>
+  friend class matrix_internal::CellOrderIterator;
+  struct StorageOrder {
+    static std::size_t storageIndex(const Matrix&, std::size_t position) { return position; }
+  };
+  struct ViewOrder {
+    static std::size_t storageIndex(const Matrix& m, std::size_t position) {
+      const auto width = static_cast<std::uint64_t>(m.size_.width());
+      const std::uint64_t x = position % width;
+      const std::uint64_t y = position / width;
+      return static_cast<std::size_t>(m.base_ + x * m.stepX_ + y * m.stepY_);
+    }
+  };
+
   void drawRow(std::int64_t x0, std::int64_t x1, std::int64_t y, const T& element) {
     for (std::int64_t x = x0;; ++x) {
       set(MatrixCoordinate(x, y), Cell(element));
@@ -666,3 +806,24 @@ class Matrix {
 };
 
 }  // namespace vantrel
+
+// What the view shows: its size, then each cell in view order (an empty
+// cell and each element's `ElementHash` folded in turn).
+template <class T>
+  requires requires(const T& value) {
+    { vantrel::ElementHash<T>{}(value) } -> std::convertible_to<std::size_t>;
+    std::hash<T>{};
+  }
+struct std::hash<vantrel::Matrix<T>> {
+  std::size_t operator()(const vantrel::Matrix<T>& m) const {
+    const vantrel::ElementHash<T> elementHash;
+    std::size_t h = static_cast<std::size_t>(vantrel::hashMix(static_cast<std::uint64_t>(m.size().width())));
+    h = vantrel::hashCombine(h, static_cast<std::uint64_t>(m.size().height()));
+    for (const std::optional<T>& cell : m.viewCells()) {
+      // An empty cell and an element hash apart: the flag goes in first.
+      h = vantrel::hashCombine(h, cell.has_value() ? 1 : 0);
+      if (cell.has_value()) h = vantrel::hashCombine(h, elementHash(*cell));
+    }
+    return h;
+  }
+};

@@ -34,6 +34,7 @@ IndexSet IndexSet::fromIntIndexes(const std::vector<std::int64_t>& indexes) {
       set.runs_.push_back({index, index + 1});
     }
   }
+  for (const Run& run : set.runs_) set.count_ += run.upperBound - run.lowerBound;
   return set;
 }
 
@@ -58,8 +59,10 @@ void IndexSet::insertRange(std::int64_t lowerBound, std::int64_t upperBound) {
   while (last != runs_.end() && last->lowerBound <= upperBound) {
     merged.lowerBound = std::min(merged.lowerBound, last->lowerBound);
     merged.upperBound = std::max(merged.upperBound, last->upperBound);
+    count_ -= last->upperBound - last->lowerBound;
     ++last;
   }
+  count_ += merged.upperBound - merged.lowerBound;
   const auto at = runs_.erase(first, last);
   runs_.insert(at, merged);
 }
@@ -69,6 +72,7 @@ void IndexSet::remove(std::int64_t index) {
   auto run = std::upper_bound(runs_.begin(), runs_.end(), index,
                               [](std::int64_t value, const Run& r) { return value < r.upperBound; });
   if (run == runs_.end() || run->lowerBound > index) return;
+  --count_;
   const Run old = *run;
   if (old.lowerBound == index && old.upperBound == index + 1) {
     runs_.erase(run);
@@ -89,12 +93,6 @@ bool IndexSet::contains(std::int64_t index) const {
   return run != runs_.end() && run->lowerBound <= index;
 }
 
-std::int64_t IndexSet::count() const {
-  std::int64_t total = 0;
-  for (const Run& run : runs_) total += run.upperBound - run.lowerBound;
-  return total;
-}
-
 std::string IndexSet::description() const {
   std::string out = "(";
   for (std::size_t i = 0; i < runs_.size(); ++i) {
@@ -106,12 +104,37 @@ std::string IndexSet::description() const {
   return out + ")";
 }
 
+void IndexSet::const_iterator::misused() {
+  fatal("IndexSet iterator used after the set changed, or outside it");
+}
+
+void IndexSet::const_iterator::checkPlace() const {
+  if (runs_ == nullptr || run_ > runs_->size()) misused();
+  if (run_ == runs_->size()) return;
+  const Run& run = (*runs_)[run_];
+  if (value_ < run.lowerBound || value_ >= run.upperBound) misused();
+}
+
 IndexSet::const_iterator& IndexSet::const_iterator::operator++() {
+  checkPlace();
+  if (run_ == runs_->size()) misused();  // past the end
   ++value_;
   if (value_ >= (*runs_)[run_].upperBound) {
     ++run_;
     value_ = run_ < runs_->size() ? (*runs_)[run_].lowerBound : 0;
   }
+  return *this;
+}
+
+IndexSet::const_iterator& IndexSet::const_iterator::operator--() {
+  checkPlace();
+  if (run_ < runs_->size() && value_ > (*runs_)[run_].lowerBound) {
+    --value_;
+    return *this;
+  }
+  if (run_ == 0) misused();  // before the beginning
+  --run_;
+  value_ = (*runs_)[run_].upperBound - 1;
   return *this;
 }
 

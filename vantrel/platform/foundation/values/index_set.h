@@ -10,14 +10,32 @@
 //
 // An index that is negative or INT64_MAX cannot be held: passing one stops
 // the program with `fatal` and the value. Value type; thread-safe like any
-// value.
+// value. `count()` is kept as the runs change, so it costs nothing.
+//
+// As a C++ range the set is its indexes, lowest first: `begin()`/`end()`
+// give bidirectional iterators (a run is not indexable in O(1) across runs)
+// that yield `std::int64_t` values, and `size()`/`empty()` stand beside
+// `count()`/`isEmpty()`:
+//
+//   for (std::int64_t i : s | std::views::reverse) ...   // 5, 3, 2, 1
+//
+// Any `insert`, `insertRange`, `remove` or assignment invalidates every
+// iterator. Stepping one whose index the set no longer holds in the same
+// place stops the program ("IndexSet iterator used after the set changed")
+// in every build; in builds without NDEBUG so does reading the end. An
+// iterator never writes. `std::hash` hashes the runs, which are the same
+// for equal sets.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <unordered_set>
 #include <vector>
+
+#include "vantrel/core/hash_combine.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -46,26 +64,41 @@ class IndexSet {
   void remove(std::int64_t index);
 
   [[nodiscard]] bool contains(std::int64_t index) const;
-  [[nodiscard]] std::int64_t count() const;
+  [[nodiscard]] std::int64_t count() const { return count_; }
   [[nodiscard]] bool isEmpty() const { return runs_.empty(); }
+  [[nodiscard]] std::size_t size() const { return static_cast<std::size_t>(count_); }
+  [[nodiscard]] bool empty() const { return runs_.empty(); }
   [[nodiscard]] const std::vector<Run>& runs() const { return runs_; }
   // "(1-3, 5)": runs lowest first, "()" when empty.
   [[nodiscard]] std::string description() const;
 
   class const_iterator {
    public:
-    using iterator_category = std::forward_iterator_tag;
+    using iterator_concept = std::bidirectional_iterator_tag;
+    // `reference` is a value, which the older iterator categories do not allow.
+    using iterator_category = std::input_iterator_tag;
     using value_type = std::int64_t;
     using difference_type = std::ptrdiff_t;
-    using pointer = const std::int64_t*;
+    using pointer = void;
     using reference = std::int64_t;
 
     const_iterator() = default;
-    std::int64_t operator*() const { return value_; }
+    std::int64_t operator*() const {
+#ifndef NDEBUG
+      if (runs_ == nullptr || run_ >= runs_->size()) misused();
+#endif
+      return value_;
+    }
     const_iterator& operator++();
     const_iterator operator++(int) {
       const_iterator before = *this;
       ++*this;
+      return before;
+    }
+    const_iterator& operator--();
+    const_iterator operator--(int) {
+      const_iterator before = *this;
+      --*this;
       return before;
     }
     friend bool operator==(const const_iterator& a, const const_iterator& b) {
@@ -76,10 +109,17 @@ class IndexSet {
     friend class IndexSet;
     const_iterator(const std::vector<Run>* runs, std::size_t run, std::int64_t value)
         : runs_(runs), run_(run), value_(value) {}
+    // Stops unless the iterator still sits on an index of its run (or at the end).
+    void checkPlace() const;
+    [[noreturn]] static void misused();
     const std::vector<Run>* runs_ = nullptr;
     std::size_t run_ = 0;
     std::int64_t value_ = 0;
   };
+  using iterator = const_iterator;
+  using value_type = std::int64_t;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
   [[nodiscard]] const_iterator begin() const;
   [[nodiscard]] const_iterator end() const;
 
@@ -87,6 +127,19 @@ class IndexSet {
 
  private:
   std::vector<Run> runs_;
+  std::int64_t count_ = 0;  // the indexes in runs_
 };
 
 }  // namespace vantrel
+
+template <>
+struct std::hash<vantrel::IndexSet> {
+  std::size_t operator()(const vantrel::IndexSet& s) const noexcept {
+    std::size_t h = static_cast<std::size_t>(vantrel::hashMix(s.runs().size()));
+    for (const vantrel::IndexSet::Run& run : s.runs()) {
+      h = vantrel::hashCombine(h, static_cast<std::uint64_t>(run.lowerBound));
+      h = vantrel::hashCombine(h, static_cast<std::uint64_t>(run.upperBound));
+    }
+    return h;
+  }
+};
