@@ -24,6 +24,7 @@
 #include <string_view>
 
 #include "vantrel/collections/element_hash.h"
+#include "vantrel/core/hash_combine.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
@@ -175,32 +176,22 @@ struct EntryValue {
   }
 };
 
-// Spreads a hash over all 64 bits (the splitmix64 finaliser).
-inline std::uint64_t mixedHash(std::uint64_t h) {
-  h ^= h >> 30;
-  h *= 0xbf58476d1ce4e5b9ULL;
-  h ^= h >> 27;
-  h *= 0x94d049bb133111ebULL;
-  h ^= h >> 31;
-  return h;
-}
-
 // The hash of a sequence: the element hashes combined in order.
 template <class E, class Range>
 std::size_t orderedHash(const Range& elements, std::size_t count) {
   const ElementHash<E> hash;
-  std::uint64_t seed = mixedHash(count);
-  for (const E& e : elements) seed = mixedHash(seed ^ (static_cast<std::uint64_t>(hash(e)) + 0x9e3779b97f4a7c15ULL));
-  return static_cast<std::size_t>(seed);
+  std::size_t seed = static_cast<std::size_t>(hashMix(count));
+  for (const E& e : elements) seed = hashCombine(seed, static_cast<std::uint64_t>(hash(e)));
+  return seed;
 }
 
 // The hash of a set: the same whatever the order of iteration.
 template <class E, class Range>
 std::size_t unorderedHash(const Range& elements, std::size_t count) {
   const ElementHash<E> hash;
-  std::uint64_t sum = mixedHash(count);
-  for (const E& e : elements) sum += mixedHash(static_cast<std::uint64_t>(hash(e)));
-  return static_cast<std::size_t>(mixedHash(sum));
+  std::uint64_t sum = hashMix(count);
+  for (const E& e : elements) sum += hashMix(static_cast<std::uint64_t>(hash(e)));
+  return static_cast<std::size_t>(hashMix(sum));
 }
 
 }}  // namespace vantrel::observable_internal
