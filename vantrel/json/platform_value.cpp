@@ -153,6 +153,21 @@ std::string PlatformValue::description() const {
 
 JsonDictionary::JsonDictionary(std::vector<Entry> pairs) {
   if (pairs.size() < kIndexedFrom) {
+    // Keys are nearly always distinct: then the pairs are the entries as
+    // they stand.
+    bool distinct = true;
+    for (std::size_t i = 1; i < pairs.size() && distinct; ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        if (pairs[j].first == pairs[i].first) {
+          distinct = false;
+          break;
+        }
+      }
+    }
+    if (distinct) {
+      entries_ = std::move(pairs);
+      return;
+    }
     entries_.reserve(pairs.size());
     for (auto& pair : pairs) insertOrAssign(std::move(pair.first), std::move(pair.second));
     return;
