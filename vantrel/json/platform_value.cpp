@@ -50,6 +50,16 @@ JsonDictionary* PlatformValue::mutableDictionary() {
 }
 
 void PlatformValue::releaseNested() noexcept {
+  // Shallow values, nearly all of them, go the plain recursive way; below
+  // this depth the rest of the value is taken apart in the loop.
+  constexpr int kRecursiveDepth = 64;
+  thread_local int depth = 0;
+  if (depth < kRecursiveDepth) {
+    ++depth;
+    storage_ = JsonNull{};
+    --depth;
+    return;
+  }
   std::vector<PlatformValue> pending;
   detachNested(pending);
   while (!pending.empty()) {

@@ -2,6 +2,8 @@
 
 #include <rapidjson/error/en.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -248,6 +250,11 @@ class Reader {
       // Up to 18 digits always fit a signed 64-bit integer.
       const auto magnitude = static_cast<std::int64_t>(value);
       return JsonNumber::fromInt(negative ? -magnitude : magnitude);
+    }
+    if (!integral) {
+      double d = 0;
+      const auto [end, error] = std::from_chars(start, p_, d);
+      if (error == std::errc() && end == p_ && std::isfinite(d)) return JsonNumber::fromDouble(d);
     }
     return JsonNumber::fromValidToken(std::string_view(start, static_cast<std::size_t>(p_ - start)), integral);
   }
