@@ -100,7 +100,7 @@ class PlatformValue {
   // Containers nested in containers are taken apart in a loop: a value
   // nested a million deep, however it was built, needs no deep stack.
   ~PlatformValue() {
-    if (storage_.index() >= kFirstSharedIndex) releaseNested();
+    if (soleHolderOfShared()) releaseNested();
   }
   PlatformValue(JsonNull) : storage_(JsonNull{}) {}                          // NOLINT: implicit on purpose
   PlatformValue(std::nullptr_t) : storage_(JsonNull{}) {}                    // NOLINT
@@ -169,6 +169,16 @@ class PlatformValue {
 
  private:
   static constexpr std::size_t kFirstSharedIndex = 3;
+  // Whether this value alone holds an array, dictionary or opaque value:
+  // only then may destroying it reach nested values.
+  [[nodiscard]] bool soleHolderOfShared() const noexcept {
+    switch (storage_.index()) {
+      case 3: return std::get_if<3>(&storage_)->use_count() == 1;
+      case 4: return std::get_if<4>(&storage_)->use_count() == 1;
+      case 5: return std::get_if<5>(&storage_)->use_count() == 1;
+      default: return false;
+    }
+  }
   void releaseNested() noexcept;
   // The containers and opaque `Json` values this value alone holds, moved
   // to `pending` (whose entries are taken apart in turn).
