@@ -37,6 +37,54 @@ TEST(JsonReader, ClassifiesTrueOneAndOnePointZeroApart) {
   EXPECT_EQ(beyondDoubles.makeStringJsonWriter(), "[\n\t1234567890123456789012345678901234567890e300\n]\n");
 }
 
+// Every spelling the grammar allows is read: the kind follows from the value,
+// never from how many digits or how large an exponent spell it.
+TEST(JsonReader, ReadsEveryNumberSpellingByItsValue) {
+  using Kind = JsonNumber::Kind;
+  const std::string digits310 = "1" + std::string(309, '0');
+  const std::string digits5000 = "9" + std::string(4999, '7');
+  const std::string compensated = "1" + std::string(320, '0') + "e-300";
+  const std::string longFraction = "0." + std::string(400, '0') + "1e401";
+  struct Case {
+    std::string text;
+    Kind kind;
+    std::string written;  // the number's `stringValue`
+  };
+  const Case cases[] = {
+      {"1e309", Kind::decimal, "1e309"},
+      {"-1e400", Kind::decimal, "-1e400"},
+      {"1e99999", Kind::decimal, "1e99999"},
+      {"1E+99999999999999999999", Kind::decimal, "1E+99999999999999999999"},
+      {digits310, Kind::decimal, digits310},
+      {"-" + digits310, Kind::decimal, "-" + digits310},
+      {digits5000, Kind::decimal, digits5000},
+      {"0e400", Kind::floating, "0.0"},
+      {"-0.0E+999", Kind::floating, "-0.0"},
+      {"1e-400", Kind::floating, "0.0"},
+      {"-1e-99999999999", Kind::floating, "-0.0"},
+      {compensated, Kind::floating, "1e+20"},
+      {longFraction, Kind::floating, "1.0"},
+      {"1.7976931348623157e308", Kind::floating, "1.7976931348623157e+308"},
+      {"1.7976931348623159e308", Kind::decimal, "1.7976931348623159e308"},
+      {"9223372036854775807", Kind::signedInteger, "9223372036854775807"},
+      {"-9223372036854775808", Kind::signedInteger, "-9223372036854775808"},
+      {"9223372036854775808", Kind::unsignedInteger, "9223372036854775808"},
+      {"-0", Kind::signedInteger, "0"},
+      {"123456789012345678", Kind::signedInteger, "123456789012345678"},
+      {"-123456789012345678", Kind::signedInteger, "-123456789012345678"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 40));
+    const Json value = Json::fromData("[" + c.text + "]");
+    ASSERT_EQ(value[0].type(), JsonType::number);
+    const JsonNumber number = *value[0].number();
+    EXPECT_EQ(number.kind(), c.kind);
+    EXPECT_EQ(number.stringValue(), c.written);
+  }
+  EXPECT_EQ(Json::fromData(compensated).doubleValue(), 1e20);
+  EXPECT_EQ(Json::fromData("[" + digits5000 + "]").makeData(), "[" + digits5000 + "]");
+}
+
 TEST(JsonReader, ErrorsCarryTheOffset) {
   struct Case {
     std::string text;
@@ -53,7 +101,10 @@ TEST(JsonReader, ErrorsCarryTheOffset) {
       {"[\"\\udc00\"]", 9},                  // a lone low surrogate
       {"\"ab\xF2", 3},                        // the text ends inside a UTF-8 sequence
       {"[nan]", 2},
-      {"[1e400]", 1},
+      {"[1.]", 3},      // a fraction needs a digit
+      {"[-e1]", 2},
+      {"[1e+]", 4},     // an exponent needs a digit
+      {"[01]", 2},      // no leading zeros
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

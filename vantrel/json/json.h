@@ -307,34 +307,80 @@ class Json {
   [[nodiscard]] std::int64_t count() const;
   [[nodiscard]] bool isEmpty() const { return count() == 0; }
 
+  // `count()` and `isEmpty()` under the standard names, so the value is a
+  // sized range.
+  [[nodiscard]] std::size_t size() const { return static_cast<std::size_t>(count()); }
+  [[nodiscard]] bool empty() const { return count() == 0; }
+
+  // A random-access iterator over the (name, member) pairs. It reads
+  // through the value it came from, one member per step: it stays valid
+  // while that value lives and is neither assigned nor changed (a change
+  // through a subscript or a merge may replace the array or dictionary it
+  // reads). Iterators of different values do not compare.
   class const_iterator {
    public:
-    using iterator_category = std::forward_iterator_tag;
+    using iterator_category = std::random_access_iterator_tag;
+    using iterator_concept = std::random_access_iterator_tag;
     using value_type = Element;
     using difference_type = std::ptrdiff_t;
     using pointer = void;
     using reference = Element;
     const_iterator() = default;
-    Element operator*() const { return (*owner_)[index_]; }
+    Element operator*() const { return (*owner_)[index()]; }
+    Element operator[](difference_type n) const { return *(*this + n); }
     const_iterator& operator++() {
-      index_ = owner_->indexAfter(index_);
+      ++position_;
       return *this;
     }
     const_iterator operator++(int) {
       const_iterator before = *this;
-      ++*this;
+      ++position_;
       return before;
     }
-    friend bool operator==(const const_iterator& a, const const_iterator& b) { return a.index_ == b.index_; }
+    const_iterator& operator--() {
+      --position_;
+      return *this;
+    }
+    const_iterator operator--(int) {
+      const_iterator before = *this;
+      --position_;
+      return before;
+    }
+    const_iterator& operator+=(difference_type n) {
+      position_ += n;
+      return *this;
+    }
+    const_iterator& operator-=(difference_type n) {
+      position_ -= n;
+      return *this;
+    }
+    friend const_iterator operator+(const_iterator i, difference_type n) { return i += n; }
+    friend const_iterator operator+(difference_type n, const_iterator i) { return i += n; }
+    friend const_iterator operator-(const_iterator i, difference_type n) { return i -= n; }
+    friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
+      return a.position_ - b.position_;
+    }
+    friend bool operator==(const const_iterator& a, const const_iterator& b) { return a.position_ == b.position_; }
+    friend auto operator<=>(const const_iterator& a, const const_iterator& b) { return a.position_ <=> b.position_; }
 
    private:
     friend class Json;
-    const_iterator(const Json* owner, Index index) : owner_(owner), index_(index) {}
+    const_iterator(const Json* owner, std::int64_t position) : owner_(owner), position_(position) {}
+    [[nodiscard]] Index index() const {
+      switch (owner_->type_) {
+        case JsonType::array: return Index::array(position_);
+        case JsonType::dictionary: return Index::dictionary(position_);
+        default: return Index::null();
+      }
+    }
     const Json* owner_ = nullptr;
-    Index index_ = Index::null();
+    std::ptrdiff_t position_ = 0;
   };
-  [[nodiscard]] const_iterator begin() const { return const_iterator(this, startIndex()); }
-  [[nodiscard]] const_iterator end() const { return const_iterator(this, endIndex()); }
+  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
+  [[nodiscard]] const_iterator end() const { return const_iterator(this, count()); }
+
+  // By contents: values that are equal (`==`) hash equally.
+  [[nodiscard]] std::size_t contentHash() const;
 
   // ---- typed getters ----
   [[nodiscard]] std::vector<Json> arrayValue() const;
@@ -523,3 +569,8 @@ JsonSubscript Json::operator()(const Steps&... steps) {
 }
 
 }  // namespace vantrel
+
+template <>
+struct std::hash<vantrel::Json> {
+  std::size_t operator()(const vantrel::Json& value) const { return value.contentHash(); }
+};

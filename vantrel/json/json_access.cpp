@@ -187,6 +187,67 @@ bool Json::isEqual(const Json& other) const {
   return orderOfSameTag(*this, other) == 0;
 }
 
+namespace {
+
+std::size_t mixHash(std::size_t seed, std::size_t value) {
+  return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
+}
+
+// Numbers hash by their value as a double, which equal numbers of any kind
+// share. A boolean equals only a boolean.
+std::size_t numberHash(const JsonNumber& number) {
+  if (number.isBool()) return number.boolValue() ? 0x51u : 0x50u;
+  double d = number.doubleValue();
+  if (d == 0.0) d = 0.0;  // -0.0 == 0.0
+  return std::hash<double>{}(d);
+}
+
+// Inside containers texts compare byte for byte. Deeper than `budget` only
+// the kind and the size count, which keeps equal values equal in hash and
+// the walk shallow.
+std::size_t platformHash(const PlatformValue& value, int budget) {
+  std::size_t seed = static_cast<std::size_t>(value.kind());
+  switch (value.kind()) {
+    case PlatformValue::Kind::number: return mixHash(seed, numberHash(*value.number()));
+    case PlatformValue::Kind::text: return mixHash(seed, std::hash<std::string>{}(*value.text()));
+    case PlatformValue::Kind::null:
+    case PlatformValue::Kind::opaque: return seed;
+    case PlatformValue::Kind::array: {
+      const auto& elements = *value.array();
+      seed = mixHash(seed, elements.size());
+      if (budget == 0) return seed;
+      for (const PlatformValue& element : elements) seed = mixHash(seed, platformHash(element, budget - 1));
+      return seed;
+    }
+    case PlatformValue::Kind::dictionary: {
+      const JsonDictionary& members = *value.dictionary();
+      seed = mixHash(seed, members.size());
+      if (budget == 0) return seed;
+      // Member order does not matter for equality: a sum does not see it.
+      std::size_t sum = 0;
+      for (const auto& [key, member] : members) {
+        sum += mixHash(std::hash<std::string>{}(key), platformHash(member, budget - 1));
+      }
+      return mixHash(seed, sum);
+    }
+  }
+  return seed;
+}
+
+}  // namespace
+
+std::size_t Json::contentHash() const {
+  const std::size_t tag = static_cast<std::size_t>(type_.rawValue());
+  switch (type_) {
+    case JsonType::number:
+    case JsonType::bool_: return mixHash(tag, numberHash(*value_.number()));
+    case JsonType::string: return mixHash(tag, textHash(*value_.text()));
+    case JsonType::array:
+    case JsonType::dictionary: return mixHash(tag, platformHash(value_, 8));
+    default: return tag;
+  }
+}
+
 // Booleans, arrays and dictionaries have no order: `<` and `>` are false
 // for them, while `<=` and `>=` mean equal.
 std::partial_ordering Json::order(const Json& other) const {

@@ -1,5 +1,6 @@
 #include "vantrel/json/json_number.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "vantrel/core/number_text.h"
@@ -134,10 +135,17 @@ std::string JsonNumber::stringValue() const {
 }
 
 void JsonNumber::appendStringValue(std::string& out) const {
-  if (kind_ == Kind::floating) {
-    appendDoubleText(out, d_);
-  } else {
-    out += stringValue();
+  char digits[24];
+  switch (kind_) {
+    case Kind::boolean:
+    case Kind::signedInteger:
+      out.append(digits, std::to_chars(digits, digits + sizeof digits, i_).ptr);
+      return;
+    case Kind::unsignedInteger:
+      out.append(digits, std::to_chars(digits, digits + sizeof digits, u_).ptr);
+      return;
+    case Kind::floating: appendDoubleText(out, d_); return;
+    case Kind::decimal: out += *decimal_; return;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vantrel/core/number_text.h"
+#include "vantrel/json/json.h"
 
 namespace vantrel {
 namespace {
@@ -46,6 +47,50 @@ JsonDictionary* PlatformValue::mutableDictionary() {
   if (!shared) return nullptr;
   if (shared->use_count() > 1) *shared = std::make_shared<const JsonDictionary>(**shared);
   return const_cast<JsonDictionary*>(shared->get());
+}
+
+void PlatformValue::releaseNested() noexcept {
+  // Shallow values, nearly all of them, go the plain recursive way; below
+  // this depth the rest of the value is taken apart in the loop.
+  constexpr int kRecursiveDepth = 64;
+  thread_local int depth = 0;
+  if (depth < kRecursiveDepth) {
+    ++depth;
+    storage_ = JsonNull{};
+    --depth;
+    return;
+  }
+  std::vector<PlatformValue> pending;
+  detachNested(pending);
+  while (!pending.empty()) {
+    PlatformValue next = std::move(pending.back());
+    pending.pop_back();
+    next.detachNested(pending);
+  }
+}
+
+void PlatformValue::detachNested(std::vector<PlatformValue>& pending) noexcept {
+  const auto takeIfNested = [&pending](PlatformValue& child) {
+    if (child.storage_.index() >= kFirstSharedIndex) pending.push_back(std::move(child));
+  };
+  // A holder that shares the container keeps it whole; only the last one
+  // takes it apart. Nobody else can start sharing it meanwhile.
+  if (auto* array = std::get_if<std::shared_ptr<const Array>>(&storage_)) {
+    if (*array && array->use_count() == 1) {
+      for (PlatformValue& element : const_cast<Array&>(**array)) takeIfNested(element);
+    }
+  } else if (auto* dictionary = std::get_if<std::shared_ptr<const JsonDictionary>>(&storage_)) {
+    if (*dictionary && dictionary->use_count() == 1) {
+      for (auto& entry : const_cast<JsonDictionary&>(**dictionary).entries_) takeIfNested(entry.second);
+    }
+  } else if (auto* opaque = std::get_if<std::shared_ptr<const JsonOpaque>>(&storage_)) {
+    if (*opaque && opaque->use_count() == 1) {
+      auto& held = const_cast<std::any&>((*opaque)->value);
+      if (held.has_value() && held.type() == typeid(Json)) {
+        takeIfNested(const_cast<PlatformValue&>(std::any_cast<Json&>(held).managedJsonObject()));
+      }
+    }
+  }
 }
 
 long PlatformValue::shareCount() const {
@@ -118,6 +163,21 @@ std::string PlatformValue::description() const {
 
 JsonDictionary::JsonDictionary(std::vector<Entry> pairs) {
   if (pairs.size() < kIndexedFrom) {
+    // Keys are nearly always distinct: then the pairs are the entries as
+    // they stand.
+    bool distinct = true;
+    for (std::size_t i = 1; i < pairs.size() && distinct; ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        if (pairs[j].first == pairs[i].first) {
+          distinct = false;
+          break;
+        }
+      }
+    }
+    if (distinct) {
+      entries_ = std::move(pairs);
+      return;
+    }
     entries_.reserve(pairs.size());
     for (auto& pair : pairs) insertOrAssign(std::move(pair.first), std::move(pair.second));
     return;

@@ -93,6 +93,15 @@ class PlatformValue {
   using Array = std::vector<PlatformValue>;
 
   PlatformValue() : storage_(JsonNull{}) {}
+  PlatformValue(const PlatformValue&) = default;
+  PlatformValue(PlatformValue&&) noexcept = default;
+  PlatformValue& operator=(const PlatformValue&) = default;
+  PlatformValue& operator=(PlatformValue&&) noexcept = default;
+  // Containers nested in containers are taken apart in a loop: a value
+  // nested a million deep, however it was built, needs no deep stack.
+  ~PlatformValue() {
+    if (soleHolderOfShared()) releaseNested();
+  }
   PlatformValue(JsonNull) : storage_(JsonNull{}) {}                          // NOLINT: implicit on purpose
   PlatformValue(std::nullptr_t) : storage_(JsonNull{}) {}                    // NOLINT
   PlatformValue(JsonNumber number) : storage_(std::move(number)) {}          // NOLINT
@@ -159,6 +168,22 @@ class PlatformValue {
   [[nodiscard]] std::string description() const;
 
  private:
+  static constexpr std::size_t kFirstSharedIndex = 3;
+  // Whether this value alone holds an array, dictionary or opaque value:
+  // only then may destroying it reach nested values.
+  [[nodiscard]] bool soleHolderOfShared() const noexcept {
+    switch (storage_.index()) {
+      case 3: return std::get_if<3>(&storage_)->use_count() == 1;
+      case 4: return std::get_if<4>(&storage_)->use_count() == 1;
+      case 5: return std::get_if<5>(&storage_)->use_count() == 1;
+      default: return false;
+    }
+  }
+  void releaseNested() noexcept;
+  // The containers and opaque `Json` values this value alone holds, moved
+  // to `pending` (whose entries are taken apart in turn).
+  void detachNested(std::vector<PlatformValue>& pending) noexcept;
+
   std::variant<JsonNumber, std::string, JsonNull, std::shared_ptr<const Array>,
                std::shared_ptr<const JsonDictionary>, std::shared_ptr<const JsonOpaque>>
       storage_;
@@ -167,6 +192,7 @@ class PlatformValue {
 // An insertion-ordered dictionary from text to `PlatformValue`.
 class JsonDictionary {
  public:
+  friend class PlatformValue;
   using Entry = std::pair<std::string, PlatformValue>;
 
   JsonDictionary() = default;

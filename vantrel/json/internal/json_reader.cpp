@@ -1,106 +1,368 @@
 #include "vantrel/json/internal/json_reader.h"
 
 #include <rapidjson/error/en.h>
-#include <rapidjson/memorystream.h>
-#include <rapidjson/reader.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "vantrel/json/json.h"
-#include "vantrel/text/string_services.h"
 
 namespace vantrel::json_internal {
 namespace {
 
-// RapidJSON's event reader builds the value here. It parses iteratively (its
-// stack lives on the heap), so only this handler bounds the depth.
-class Builder {
- public:
-  bool Null() { return push(PlatformValue()); }
-  bool Bool(bool b) { return push(PlatformValue(b)); }
-  // Numbers arrive as their tokens (kParseNumbersAsStringsFlag).
-  bool Int(int i) { return push(PlatformValue(i)); }
-  bool Uint(unsigned u) { return push(PlatformValue(u)); }
-  bool Int64(std::int64_t i) { return push(PlatformValue(i)); }
-  bool Uint64(std::uint64_t u) { return push(PlatformValue(u)); }
-  bool Double(double d) { return push(PlatformValue(d)); }
-  bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
-    // RapidJSON has checked the syntax.
-    const std::string_view token(text, length);
-    bool integral = true;
-    for (const char c : token) integral = integral && c != '.' && c != 'e' && c != 'E';
-    return push(PlatformValue(JsonNumber::fromValidToken(token, integral)));
-  }
-  Builder() {
-    values_.reserve(256);
-    keys_.reserve(256);
-  }
+// The reader's messages are RapidJSON's English texts, which earlier
+// releases reported and callers may show.
+std::string messageFor(rapidjson::ParseErrorCode code) { return rapidjson::GetParseError_En(code); }
 
-  bool String(const char* text, rapidjson::SizeType length, bool) {
-    const std::string_view s(text, length);
-    // RapidJSON writes an escaped lone low surrogate as its three bytes.
-    if (!isValidUtf8(s)) return fail("Invalid escaped surrogate in string.");
-    return push(PlatformValue(s));
-  }
-  bool Key(const char* text, rapidjson::SizeType length, bool) {
-    const std::string_view s(text, length);
-    if (!isValidUtf8(s)) return fail("Invalid escaped surrogate in string.");
-    keys_.emplace_back(s);
-    return true;
-  }
-  bool StartObject() { return open(); }
-  bool StartArray() { return open(); }
-  bool EndObject(rapidjson::SizeType count) {
-    std::vector<JsonDictionary::Entry> pairs;
-    pairs.reserve(count);
-    const std::size_t first = values_.size() - count;
-    const std::size_t firstKey = keys_.size() - count;
-    for (std::size_t i = 0; i < count; ++i) {
-      pairs.emplace_back(std::move(keys_[firstKey + i]), std::move(values_[first + i]));
-    }
-    values_.resize(first);
-    keys_.resize(firstKey);
-    --depth_;
-    return push(PlatformValue(JsonDictionary(std::move(pairs))));
-  }
-  bool EndArray(rapidjson::SizeType count) {
-    const std::size_t first = values_.size() - count;
-    PlatformValue::Array elements(std::make_move_iterator(values_.begin() + static_cast<std::ptrdiff_t>(first)),
-                                  std::make_move_iterator(values_.end()));
-    values_.resize(first);
-    --depth_;
-    return push(PlatformValue(std::move(elements)));
-  }
-
-  [[nodiscard]] PlatformValue result() { return std::move(values_.back()); }
-  [[nodiscard]] const std::string& failure() const { return failure_; }
-
- private:
-  bool push(PlatformValue value) {
-    values_.push_back(std::move(value));
-    return true;
-  }
-  bool open() {
-    if (++depth_ > kMaxJsonDepth) return fail("Nesting deeper than 512 levels.");
-    return true;
-  }
-  bool fail(std::string message) {
-    failure_ = std::move(message);
-    return false;
-  }
-
-  std::vector<PlatformValue> values_;
-  std::vector<std::string> keys_;
-  int depth_ = 0;
-  std::string failure_;
+struct Failure {
+  std::size_t offset;
+  std::string message;
 };
 
-// Not in place (kParseInsituFlag): its stream reads past the end of a text
-// that stops inside a UTF-8 sequence; the memory stream checks every read.
-constexpr unsigned kFlags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag |
-                            rapidjson::kParseNumbersAsStringsFlag;
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+void appendUtf8(std::string& out, std::uint32_t scalar) {
+  if (scalar < 0x80) {
+    out += static_cast<char>(scalar);
+  } else if (scalar < 0x800) {
+    out += static_cast<char>(0xC0 | (scalar >> 6));
+    out += static_cast<char>(0x80 | (scalar & 0x3F));
+  } else if (scalar < 0x10000) {
+    out += static_cast<char>(0xE0 | (scalar >> 12));
+    out += static_cast<char>(0x80 | ((scalar >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (scalar & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (scalar >> 18));
+    out += static_cast<char>(0x80 | ((scalar >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((scalar >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (scalar & 0x3F));
+  }
+}
+
+// The length of the well-formed UTF-8 sequence at `p` (its first byte at
+// least 0x80), or 0.
+std::size_t utf8SequenceLength(const unsigned char* p, const unsigned char* end) {
+  const unsigned char c = p[0];
+  const auto continuation = [&](std::size_t at, unsigned char low = 0x80, unsigned char high = 0xBF) {
+    return p + at < end && p[at] >= low && p[at] <= high;
+  };
+  if (c >= 0xC2 && c <= 0xDF) return continuation(1) ? 2 : 0;
+  if (c >= 0xE0 && c <= 0xEF) {
+    const unsigned char low = c == 0xE0 ? 0xA0 : 0x80;
+    const unsigned char high = c == 0xED ? 0x9F : 0xBF;
+    return continuation(1, low, high) && continuation(2) ? 3 : 0;
+  }
+  if (c >= 0xF0 && c <= 0xF4) {
+    const unsigned char low = c == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = c == 0xF4 ? 0x8F : 0xBF;
+    return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
+  }
+  return 0;
+}
+
+// Strict RFC 8259 reading straight into values. The containers being read
+// live on heap stacks, so nesting costs no native stack; the depth bound is
+// the caller's promise to the rest of the module.
+class Reader {
+ public:
+  explicit Reader(std::string_view data)
+      : begin_(data.data()), p_(data.data()), end_(data.data() + data.size()) {
+    values_.reserve(64);
+    keys_.reserve(64);
+  }
+
+  PlatformValue read() {
+    skipSpace();
+    if (p_ == end_) fail(p_, rapidjson::kParseErrorDocumentEmpty);
+    readValue();
+    skipSpace();
+    if (p_ != end_) fail(p_, rapidjson::kParseErrorDocumentRootNotSingular);
+    return std::move(values_.back());
+  }
+
+  [[nodiscard]] const Failure& failure() const { return failure_; }
+
+ private:
+  struct Frame {
+    bool object;
+    std::size_t firstValue;
+    std::size_t firstKey;
+  };
+
+  [[noreturn]] void fail(const char* at, std::string message) {
+    failure_ = Failure{static_cast<std::size_t>(at - begin_), std::move(message)};
+    throw JsonReadError(failure_.offset, failure_.message);
+  }
+  [[noreturn]] void fail(const char* at, rapidjson::ParseErrorCode code) { fail(at, messageFor(code)); }
+
+  void skipSpace() {
+    while (p_ != end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t')) ++p_;
+  }
+
+  // One value at `p_`, containers included; iterative.
+  void readValue() {
+    std::vector<Frame>& frames = frames_;
+    for (;;) {
+      // A value is expected at p_ (spaces skipped).
+      if (p_ == end_) fail(p_, rapidjson::kParseErrorValueInvalid);
+      const char c = *p_;
+      if (c == '[' || c == '{') {
+        if (static_cast<int>(frames.size()) >= kMaxJsonDepth) fail(p_, "Nesting deeper than 512 levels.");
+        const bool object = c == '{';
+        frames.push_back(Frame{object, values_.size(), keys_.size()});
+        ++p_;
+        skipSpace();
+        if (p_ != end_ && *p_ == (object ? '}' : ']')) {
+          ++p_;
+          close();
+        } else if (object) {
+          readKey();
+          continue;
+        } else {
+          continue;
+        }
+      } else {
+        readScalar();
+      }
+      // After a value: a separator, the end of containers, or the end.
+      for (;;) {
+        if (frames.empty()) return;
+        skipSpace();
+        const Frame& frame = frames.back();
+        if (p_ != end_ && *p_ == ',') {
+          ++p_;
+          skipSpace();
+          if (frame.object) readKey();
+          break;
+        }
+        if (p_ != end_ && *p_ == (frame.object ? '}' : ']')) {
+          ++p_;
+          close();
+          continue;
+        }
+        fail(p_, frame.object ? rapidjson::kParseErrorObjectMissCommaOrCurlyBracket
+                              : rapidjson::kParseErrorArrayMissCommaOrSquareBracket);
+      }
+    }
+  }
+
+  // A member's name and colon; leaves p_ at its value.
+  void readKey() {
+    if (p_ == end_ || *p_ != '"') fail(p_, rapidjson::kParseErrorObjectMissName);
+    keys_.push_back(readString());
+    skipSpace();
+    if (p_ == end_ || *p_ != ':') fail(p_, rapidjson::kParseErrorObjectMissColon);
+    ++p_;
+    skipSpace();
+  }
+
+  void close() {
+    const Frame frame = frames_.back();
+    frames_.pop_back();
+    const std::size_t count = values_.size() - frame.firstValue;
+    if (frame.object) {
+      std::vector<JsonDictionary::Entry> pairs;
+      pairs.reserve(count);
+      for (std::size_t i = 0; i < count; ++i) {
+        pairs.emplace_back(std::move(keys_[frame.firstKey + i]), std::move(values_[frame.firstValue + i]));
+      }
+      values_.resize(frame.firstValue);
+      keys_.resize(frame.firstKey);
+      values_.emplace_back(JsonDictionary(std::move(pairs)));
+    } else {
+      PlatformValue::Array elements(
+          std::make_move_iterator(values_.begin() + static_cast<std::ptrdiff_t>(frame.firstValue)),
+          std::make_move_iterator(values_.end()));
+      values_.resize(frame.firstValue);
+      values_.emplace_back(std::move(elements));
+    }
+  }
+
+  void readScalar() {
+    const char c = *p_;
+    switch (c) {
+      case '"': values_.emplace_back(readString()); return;
+      case 't': literal("true"), values_.emplace_back(true); return;
+      case 'f': literal("false"), values_.emplace_back(false); return;
+      case 'n': literal("null"), values_.emplace_back(); return;
+      default:
+        if (c == '-' || isDigit(c)) {
+          values_.emplace_back(readNumber());
+          return;
+        }
+        fail(p_, rapidjson::kParseErrorValueInvalid);
+    }
+  }
+
+  void literal(std::string_view word) {
+    // The offset is that of the first character that differs.
+    for (const char expected : word) {
+      if (p_ == end_ || *p_ != expected) fail(p_, rapidjson::kParseErrorValueInvalid);
+      ++p_;
+    }
+  }
+
+  // Any spelling the grammar allows is read; the kind follows from the
+  // value (`JsonNumber::fromValidToken`), never from the length of the
+  // digits or the exponent.
+  JsonNumber readNumber() {
+    const char* start = p_;
+    const bool negative = *p_ == '-';
+    if (negative) ++p_;
+    if (p_ == end_ || !isDigit(*p_)) fail(p_, rapidjson::kParseErrorValueInvalid);
+    std::uint64_t value = 0;
+    if (*p_ == '0') {
+      ++p_;
+    } else {
+      while (p_ != end_ && isDigit(*p_)) {
+        value = value * 10 + static_cast<std::uint64_t>(*p_ - '0');
+        ++p_;
+      }
+    }
+    bool integral = true;
+    if (p_ != end_ && *p_ == '.') {
+      integral = false;
+      ++p_;
+      if (p_ == end_ || !isDigit(*p_)) fail(p_, rapidjson::kParseErrorNumberMissFraction);
+      while (p_ != end_ && isDigit(*p_)) ++p_;
+    }
+    if (p_ != end_ && (*p_ == 'e' || *p_ == 'E')) {
+      integral = false;
+      ++p_;
+      if (p_ != end_ && (*p_ == '+' || *p_ == '-')) ++p_;
+      if (p_ == end_ || !isDigit(*p_)) fail(p_, rapidjson::kParseErrorNumberMissExponent);
+      while (p_ != end_ && isDigit(*p_)) ++p_;
+    }
+    const std::size_t digits = static_cast<std::size_t>(p_ - start) - (negative ? 1 : 0);
+    if (integral && digits <= 18) {
+      // Up to 18 digits always fit a signed 64-bit integer.
+      const auto magnitude = static_cast<std::int64_t>(value);
+      return JsonNumber::fromInt(negative ? -magnitude : magnitude);
+    }
+    if (!integral) {
+      double d = 0;
+      const auto [end, error] = std::from_chars(start, p_, d);
+      if (error == std::errc() && end == p_ && std::isfinite(d)) return JsonNumber::fromDouble(d);
+    }
+    return JsonNumber::fromValidToken(std::string_view(start, static_cast<std::size_t>(p_ - start)), integral);
+  }
+
+  // A string at `p_` (its opening quote), unescaped and checked.
+  std::string readString() {
+    ++p_;
+    const char* runStart = p_;
+    // The common case: no escapes, so the text is the bytes as they stand.
+    while (p_ != end_) {
+      const auto c = static_cast<unsigned char>(*p_);
+      if (c == '"') {
+        std::string text(runStart, static_cast<std::size_t>(p_ - runStart));
+        ++p_;
+        return text;
+      }
+      if (c == '\\') break;
+      if (c < 0x20) fail(p_, rapidjson::kParseErrorStringEscapeInvalid);
+      if (c < 0x80) {
+        ++p_;
+        continue;
+      }
+      const std::size_t length = utf8SequenceLength(reinterpret_cast<const unsigned char*>(p_),
+                                                    reinterpret_cast<const unsigned char*>(end_));
+      if (length == 0) fail(p_, rapidjson::kParseErrorStringInvalidEncoding);
+      p_ += length;
+    }
+    if (p_ == end_) fail(p_, rapidjson::kParseErrorStringMissQuotationMark);
+    std::string text(runStart, static_cast<std::size_t>(p_ - runStart));
+    bool loneLowSurrogate = false;
+    while (p_ != end_) {
+      const auto c = static_cast<unsigned char>(*p_);
+      if (c == '"') {
+        ++p_;
+        // An escaped low surrogate with no high one before it names no
+        // character; it is told at the end of the string, as before.
+        if (loneLowSurrogate) fail(p_, "Invalid escaped surrogate in string.");
+        return text;
+      }
+      if (c == '\\') {
+        const char* escape = p_;
+        ++p_;
+        if (p_ == end_) fail(escape, rapidjson::kParseErrorStringEscapeInvalid);
+        switch (*p_) {
+          case '"': text += '"'; break;
+          case '\\': text += '\\'; break;
+          case '/': text += '/'; break;
+          case 'b': text += '\b'; break;
+          case 'f': text += '\f'; break;
+          case 'n': text += '\n'; break;
+          case 'r': text += '\r'; break;
+          case 't': text += '\t'; break;
+          case 'u': {
+            ++p_;
+            std::uint32_t unit = hex4();
+            if (unit >= 0xD800 && unit <= 0xDBFF) {
+              if (end_ - p_ < 2 || p_[0] != '\\' || p_[1] != 'u') {
+                fail(p_, rapidjson::kParseErrorStringUnicodeSurrogateInvalid);
+              }
+              p_ += 2;
+              const std::uint32_t low = hex4();
+              if (low < 0xDC00 || low > 0xDFFF) fail(p_, rapidjson::kParseErrorStringUnicodeSurrogateInvalid);
+              unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+            } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+              loneLowSurrogate = true;
+            }
+            appendUtf8(text, unit);
+            continue;
+          }
+          default: fail(escape, rapidjson::kParseErrorStringEscapeInvalid);
+        }
+        ++p_;
+        continue;
+      }
+      if (c < 0x20) fail(p_, rapidjson::kParseErrorStringEscapeInvalid);
+      if (c < 0x80) {
+        text += static_cast<char>(c);
+        ++p_;
+        continue;
+      }
+      const std::size_t length = utf8SequenceLength(reinterpret_cast<const unsigned char*>(p_),
+                                                    reinterpret_cast<const unsigned char*>(end_));
+      if (length == 0) fail(p_, rapidjson::kParseErrorStringInvalidEncoding);
+      text.append(p_, length);
+      p_ += length;
+    }
+    fail(p_, rapidjson::kParseErrorStringMissQuotationMark);
+  }
+
+  std::uint32_t hex4() {
+    std::uint32_t unit = 0;
+    for (int i = 0; i < 4; ++i) {
+      const int digit = p_ == end_ ? -1 : hexValue(*p_);
+      if (digit < 0) fail(p_, rapidjson::kParseErrorStringUnicodeEscapeInvalidHex);
+      unit = unit * 16 + static_cast<std::uint32_t>(digit);
+      ++p_;
+    }
+    return unit;
+  }
+
+  const char* begin_;
+  const char* p_;
+  const char* end_;
+  std::vector<PlatformValue> values_;
+  std::vector<std::string> keys_;
+  std::vector<Frame> frames_;
+  Failure failure_{};
+};
 
 }  // namespace
 
@@ -111,21 +373,7 @@ PlatformValue readJson(std::string_view data, bool fragmentsAllowed) {
       throw JsonReadError(at, "A top-level value other than an array or object needs fragments allowed.");
     }
   }
-  Builder builder;
-  rapidjson::MemoryStream stream(data.data(), data.size());
-  rapidjson::Reader reader;
-  const rapidjson::ParseResult result = reader.Parse<kFlags>(stream, builder);
-  if (result.IsError()) {
-    std::string message = result.Code() == rapidjson::kParseErrorTermination && !builder.failure().empty()
-                              ? builder.failure()
-                              : std::string(rapidjson::GetParseError_En(result.Code()));
-    throw JsonReadError(result.Offset(), std::move(message));
-  }
-  // RapidJSON takes a zero byte for the end of the input.
-  if (stream.Tell() != data.size()) {
-    throw JsonReadError(stream.Tell(), rapidjson::GetParseError_En(rapidjson::kParseErrorDocumentRootNotSingular));
-  }
-  return builder.result();
+  return Reader(data).read();
 }
 
 }  // namespace vantrel::json_internal

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ranges>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "vantrel/json/json.h"
+
+namespace vantrel {
+namespace {
+
+static_assert(std::random_access_iterator<Json::const_iterator>);
+static_assert(std::ranges::random_access_range<const Json>);
+static_assert(std::ranges::sized_range<const Json>);
+
+TEST(JsonRanges, MembersAsARandomAccessRange) {
+  const Json array = Json::fromData(R"([10, "x", true, null])");
+  EXPECT_EQ(array.size(), 4u);
+  EXPECT_FALSE(array.empty());
+  EXPECT_EQ(std::ranges::size(array), 4u);
+  const auto begin = array.begin();
+  EXPECT_EQ(array.end() - begin, 4);
+  EXPECT_EQ(begin[2].second, Json(true));
+  EXPECT_EQ((*(array.end() - 1)).first, "3");
+
+  std::vector<std::string> names;
+  for (const auto& [name, member] : array | std::views::reverse) names.push_back(name + "=" + member.stringValue());
+  EXPECT_EQ(names, (std::vector<std::string>{"3=", "2=true", "1=x", "0=10"}));
+
+  const Json dictionary = Json::fromData(R"({"z": 1, "a": 2, "m": 3, "a": 4})");
+  EXPECT_EQ(dictionary.size(), 3u);
+  std::vector<std::string> odd;
+  for (const auto& [key, member] :
+       dictionary | std::views::filter([](const Json::Element& e) { return e.second.intValue() % 2 == 1; })) {
+    odd.push_back(key);
+  }
+  EXPECT_EQ(odd, (std::vector<std::string>{"z", "m"}));
+  const auto found = std::ranges::find_if(dictionary, [](const Json::Element& e) { return e.first == "m"; });
+  EXPECT_EQ(found - dictionary.begin(), 2);
+
+  for (const Json& scalar : {Json(5), Json(), Json("text")}) {
+    EXPECT_TRUE(scalar.empty());
+    EXPECT_EQ(scalar.size(), 0u);
+    EXPECT_EQ(scalar.begin(), scalar.end());
+  }
+}
+
+TEST(JsonRanges, EqualValuesHashEqually) {
+  const std::pair<Json, Json> equal[] = {
+      {Json(1), Json(1.0)},
+      {Json(1), Json::fromData("1.0")},
+      {Json(std::uint64_t{7}), Json(7)},
+      {Json(-0.0), Json(0)},
+      {Json("\u00e9"), Json("e\u0301")},
+      {Json::fromData("18446744073709551616"), Json(18446744073709551616.0)},
+      {Json::fromData(R"({"a": 1, "b": [1, 2]})"), Json::fromData(R"({"b": [1.0, 2], "a": 1})")},
+      {Json::fromData(R"([[[[[[[[[[[1]]]]]]]]]]])"), Json::fromData(R"([[[[[[[[[[[1.0]]]]]]]]]]])")},
+      {Json(), Json::null()},
+  };
+  for (const auto& [a, b] : equal) {
+    SCOPED_TRACE(a.description());
+    ASSERT_EQ(a, b);
+    EXPECT_EQ(std::hash<Json>{}(a), std::hash<Json>{}(b));
+  }
+  EXPECT_NE(std::hash<Json>{}(Json(true)), std::hash<Json>{}(Json(1)));
+}
+
+TEST(JsonRanges, DistinctValuesSpreadOverHashes) {
+  std::unordered_set<std::size_t> hashes;
+  std::unordered_set<Json> values;
+  for (int i = 0; i < 1000; ++i) {
+    const std::string text =
+        R"({"id": )" + std::to_string(i) + R"(, "tags": [")" + std::to_string(i % 7) + R"("]})";
+    const Json value = Json::fromData(text);
+    hashes.insert(std::hash<Json>{}(value));
+    values.insert(value);
+    values.insert(value);
+  }
+  EXPECT_EQ(values.size(), 1000u);
+  EXPECT_GT(hashes.size(), 990u);
+}
+
+}  // namespace
+}  // namespace vantrel
