@@ -53,6 +53,7 @@
 
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/core/hash_combine.h"
+#include "vantrel/core/indexed_iterator.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -122,69 +123,20 @@ class BitArray {
 
   [[nodiscard]] AnyIterator<bool> makeIterator() const;
 
-  class const_iterator {
+  class const_iterator : public IndexedIterator<const_iterator, bool, bool> {
    public:
-    using iterator_concept = std::random_access_iterator_tag;
-    // `reference` is a value, which the older iterator categories do not allow.
-    using iterator_category = std::input_iterator_tag;
-    using value_type = bool;
-    using difference_type = std::ptrdiff_t;
-    using reference = bool;
-    using pointer = void;
-
     const_iterator() = default;
-
-    bool operator*() const {
-      check(index_);
-      return array_->bitAt(index_);
-    }
-    bool operator[](difference_type n) const {
-      check(index_ + n);
-      return array_->bitAt(index_ + n);
-    }
-    const_iterator& operator++() {
-      ++index_;
-      return *this;
-    }
-    const_iterator operator++(int) {
-      const_iterator before = *this;
-      ++index_;
-      return before;
-    }
-    const_iterator& operator--() {
-      --index_;
-      return *this;
-    }
-    const_iterator operator--(int) {
-      const_iterator before = *this;
-      --index_;
-      return before;
-    }
-    const_iterator& operator+=(difference_type n) {
-      index_ += n;
-      return *this;
-    }
-    const_iterator& operator-=(difference_type n) {
-      index_ -= n;
-      return *this;
-    }
-    friend const_iterator operator+(const_iterator it, difference_type n) { return it += n; }
-    friend const_iterator operator+(difference_type n, const_iterator it) { return it += n; }
-    friend const_iterator operator-(const_iterator it, difference_type n) { return it -= n; }
-    friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
-      return a.index_ - b.index_;
-    }
-    friend bool operator==(const const_iterator& a, const const_iterator& b) {
-      return a.index_ == b.index_;
-    }
-    friend auto operator<=>(const const_iterator& a, const const_iterator& b) {
-      return a.index_ <=> b.index_;
-    }
 
    private:
     friend class BitArray;
+    friend IndexedIterator;
     const_iterator(const BitArray* array, std::int64_t index)
-        : array_(array), index_(index), shape_(array->shape_) {}
+        : IndexedIterator(index), array_(array), shape_(array->shape_) {}
+
+    bool readAt(std::int64_t index) const {
+      check(index);
+      return array_->bitAt(index);
+    }
 
     void check([[maybe_unused]] std::int64_t index) const {
 #ifndef NDEBUG
@@ -195,7 +147,6 @@ class BitArray {
     }
 
     const BitArray* array_ = nullptr;
-    std::int64_t index_ = 0;
     std::uint64_t shape_ = 0;  // the array's shape_ when this iterator was made
   };
   using iterator = const_iterator;

@@ -47,6 +47,7 @@
 #include <vector>
 
 #include "vantrel/core/hash_combine.h"
+#include "vantrel/core/indexed_iterator.h"
 #include "vantrel/core/range.h"
 
 #include "vantrel/core/api.h"
@@ -93,68 +94,19 @@ class BitSet {
   bool setToBitCoded(std::string_view code);
   bool setToHexCoded(std::string_view code);
 
-  class const_iterator {
+  class const_iterator : public IndexedIterator<const_iterator, bool, bool> {
    public:
-    using iterator_concept = std::random_access_iterator_tag;
-    // `reference` is a value, which the older iterator categories do not allow.
-    using iterator_category = std::input_iterator_tag;
-    using value_type = bool;
-    using difference_type = std::ptrdiff_t;
-    using reference = bool;
-    using pointer = void;
-
     const_iterator() = default;
-
-    bool operator*() const {
-      check(index_);
-      return set_->bitAt(index_);
-    }
-    bool operator[](difference_type n) const {
-      check(index_ + n);
-      return set_->bitAt(index_ + n);
-    }
-    const_iterator& operator++() {
-      ++index_;
-      return *this;
-    }
-    const_iterator operator++(int) {
-      const_iterator before = *this;
-      ++index_;
-      return before;
-    }
-    const_iterator& operator--() {
-      --index_;
-      return *this;
-    }
-    const_iterator operator--(int) {
-      const_iterator before = *this;
-      --index_;
-      return before;
-    }
-    const_iterator& operator+=(difference_type n) {
-      index_ += n;
-      return *this;
-    }
-    const_iterator& operator-=(difference_type n) {
-      index_ -= n;
-      return *this;
-    }
-    friend const_iterator operator+(const_iterator it, difference_type n) { return it += n; }
-    friend const_iterator operator+(difference_type n, const_iterator it) { return it += n; }
-    friend const_iterator operator-(const_iterator it, difference_type n) { return it -= n; }
-    friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
-      return a.index_ - b.index_;
-    }
-    friend bool operator==(const const_iterator& a, const const_iterator& b) {
-      return a.index_ == b.index_;
-    }
-    friend auto operator<=>(const const_iterator& a, const const_iterator& b) {
-      return a.index_ <=> b.index_;
-    }
 
    private:
     friend class BitSet;
-    const_iterator(const BitSet* set, std::int64_t index) : set_(set), index_(index) {}
+    friend IndexedIterator;
+    const_iterator(const BitSet* set, std::int64_t index) : IndexedIterator(index), set_(set) {}
+
+    bool readAt(std::int64_t index) const {
+      check(index);
+      return set_->bitAt(index);
+    }
 
     void check([[maybe_unused]] std::int64_t index) const {
 #ifndef NDEBUG
@@ -164,7 +116,6 @@ class BitSet {
     }
 
     const BitSet* set_ = nullptr;
-    std::int64_t index_ = 0;
   };
   using iterator = const_iterator;
   using value_type = bool;

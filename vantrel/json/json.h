@@ -48,6 +48,7 @@
 #include "vantrel/collections/element_hash.h"
 #include "vantrel/core/checked.h"
 #include "vantrel/core/error.h"
+#include "vantrel/core/indexed_iterator.h"
 #include "vantrel/core/option_set.h"
 #include "vantrel/json/json_number.h"
 #include "vantrel/json/platform_value.h"
@@ -317,64 +318,22 @@ class Json {
   // while that value lives and is neither assigned nor changed (a change
   // through a subscript or a merge may replace the array or dictionary it
   // reads). Iterators of different values do not compare.
-  class const_iterator {
+  class const_iterator : public IndexedIterator<const_iterator, Element, Element> {
    public:
-    using iterator_category = std::random_access_iterator_tag;
-    using iterator_concept = std::random_access_iterator_tag;
-    using value_type = Element;
-    using difference_type = std::ptrdiff_t;
-    using pointer = void;
-    using reference = Element;
     const_iterator() = default;
-    Element operator*() const { return (*owner_)[index()]; }
-    Element operator[](difference_type n) const { return *(*this + n); }
-    const_iterator& operator++() {
-      ++position_;
-      return *this;
-    }
-    const_iterator operator++(int) {
-      const_iterator before = *this;
-      ++position_;
-      return before;
-    }
-    const_iterator& operator--() {
-      --position_;
-      return *this;
-    }
-    const_iterator operator--(int) {
-      const_iterator before = *this;
-      --position_;
-      return before;
-    }
-    const_iterator& operator+=(difference_type n) {
-      position_ += n;
-      return *this;
-    }
-    const_iterator& operator-=(difference_type n) {
-      position_ -= n;
-      return *this;
-    }
-    friend const_iterator operator+(const_iterator i, difference_type n) { return i += n; }
-    friend const_iterator operator+(difference_type n, const_iterator i) { return i += n; }
-    friend const_iterator operator-(const_iterator i, difference_type n) { return i -= n; }
-    friend difference_type operator-(const const_iterator& a, const const_iterator& b) {
-      return a.position_ - b.position_;
-    }
-    friend bool operator==(const const_iterator& a, const const_iterator& b) { return a.position_ == b.position_; }
-    friend auto operator<=>(const const_iterator& a, const const_iterator& b) { return a.position_ <=> b.position_; }
 
    private:
     friend class Json;
-    const_iterator(const Json* owner, std::int64_t position) : owner_(owner), position_(position) {}
-    [[nodiscard]] Index index() const {
+    friend IndexedIterator;
+    const_iterator(const Json* owner, std::int64_t position) : IndexedIterator(position), owner_(owner) {}
+    Element readAt(std::ptrdiff_t position) const {
       switch (owner_->type_) {
-        case JsonType::array: return Index::array(position_);
-        case JsonType::dictionary: return Index::dictionary(position_);
-        default: return Index::null();
+        case JsonType::array: return (*owner_)[Index::array(position)];
+        case JsonType::dictionary: return (*owner_)[Index::dictionary(position)];
+        default: return (*owner_)[Index::null()];
       }
     }
     const Json* owner_ = nullptr;
-    std::ptrdiff_t position_ = 0;
   };
   [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
   [[nodiscard]] const_iterator end() const { return const_iterator(this, count()); }

@@ -86,6 +86,7 @@
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/matrix/transformation_matrix.h"
 
+#include "vantrel/core/indexed_iterator.h"
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
 
@@ -120,63 +121,18 @@ std::size_t cellCount(std::int64_t columns, std::int64_t rows);
 // position (0 ..< cellCount) into a storage index, reading the matrix each
 // time, so an iterator stays in step with the matrix it came from.
 template <class M, class Order>
-class CellOrderIterator {
+class CellOrderIterator
+    : public IndexedIterator<CellOrderIterator<M, Order>, typename M::Cell, const typename M::Cell&> {
  public:
-  using iterator_concept = std::random_access_iterator_tag;
-  using iterator_category = std::random_access_iterator_tag;
-  using value_type = typename M::Cell;
-  using difference_type = std::ptrdiff_t;
-  using reference = const value_type&;
-  using pointer = const value_type*;
-
   CellOrderIterator() = default;
-  CellOrderIterator(const M* matrix, std::ptrdiff_t index) : matrix_(matrix), index_(index) {}
-
-  reference operator*() const { return at(index_); }
-  pointer operator->() const { return &at(index_); }
-  reference operator[](difference_type n) const { return at(index_ + n); }
-  CellOrderIterator& operator++() {
-    ++index_;
-    return *this;
-  }
-  CellOrderIterator operator++(int) {
-    CellOrderIterator before = *this;
-    ++index_;
-    return before;
-  }
-  CellOrderIterator& operator--() {
-    --index_;
-    return *this;
-  }
-  CellOrderIterator operator--(int) {
-    CellOrderIterator before = *this;
-    --index_;
-    return before;
-  }
-  CellOrderIterator& operator+=(difference_type n) {
-    index_ += n;
-    return *this;
-  }
-  CellOrderIterator& operator-=(difference_type n) {
-    index_ -= n;
-    return *this;
-  }
-  friend CellOrderIterator operator+(CellOrderIterator it, difference_type n) { return it += n; }
-  friend CellOrderIterator operator+(difference_type n, CellOrderIterator it) { return it += n; }
-  friend CellOrderIterator operator-(CellOrderIterator it, difference_type n) { return it -= n; }
-  friend difference_type operator-(const CellOrderIterator& a, const CellOrderIterator& b) {
-    return a.index_ - b.index_;
-  }
-  friend bool operator==(const CellOrderIterator& a, const CellOrderIterator& b) {
-    return a.index_ == b.index_;
-  }
-  friend auto operator<=>(const CellOrderIterator& a, const CellOrderIterator& b) {
-    return a.index_ <=> b.index_;
-  }
+  CellOrderIterator(const M* matrix, std::ptrdiff_t index)
+      : IndexedIterator<CellOrderIterator, typename M::Cell, const typename M::Cell&>(index), matrix_(matrix) {}
 
  private:
-  reference at(std::ptrdiff_t index) const {
-    const std::vector<value_type>& cells = matrix_->cells_;
+  friend IndexedIterator<CellOrderIterator, typename M::Cell, const typename M::Cell&>;
+
+  const typename M::Cell& readAt(std::ptrdiff_t index) const {
+    const std::vector<typename M::Cell>& cells = matrix_->cells_;
 #ifndef NDEBUG
     if (index < 0 || static_cast<std::size_t>(index) >= cells.size()) iteratorOutside(index, cells.size());
 #endif
@@ -184,7 +140,6 @@ class CellOrderIterator {
   }
 
   const M* matrix_ = nullptr;
-  std::ptrdiff_t index_ = 0;
 };
 
 std::string description(const MatrixSize& size);

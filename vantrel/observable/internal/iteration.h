@@ -25,6 +25,7 @@
 
 #include "vantrel/collections/element_hash.h"
 #include "vantrel/core/hash_combine.h"
+#include "vantrel/core/indexed_iterator.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
@@ -56,68 +57,25 @@ struct IterationAccess {
 };
 
 template <class C, class T>
-class PositionIterator {
+class PositionIterator : public IndexedIterator<PositionIterator<C, T>, T, const T&> {
+  using Base = IndexedIterator<PositionIterator<C, T>, T, const T&>;
+
  public:
-  using iterator_concept = std::random_access_iterator_tag;
-  using iterator_category = std::random_access_iterator_tag;
-  using value_type = T;
-  using difference_type = std::ptrdiff_t;
-  using pointer = const T*;
-  using reference = const T&;
-
   PositionIterator() = default;
-  PositionIterator(const C* collection, difference_type position)
-      : collection_(collection), position_(position), stamp_(IterationAccess::changes(*collection)) {}
+  PositionIterator(const C* collection, std::ptrdiff_t position)
+      : Base(position), collection_(collection), stamp_(IterationAccess::changes(*collection)) {}
 
-  reference operator*() const {
+ private:
+  friend Base;
+
+  const T& readAt(std::ptrdiff_t position) const {
     if (stamp_ != IterationAccess::changes(*collection_)) [[unlikely]] {
       changedWhileIterating(IterationAccess::name<C>());
     }
-    return IterationAccess::at(*collection_, position_);
-  }
-  pointer operator->() const { return &**this; }
-  reference operator[](difference_type n) const { return *(*this + n); }
-
-  PositionIterator& operator++() {
-    ++position_;
-    return *this;
-  }
-  PositionIterator operator++(int) {
-    PositionIterator old = *this;
-    ++position_;
-    return old;
-  }
-  PositionIterator& operator--() {
-    --position_;
-    return *this;
-  }
-  PositionIterator operator--(int) {
-    PositionIterator old = *this;
-    --position_;
-    return old;
-  }
-  PositionIterator& operator+=(difference_type n) {
-    position_ += n;
-    return *this;
-  }
-  PositionIterator& operator-=(difference_type n) {
-    position_ -= n;
-    return *this;
-  }
-  friend PositionIterator operator+(PositionIterator it, difference_type n) { return it += n; }
-  friend PositionIterator operator+(difference_type n, PositionIterator it) { return it += n; }
-  friend PositionIterator operator-(PositionIterator it, difference_type n) { return it -= n; }
-  friend difference_type operator-(const PositionIterator& a, const PositionIterator& b) {
-    return a.position_ - b.position_;
-  }
-  friend bool operator==(const PositionIterator& a, const PositionIterator& b) { return a.position_ == b.position_; }
-  friend std::strong_ordering operator<=>(const PositionIterator& a, const PositionIterator& b) {
-    return a.position_ <=> b.position_;
+    return IterationAccess::at(*collection_, position);
   }
 
- private:
   const C* collection_ = nullptr;
-  difference_type position_ = 0;
   std::uint64_t stamp_ = 0;
 };
 

@@ -1,0 +1,97 @@
+// File: vantrel/core/indexed_iterator.h
+//
+// The arithmetic of a random-access iterator that is a position in its
+// container, written once for every container that reads element i in O(1):
+//
+//   class const_iterator : public IndexedIterator<const_iterator, bool, bool> {
+//     friend IndexedIterator;
+//     bool readAt(std::ptrdiff_t i) const { return array_->bitAt(i); }
+//     const BitArray* array_ = nullptr;
+//   };
+//
+// The derived iterator keeps what it reads from and answers `readAt(i)`,
+// where its checks go (a stale or out-of-range read); the base keeps the
+// position and gives stepping, distance and comparison, so the iterator
+// models `std::random_access_iterator`. A `Reference` that is a value (a
+// bit, a value made on reading) leaves the older iterator category at input,
+// as the standard asks of such iterators.
+#pragma once
+
+#include <compare>
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <type_traits>
+
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+
+template <class Derived, class Value, class Reference>
+class IndexedIterator {
+ public:
+  using iterator_concept = std::random_access_iterator_tag;
+  using iterator_category = std::conditional_t<std::is_reference_v<Reference>, std::random_access_iterator_tag,
+                                               std::input_iterator_tag>;
+  using value_type = Value;
+  using difference_type = std::ptrdiff_t;
+  using reference = Reference;
+  using pointer = std::conditional_t<std::is_reference_v<Reference>,
+                                     std::add_pointer_t<std::remove_reference_t<Reference>>, void>;
+
+  Reference operator*() const { return self().readAt(index_); }
+  Reference operator[](difference_type n) const { return self().readAt(index_ + n); }
+  pointer operator->() const
+    requires std::is_reference_v<Reference>
+  {
+    return std::addressof(**this);
+  }
+
+  Derived& operator++() {
+    ++index_;
+    return self();
+  }
+  Derived operator++(int) {
+    Derived before = self();
+    ++index_;
+    return before;
+  }
+  Derived& operator--() {
+    --index_;
+    return self();
+  }
+  Derived operator--(int) {
+    Derived before = self();
+    --index_;
+    return before;
+  }
+  Derived& operator+=(difference_type n) {
+    index_ += n;
+    return self();
+  }
+  Derived& operator-=(difference_type n) {
+    index_ -= n;
+    return self();
+  }
+  friend Derived operator+(Derived it, difference_type n) { return it += n; }
+  friend Derived operator+(difference_type n, Derived it) { return it += n; }
+  friend Derived operator-(Derived it, difference_type n) { return it -= n; }
+  friend difference_type operator-(const Derived& a, const Derived& b) { return at(a) - at(b); }
+  friend bool operator==(const Derived& a, const Derived& b) { return at(a) == at(b); }
+  friend std::strong_ordering operator<=>(const Derived& a, const Derived& b) { return at(a) <=> at(b); }
+
+  // The position this iterator stands at.
+  [[nodiscard]] difference_type position() const { return index_; }
+
+ protected:
+  IndexedIterator() = default;
+  explicit IndexedIterator(difference_type index) : index_(index) {}
+
+ private:
+  static difference_type at(const IndexedIterator& it) { return it.index_; }
+  Derived& self() { return static_cast<Derived&>(*this); }
+  const Derived& self() const { return static_cast<const Derived&>(*this); }
+
+  difference_type index_ = 0;
+};
+
+}  // namespace vantrel
