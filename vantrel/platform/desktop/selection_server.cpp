@@ -2,18 +2,14 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <future>
 #include <map>
 #include <optional>
-#include <mutex>
 #include <thread>
 #include <utility>
 
 #if VANTREL_WITH_X11
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -23,8 +19,8 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "vantrel/platform/desktop/thread_commands.h"
 #include "vantrel/platform/desktop/x11_connection.h"
-#include "vantrel/platform/posix/write_all.h"
 #endif
 
 namespace vantrel::foundation_internal {
@@ -36,10 +32,6 @@ using Clock = std::chrono::steady_clock;
 }  // namespace
 
 struct SelectionServer::Impl {
-  struct Command {
-    std::function<void()> work;
-    bool finished = false;
-  };
   struct Transfer {
     Atom type = 0;
     std::shared_ptr<const Data> bytes;
@@ -53,19 +45,13 @@ struct SelectionServer::Impl {
 
   std::string displayName;
   Limits limits;
-  int wakeRead = -1;
-  int wakeWrite = -1;
+  ThreadCommands commands;
   std::thread thread;
   std::atomic<bool> connected{true};
   std::atomic<bool> owning{false};
   std::atomic<unsigned long> windowId{0};
   std::atomic<std::size_t> transferCount{0};
 
-  std::mutex mutex;
-  std::condition_variable commandFinished;
-  std::deque<std::shared_ptr<Command>> commands;
-  bool stopping = false;
-  bool running = true;  // false once the thread has left its loop
 
   // Thread only.
   std::unique_ptr<X11Connection> connection;
@@ -80,44 +66,10 @@ struct SelectionServer::Impl {
   std::vector<Served> served;
   std::map<std::pair<Window, Atom>, Transfer> transfers;
 
-  ~Impl() {
-    if (wakeRead >= 0) ::close(wakeRead);
-    if (wakeWrite >= 0) ::close(wakeWrite);
-  }
-
-  void wake() const {
-    const char byte = 1;
-    // A full pipe already holds a wake-up.
-    (void)posix::writeAll(wakeWrite, &byte, 1);
-  }
-
   // Runs `work` on the thread and waits for it, at most the command limit;
   // false when it did not run in time (it may still run later, so `work`
   // owns what it touches).
-  bool runOnThread(std::function<void()> work) {
-    auto command = std::make_shared<Command>();
-    command->work = std::move(work);
-    std::unique_lock lock(mutex);
-    if (!running || stopping) return false;
-    commands.push_back(command);
-    wake();
-    commandFinished.wait_for(lock, limits.commandLimit, [&] { return command->finished || !running; });
-    return command->finished;
-  }
-
-  void runCommands() {
-    std::deque<std::shared_ptr<Command>> pending;
-    {
-      std::lock_guard lock(mutex);
-      pending.swap(commands);
-    }
-    for (const auto& command : pending) {
-      command->work();
-      std::lock_guard lock(mutex);
-      command->finished = true;
-    }
-    if (!pending.empty()) commandFinished.notify_all();
-  }
+  bool runOnThread(std::function<void()> work) { return commands.run(std::move(work), limits.commandLimit); }
 
   bool lost() {
     if (connection->isLost()) connected = false;
@@ -327,24 +279,17 @@ struct SelectionServer::Impl {
       if (left.count() <= 0) return false;
       timeout = static_cast<int>(std::min<std::int64_t>(left.count() + 1, 60'000));
     }
-    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakeRead, POLLIN, 0}};
+    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {commands.wakeFd(), POLLIN, 0}};
     const int ready = ::poll(fds, 2, timeout);
     if (ready < 0 && errno != EINTR) connected = false;
-    if ((fds[1].revents & POLLIN) != 0) {
-      char buffer[64];
-      while (::read(wakeRead, buffer, sizeof buffer) > 0) {
-      }
-    }
+    if ((fds[1].revents & POLLIN) != 0) commands.drainWakeups();
     return true;
   }
 
   void loop() {
     for (;;) {
-      runCommands();
-      {
-        std::lock_guard lock(mutex);
-        if (stopping) break;
-      }
+      commands.runPending();
+      if (commands.stopRequested()) break;
       while (!lost() && XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
@@ -370,13 +315,8 @@ struct SelectionServer::Impl {
     served.clear();
     display = nullptr;
     connection.reset();
-    {
-      std::lock_guard lock(mutex);
-      running = false;
-      connected = false;
-      commands.clear();
-    }
-    commandFinished.notify_all();
+    connected = false;
+    commands.finish();
   }
 };
 
@@ -385,10 +325,7 @@ std::unique_ptr<SelectionServer> SelectionServer::open(const std::string& displa
   auto impl = std::make_shared<Impl>();
   impl->displayName = displayName;
   impl->limits = limits;
-  int pipeFds[2];
-  if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
-  impl->wakeRead = pipeFds[0];
-  impl->wakeWrite = pipeFds[1];
+  if (!impl->commands.valid()) return nullptr;
   // The thread opens the connection (a connection is used on the thread
   // that opened it) and answers whether it did.
   std::promise<bool> opened;
@@ -412,11 +349,7 @@ std::unique_ptr<SelectionServer> SelectionServer::open(const std::string& displa
 SelectionServer::SelectionServer(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 SelectionServer::~SelectionServer() {
-  {
-    std::lock_guard lock(impl_->mutex);
-    impl_->stopping = true;
-  }
-  impl_->wake();
+  impl_->commands.requestStop();
   impl_->thread.join();
 }
 

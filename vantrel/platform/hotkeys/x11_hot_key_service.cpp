@@ -1,6 +1,5 @@
 #include "vantrel/platform/hotkeys/x11_hot_key_service.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -11,8 +10,6 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -22,9 +19,9 @@
 #include <vector>
 
 #include "vantrel/platform/desktop/own_key_grabs.h"
+#include "vantrel/platform/desktop/thread_commands.h"
 #include "vantrel/platform/desktop/x11_connection.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
-#include "vantrel/platform/posix/write_all.h"
 
 namespace vantrel::hotkeys {
 
@@ -65,27 +62,17 @@ struct X11HotKeyService::Impl {
     unsigned int modifiers;
     EventHotKeyID id;
   };
-  struct Command {
-    std::function<void()> work;
-    bool finished = false;
-  };
-
   Display* display = nullptr;
   Window root = 0;
   int minKeycode = 8;
   int maxKeycode = 255;
   unsigned int numLockMask = Mod2Mask;
-  int wakeRead = -1;
-  int wakeWrite = -1;
+  ThreadCommands commands;
   std::thread thread;
   std::thread::id threadId;
   std::atomic<bool> connected{true};
 
-  std::mutex mutex;
-  std::condition_variable commandFinished;
-  std::deque<std::shared_ptr<Command>> commands;
-  bool stopping = false;
-  bool running = true;  // false once the event thread has left its loop
+  std::mutex mutex;  // guards handlers and lastRef
   std::vector<Handler> handlers;
   std::uint64_t lastRef = 0;
 
@@ -95,20 +82,9 @@ struct X11HotKeyService::Impl {
   std::unique_ptr<X11Connection> connection;
   std::vector<Grab> grabs;
 
-  ~Impl() {
-    if (wakeRead >= 0) ::close(wakeRead);
-    if (wakeWrite >= 0) ::close(wakeWrite);
-  }
-
   std::uint64_t nextRef() {
     std::lock_guard lock(mutex);
     return ++lastRef;
-  }
-
-  void wake() const {
-    const char byte = 1;
-    // A full pipe already holds a wake-up; nothing is lost by dropping this one.
-    (void)posix::writeAll(wakeWrite, &byte, 1);
   }
 
   // Runs `work` on the event thread and waits for it; false when the thread
@@ -118,14 +94,7 @@ struct X11HotKeyService::Impl {
       work();
       return true;
     }
-    auto command = std::make_shared<Command>();
-    command->work = std::move(work);
-    std::unique_lock lock(mutex);
-    if (!running || stopping) return false;
-    commands.push_back(command);
-    wake();
-    commandFinished.wait(lock, [&] { return command->finished || !running; });
-    return command->finished;
+    return commands.run(std::move(work));
   }
 
   // Event thread: whether the server is gone (then `connected` drops too).
@@ -198,20 +167,6 @@ struct X11HotKeyService::Impl {
     for (const auto& handler : targets) (*handler)(pressed);
   }
 
-  void runCommands() {
-    std::deque<std::shared_ptr<Command>> pending;
-    {
-      std::lock_guard lock(mutex);
-      pending.swap(commands);
-    }
-    for (const auto& command : pending) {
-      command->work();
-      std::lock_guard lock(mutex);
-      command->finished = true;
-    }
-    if (!pending.empty()) commandFinished.notify_all();
-  }
-
   bool openConnection(const std::string& displayName);
   void loop();
 };
@@ -247,25 +202,18 @@ bool X11HotKeyService::Impl::openConnection(const std::string& displayName) {
 
 void X11HotKeyService::Impl::loop() {
   for (;;) {
-    runCommands();
-    {
-      std::lock_guard lock(mutex);
-      if (stopping) break;
-    }
+    commands.runPending();
+    if (commands.stopRequested()) break;
     while (!lost() && XPending(display) > 0) {
       XEvent event;
       XNextEvent(display, &event);
       if (event.type == KeyPress) keyPressed(event.xkey);
     }
     if (lost()) break;
-    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {wakeRead, POLLIN, 0}};
+    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {commands.wakeFd(), POLLIN, 0}};
     const int ready = ::poll(fds, 2, -1);
     if (ready < 0 && errno != EINTR) break;
-    if ((fds[1].revents & POLLIN) != 0) {
-      char buffer[64];
-      while (::read(wakeRead, buffer, sizeof buffer) > 0) {
-      }
-    }
+    if ((fds[1].revents & POLLIN) != 0) commands.drainWakeups();
     // A hung-up connection is read (and reported) by XPending on the next pass.
   }
   for (const Grab& g : grabs) forgetOwnKeyGrab(display, g.keycode, g.modifiers);
@@ -276,21 +224,13 @@ void X11HotKeyService::Impl::loop() {
   grabs.clear();
   display = nullptr;
   connection.reset();
-  {
-    std::lock_guard lock(mutex);
-    running = false;
-    connected = false;
-    commands.clear();
-  }
-  commandFinished.notify_all();
+  connected = false;
+  commands.finish();
 }
 
 std::shared_ptr<X11HotKeyService> X11HotKeyService::open(const std::string& displayName) {
   auto impl = std::make_shared<Impl>();
-  int pipeFds[2];
-  if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
-  impl->wakeRead = pipeFds[0];
-  impl->wakeWrite = pipeFds[1];
+  if (!impl->commands.valid()) return nullptr;
   // The event thread opens the connection and answers whether it did. It
   // holds the state too, so it can end safely even when the service is
   // released on the thread itself.
@@ -315,11 +255,7 @@ std::shared_ptr<X11HotKeyService> X11HotKeyService::open(const std::string& disp
 X11HotKeyService::X11HotKeyService(Passkey, std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 X11HotKeyService::~X11HotKeyService() {
-  {
-    std::lock_guard lock(impl_->mutex);
-    impl_->stopping = true;
-  }
-  impl_->wake();
+  impl_->commands.requestStop();
   if (std::this_thread::get_id() == impl_->thread.get_id()) {
     impl_->thread.detach();
   } else {
@@ -330,7 +266,7 @@ X11HotKeyService::~X11HotKeyService() {
 HotKeyStatus X11HotKeyService::installEventHandler(EventTypeSpec type, EventHandler handler,
                                                    EventHandlerRef& outRef) {
   std::lock_guard lock(impl_->mutex);
-  if (!impl_->running) return HotKeyStatus::unavailable;
+  if (!impl_->commands.running()) return HotKeyStatus::unavailable;
   const EventHandlerRef ref{++impl_->lastRef};
   impl_->handlers.push_back(Impl::Handler{ref, type, std::make_shared<const EventHandler>(std::move(handler))});
   outRef = ref;
