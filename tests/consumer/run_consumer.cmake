@@ -13,24 +13,10 @@ function(run)
   set(last_output "${out}${err}" PARENT_SCOPE)
 endfunction()
 
-function(check_needs_no_graphics program)
+# Fails when `program` loads any of the libraries named after it, or misses one.
+function(check_loads_none program)
   run(ldd "${program}")
-  foreach(lib libX11 libxcb libcairo libfontconfig libfreetype libpng libjpeg)
-    string(FIND "${last_output}" "${lib}" found)
-    if(NOT found EQUAL -1)
-      message(FATAL_ERROR "${program} needs ${lib}:\n${last_output}")
-    endif()
-  endforeach()
-  string(FIND "${last_output}" "not found" missing)
-  if(NOT missing EQUAL -1)
-    message(FATAL_ERROR "${program} misses a library:\n${last_output}")
-  endif()
-endfunction()
-
-# What a program using only the named module must not load.
-function(check_loads_no_heavy_libraries program)
-  run(ldd "${program}")
-  foreach(lib libcurl libX11 libxcb libcairo libpango)
+  foreach(lib IN LISTS ARGN)
     string(FIND "${last_output}" "${lib}" found)
     if(NOT found EQUAL -1)
       message(FATAL_ERROR "${program} loads ${lib}:\n${last_output}")
@@ -41,6 +27,10 @@ function(check_loads_no_heavy_libraries program)
     message(FATAL_ERROR "${program} misses a library:\n${last_output}")
   endif()
 endfunction()
+# Programs using only core, text and collections: no graphics, no X11.
+set(graphics_libraries libX11 libxcb libcairo libfontconfig libfreetype libpng libjpeg)
+# What a program using only the named module must not load.
+set(heavy_libraries libcurl libX11 libxcb libcairo libpango)
 
 # The dynamic loader's relocations for one start of `program` (LD_DEBUG=statistics).
 function(relocations program out)
@@ -77,11 +67,11 @@ run(${CMAKE_COMMAND} --build "${WORK_DIR}/build")
 run("${WORK_DIR}/build/consumer")
 check_output()
 message(STATUS "${last_output}")
-check_needs_no_graphics("${WORK_DIR}/build/consumer")
+check_loads_none("${WORK_DIR}/build/consumer" ${graphics_libraries})
 
 # Programs of one module each.
 foreach(program core_only matrix_only json_only dispatch_only csv_log)
-  check_loads_no_heavy_libraries("${WORK_DIR}/build/${program}")
+  check_loads_none("${WORK_DIR}/build/${program}" ${heavy_libraries})
 endforeach()
 run("${WORK_DIR}/build/matrix_only")
 string(FIND "${last_output}" "matrix: 1 7" found)
@@ -118,4 +108,4 @@ run(${CXX} ${extra} "${SOURCE_DIR}/main.cpp" ${pc_flags} "-Wl,-rpath,${lib_dir}"
     -o "${WORK_DIR}/pc_consumer")
 run("${WORK_DIR}/pc_consumer")
 check_output()
-check_needs_no_graphics("${WORK_DIR}/pc_consumer")
+check_loads_none("${WORK_DIR}/pc_consumer" ${graphics_libraries})
