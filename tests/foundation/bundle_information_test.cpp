@@ -108,6 +108,10 @@ TEST(BundleInformation, CharacterNumbersAreSmallIntegers) {
   EXPECT_FALSE(a.isBool());
   EXPECT_EQ(a.stringValue(), "97");
   EXPECT_EQ(minusOne.stringValue(), "-1");
+  std::string written;
+  minusOne.appendStringValue(written);
+  a.appendStringValue(written);
+  EXPECT_EQ(written, "-197");
   EXPECT_EQ(a.doubleValue(), 97.0);
   EXPECT_TRUE(a.boolValue());
   EXPECT_FALSE(JsonNumber::fromChar('\0').boolValue());
