@@ -138,6 +138,7 @@ void JsonNumber::appendStringValue(std::string& out) const {
   char digits[24];
   switch (kind_) {
     case Kind::boolean:
+    case Kind::character:
     case Kind::signedInteger:
       out.append(digits, std::to_chars(digits, digits + sizeof digits, i_).ptr);
       return;
