@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -38,12 +39,13 @@ constexpr std::array<std::uint8_t, 256> kByteClass = [] {
 constexpr std::uint64_t kOnes = 0x0101010101010101u;
 constexpr std::uint64_t kHighBits = kOnes * 0x80;
 
-// Whether any of eight bytes is below 0x20, a quote, a backslash or above
-// 0x7F. Each test is exact about whether some byte matches.
-inline bool needsLook(std::uint64_t word) {
-  const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighBits; };
-  return (((word - kOnes * 0x20) & ~word) | hasZeroByte(word ^ (kOnes * '"')) |
-          hasZeroByte(word ^ (kOnes * '\\')) | word) &
+// The high bit set in the bytes of eight (read little-endian) that are below
+// 0x20, a quote, a backslash or above 0x7F. A borrow can also mark a byte
+// after a marked one, never one before it, so the lowest mark is exact.
+inline std::uint64_t bytesToLookAt(std::uint64_t word) {
+  const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v; };
+  return (((word - kOnes * 0x20) & ~word) | zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
+          word) &
          kHighBits;
 }
 
@@ -98,7 +100,10 @@ void appendJsonText(std::string& out, std::string_view text) {
     while (end - p >= 8) {
       std::uint64_t word;
       std::memcpy(&word, p, sizeof word);
-      if (needsLook(word)) break;
+      if (const std::uint64_t marks = bytesToLookAt(word)) {
+        if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(marks) / 8;
+        break;
+      }
       p += 8;
     }
     if (p == end) break;
