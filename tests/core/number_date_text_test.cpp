@@ -24,6 +24,13 @@ TEST(NumberText, WritesEachForm) {
       {doubleText(1e16), "1e+16"},
       {doubleText(0.00001), "1e-05"},
       {doubleText(-0.0), "-0.0"},
+      // Either side of the two edges of the decimal layout.
+      {doubleText(1e-4), "0.0001"},
+      {doubleText(std::nextafter(1e-4, 0.0)), "9.999999999999999e-05"},
+      {doubleText(0x1.0p53), "9007199254740992.0"},
+      {doubleText(-(0x1.0p53 + 2)), "-9.007199254740994e+15"},
+      {doubleText(1e15), "1000000000000000.0"},
+      {doubleText(-179.123456), "-179.123456"},
       {floatText(0.1f), "0.1"},
       {significantText(1.0 / 3), "0.333333333333333"},
       {significantText(0.25), "0.25"},

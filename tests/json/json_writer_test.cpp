@@ -5,6 +5,7 @@
 #include "tests/support/comma_locale.h"
 #include "vantrel/json/json.h"
 #include "vantrel/json/json_writer.h"
+#include "vantrel/text/escaping.h"
 
 namespace vantrel {
 namespace {
@@ -113,6 +114,56 @@ TEST(JsonWriter, WritesAJson) {
   EXPECT_THROW((void)Json(1).makeStringJsonWriter(), JsonWriterError);
   EXPECT_THROW((void)Json::fromArrayLiteral({PlatformValue::opaque(Json(1))}).makeStringJsonWriter(),
                JsonWriterError);
+}
+
+// Texts are checked a word at a time: specials at every place within a word,
+// texts shorter and longer than one, and ill-formed UTF-8 (replaced by
+// U+FFFD) must come out as the text helper escapes them.
+TEST(JsonWriter, EscapesLikeTheTextHelperWherever) {
+  const std::string specials[] = {"\"", "\\", "\n", "\x01", "\x1f", "\x7f", "\u00e9", "\u65e5",
+                                  "\xF0\x9F\x98\x80", "\xC3", "\xE6\x97", "\xED\xA0\x80", "\xC0\xAF", "\xFF"};
+  PlatformValue::Array texts;
+  std::string want = "[";
+  for (const std::string& special : specials) {
+    for (std::size_t before = 0; before < 18; ++before) {
+      for (const std::size_t after : {0, 1, 7, 9}) {
+        const std::string text = std::string(before, 'a') + special + std::string(after, 'b');
+        want += (texts.empty() ? "\"" : ",\"") + stringEncodedForJson(text) + "\"";
+        texts.emplace_back(text);
+      }
+    }
+  }
+  EXPECT_EQ(JsonWriter(std::nullopt).string(PlatformValue(texts)), want + "]\n");
+}
+
+// Dictionaries of one shape share a key order; each must still get its own
+// keys sorted, whatever came before it at its depth.
+TEST(JsonWriter, SortsEachDictionaryAmongOthersOfItsDepth) {
+  auto record = [](std::vector<JsonDictionary::Entry> pairs) { return PlatformValue(JsonDictionary(std::move(pairs))); };
+  const PlatformValue root(PlatformValue::Array{
+      record({{"b", 1}, {"a", 2}}), record({{"b", 3}, {"a", 4}}), record({{"d", 5}, {"c", 6}}),
+      record({{"a", 7}, {"b", 8}}), record({{"y", 1}, {"x", 2}, {"w", 3}}), record({{"f", 1}, {"e", 2}}),
+      record({{"h", 1}, {"g", 2}}), record({{"j", 1}, {"i", 2}}), record({{"b", 9}, {"a", 0}}),
+      record({{"s", 1}, {"r", 2}, {"q", 3}, {"p", 4}, {"o", 5}, {"n", 6}, {"m", 7}, {"l", 8}, {"k", 9},
+              {"j", 10}, {"i", 11}, {"h", 12}, {"g", 13}, {"f", 14}, {"e", 15}, {"d", 16}, {"c", 17}, {"b", 18}}),
+  });
+  const std::string want =
+      "[{\"a\":2,\"b\":1},{\"a\":4,\"b\":3},{\"c\":6,\"d\":5},{\"a\":7,\"b\":8},{\"w\":3,\"x\":2,\"y\":1},"
+      "{\"e\":2,\"f\":1},{\"g\":2,\"h\":1},{\"i\":2,\"j\":1},{\"a\":0,\"b\":9},"
+      "{\"b\":18,\"c\":17,\"d\":16,\"e\":15,\"f\":14,\"g\":13,\"h\":12,\"i\":11,\"j\":10,\"k\":9,\"l\":8,"
+      "\"m\":7,\"n\":6,\"o\":5,\"p\":4,\"q\":3,\"r\":2,\"s\":1}]\n";
+  JsonWriter writer(std::nullopt);
+  EXPECT_EQ(writer.string(root), want);
+  // A second call on the same writer starts from nothing remembered.
+  const PlatformValue other(PlatformValue::Array{record({{"b", 1}, {"a", 2}}), record({{"a", 1}, {"b", 2}})});
+  EXPECT_EQ(writer.string(other), want + "[{\"a\":2,\"b\":1},{\"a\":1,\"b\":2}]\n");
+  EXPECT_EQ(JsonWriter(std::nullopt, true, std::vector<std::string>{"b"}).string(root).substr(0, 40),
+            "[{\"b\":1,\"a\":2},{\"b\":3,\"a\":4},{\"c\":6,\"d\":");
+}
+
+TEST(JsonWriter, WritesACharacterAsItsInteger) {
+  EXPECT_EQ(JsonWriter(std::nullopt).string(PlatformValue(PlatformValue::Array{JsonNumber::fromChar('a')})),
+            "[97]\n");
 }
 
 }  // namespace

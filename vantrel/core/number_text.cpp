@@ -4,8 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <locale.h>
+#include <type_traits>
 
 #include "vantrel/core/fatal.h"
 
@@ -32,6 +34,20 @@ void appendShortestText(std::string& out, F value, F exponentialAbove) {
   }
 
   char buffer[64];
+  if constexpr (std::is_same_v<F, double>) {
+    // From 1e-4 up, the shortest digits have an exponent of -4 or more, so
+    // the fixed form is the layout above: written at once, no reshuffling.
+    const double magnitude = std::fabs(value);
+    if (magnitude >= 1e-4 && magnitude <= exponentialAbove) {
+      char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+      if (!std::memchr(buffer, '.', static_cast<std::size_t>(end - buffer))) {
+        *end++ = '.';
+        *end++ = '0';
+      }
+      out.append(buffer, end);
+      return;
+    }
+  }
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
   std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
 

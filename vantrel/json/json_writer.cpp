@@ -1,8 +1,11 @@
 #include "vantrel/json/json_writer.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
-#include "vantrel/core/sort.h"
 #include "vantrel/json/json.h"
 #include "vantrel/text/escaping.h"
 
@@ -17,6 +20,114 @@ std::string writerErrorText(JsonWriterError::Case c, const PlatformValue& payloa
     case JsonWriterError::nestingTooDeep: return "nestingTooDeep";
   }
   return {};
+}
+
+// Texts and keys: runs of bytes that stay as they are are copied at once;
+// a run is checked eight bytes at a time while nothing in it needs a look.
+
+enum ByteClass : std::uint8_t { kPlain, kEscaped, kLeadByte };
+
+constexpr std::array<std::uint8_t, 256> kByteClass = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (int c = 0; c < 0x20; ++c) table[static_cast<std::size_t>(c)] = kEscaped;
+  table['"'] = kEscaped;
+  table['\\'] = kEscaped;
+  for (int c = 0x80; c < 0x100; ++c) table[static_cast<std::size_t>(c)] = kLeadByte;
+  return table;
+}();
+
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = kOnes * 0x80;
+
+// The high bit set in the bytes of eight (read little-endian) that are below
+// 0x20, a quote, a backslash or above 0x7F. A borrow can also mark a byte
+// after a marked one, never one before it, so the lowest mark is exact.
+inline std::uint64_t bytesToLookAt(std::uint64_t word) {
+  const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v; };
+  return (((word - kOnes * 0x20) & ~word) | zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
+          word) &
+         kHighBits;
+}
+
+// The length of the well-formed UTF-8 sequence at `p` (a byte above 0x7F),
+// or 0 when it is not one.
+inline std::size_t wellFormedLength(const unsigned char* p, const unsigned char* end) {
+  const unsigned char lead = p[0];
+  std::size_t trailing = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    trailing = 1;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    trailing = 2;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    trailing = 3;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (static_cast<std::size_t>(end - p) <= trailing) return 0;
+  if (p[1] < low || p[1] > high) return 0;
+  for (std::size_t k = 2; k <= trailing; ++k) {
+    if ((p[k] & 0xC0) != 0x80) return 0;
+  }
+  return trailing + 1;
+}
+
+void appendEscape(std::string& out, unsigned char c) {
+  constexpr char kHex[] = "0123456789abcdef";
+  switch (c) {
+    case '"': out.append("\\\"", 2); return;
+    case '\\': out.append("\\\\", 2); return;
+    case '\n': out.append("\\n", 2); return;
+    case '\r': out.append("\\r", 2); return;
+    case '\t': out.append("\\t", 2); return;
+    default: break;
+  }
+  const char escape[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+  out.append(escape, sizeof escape);
+}
+
+// What `appendStringEncodedForJson` appends, for the texts a writer meets.
+void appendJsonText(std::string& out, std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  const auto* run = p;
+  const auto flush = [&] { out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run)); };
+  while (p != end) {
+    while (end - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, sizeof word);
+      if (const std::uint64_t marks = bytesToLookAt(word)) {
+        if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(marks) / 8;
+        break;
+      }
+      p += 8;
+    }
+    if (p == end) break;
+    switch (kByteClass[*p]) {
+      case kPlain: ++p; break;
+      case kLeadByte:
+        if (const std::size_t length = wellFormedLength(p, end)) {
+          p += length;
+        } else {
+          // Ill-formed bytes are rare: the text helper replaces them.
+          flush();
+          appendStringEncodedForJson(
+              out, std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)));
+          return;
+        }
+        break;
+      default:
+        flush();
+        appendEscape(out, *p);
+        run = ++p;
+        break;
+    }
+  }
+  flush();
 }
 
 }  // namespace
@@ -36,6 +147,7 @@ JsonWriter::JsonWriter(std::optional<std::string> indentString, bool sortKeys,
     sortKeyOrder_customOrderDictionary_ = std::move(positions);
   }
   dest_.reserve(1'000'000);
+  if (indentString_) indentRun_ = *indentString_;
 }
 
 std::string JsonWriter::classString(const PlatformValue& root) { return JsonWriter().string(root); }
@@ -54,11 +166,18 @@ void JsonWriter::write(const PlatformValue& root) {
   const PlatformValue::Array* array = root.array();
   const JsonDictionary* dictionary = root.dictionary();
   if (!array && !dictionary) throw Errur(Errur::invalidRootObject);
+  if (sortKeys_) {
+    // Sized once, so an entry stays put while deeper dictionaries work.
+    if (keyOrders_.empty()) {
+      keyOrders_.resize((kMaxJsonDepth + 1) * kKeyOrdersPerDepth);
+      keyOrderTurns_.resize(kMaxJsonDepth + 1);
+    }
+    for (KeyOrder& cached : keyOrders_) cached.keys.clear();
+  }
   // Every call starts outside any container, and a failed call takes back
   // what it appended, so the text stays valid JSON.
   const std::size_t start = dest_.size();
   depth_ = 0;
-  linePrefix_.clear();
   try {
     if (array) {
       writeArray(*array);
@@ -68,88 +187,105 @@ void JsonWriter::write(const PlatformValue& root) {
   } catch (...) {
     dest_.resize(start);
     depth_ = 0;
-    linePrefix_.clear();
     throw;
   }
   dest_ += '\n';
 }
 
-void JsonWriter::setLinePrefix() {
-  if (!indentString_) return;
-  linePrefix_.clear();
-  for (int i = 0; i < depth_; ++i) linePrefix_ += *indentString_;
-}
-
-void JsonWriter::enter() {
-  if (depth_ >= kMaxJsonDepth) throw Errur(Errur::nestingTooDeep);
-  ++depth_;
-  setLinePrefix();
-}
-
-void JsonWriter::leave() {
-  --depth_;
-  setLinePrefix();
-}
-
-void JsonWriter::indentIfNeeded() {
-  if (indentString_) dest_ += linePrefix_;
+void JsonWriter::newLine() {
+  const std::size_t width = static_cast<std::size_t>(depth_) * indentString_->size();
+  if (indentRun_.size() < width) {
+    while (indentRun_.size() < width) indentRun_ += *indentString_;
+  }
+  dest_ += '\n';
+  dest_.append(indentRun_.data(), width);
 }
 
 void JsonWriter::writeArray(const PlatformValue::Array& array) {
   const bool lines = indentString_.has_value();
+  if (depth_ >= kMaxJsonDepth) throw Errur(Errur::nestingTooDeep);
   dest_ += '[';
-  if (lines) dest_ += '\n';
-  enter();
-  for (std::size_t i = 0; i < array.size(); ++i) {
-    if (lines) dest_ += linePrefix_;
+  ++depth_;
+  const std::size_t count = array.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (lines) newLine();
     writeElement(array[i]);
-    if (i + 1 != array.size()) dest_ += ',';
-    if (lines) dest_ += '\n';
+    if (i + 1 != count) dest_ += ',';
   }
-  leave();
-  indentIfNeeded();
+  --depth_;
+  if (lines) newLine();
   dest_ += ']';
 }
 
 void JsonWriter::writeDictionary(const JsonDictionary& dictionary) {
   const bool lines = indentString_.has_value();
+  if (depth_ >= kMaxJsonDepth) throw Errur(Errur::nestingTooDeep);
   dest_ += '{';
-  if (lines) dest_ += '\n';
-  enter();
-  // One buffer per depth, reused across the dictionaries of the document;
-  // sized once, so a reference to one stays valid while deeper ones work.
-  if (orderBuffers_.empty()) orderBuffers_.resize(kMaxJsonDepth);
-  std::vector<const JsonDictionary::Entry*>& order = orderBuffers_[static_cast<std::size_t>(depth_ - 1)];
-  order.clear();
-  if (sortKeys_ && sortKeyOrder_customOrderDictionary_) {
-    std::vector<std::string> keys;
-    keys.reserve(dictionary.size());
-    for (const auto& entry : dictionary) keys.push_back(entry.first);
-    keys = sortWithCustomOrderAndAlphabetical(keys, *sortKeyOrder_customOrderDictionary_);
-    const auto& entries = dictionary.entries();
-    for (const std::string& key : keys) order.push_back(&entries[*dictionary.indexOf(key)]);
-  } else {
-    for (const auto& entry : dictionary) order.push_back(&entry);
-    if (sortKeys_) {
-      // Byte order of UTF-8 is the order of Unicode scalars; keys are
-      // distinct as bytes, so the order is total.
-      stableSort(order, [](const JsonDictionary::Entry* a, const JsonDictionary::Entry* b) {
-        return a->first < b->first;
-      });
-    }
-  }
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    if (lines) dest_ += linePrefix_;
+  ++depth_;
+  const auto& entries = dictionary.entries();
+  const std::size_t count = entries.size();
+  const std::uint32_t* order = count != 0 && sortKeys_ ? keyOrder(dictionary).data() : nullptr;
+  for (std::size_t i = 0; i < count; ++i) {
+    const JsonDictionary::Entry& entry = entries[order ? order[i] : i];
+    if (lines) newLine();
     dest_ += '"';
-    appendStringEncodedForJson(dest_, order[i]->first);
-    dest_ += lines ? "\" : " : "\":";
-    writeElement(order[i]->second);
-    if (i + 1 != order.size()) dest_ += ',';
-    if (lines) dest_ += '\n';
+    appendJsonText(dest_, entry.first);
+    if (lines) {
+      dest_.append("\" : ", 4);
+    } else {
+      dest_.append("\":", 2);
+    }
+    writeElement(entry.second);
+    if (i + 1 != count) dest_ += ',';
   }
-  leave();
-  indentIfNeeded();
+  --depth_;
+  if (lines) newLine();
   dest_ += '}';
+}
+
+const std::vector<std::uint32_t>& JsonWriter::keyOrder(const JsonDictionary& dictionary) {
+  const auto& entries = dictionary.entries();
+  const std::size_t count = entries.size();
+  const std::size_t first = static_cast<std::size_t>(depth_) * kKeyOrdersPerDepth;
+  for (std::size_t slot = first; slot < first + kKeyOrdersPerDepth; ++slot) {
+    const KeyOrder& cached = keyOrders_[slot];
+    if (cached.keys.size() != count) continue;
+    std::size_t i = 0;
+    while (i < count && cached.keys[i] == std::string_view(entries[i].first)) ++i;
+    if (i == count) return cached.order;
+  }
+  // Replaced in turn: siblings of different shapes (a record's "user" and
+  // "entities") keep theirs.
+  std::uint8_t& turn = keyOrderTurns_[static_cast<std::size_t>(depth_)];
+  KeyOrder& cached = keyOrders_[first + turn];
+  turn = static_cast<std::uint8_t>((turn + 1) % kKeyOrdersPerDepth);
+  cached.keys.clear();
+  for (const auto& entry : entries) cached.keys.emplace_back(entry.first);
+  std::vector<std::uint32_t>& order = cached.order;
+  order.clear();
+  if (sortKeyOrder_customOrderDictionary_) {
+    std::vector<std::string> keys(cached.keys.begin(), cached.keys.end());
+    keys = sortWithCustomOrderAndAlphabetical(keys, *sortKeyOrder_customOrderDictionary_);
+    for (const std::string& key : keys) order.push_back(static_cast<std::uint32_t>(*dictionary.indexOf(key)));
+    return order;
+  }
+  for (std::size_t i = 0; i < count; ++i) order.push_back(static_cast<std::uint32_t>(i));
+  // Byte order of UTF-8 is the order of Unicode scalars; keys are distinct
+  // as bytes, so the order is total and any sort gives the one result.
+  const std::vector<std::string_view>& keys = cached.keys;
+  const auto before = [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; };
+  if (std::is_sorted(order.begin(), order.end(), before)) return order;
+  if (count <= 16) {
+    for (std::size_t i = 1; i < count; ++i) {
+      const std::uint32_t moving = order[i];
+      std::size_t j = i;
+      for (; j > 0 && before(moving, order[j - 1]); --j) order[j] = order[j - 1];
+      order[j] = moving;
+    }
+  } else {
+    std::sort(order.begin(), order.end(), before);
+  }
+  return order;
 }
 
 void JsonWriter::writeElement(const PlatformValue& value) {
@@ -157,7 +293,11 @@ void JsonWriter::writeElement(const PlatformValue& value) {
     case PlatformValue::Kind::number: {
       const JsonNumber& number = *value.number();
       if (number.isBool()) {
-        dest_ += number.boolValue() ? "true" : "false";
+        if (number.boolValue()) {
+          dest_.append("true", 4);
+        } else {
+          dest_.append("false", 5);
+        }
       } else if (number.kind() == JsonNumber::Kind::floating && !number.isFinite()) {
         // A decimal is JSON as read, whatever its size; a double NaN or
         // infinity has no JSON form.
@@ -169,10 +309,10 @@ void JsonWriter::writeElement(const PlatformValue& value) {
     }
     case PlatformValue::Kind::text:
       dest_ += '"';
-      appendStringEncodedForJson(dest_, *value.text());
+      appendJsonText(dest_, *value.text());
       dest_ += '"';
       return;
-    case PlatformValue::Kind::null: dest_ += "null"; return;
+    case PlatformValue::Kind::null: dest_.append("null", 4); return;
     case PlatformValue::Kind::dictionary: writeDictionary(*value.dictionary()); return;
     case PlatformValue::Kind::array: writeArray(*value.array()); return;
     case PlatformValue::Kind::opaque: throw Errur(Errur::invalidValue, value);

@@ -79,10 +79,10 @@ class JsonWriter {
   void writeArray(const PlatformValue::Array& array);
   void writeDictionary(const JsonDictionary& dictionary);
   void writeElement(const PlatformValue& value);
-  void enter();
-  void leave();
-  void indentIfNeeded();
-  void setLinePrefix();
+  // A line feed and the indent of the current depth (indented text only).
+  void newLine();
+  // The places in `entries()` in the order they are written.
+  const std::vector<std::uint32_t>& keyOrder(const JsonDictionary& dictionary);
 
   std::optional<std::string> indentString_;
   bool sortKeys_;
@@ -90,8 +90,18 @@ class JsonWriter {
   std::optional<CustomOrderDictionary> sortKeyOrder_customOrderDictionary_;
   std::string dest_;
   int depth_ = 0;
-  std::string linePrefix_;
-  std::vector<std::vector<const JsonDictionary::Entry*>> orderBuffers_;  // key order, per depth
+  std::string indentRun_;  // the indent unit repeated, grown to the deepest level met
+  // Per depth, the keys of the last dictionaries sorted there and their order:
+  // records in an array mostly repeat one key sequence, which then needs a
+  // comparison for equality instead of a sort. The keys point into the value
+  // being written, so they are forgotten at the start of every call.
+  struct KeyOrder {
+    std::vector<std::string_view> keys;
+    std::vector<std::uint32_t> order;
+  };
+  static constexpr std::size_t kKeyOrdersPerDepth = 4;
+  std::vector<KeyOrder> keyOrders_;         // kKeyOrdersPerDepth per depth
+  std::vector<std::uint8_t> keyOrderTurns_;  // per depth, the slot to replace next
 };
 
 }  // namespace vantrel

@@ -20,16 +20,6 @@ std::size_t hashKey(std::string_view key) { return std::hash<std::string_view>{}
 
 // ---- PlatformValue ----------------------------------------------------------
 
-const PlatformValue::Array* PlatformValue::array() const {
-  const auto* shared = std::get_if<std::shared_ptr<const Array>>(&storage_);
-  return shared ? shared->get() : nullptr;
-}
-
-const JsonDictionary* PlatformValue::dictionary() const {
-  const auto* shared = std::get_if<std::shared_ptr<const JsonDictionary>>(&storage_);
-  return shared ? shared->get() : nullptr;
-}
-
 const JsonOpaque* PlatformValue::opaqueValue() const {
   const auto* shared = std::get_if<std::shared_ptr<const JsonOpaque>>(&storage_);
   return shared ? shared->get() : nullptr;

@@ -225,6 +225,17 @@ class JsonDictionary {
   std::vector<std::uint32_t> slots_;
 };
 
+// Inline: the writer and the subscripts ask once per node.
+inline const PlatformValue::Array* PlatformValue::array() const {
+  const auto* shared = std::get_if<std::shared_ptr<const Array>>(&storage_);
+  return shared ? shared->get() : nullptr;
+}
+
+inline const JsonDictionary* PlatformValue::dictionary() const {
+  const auto* shared = std::get_if<std::shared_ptr<const JsonDictionary>>(&storage_);
+  return shared ? shared->get() : nullptr;
+}
+
 inline PlatformValue::PlatformValue(JsonDictionary dictionary)
     : storage_(std::make_shared<const JsonDictionary>(std::move(dictionary))) {}
 
