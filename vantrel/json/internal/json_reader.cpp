@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "vantrel/core/utf8.h"
 #include "vantrel/json/json.h"
 
 namespace vantrel::json_internal {
@@ -31,24 +32,6 @@ int hexValue(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-void appendUtf8(std::string& out, std::uint32_t scalar) {
-  if (scalar < 0x80) {
-    out += static_cast<char>(scalar);
-  } else if (scalar < 0x800) {
-    out += static_cast<char>(0xC0 | (scalar >> 6));
-    out += static_cast<char>(0x80 | (scalar & 0x3F));
-  } else if (scalar < 0x10000) {
-    out += static_cast<char>(0xE0 | (scalar >> 12));
-    out += static_cast<char>(0x80 | ((scalar >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (scalar & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (scalar >> 18));
-    out += static_cast<char>(0x80 | ((scalar >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((scalar >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (scalar & 0x3F));
-  }
 }
 
 // The length of the well-formed UTF-8 sequence at `p` (its first byte at
@@ -321,7 +304,7 @@ class Reader {
             } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
               loneLowSurrogate = true;
             }
-            appendUtf8(text, unit);
+            appendUtf8(text, static_cast<char32_t>(unit));
             continue;
           }
           default: fail(escape, rapidjson::kParseErrorStringEscapeInvalid);

@@ -1,4 +1,4 @@
-// File: vantrel/drawing/image_aspect_ratio.h
+// File: vantrel/drawing/width_to_height_ratio.h
 //
 // `VtImageAspectRatio`: the width-to-height ratio of an image with the size
 // it came from, classified as `vertical` (below 1), `square` (exactly 1) or

@@ -1,4 +1,4 @@
-#include "vantrel/drawing/image_aspect_ratio.h"
+#include "vantrel/drawing/width_to_height_ratio.h"
 
 #include <cmath>
 #include <functional>
