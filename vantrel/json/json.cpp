@@ -182,7 +182,7 @@ bool Json::boolValue() const {
     case JsonType::number:
     case JsonType::bool_: return value_.number()->boolValue();
     case JsonType::string: {
-      const std::string& text = *value_.text();
+      const std::string_view text = *value_.text();
       return equalsIgnoringAsciiCase(text, "true") || equalsIgnoringAsciiCase(text, "y") ||
              equalsIgnoringAsciiCase(text, "t");
     }
@@ -192,14 +192,14 @@ bool Json::boolValue() const {
 
 std::optional<std::string> Json::string() const {
   if (type_ != JsonType::string) return std::nullopt;
-  return *value_.text();
+  return value_.text()->str();
 }
 
 std::string Json::stringValue() const {
   switch (type_) {
     case JsonType::number: return value_.number()->stringValue();
     case JsonType::bool_: return value_.number()->boolValue() ? "true" : "false";
-    case JsonType::string: return *value_.text();
+    case JsonType::string: return value_.text()->str();
     default: return {};
   }
 }

@@ -148,7 +148,7 @@ Json::Element Json::operator[](const Index& i) const {
   }
   if (i.kind() == Index::Case::dictionary && type_ == JsonType::dictionary && inside) {
     const auto& entry = value_.dictionary()->entries()[static_cast<std::size_t>(i.position())];
-    return {entry.first, Json(entry.second)};
+    return {entry.first.str(), Json(entry.second)};
   }
   if (i.kind() == Index::Case::null) return {std::string(), Json()};
   fatal("Json index " + integerText(i.position()) + " outside the " + integerText(count()) + " members of the " +
@@ -209,7 +209,7 @@ std::size_t platformHash(const PlatformValue& value, int budget) {
   std::size_t seed = static_cast<std::size_t>(value.kind());
   switch (value.kind()) {
     case PlatformValue::Kind::number: return mixHash(seed, numberHash(*value.number()));
-    case PlatformValue::Kind::text: return mixHash(seed, std::hash<std::string>{}(*value.text()));
+    case PlatformValue::Kind::text: return mixHash(seed, std::hash<std::string_view>{}(*value.text()));
     case PlatformValue::Kind::null:
     case PlatformValue::Kind::opaque: return seed;
     case PlatformValue::Kind::array: {
@@ -226,7 +226,7 @@ std::size_t platformHash(const PlatformValue& value, int budget) {
       // Member order does not matter for equality: a sum does not see it.
       std::size_t sum = 0;
       for (const auto& [key, member] : members) {
-        sum += mixHash(std::hash<std::string>{}(key), platformHash(member, budget - 1));
+        sum += mixHash(std::hash<std::string_view>{}(key), platformHash(member, budget - 1));
       }
       return mixHash(seed, sum);
     }
@@ -282,7 +282,8 @@ void mergeValues(Json& receiver, const Json& other, bool typecheck, int depth) {
     case JsonType::array: {
       PlatformValue::Array elements = *receiver.managedJsonObject().array();
       const PlatformValue::Array& more = *other.managedJsonObject().array();
-      elements.insert(elements.end(), more.begin(), more.end());
+      elements.reserve(elements.size() + more.size());
+      for (const PlatformValue& element : more) elements.push_back(element);
       receiver = Json(PlatformValue(std::move(elements)));
       return;
     }

@@ -100,7 +100,7 @@ JsonNumber JsonNumber::fromValidToken(std::string_view token, bool integral) {
   }
   JsonNumber n;
   n.kind_ = Kind::decimal;
-  n.decimal_ = std::make_shared<const std::string>(token);
+  n.decimal_ = json_internal::makeTextBlock(token.data(), token.size());
   return n;
 }
 
@@ -129,7 +129,7 @@ std::string JsonNumber::stringValue() const {
     case Kind::signedInteger: return integerText(i_);
     case Kind::unsignedInteger: return unsignedText(u_);
     case Kind::floating: return doubleText(d_);
-    case Kind::decimal: return *decimal_;
+    case Kind::decimal: return std::string(decimalText());
   }
   return {};
 }
@@ -146,7 +146,7 @@ void JsonNumber::appendStringValue(std::string& out) const {
       out.append(digits, std::to_chars(digits, digits + sizeof digits, u_).ptr);
       return;
     case Kind::floating: appendDoubleText(out, d_); return;
-    case Kind::decimal: out += *decimal_; return;
+    case Kind::decimal: out += decimalText(); return;
   }
 }
 
@@ -160,9 +160,9 @@ double JsonNumber::doubleValue() const {
     case Kind::decimal: {
       // Only tokens beyond the double range are left unparsed: they are
       // infinite as doubles.
-      if (const auto d = parseDouble(*decimal_)) return *d;
+      if (const auto d = parseDouble(decimalText())) return *d;
       const double huge = std::numeric_limits<double>::infinity();
-      return decimal_->front() == '-' ? -huge : huge;
+      return decimal_->data()[0] == '-' ? -huge : huge;
     }
   }
   return 0.0;
@@ -212,7 +212,7 @@ std::optional<std::uint64_t> JsonNumber::asUInt64() const {
 bool JsonNumber::equals(const JsonNumber& b) const {
   const JsonNumber& a = *this;
   if (a.isBool() || b.isBool()) return a.isBool() && b.isBool() && a.i_ == b.i_;
-  if (a.kind_ == Kind::decimal && b.kind_ == Kind::decimal) return *a.decimal_ == *b.decimal_;
+  if (a.kind_ == Kind::decimal && b.kind_ == Kind::decimal) return a.decimalText() == b.decimalText();
   const bool aInt = a.kind_ == Kind::signedInteger || a.kind_ == Kind::character || a.kind_ == Kind::unsignedInteger;
   const bool bInt = b.kind_ == Kind::signedInteger || b.kind_ == Kind::character || b.kind_ == Kind::unsignedInteger;
   if (aInt && bInt) {
@@ -231,7 +231,7 @@ std::partial_ordering JsonNumber::compare(const JsonNumber& other) const {
     if (!(isBool() && other.isBool())) return std::partial_ordering::unordered;
     return i_ <=> other.i_;
   }
-  if (kind_ == Kind::decimal && other.kind_ == Kind::decimal && *decimal_ == *other.decimal_) {
+  if (kind_ == Kind::decimal && other.kind_ == Kind::decimal && decimalText() == other.decimalText()) {
     return std::partial_ordering::equivalent;
   }
   const bool aSigned = kind_ == Kind::signedInteger || kind_ == Kind::character;

@@ -22,11 +22,13 @@
 #include <compare>
 #include <cstdint>
 #include <limits>
-#include <memory>
+#include <utility>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
+
+#include "vantrel/json/internal/json_storage.h"
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -36,6 +38,27 @@ class JsonNumber {
   enum class Kind { boolean, signedInteger, unsignedInteger, floating, decimal, character };
 
   JsonNumber() = default;  // the integer 0
+  JsonNumber(const JsonNumber& other) noexcept : kind_(other.kind_), i_(other.i_) {
+    if (kind_ == Kind::decimal) json_internal::retain(&decimal_->header);
+  }
+  JsonNumber(JsonNumber&& other) noexcept : kind_(other.kind_), i_(other.i_) { other.kind_ = Kind::signedInteger; }
+  JsonNumber& operator=(const JsonNumber& other) noexcept {
+    JsonNumber copy(other);
+    swap(copy);
+    return *this;
+  }
+  JsonNumber& operator=(JsonNumber&& other) noexcept {
+    JsonNumber taken(std::move(other));
+    swap(taken);
+    return *this;
+  }
+  ~JsonNumber() {
+    if (kind_ == Kind::decimal) json_internal::release(&decimal_->header);
+  }
+  void swap(JsonNumber& other) noexcept {
+    std::swap(kind_, other.kind_);
+    std::swap(i_, other.i_);
+  }
   [[nodiscard]] static JsonNumber fromBool(bool value);
   [[nodiscard]] static JsonNumber fromInt(std::int64_t value);
   // The value of `value` read as signed, -128...127, whatever the signedness
@@ -84,13 +107,17 @@ class JsonNumber {
   [[nodiscard]] std::optional<std::int64_t> asInt64() const;
   [[nodiscard]] std::optional<std::uint64_t> asUInt64() const;
 
+  friend class PlatformValue;
+  friend struct json_internal::ReaderAccess;
+  [[nodiscard]] std::string_view decimalText() const { return {decimal_->data(), decimal_->length}; }
+
   Kind kind_ = Kind::signedInteger;
   union {
     std::int64_t i_ = 0;
     std::uint64_t u_;
     double d_;
+    const json_internal::TextBlock* decimal_;  // Kind::decimal: the token, shared
   };
-  std::shared_ptr<const std::string> decimal_;  // only for Kind::decimal; shared keeps numbers small
 };
 
 template <class T>

@@ -138,7 +138,7 @@ class SystemWriter {
     if (sorted_) {
       bool ascii = true;
       for (const auto* entry : order) {
-        for (const char c : entry->first) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        for (const char c : entry->first.view()) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
       }
       if (ascii) {
         // `compareText`'s order for ASCII texts, without testing them again.
@@ -183,7 +183,7 @@ void appendCompactEscaped(std::string& out, std::string_view text) {
 bool appendCompact(std::string& out, const PlatformValue& value, int depth);
 
 bool appendCompactMember(std::string& out, const PlatformValue& value, int depth) {
-  if (const std::string* text = value.text()) {
+  if (const JsonText* text = value.text()) {
     out += '"';
     appendCompactEscaped(out, *text);
     out += '"';

@@ -1,10 +1,15 @@
 #include "vantrel/json/platform_value.h"
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <new>
+#include <ostream>
 #include <utility>
 #include <vector>
 
 #include "vantrel/core/number_text.h"
+#include "vantrel/json/internal/json_arena.h"
 #include "vantrel/json/json.h"
 
 namespace vantrel {
@@ -18,75 +23,244 @@ std::size_t hashKey(std::string_view key) { return std::hash<std::string_view>{}
 
 }  // namespace
 
-// ---- PlatformValue ----------------------------------------------------------
+// ---- Blocks ----------------------------------------------------------------
 
-const JsonOpaque* PlatformValue::opaqueValue() const {
-  const auto* shared = std::get_if<std::shared_ptr<const JsonOpaque>>(&storage_);
-  return shared ? shared->get() : nullptr;
+struct PlatformValue::OpaqueBlock {
+  json_internal::BlockHeader header;
+  JsonOpaque value;
+};
+
+namespace json_internal {
+
+TextBlock* makeTextBlock(const char* data, std::size_t length) {
+  void* memory = ::operator new(sizeof(TextBlock) + length);
+  auto* block = new (memory) TextBlock;
+  block->header.kind = BlockKind::text;
+  block->length = length;
+  if (length) std::memcpy(block->data(), data, length);
+  return block;
 }
 
+DocumentArena::DocumentArena(std::size_t expected) : nextSize_(expected < 4096 ? 4096 : expected) {}
+
+DocumentArena::~DocumentArena() {
+  while (chunks_) {
+    Chunk* next = chunks_->next;
+    ::operator delete(chunks_);
+    chunks_ = next;
+  }
+}
+
+void DocumentArena::addChunk(std::size_t atLeast) {
+  const std::size_t size = std::max(nextSize_, atLeast + sizeof(Chunk));
+  nextSize_ = size * 2;
+  auto* chunk = static_cast<Chunk*>(::operator new(size));
+  chunk->next = chunks_;
+  chunks_ = chunk;
+  cursor_ = reinterpret_cast<char*>(chunk + 1);
+  limit_ = reinterpret_cast<char*>(chunk) + size;
+}
+
+void destroyArena(Arena* arena) noexcept { delete static_cast<DocumentArena*>(arena); }
+
+namespace {
+
+// Lets go of one holder's count of `block`; a heap block whose count ends
+// goes to `dead` rather than being taken apart here, which keeps the
+// native stack flat however deep the values nest.
+void dropChild(const BlockHeader* block, std::vector<BlockHeader*>& dead) noexcept {
+  auto* b = const_cast<BlockHeader*>(block);
+  if (b->arena) {
+    if (b->arena->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) destroyArena(b->arena);
+  } else if (b->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    dead.push_back(b);
+  }
+}
+
+}  // namespace
+
+void destroyBlock(BlockHeader* first) noexcept {
+  std::vector<BlockHeader*> dead;
+  BlockHeader* block = first;
+  for (;;) {
+    switch (block->kind) {
+      case BlockKind::text: ::operator delete(block); break;
+      case BlockKind::array: {
+        auto* array = reinterpret_cast<ArrayBlock*>(block);
+        // Each element's only resource is its block count, dropped here.
+        for (std::size_t i = 0; i < array->size; ++i) {
+          if (const BlockHeader* child = array->elements()[i].blockRef()) dropChild(child, dead);
+        }
+        ::operator delete(array);
+        break;
+      }
+      case BlockKind::dictionary: {
+        auto* dictionary = reinterpret_cast<DictionaryBlock*>(block);
+        for (std::size_t i = 0; i < dictionary->size; ++i) {
+          const JsonDictionaryEntry& entry = dictionary->entries()[i];
+          if (const TextBlock* key = entry.first.block()) dropChild(&key->header, dead);
+          if (const BlockHeader* child = entry.second.blockRef()) dropChild(child, dead);
+        }
+        delete[] dictionary->slots;
+        ::operator delete(dictionary);
+        break;
+      }
+      case BlockKind::opaque: {
+        auto* opaque = reinterpret_cast<PlatformValue::OpaqueBlock*>(block);
+        // A `Json` placed in a value is taken apart here too.
+        std::any& held = opaque->value.value;
+        if (held.has_value() && held.type() == typeid(Json)) {
+          auto& inner = const_cast<PlatformValue&>(std::any_cast<Json&>(held).managedJsonObject());
+          if (const BlockHeader* child = inner.blockRef()) {
+            dropChild(child, dead);
+            inner.kind_ = PlatformValue::Kind::null;  // its count is dropped
+          }
+        }
+        delete opaque;
+        break;
+      }
+    }
+    if (dead.empty()) return;
+    block = dead.back();
+    dead.pop_back();
+  }
+}
+
+}  // namespace json_internal
+
+// ---- JsonText ---------------------------------------------------------------
+
+JsonText::JsonText(std::string_view text) {
+  if (text.size() <= kInlineCapacity) {
+    assignInline(text.data(), text.size());
+  } else {
+    adopt(json_internal::makeTextBlock(text.data(), text.size()));
+  }
+}
+
+std::ostream& operator<<(std::ostream& out, const JsonText& text) { return out << text.view(); }
+
+// ---- JsonArray --------------------------------------------------------------
+
+JsonArray::JsonArray(std::initializer_list<PlatformValue> elements) {
+  reserve(elements.size());
+  for (const PlatformValue& element : elements) emplace_back(element);
+}
+
+void JsonArray::reserve(std::size_t capacity) {
+  const std::size_t count = size();
+  const bool sole = block_ && json_internal::soleHeapHolder(&block_->header);
+  if (sole && block_->capacity >= capacity) return;
+  if (capacity < count) capacity = count;
+  if (capacity == 0) return;
+  void* memory = ::operator new(sizeof(json_internal::ArrayBlock) + capacity * sizeof(PlatformValue));
+  auto* fresh = new (memory) json_internal::ArrayBlock;
+  fresh->header.kind = json_internal::BlockKind::array;
+  fresh->capacity = capacity;
+  PlatformValue* to = fresh->elements();
+  if (sole) {
+    // Moving leaves nothing for the old block to let go of.
+    for (std::size_t i = 0; i < count; ++i) new (to + i) PlatformValue(std::move(block_->elements()[i]));
+    block_->size = 0;
+  } else {
+    for (std::size_t i = 0; i < count; ++i) new (to + i) PlatformValue(block_->elements()[i]);
+  }
+  fresh->size = count;
+  if (block_) json_internal::release(&block_->header);
+  block_ = fresh;
+}
+
+PlatformValue& JsonArray::operator[](std::size_t i) {
+  makeRoom(0);
+  return block_->elements()[i];
+}
+
+PlatformValue& JsonArray::back() { return (*this)[size() - 1]; }
+
+void JsonArray::pop_back() {
+  makeRoom(0);
+  --block_->size;
+  block_->elements()[block_->size].~PlatformValue();
+}
+
+bool operator==(const JsonArray& a, const JsonArray& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!(a[i] == b[i])) return false;
+  }
+  return true;
+}
+
+// ---- PlatformValue ----------------------------------------------------------
+
+const json_internal::BlockHeader* PlatformValue::blockRef() const noexcept {
+  switch (kind_) {
+    case Kind::number: return number_.kind_ == JsonNumber::Kind::decimal ? &number_.decimal_->header : nullptr;
+    case Kind::text: return text_.block() ? &text_.block()->header : nullptr;
+    case Kind::array: return array_.block_ ? &array_.block_->header : nullptr;
+    case Kind::dictionary: return dictionary_.block_ ? &dictionary_.block_->header : nullptr;
+    case Kind::opaque: return &opaque_->header;
+    case Kind::null: return nullptr;
+  }
+  return nullptr;
+}
+
+void PlatformValue::copyFrom(const PlatformValue& other) noexcept {
+  switch (kind_) {
+    case Kind::number: new (&number_) JsonNumber(other.number_); return;
+    case Kind::text: new (&text_) JsonText(other.text_); return;
+    case Kind::array: new (&array_) Array(other.array_); return;
+    case Kind::dictionary: new (&dictionary_) JsonDictionary(other.dictionary_); return;
+    case Kind::opaque:
+      opaque_ = other.opaque_;
+      json_internal::retain(&opaque_->header);
+      return;
+    case Kind::null: return;
+  }
+}
+
+void PlatformValue::destroy() noexcept {
+  switch (kind_) {
+    case Kind::number: number_.~JsonNumber(); break;
+    case Kind::text: text_.~JsonText(); break;
+    case Kind::array: array_.~Array(); break;
+    case Kind::dictionary: dictionary_.~JsonDictionary(); break;
+    case Kind::opaque: json_internal::release(&opaque_->header); break;
+    case Kind::null: break;
+  }
+  kind_ = Kind::null;
+}
+
+PlatformValue PlatformValue::makeOpaque(JsonOpaque value) {
+  auto* block = new OpaqueBlock{json_internal::BlockHeader{}, std::move(value)};
+  block->header.kind = json_internal::BlockKind::opaque;
+  PlatformValue v;
+  v.opaque_ = block;
+  v.kind_ = Kind::opaque;
+  return v;
+}
+
+const JsonOpaque* PlatformValue::opaqueValue() const { return kind_ == Kind::opaque ? &opaque_->value : nullptr; }
+
 PlatformValue::Array* PlatformValue::mutableArray() {
-  auto* shared = std::get_if<std::shared_ptr<const Array>>(&storage_);
-  if (!shared) return nullptr;
-  if (shared->use_count() > 1) *shared = std::make_shared<const Array>(**shared);
-  return const_cast<Array*>(shared->get());  // sole owner now; made non-const by us
+  if (kind_ != Kind::array) return nullptr;
+  array_.makeRoom(0);
+  return &array_;
 }
 
 JsonDictionary* PlatformValue::mutableDictionary() {
-  auto* shared = std::get_if<std::shared_ptr<const JsonDictionary>>(&storage_);
-  if (!shared) return nullptr;
-  if (shared->use_count() > 1) *shared = std::make_shared<const JsonDictionary>(**shared);
-  return const_cast<JsonDictionary*>(shared->get());
-}
-
-void PlatformValue::releaseNested() noexcept {
-  // Shallow values, nearly all of them, go the plain recursive way; below
-  // this depth the rest of the value is taken apart in the loop.
-  constexpr int kRecursiveDepth = 64;
-  thread_local int depth = 0;
-  if (depth < kRecursiveDepth) {
-    ++depth;
-    storage_ = JsonNull{};
-    --depth;
-    return;
-  }
-  std::vector<PlatformValue> pending;
-  detachNested(pending);
-  while (!pending.empty()) {
-    PlatformValue next = std::move(pending.back());
-    pending.pop_back();
-    next.detachNested(pending);
-  }
-}
-
-void PlatformValue::detachNested(std::vector<PlatformValue>& pending) noexcept {
-  const auto takeIfNested = [&pending](PlatformValue& child) {
-    if (child.storage_.index() >= kFirstSharedIndex) pending.push_back(std::move(child));
-  };
-  // A holder that shares the container keeps it whole; only the last one
-  // takes it apart. Nobody else can start sharing it meanwhile.
-  if (auto* array = std::get_if<std::shared_ptr<const Array>>(&storage_)) {
-    if (*array && array->use_count() == 1) {
-      for (PlatformValue& element : const_cast<Array&>(**array)) takeIfNested(element);
-    }
-  } else if (auto* dictionary = std::get_if<std::shared_ptr<const JsonDictionary>>(&storage_)) {
-    if (*dictionary && dictionary->use_count() == 1) {
-      for (auto& entry : const_cast<JsonDictionary&>(**dictionary).entries_) takeIfNested(entry.second);
-    }
-  } else if (auto* opaque = std::get_if<std::shared_ptr<const JsonOpaque>>(&storage_)) {
-    if (*opaque && opaque->use_count() == 1) {
-      auto& held = const_cast<std::any&>((*opaque)->value);
-      if (held.has_value() && held.type() == typeid(Json)) {
-        takeIfNested(const_cast<PlatformValue&>(std::any_cast<Json&>(held).managedJsonObject()));
-      }
-    }
-  }
+  if (kind_ != Kind::dictionary) return nullptr;
+  dictionary_.makeRoom(0);
+  return &dictionary_;
 }
 
 long PlatformValue::shareCount() const {
-  if (const auto* a = std::get_if<std::shared_ptr<const Array>>(&storage_)) return a->use_count();
-  if (const auto* d = std::get_if<std::shared_ptr<const JsonDictionary>>(&storage_)) return d->use_count();
-  return 0;
+  const json_internal::BlockHeader* block = nullptr;
+  if (kind_ == Kind::array) block = array_.block_ ? &array_.block_->header : nullptr;
+  if (kind_ == Kind::dictionary) block = dictionary_.block_ ? &dictionary_.block_->header : nullptr;
+  if (!block) return 0;
+  const std::size_t count = block->arena ? block->arena->refs.load() : block->refs.load();
+  return static_cast<long>(count);
 }
 
 namespace {
@@ -139,7 +313,7 @@ bool PlatformValue::equals(const PlatformValue& b) const {
 std::string PlatformValue::description() const {
   switch (kind()) {
     case Kind::number: return number()->stringValue();
-    case Kind::text: return *text();
+    case Kind::text: return text()->str();
     case Kind::null: return "null";
     case Kind::array: return "<array of " + integerText(static_cast<std::int64_t>(array()->size())) + ">";
     case Kind::dictionary:
@@ -151,114 +325,205 @@ std::string PlatformValue::description() const {
 
 // ---- JsonDictionary ---------------------------------------------------------
 
-JsonDictionary::JsonDictionary(std::vector<Entry> pairs) {
-  if (pairs.size() < kIndexedFrom) {
-    // Keys are nearly always distinct: then the pairs are the entries as
-    // they stand.
+namespace json_internal {
+
+std::size_t dictionarySlot(const DictionaryBlock& block, std::string_view key) {
+  const std::size_t mask = block.slotCount - 1;
+  std::size_t at = hashKey(key) & mask;
+  while (block.slots[at] != kEmpty && block.entries()[block.slots[at]].first.view() != key) at = (at + 1) & mask;
+  return at;
+}
+
+// Indexes `block` (which has no index yet) when it is large enough to need
+// one, dropping later duplicates of a key: each key keeps its first place
+// and takes its last value. In an arena (`arena` given) the values hold no
+// counts, so they are moved over one another without being destroyed, and
+// the index is taken from the arena.
+void indexDictionary(DictionaryBlock& block, DocumentArena* arena) {
+  JsonDictionaryEntry* entries = block.entries();
+  const auto moveValue = [arena](PlatformValue& to, PlatformValue& from) {
+    if (arena) {
+      new (&to) PlatformValue(std::move(from));
+    } else {
+      to = std::move(from);
+    }
+  };
+  const auto moveEntry = [arena](JsonDictionaryEntry& to, JsonDictionaryEntry& from) {
+    if (arena) {
+      new (&to) JsonDictionaryEntry(std::move(from));
+    } else {
+      to = std::move(from);
+    }
+  };
+  const auto truncate = [&](std::size_t kept) {
+    if (!arena) {
+      for (std::size_t i = kept; i < block.size; ++i) entries[i].~JsonDictionaryEntry();
+    }
+    block.size = kept;
+  };
+  if (block.size < kIndexedFrom) {
+    // Keys are nearly always distinct; a scan proves it.
     bool distinct = true;
-    for (std::size_t i = 1; i < pairs.size() && distinct; ++i) {
+    for (std::size_t i = 1; i < block.size && distinct; ++i) {
       for (std::size_t j = 0; j < i; ++j) {
-        if (pairs[j].first == pairs[i].first) {
+        if (entries[j].first == entries[i].first) {
           distinct = false;
           break;
         }
       }
     }
-    if (distinct) {
-      entries_ = std::move(pairs);
-      return;
+    if (distinct) return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < block.size; ++i) {
+      std::size_t j = 0;
+      while (j < kept && !(entries[j].first == entries[i].first)) ++j;
+      if (j < kept) {
+        moveValue(entries[j].second, entries[i].second);
+      } else {
+        if (kept != i) moveEntry(entries[kept], entries[i]);
+        ++kept;
+      }
     }
-    entries_.reserve(pairs.size());
-    for (auto& pair : pairs) insertOrAssign(std::move(pair.first), std::move(pair.second));
+    truncate(kept);
     return;
   }
-  // Large: index first, then drop the later duplicates (rare) in one pass.
-  entries_ = std::move(pairs);
-  rebuildIndex();
-}
-
-std::size_t JsonDictionary::slotOf(std::string_view key) const {
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t at = hashKey(key) & mask;
-  while (slots_[at] != kEmpty && entries_[slots_[at]].first != key) at = (at + 1) & mask;
-  return at;
-}
-
-void JsonDictionary::rebuildIndex() {
-  slots_.clear();
-  if (entries_.size() < kIndexedFrom) return;
   std::size_t capacity = 16;
-  while (capacity < entries_.size() * 2) capacity *= 2;
-  slots_.assign(capacity, kEmpty);
+  while (capacity < block.size * 2) capacity *= 2;
+  block.slots = arena ? static_cast<std::uint32_t*>(arena->allocate(capacity * sizeof(std::uint32_t)))
+                      : new std::uint32_t[capacity];
+  block.slotCount = capacity;
+  std::fill(block.slots, block.slots + capacity, kEmpty);
   bool duplicates = false;
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    const std::size_t at = slotOf(entries_[i].first);
-    if (slots_[at] == kEmpty) {
-      slots_[at] = static_cast<std::uint32_t>(i);
+  for (std::size_t i = 0; i < block.size; ++i) {
+    const std::size_t at = dictionarySlot(block, entries[i].first);
+    if (block.slots[at] == kEmpty) {
+      block.slots[at] = static_cast<std::uint32_t>(i);
     } else {
-      entries_[slots_[at]].second = std::move(entries_[i].second);
+      moveValue(entries[block.slots[at]].second, entries[i].second);
       duplicates = true;
     }
   }
   if (!duplicates) return;
   // Keep each key's first place (which now holds its last value).
-  std::vector<bool> keep(entries_.size());
-  for (std::size_t i = 0; i < entries_.size(); ++i) keep[i] = slots_[slotOf(entries_[i].first)] == i;
-  std::vector<Entry> unique;
-  unique.reserve(entries_.size());
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (keep[i]) unique.push_back(std::move(entries_[i]));
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < block.size; ++i) {
+    if (block.slots[dictionarySlot(block, entries[i].first)] != i) continue;
+    if (kept != i) moveEntry(entries[kept], entries[i]);
+    ++kept;
   }
-  entries_ = std::move(unique);
-  rebuildIndex();
+  truncate(kept);
+  std::fill(block.slots, block.slots + capacity, kEmpty);
+  for (std::size_t i = 0; i < block.size; ++i) {
+    block.slots[dictionarySlot(block, entries[i].first)] = static_cast<std::uint32_t>(i);
+  }
+}
+
+namespace {
+
+DictionaryBlock* newDictionaryBlock(std::size_t capacity) {
+  void* memory = ::operator new(sizeof(DictionaryBlock) + capacity * sizeof(JsonDictionaryEntry));
+  auto* block = new (memory) DictionaryBlock;
+  block->header.kind = BlockKind::dictionary;
+  block->capacity = capacity;
+  return block;
+}
+
+}  // namespace
+}  // namespace json_internal
+
+JsonDictionary::JsonDictionary(std::vector<Entry> pairs) {
+  if (pairs.empty()) return;
+  block_ = json_internal::newDictionaryBlock(pairs.size());
+  for (Entry& pair : pairs) {
+    new (block_->entries() + block_->size) Entry(std::move(pair));
+    ++block_->size;
+  }
+  json_internal::indexDictionary(*block_, nullptr);
+}
+
+json_internal::DictionaryBlock* JsonDictionary::makeRoom(std::size_t extra) {
+  const std::size_t count = size();
+  if (block_ && json_internal::soleHeapHolder(&block_->header) && block_->capacity - count >= extra) return block_;
+  if (!block_ && extra == 0) return nullptr;
+  const bool growing = !block_ || block_->capacity - count < extra;
+  const std::size_t capacity = growing ? std::max(count + extra, 2 * count) : count;
+  json_internal::DictionaryBlock* fresh = json_internal::newDictionaryBlock(capacity);
+  const bool sole = block_ && json_internal::soleHeapHolder(&block_->header);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (sole) {
+      new (fresh->entries() + i) Entry(std::move(block_->entries()[i]));
+    } else {
+      new (fresh->entries() + i) Entry(block_->entries()[i]);
+    }
+  }
+  fresh->size = count;
+  if (block_) {
+    if (sole) block_->size = 0;
+    json_internal::release(&block_->header);
+  }
+  block_ = fresh;
+  json_internal::indexDictionary(*block_, nullptr);
+  return block_;
 }
 
 std::optional<std::size_t> JsonDictionary::indexOf(std::string_view key) const {
-  if (slots_.empty()) {
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (entries_[i].first == key) return i;
+  if (!block_) return std::nullopt;
+  if (!block_->slots) {
+    const Entry* entries = block_->entries();
+    for (std::size_t i = 0; i < block_->size; ++i) {
+      if (entries[i].first.view() == key) return i;
     }
     return std::nullopt;
   }
-  const std::uint32_t at = slots_[slotOf(key)];
+  const std::uint32_t at = block_->slots[json_internal::dictionarySlot(*block_, key)];
   if (at == kEmpty) return std::nullopt;
   return at;
 }
 
 const PlatformValue* JsonDictionary::find(std::string_view key) const {
   const auto at = indexOf(key);
-  return at ? &entries_[*at].second : nullptr;
+  return at ? &block_->entries()[*at].second : nullptr;
 }
 
-void JsonDictionary::insertOrAssign(std::string key, PlatformValue value) {
-  if (auto* found = const_cast<PlatformValue*>(find(key))) {
-    *found = std::move(value);
+void JsonDictionary::insertOrAssign(JsonText key, PlatformValue value) {
+  if (const auto at = indexOf(key.view())) {
+    makeRoom(0)->entries()[*at].second = std::move(value);
     return;
   }
-  entries_.emplace_back(std::move(key), std::move(value));
-  if (entries_.size() < kIndexedFrom) return;
-  if (slots_.empty() || entries_.size() * 2 > slots_.size()) {
-    rebuildIndex();
+  json_internal::DictionaryBlock* block = makeRoom(1);
+  new (block->entries() + block->size) Entry{std::move(key), std::move(value)};
+  ++block->size;
+  if (block->size < kIndexedFrom) return;
+  if (!block->slots || block->size * 2 > block->slotCount) {
+    delete[] block->slots;
+    block->slots = nullptr;
+    block->slotCount = 0;
+    json_internal::indexDictionary(*block, nullptr);
   } else {
-    slots_[slotOf(entries_.back().first)] = static_cast<std::uint32_t>(entries_.size() - 1);
+    block->slots[json_internal::dictionarySlot(*block, block->entries()[block->size - 1].first)] =
+        static_cast<std::uint32_t>(block->size - 1);
   }
 }
 
 bool JsonDictionary::erase(std::string_view key) {
-  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-    if (it->first == key) {
-      entries_.erase(it);
-      rebuildIndex();
-      return true;
-    }
-  }
-  return false;
+  const auto at = indexOf(key);
+  if (!at) return false;
+  json_internal::DictionaryBlock* block = makeRoom(0);
+  Entry* entries = block->entries();
+  for (std::size_t i = *at; i + 1 < block->size; ++i) entries[i] = std::move(entries[i + 1]);
+  --block->size;
+  entries[block->size].~Entry();
+  delete[] block->slots;
+  block->slots = nullptr;
+  block->slotCount = 0;
+  json_internal::indexDictionary(*block, nullptr);
+  return true;
 }
 
 bool JsonDictionary::equals(const JsonDictionary& b) const {
   const JsonDictionary& a = *this;
   if (a.size() != b.size()) return false;
-  for (const auto& [key, value] : a.entries_) {
+  for (const auto& [key, value] : a) {
     const PlatformValue* other = b.find(key);
     if (!other || !(*other == value)) return false;
   }

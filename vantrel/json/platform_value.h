@@ -24,11 +24,16 @@
 // may be used on different threads.
 #pragma once
 
+#include <algorithm>
 #include <any>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <cstring>
+#include <initializer_list>
+#include <iosfwd>
+#include <iterator>
+#include <span>
 #include <optional>
 #include <ranges>
 #include <string>
@@ -40,6 +45,7 @@
 #include <vector>
 
 #include "vantrel/core/describe.h"
+#include "vantrel/json/internal/json_storage.h"
 #include "vantrel/json/json_number.h"
 
 #include "vantrel/core/api.h"
@@ -87,40 +93,262 @@ struct IsOptional<std::optional<T>> : std::true_type {};
 
 }  // namespace json_internal
 
+// A text as a value holds it: up to 15 bytes in place, longer ones in a
+// shared block (so copies of a long text are O(1)). Reads as a
+// `std::string_view`.
+class JsonText {
+ public:
+  static constexpr std::size_t kInlineCapacity = 15;
+
+  JsonText() noexcept { bytes_[kInlineCapacity] = 0; }
+  JsonText(std::string_view text);                                  // NOLINT: implicit on purpose
+  JsonText(const std::string& text) : JsonText(std::string_view(text)) {}  // NOLINT
+  JsonText(const char* text) : JsonText(std::string_view(text)) {}  // NOLINT
+  JsonText(const JsonText& other) noexcept {
+    std::memcpy(bytes_, other.bytes_, sizeof bytes_);
+    if (const auto* b = block()) json_internal::retain(&b->header);
+  }
+  JsonText(JsonText&& other) noexcept {
+    std::memcpy(bytes_, other.bytes_, sizeof bytes_);
+    other.bytes_[kInlineCapacity] = 0;
+  }
+  JsonText& operator=(const JsonText& other) noexcept {
+    JsonText copy(other);
+    swap(copy);
+    return *this;
+  }
+  JsonText& operator=(JsonText&& other) noexcept {
+    JsonText taken(std::move(other));
+    swap(taken);
+    return *this;
+  }
+  ~JsonText() {
+    if (const auto* b = block()) json_internal::release(&b->header);
+  }
+  void swap(JsonText& other) noexcept {
+    char held[sizeof bytes_];
+    std::memcpy(held, bytes_, sizeof bytes_);
+    std::memcpy(bytes_, other.bytes_, sizeof bytes_);
+    std::memcpy(other.bytes_, held, sizeof bytes_);
+  }
+
+  [[nodiscard]] const char* data() const { return inlined() ? bytes_ : block()->data(); }
+  [[nodiscard]] std::size_t size() const {
+    return inlined() ? static_cast<unsigned char>(bytes_[kInlineCapacity]) : block()->length;
+  }
+  [[nodiscard]] bool empty() const { return size() == 0; }
+  [[nodiscard]] std::string_view view() const { return {data(), size()}; }
+  operator std::string_view() const { return view(); }  // NOLINT: implicit on purpose
+  [[nodiscard]] std::string str() const { return std::string(view()); }
+
+  friend bool operator==(const JsonText& a, const JsonText& b) { return a.view() == b.view(); }
+  friend bool operator==(const JsonText& a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(const JsonText& a, const std::string& b) { return a.view() == b; }
+  friend bool operator==(const JsonText& a, const char* b) { return a.view() == b; }
+  friend auto operator<=>(const JsonText& a, const JsonText& b) { return a.view() <=> b.view(); }
+
+ private:
+  friend class PlatformValue;
+  friend struct json_internal::ReaderAccess;
+  friend void json_internal::destroyBlock(json_internal::BlockHeader*) noexcept;
+  static constexpr unsigned char kInBlock = 0x80;
+  [[nodiscard]] bool inlined() const { return static_cast<unsigned char>(bytes_[kInlineCapacity]) != kInBlock; }
+  [[nodiscard]] const json_internal::TextBlock* block() const {
+    if (inlined()) return nullptr;
+    const json_internal::TextBlock* b;
+    std::memcpy(&b, bytes_, sizeof b);
+    return b;
+  }
+  // Takes over `block`'s count (or, in an arena, holds none).
+  void adopt(const json_internal::TextBlock* b) noexcept {
+    std::memcpy(bytes_, &b, sizeof b);
+    bytes_[kInlineCapacity] = static_cast<char>(kInBlock);
+  }
+  void assignInline(const char* text, std::size_t length) noexcept {
+    std::memcpy(bytes_, text, length);
+    bytes_[kInlineCapacity] = static_cast<char>(length);
+  }
+
+  alignas(8) char bytes_[kInlineCapacity + 1];
+};
+
+std::ostream& operator<<(std::ostream& out, const JsonText& text);
+
+// The elements of an array value: a contiguous sequence of values, shared
+// by copies until one of them changes (copy on write). Reading never
+// copies; the non-const `operator[]`, `back()` and the changes below make
+// the elements this array's own first. Pointers and iterators into it stay
+// valid while the array is neither changed nor destroyed.
+class JsonArray {
+ public:
+  using value_type = PlatformValue;
+  using size_type = std::size_t;
+  using difference_type = std::ptrdiff_t;
+  using reference = PlatformValue&;
+  using const_reference = const PlatformValue&;
+  using const_iterator = const PlatformValue*;
+  using iterator = const_iterator;
+
+  JsonArray() noexcept = default;
+  JsonArray(std::initializer_list<PlatformValue> elements);
+  template <std::input_iterator It, std::sentinel_for<It> S>
+  JsonArray(It first, S last) {
+    if constexpr (std::random_access_iterator<It>) reserve(static_cast<std::size_t>(last - first));
+    for (; first != last; ++first) emplace_back(*first);
+  }
+  JsonArray(const JsonArray& other) noexcept : block_(other.block_) {
+    if (block_) json_internal::retain(&block_->header);
+  }
+  JsonArray(JsonArray&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+  JsonArray& operator=(const JsonArray& other) noexcept {
+    JsonArray copy(other);
+    std::swap(block_, copy.block_);
+    return *this;
+  }
+  JsonArray& operator=(JsonArray&& other) noexcept {
+    JsonArray taken(std::move(other));
+    std::swap(block_, taken.block_);
+    return *this;
+  }
+  ~JsonArray() {
+    if (block_) json_internal::release(&block_->header);
+  }
+
+  [[nodiscard]] std::size_t size() const { return block_ ? block_->size : 0; }
+  [[nodiscard]] bool empty() const { return size() == 0; }
+  [[nodiscard]] const PlatformValue* data() const { return block_ ? block_->elements() : nullptr; }
+  [[nodiscard]] const_iterator begin() const { return data(); }
+  [[nodiscard]] const_iterator end() const;
+  [[nodiscard]] const PlatformValue& operator[](std::size_t i) const;
+  [[nodiscard]] const PlatformValue& front() const;
+  [[nodiscard]] const PlatformValue& back() const;
+
+  [[nodiscard]] PlatformValue& operator[](std::size_t i);
+  [[nodiscard]] PlatformValue& back();
+  void reserve(std::size_t capacity);
+  void push_back(const PlatformValue& value);
+  void push_back(PlatformValue&& value);
+  template <class... Args>
+  PlatformValue& emplace_back(Args&&... args);
+  void pop_back();
+  void clear() noexcept { *this = JsonArray(); }
+
+  friend bool operator==(const JsonArray& a, const JsonArray& b);
+
+ private:
+  friend class PlatformValue;
+  friend struct json_internal::ReaderAccess;
+  // Room for `extra` more elements in a block held by this array alone.
+  PlatformValue* makeRoom(std::size_t extra);
+
+  json_internal::ArrayBlock* block_ = nullptr;
+};
+
+// An insertion-ordered dictionary from text to `PlatformValue`, shared by
+// copies until one of them changes (copy on write).
+class JsonDictionary {
+ public:
+  using Entry = JsonDictionaryEntry;
+
+  JsonDictionary() noexcept = default;
+  // Pairs in order; of two pairs with one key the later value wins, at the
+  // place of the first.
+  explicit JsonDictionary(std::vector<Entry> pairs);
+  JsonDictionary(const JsonDictionary& other) noexcept : block_(other.block_) {
+    if (block_) json_internal::retain(&block_->header);
+  }
+  JsonDictionary(JsonDictionary&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+  JsonDictionary& operator=(const JsonDictionary& other) noexcept {
+    JsonDictionary copy(other);
+    std::swap(block_, copy.block_);
+    return *this;
+  }
+  JsonDictionary& operator=(JsonDictionary&& other) noexcept {
+    JsonDictionary taken(std::move(other));
+    std::swap(block_, taken.block_);
+    return *this;
+  }
+  ~JsonDictionary() {
+    if (block_) json_internal::release(&block_->header);
+  }
+
+  [[nodiscard]] std::size_t size() const { return block_ ? block_->size : 0; }
+  [[nodiscard]] bool empty() const { return size() == 0; }
+  [[nodiscard]] std::span<const Entry> entries() const;
+  [[nodiscard]] const Entry* begin() const;
+  [[nodiscard]] const Entry* end() const;
+
+  [[nodiscard]] const PlatformValue* find(std::string_view key) const;
+  // The key's place in `entries()`.
+  [[nodiscard]] std::optional<std::size_t> indexOf(std::string_view key) const;
+  // Adds the key at the end, or replaces the value where the key is.
+  void insertOrAssign(JsonText key, PlatformValue value);
+  bool erase(std::string_view key);
+
+  friend bool operator==(const JsonDictionary& a, const JsonDictionary& b) { return a.equals(b); }
+  [[nodiscard]] bool equals(const JsonDictionary& other) const;
+
+ private:
+  friend class PlatformValue;
+  friend struct json_internal::ReaderAccess;
+  json_internal::DictionaryBlock* makeRoom(std::size_t extra);
+
+  json_internal::DictionaryBlock* block_ = nullptr;
+};
+
 class PlatformValue {
  public:
-  enum class Kind { number, text, null, array, dictionary, opaque };
-  using Array = std::vector<PlatformValue>;
+  enum class Kind : std::uint8_t { number, text, null, array, dictionary, opaque };
+  using Array = JsonArray;
 
-  PlatformValue() : storage_(JsonNull{}) {}
-  PlatformValue(const PlatformValue&) = default;
-  PlatformValue(PlatformValue&&) noexcept = default;
-  PlatformValue& operator=(const PlatformValue&) = default;
-  PlatformValue& operator=(PlatformValue&&) noexcept = default;
+  PlatformValue() noexcept : kind_(Kind::null) {}
+  PlatformValue(const PlatformValue& other) noexcept : kind_(other.kind_) { copyFrom(other); }
+  PlatformValue(PlatformValue&& other) noexcept : kind_(other.kind_) {
+    std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof(PlatformValue));
+    other.kind_ = Kind::null;
+  }
+  PlatformValue& operator=(const PlatformValue& other) noexcept {
+    if (this != &other) {
+      PlatformValue copy(other);
+      *this = std::move(copy);
+    }
+    return *this;
+  }
+  PlatformValue& operator=(PlatformValue&& other) noexcept {
+    if (this != &other) {
+      PlatformValue old(std::move(*this));
+      std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof(PlatformValue));
+      other.kind_ = Kind::null;
+    }
+    return *this;
+  }
   // Containers nested in containers are taken apart in a loop: a value
   // nested a million deep, however it was built, needs no deep stack.
   ~PlatformValue() {
-    if (soleHolderOfShared()) releaseNested();
+    if (kind_ != Kind::null) destroy();
   }
-  PlatformValue(JsonNull) : storage_(JsonNull{}) {}                          // NOLINT: implicit on purpose
-  PlatformValue(std::nullptr_t) : storage_(JsonNull{}) {}                    // NOLINT
-  PlatformValue(JsonNumber number) : storage_(std::move(number)) {}          // NOLINT
-  PlatformValue(std::string text) : storage_(std::move(text)) {}             // NOLINT
-  PlatformValue(std::string_view text) : storage_(std::string(text)) {}      // NOLINT
-  PlatformValue(const char* text) : storage_(std::string(text)) {}           // NOLINT
-  PlatformValue(bool flag) : storage_(JsonNumber::fromBool(flag)) {}         // NOLINT
-  PlatformValue(Array array) : storage_(std::make_shared<const Array>(std::move(array))) {}  // NOLINT
-  PlatformValue(JsonDictionary dictionary);                                  // NOLINT
+  PlatformValue(JsonNull) noexcept : kind_(Kind::null) {}        // NOLINT: implicit on purpose
+  PlatformValue(std::nullptr_t) noexcept : kind_(Kind::null) {}  // NOLINT
+  PlatformValue(JsonNumber number) noexcept : number_(std::move(number)), kind_(Kind::number) {}  // NOLINT
+  PlatformValue(JsonText text) noexcept : text_(std::move(text)), kind_(Kind::text) {}            // NOLINT
+  PlatformValue(const std::string& text) : text_(text), kind_(Kind::text) {}                      // NOLINT
+  PlatformValue(std::string_view text) : text_(text), kind_(Kind::text) {}                        // NOLINT
+  PlatformValue(const char* text) : text_(text), kind_(Kind::text) {}                             // NOLINT
+  PlatformValue(bool flag) noexcept : number_(JsonNumber::fromBool(flag)), kind_(Kind::number) {}  // NOLINT
+  PlatformValue(Array array) noexcept : array_(std::move(array)), kind_(Kind::array) {}           // NOLINT
+  PlatformValue(JsonDictionary dictionary) noexcept                                               // NOLINT
+      : dictionary_(std::move(dictionary)), kind_(Kind::dictionary) {}
 
   template <class I>
     requires(std::is_integral_v<I> && !std::is_same_v<I, bool>)
   PlatformValue(I number)  // NOLINT
-      : storage_(std::is_signed_v<I> ? JsonNumber::fromInt(static_cast<std::int64_t>(number))
-                                     : JsonNumber::fromUInt(static_cast<std::uint64_t>(number))) {}
+      : number_(std::is_signed_v<I> ? JsonNumber::fromInt(static_cast<std::int64_t>(number))
+                                    : JsonNumber::fromUInt(static_cast<std::uint64_t>(number))),
+        kind_(Kind::number) {}
 
   template <class F>
     requires std::is_floating_point_v<F>
-  PlatformValue(F number) : storage_(JsonNumber::fromDouble(static_cast<double>(number))) {}  // NOLINT
+  PlatformValue(F number) : number_(JsonNumber::fromDouble(static_cast<double>(number))), kind_(Kind::number) {}  // NOLINT
 
   // Host containers and anything else (see the file comment).
   template <class T>
@@ -129,6 +357,7 @@ class PlatformValue {
              !std::is_same_v<std::remove_cvref_t<T>, JsonDictionary> &&
              !std::is_same_v<std::remove_cvref_t<T>, JsonNull> &&
              !std::is_same_v<std::remove_cvref_t<T>, JsonNumber> &&
+             !std::is_same_v<std::remove_cvref_t<T>, JsonText> &&
              !std::is_same_v<std::remove_cvref_t<T>, Array> &&
              !std::is_same_v<std::remove_cvref_t<T>, std::nullptr_t>)
   PlatformValue(const T& host);  // NOLINT
@@ -136,17 +365,17 @@ class PlatformValue {
   // An opaque value holding `value` as it is.
   template <class T>
   [[nodiscard]] static PlatformValue opaque(T value) {
-    PlatformValue v;
-    v.storage_ = std::make_shared<const JsonOpaque>(JsonOpaque{std::any(std::move(value)), typeName<T>()});
-    return v;
+    return makeOpaque(JsonOpaque{std::any(std::move(value)), typeName<T>()});
   }
 
-  [[nodiscard]] Kind kind() const { return static_cast<Kind>(storage_.index()); }
-  [[nodiscard]] bool isNull() const { return kind() == Kind::null; }
-  [[nodiscard]] const JsonNumber* number() const { return std::get_if<JsonNumber>(&storage_); }
-  [[nodiscard]] const std::string* text() const { return std::get_if<std::string>(&storage_); }
-  [[nodiscard]] const Array* array() const;
-  [[nodiscard]] const JsonDictionary* dictionary() const;
+  [[nodiscard]] Kind kind() const { return kind_; }
+  [[nodiscard]] bool isNull() const { return kind_ == Kind::null; }
+  [[nodiscard]] const JsonNumber* number() const { return kind_ == Kind::number ? &number_ : nullptr; }
+  [[nodiscard]] const JsonText* text() const { return kind_ == Kind::text ? &text_ : nullptr; }
+  [[nodiscard]] const Array* array() const { return kind_ == Kind::array ? &array_ : nullptr; }
+  [[nodiscard]] const JsonDictionary* dictionary() const {
+    return kind_ == Kind::dictionary ? &dictionary_ : nullptr;
+  }
   [[nodiscard]] const JsonOpaque* opaqueValue() const;
 
   // The array or dictionary for changing; copies it first when shared.
@@ -155,7 +384,7 @@ class PlatformValue {
   [[nodiscard]] JsonDictionary* mutableDictionary();
 
   // How many holders share this value's array or dictionary (tests; 0 for
-  // other kinds).
+  // other kinds, and for empty containers, which share nothing).
   [[nodiscard]] long shareCount() const;
 
   // Deep equality; numbers compare by value (a boolean only with a
@@ -168,76 +397,65 @@ class PlatformValue {
   [[nodiscard]] std::string description() const;
 
  private:
-  static constexpr std::size_t kFirstSharedIndex = 3;
-  // Whether this value alone holds an array, dictionary or opaque value:
-  // only then may destroying it reach nested values.
-  [[nodiscard]] bool soleHolderOfShared() const noexcept {
-    switch (storage_.index()) {
-      case 3: return std::get_if<3>(&storage_)->use_count() == 1;
-      case 4: return std::get_if<4>(&storage_)->use_count() == 1;
-      case 5: return std::get_if<5>(&storage_)->use_count() == 1;
-      default: return false;
-    }
+  friend struct json_internal::ReaderAccess;
+  friend void json_internal::destroyBlock(json_internal::BlockHeader*) noexcept;
+  struct OpaqueBlock;
+  [[nodiscard]] static PlatformValue makeOpaque(JsonOpaque value);
+  // The shared block this value refers to, if any.
+  [[nodiscard]] const json_internal::BlockHeader* blockRef() const noexcept;
+  void copyFrom(const PlatformValue& other) noexcept;
+  void destroy() noexcept;
+
+  union {
+    JsonNumber number_;
+    JsonText text_;
+    Array array_;
+    JsonDictionary dictionary_;
+    const OpaqueBlock* opaque_;
+  };
+  Kind kind_;
+};
+
+// A member of a dictionary: its key (`first`) and value (`second`).
+struct JsonDictionaryEntry {
+  JsonText first;
+  PlatformValue second;
+};
+
+// ---- inline definitions (need the types complete) ----
+
+inline std::span<const JsonDictionary::Entry> JsonDictionary::entries() const {
+  return block_ ? std::span<const Entry>(block_->entries(), block_->size) : std::span<const Entry>();
+}
+inline const JsonDictionary::Entry* JsonDictionary::begin() const { return block_ ? block_->entries() : nullptr; }
+inline const JsonDictionary::Entry* JsonDictionary::end() const { return begin() + size(); }
+
+inline JsonArray::const_iterator JsonArray::end() const { return data() + size(); }
+inline const PlatformValue& JsonArray::operator[](std::size_t i) const { return data()[i]; }
+inline const PlatformValue& JsonArray::front() const { return data()[0]; }
+inline const PlatformValue& JsonArray::back() const { return data()[size() - 1]; }
+
+inline PlatformValue* JsonArray::makeRoom(std::size_t extra) {
+  const std::size_t count = size();
+  if (!block_ || !json_internal::soleHeapHolder(&block_->header) || block_->capacity - count < extra) {
+    if (!block_ && extra == 0) return nullptr;
+    const bool growing = !block_ || block_->capacity - count < extra;
+    reserve(growing ? std::max(count + extra, 2 * count) : count);
   }
-  void releaseNested() noexcept;
-  // The containers and opaque `Json` values this value alone holds, moved
-  // to `pending` (whose entries are taken apart in turn).
-  void detachNested(std::vector<PlatformValue>& pending) noexcept;
-
-  std::variant<JsonNumber, std::string, JsonNull, std::shared_ptr<const Array>,
-               std::shared_ptr<const JsonDictionary>, std::shared_ptr<const JsonOpaque>>
-      storage_;
-};
-
-// An insertion-ordered dictionary from text to `PlatformValue`.
-class JsonDictionary {
- public:
-  friend class PlatformValue;
-  using Entry = std::pair<std::string, PlatformValue>;
-
-  JsonDictionary() = default;
-  // Pairs in order; of two pairs with one key the later value wins, at the
-  // place of the first.
-  explicit JsonDictionary(std::vector<Entry> pairs);
-
-  [[nodiscard]] std::size_t size() const { return entries_.size(); }
-  [[nodiscard]] bool empty() const { return entries_.empty(); }
-  [[nodiscard]] const std::vector<Entry>& entries() const { return entries_; }
-  [[nodiscard]] auto begin() const { return entries_.begin(); }
-  [[nodiscard]] auto end() const { return entries_.end(); }
-
-  [[nodiscard]] const PlatformValue* find(std::string_view key) const;
-  // The key's place in `entries()`.
-  [[nodiscard]] std::optional<std::size_t> indexOf(std::string_view key) const;
-  // Adds the key at the end, or replaces the value where the key is.
-  void insertOrAssign(std::string key, PlatformValue value);
-  bool erase(std::string_view key);
-
-  friend bool operator==(const JsonDictionary& a, const JsonDictionary& b) { return a.equals(b); }
-  [[nodiscard]] bool equals(const JsonDictionary& other) const;
-
- private:
-  [[nodiscard]] std::size_t slotOf(std::string_view key) const;  // index into slots_
-  void rebuildIndex();
-
-  std::vector<Entry> entries_;
-  // Open addressing over entry positions, for larger dictionaries only.
-  std::vector<std::uint32_t> slots_;
-};
-
-// Inline: the writer and the subscripts ask once per node.
-inline const PlatformValue::Array* PlatformValue::array() const {
-  const auto* shared = std::get_if<std::shared_ptr<const Array>>(&storage_);
-  return shared ? shared->get() : nullptr;
+  return block_->elements() + count;
 }
 
-inline const JsonDictionary* PlatformValue::dictionary() const {
-  const auto* shared = std::get_if<std::shared_ptr<const JsonDictionary>>(&storage_);
-  return shared ? shared->get() : nullptr;
+template <class... Args>
+PlatformValue& JsonArray::emplace_back(Args&&... args) {
+  PlatformValue value(std::forward<Args>(args)...);  // may refer to an element here
+  PlatformValue* slot = makeRoom(1);
+  new (slot) PlatformValue(std::move(value));
+  ++block_->size;
+  return *slot;
 }
 
-inline PlatformValue::PlatformValue(JsonDictionary dictionary)
-    : storage_(std::make_shared<const JsonDictionary>(std::move(dictionary))) {}
+inline void JsonArray::push_back(const PlatformValue& value) { emplace_back(value); }
+inline void JsonArray::push_back(PlatformValue&& value) { emplace_back(std::move(value)); }
 
 template <class T>
   requires(!std::is_arithmetic_v<std::remove_cvref_t<T>> && !json_internal::TextLike<T> &&
@@ -245,9 +463,10 @@ template <class T>
            !std::is_same_v<std::remove_cvref_t<T>, JsonDictionary> &&
            !std::is_same_v<std::remove_cvref_t<T>, JsonNull> &&
            !std::is_same_v<std::remove_cvref_t<T>, JsonNumber> &&
+           !std::is_same_v<std::remove_cvref_t<T>, JsonText> &&
            !std::is_same_v<std::remove_cvref_t<T>, PlatformValue::Array> &&
            !std::is_same_v<std::remove_cvref_t<T>, std::nullptr_t>)
-PlatformValue::PlatformValue(const T& host) : storage_(JsonNull{}) {
+PlatformValue::PlatformValue(const T& host) : kind_(Kind::null) {
   if constexpr (json_internal::JsonLike<T>) {
     // A `Json` (also a subscript's result, which is one) stays one value,
     // though it can be walked as a collection of pairs.

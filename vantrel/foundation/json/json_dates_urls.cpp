@@ -63,14 +63,14 @@ Json jsonFromJoWithAdditions(const PlatformValue& jo) { return Json(unwrapAdditi
 
 std::optional<URL> url(const Json& json) {
   if (json.type() != JsonType::string) return std::nullopt;
-  const std::string& text = *json.managedJsonObject().text();
+  const std::string text = json.managedJsonObject().text()->str();
   if (percentEscape().firstMatch(text)) return URL::fromString(text);
   return URL::fromString(addingPercentEncoding(text, CharacterSet::urlQueryAllowed()));
 }
 
 std::optional<Date> date(const Json& json) {
   if (json.type() != JsonType::string) return std::nullopt;
-  const std::string& text = *json.managedJsonObject().text();
+  const std::string text = json.managedJsonObject().text()->str();
   if (!hasDateShape(text)) return std::nullopt;
   return parseIsoDateTime(text);
 }

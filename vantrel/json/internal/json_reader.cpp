@@ -11,10 +11,64 @@
 #include <vector>
 
 #include "vantrel/core/utf8.h"
+#include "vantrel/json/internal/json_arena.h"
 #include "vantrel/json/json.h"
 
 namespace vantrel::json_internal {
+
+// Builds values whose blocks live in the reader's arena: they hold no
+// counts (see json_storage.h), so they are only ever moved, never copied
+// or destroyed, until the root takes the arena's first count.
+struct ReaderAccess {
+  static PlatformValue arrayOf(ArrayBlock* block) {
+    PlatformValue v;
+    v.kind_ = PlatformValue::Kind::array;
+    new (&v.array_) JsonArray();
+    v.array_.block_ = block;
+    return v;
+  }
+  static PlatformValue dictionaryOf(DictionaryBlock* block) {
+    PlatformValue v;
+    v.kind_ = PlatformValue::Kind::dictionary;
+    new (&v.dictionary_) JsonDictionary();
+    v.dictionary_.block_ = block;
+    return v;
+  }
+  static JsonText textOf(const char* data, std::size_t length, DocumentArena& arena) {
+    JsonText text;
+    if (length <= JsonText::kInlineCapacity) {
+      text.assignInline(data, length);
+    } else {
+      text.adopt(textBlock(data, length, arena));
+    }
+    return text;
+  }
+  static JsonNumber decimalOf(std::string_view token, DocumentArena& arena) {
+    JsonNumber n;
+    n.kind_ = JsonNumber::Kind::decimal;
+    n.decimal_ = textBlock(token.data(), token.size(), arena);
+    return n;
+  }
+  // Lets go of `value` without touching the counts it does not hold.
+  static bool holdsBlock(const PlatformValue& value) { return value.blockRef() != nullptr; }
+  static void forget(PlatformValue& value) { value.kind_ = PlatformValue::Kind::null; }
+  static void forget(JsonText& text) { text.assignInline("", 0); }
+
+ private:
+  static TextBlock* textBlock(const char* data, std::size_t length, DocumentArena& arena) {
+    auto* block = new (arena.allocate(sizeof(TextBlock) + length)) TextBlock;
+    block->header.arena = &arena;
+    block->length = length;
+    std::memcpy(block->data(), data, length);
+    return block;
+  }
+};
+
 namespace {
+
+// Powers of ten that doubles hold exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The reader's messages are RapidJSON's English texts, which earlier
 // releases reported and callers may show.
@@ -60,10 +114,16 @@ std::size_t utf8SequenceLength(const unsigned char* p, const unsigned char* end)
 // the caller's promise to the rest of the module.
 class Reader {
  public:
-  explicit Reader(std::string_view data)
-      : begin_(data.data()), p_(data.data()), end_(data.data() + data.size()) {
+  Reader(std::string_view data, DocumentArena& arena)
+      : begin_(data.data()), p_(data.data()), end_(data.data() + data.size()), arena_(arena) {
     values_.reserve(64);
     keys_.reserve(64);
+  }
+
+  // After a failure: the values read so far hold no counts of the arena.
+  void forgetAll() {
+    for (PlatformValue& value : values_) ReaderAccess::forget(value);
+    for (JsonText& key : keys_) ReaderAccess::forget(key);
   }
 
   PlatformValue read() {
@@ -155,21 +215,40 @@ class Reader {
     const Frame frame = frames_.back();
     frames_.pop_back();
     const std::size_t count = values_.size() - frame.firstValue;
+    PlatformValue* values = values_.data() + frame.firstValue;
+    // Moving a value leaves a null behind and changes no count.
     if (frame.object) {
-      std::vector<JsonDictionary::Entry> pairs;
-      pairs.reserve(count);
-      for (std::size_t i = 0; i < count; ++i) {
-        pairs.emplace_back(std::move(keys_[frame.firstKey + i]), std::move(values_[frame.firstValue + i]));
+      if (count == 0) {
+        values_.emplace_back(JsonDictionary());
+        return;
       }
+      auto* block = new (arena_.allocate(sizeof(DictionaryBlock) + count * sizeof(JsonDictionaryEntry)))
+          DictionaryBlock;
+      block->header.arena = &arena_;
+      block->header.kind = BlockKind::dictionary;
+      block->capacity = count;
+      JsonText* keys = keys_.data() + frame.firstKey;
+      for (std::size_t i = 0; i < count; ++i) {
+        new (block->entries() + i) JsonDictionaryEntry{std::move(keys[i]), std::move(values[i])};
+      }
+      block->size = count;
+      indexDictionary(*block, &arena_);
       values_.resize(frame.firstValue);
       keys_.resize(frame.firstKey);
-      values_.emplace_back(JsonDictionary(std::move(pairs)));
+      values_.push_back(ReaderAccess::dictionaryOf(block));
     } else {
-      PlatformValue::Array elements(
-          std::make_move_iterator(values_.begin() + static_cast<std::ptrdiff_t>(frame.firstValue)),
-          std::make_move_iterator(values_.end()));
+      if (count == 0) {
+        values_.emplace_back(PlatformValue::Array());
+        return;
+      }
+      auto* block = new (arena_.allocate(sizeof(ArrayBlock) + count * sizeof(PlatformValue))) ArrayBlock;
+      block->header.arena = &arena_;
+      block->header.kind = BlockKind::array;
+      block->capacity = count;
+      for (std::size_t i = 0; i < count; ++i) new (block->elements() + i) PlatformValue(std::move(values[i]));
+      block->size = count;
       values_.resize(frame.firstValue);
-      values_.emplace_back(std::move(elements));
+      values_.push_back(ReaderAccess::arrayOf(block));
     }
   }
 
@@ -205,52 +284,81 @@ class Reader {
     const bool negative = *p_ == '-';
     if (negative) ++p_;
     if (p_ == end_ || !isDigit(*p_)) fail(p_, rapidjson::kParseErrorValueInvalid);
+    // The significant digits, while at most 19 of them have been seen.
     std::uint64_t value = 0;
+    int significant = 0;
     if (*p_ == '0') {
       ++p_;
     } else {
       while (p_ != end_ && isDigit(*p_)) {
         value = value * 10 + static_cast<std::uint64_t>(*p_ - '0');
+        ++significant;
         ++p_;
       }
     }
+    const std::size_t integerDigits = static_cast<std::size_t>(p_ - start) - (negative ? 1 : 0);
     bool integral = true;
+    int scale = 0;  // the power of ten the digits are to be multiplied by
     if (p_ != end_ && *p_ == '.') {
       integral = false;
       ++p_;
       if (p_ == end_ || !isDigit(*p_)) fail(p_, rapidjson::kParseErrorNumberMissFraction);
-      while (p_ != end_ && isDigit(*p_)) ++p_;
+      while (p_ != end_ && isDigit(*p_)) {
+        if (significant < 19) {
+          value = value * 10 + static_cast<std::uint64_t>(*p_ - '0');
+          if (value != 0) ++significant;
+          --scale;
+        } else {
+          significant = 20;  // too many to read here
+        }
+        ++p_;
+      }
     }
     if (p_ != end_ && (*p_ == 'e' || *p_ == 'E')) {
       integral = false;
       ++p_;
-      if (p_ != end_ && (*p_ == '+' || *p_ == '-')) ++p_;
+      bool negativeExponent = false;
+      if (p_ != end_ && (*p_ == '+' || *p_ == '-')) negativeExponent = *p_++ == '-';
       if (p_ == end_ || !isDigit(*p_)) fail(p_, rapidjson::kParseErrorNumberMissExponent);
-      while (p_ != end_ && isDigit(*p_)) ++p_;
+      int exponent = 0;
+      while (p_ != end_ && isDigit(*p_)) {
+        if (exponent < 10000) exponent = exponent * 10 + (*p_ - '0');
+        ++p_;
+      }
+      scale += negativeExponent ? -exponent : exponent;
     }
-    const std::size_t digits = static_cast<std::size_t>(p_ - start) - (negative ? 1 : 0);
-    if (integral && digits <= 18) {
+    if (integral && integerDigits <= 18) {
       // Up to 18 digits always fit a signed 64-bit integer.
       const auto magnitude = static_cast<std::int64_t>(value);
       return JsonNumber::fromInt(negative ? -magnitude : magnitude);
     }
+    if (!integral && significant <= 19 && value <= (std::uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
+      // Both factors are exact doubles, so one correctly rounded operation
+      // gives the nearest double, as a full conversion would.
+      double d = static_cast<double>(value);
+      d = scale < 0 ? d / kExactPowers[-scale] : d * kExactPowers[scale];
+      return JsonNumber::fromDouble(negative ? -d : d);
+    }
+    const std::string_view token(start, static_cast<std::size_t>(p_ - start));
     if (!integral) {
       double d = 0;
       const auto [end, error] = std::from_chars(start, p_, d);
       if (error == std::errc() && end == p_ && std::isfinite(d)) return JsonNumber::fromDouble(d);
     }
-    return JsonNumber::fromValidToken(std::string_view(start, static_cast<std::size_t>(p_ - start)), integral);
+    JsonNumber number = JsonNumber::fromValidToken(token, integral);
+    if (number.kind() == JsonNumber::Kind::decimal) return ReaderAccess::decimalOf(token, arena_);
+    return number;
   }
 
   // A string at `p_` (its opening quote), unescaped and checked.
-  std::string readString() {
+  JsonText readString() {
     ++p_;
     const char* runStart = p_;
     // The common case: no escapes, so the text is the bytes as they stand.
     while (p_ != end_) {
       const auto c = static_cast<unsigned char>(*p_);
       if (c == '"') {
-        std::string text(runStart, static_cast<std::size_t>(p_ - runStart));
+        JsonText text = ReaderAccess::textOf(runStart, static_cast<std::size_t>(p_ - runStart), arena_);
         ++p_;
         return text;
       }
@@ -266,7 +374,8 @@ class Reader {
       p_ += length;
     }
     if (p_ == end_) fail(p_, rapidjson::kParseErrorStringMissQuotationMark);
-    std::string text(runStart, static_cast<std::size_t>(p_ - runStart));
+    std::string& text = scratch_;
+    text.assign(runStart, static_cast<std::size_t>(p_ - runStart));
     bool loneLowSurrogate = false;
     while (p_ != end_) {
       const auto c = static_cast<unsigned char>(*p_);
@@ -275,7 +384,7 @@ class Reader {
         // An escaped low surrogate with no high one before it names no
         // character; it is told at the end of the string, as before.
         if (loneLowSurrogate) fail(p_, "Invalid escaped surrogate in string.");
-        return text;
+        return ReaderAccess::textOf(text.data(), text.size(), arena_);
       }
       if (c == '\\') {
         const char* escape = p_;
@@ -341,8 +450,10 @@ class Reader {
   const char* begin_;
   const char* p_;
   const char* end_;
+  DocumentArena& arena_;
   std::vector<PlatformValue> values_;
-  std::vector<std::string> keys_;
+  std::vector<JsonText> keys_;
+  std::string scratch_;
   std::vector<Frame> frames_;
   Failure failure_{};
 };
@@ -356,7 +467,23 @@ PlatformValue readJson(std::string_view data, bool fragmentsAllowed) {
       throw JsonReadError(at, "A top-level value other than an array or object needs fragments allowed.");
     }
   }
-  return Reader(data).read();
+  // Values take about twice their text's bytes; the arena grows as needed.
+  auto* arena = new DocumentArena(data.size() * 2);
+  Reader reader(data, *arena);
+  PlatformValue root;
+  try {
+    root = reader.read();
+  } catch (...) {
+    reader.forgetAll();
+    delete arena;
+    throw;
+  }
+  if (ReaderAccess::holdsBlock(root)) {
+    arena->refs.store(1, std::memory_order_release);  // the root's
+  } else {
+    delete arena;
+  }
+  return root;
 }
 
 }  // namespace vantrel::json_internal

@@ -169,17 +169,17 @@ std::optional<DefaultsValue> unwrap(const PlatformValue& node, int depth = 0) {
   const PlatformValue* type = object->find("type");
   const PlatformValue* value = object->find("value");
   if (!type || !value) return std::nullopt;
-  const std::string* name = type->text();
+  const JsonText* name = type->text();
   if (!name) return std::nullopt;
   const JsonNumber* number = value->number();
   if (number && number->isBool()) number = nullptr;  // only "bool" takes true and false
   if (*name == "string") {
-    if (const std::string* s = value->text()) return DefaultsValue(*s);
+    if (const JsonText* s = value->text()) return DefaultsValue(s->str());
   } else if (*name == "integer") {
     if (number && number->kind() == JsonNumber::Kind::signedInteger) return DefaultsValue(*number->exactly<std::int64_t>());
   } else if (*name == "double") {
     if (number && number->isFinite()) return DefaultsValue(number->doubleValue());
-    if (const std::string* s = value->text()) {
+    if (const JsonText* s = value->text()) {
       if (auto d = parseDouble(*s); d && !std::isfinite(*d)) return DefaultsValue(*d);
     }
   } else if (*name == "bool") {
@@ -190,7 +190,7 @@ std::optional<DefaultsValue> unwrap(const PlatformValue& node, int depth = 0) {
           std::chrono::nanoseconds(*number->exactly<std::int64_t>()))));
     }
   } else if (*name == "data") {
-    if (const std::string* s = value->text()) {
+    if (const JsonText* s = value->text()) {
       if (auto data = base64Decoded(*s)) return DefaultsValue(std::move(*data));
     }
   } else if (*name == "array") {
@@ -209,7 +209,7 @@ std::optional<DefaultsValue> unwrap(const PlatformValue& node, int depth = 0) {
       for (const auto& [key, member] : *o) {
         auto item = unwrap(member, depth + 1);
         if (!item) return std::nullopt;
-        dictionary.insert_or_assign(key, std::move(*item));
+        dictionary.insert_or_assign(key.str(), std::move(*item));
       }
       return DefaultsValue(std::move(dictionary));
     }
@@ -250,9 +250,9 @@ std::optional<foundation_internal::DefaultsEntries> foundation_internal::readDef
   DefaultsEntries entries;
   for (const auto& [key, node] : *object) {
     if (auto value = unwrap(node)) {
-      entries.values.insert_or_assign(key, std::move(*value));
+      entries.values.insert_or_assign(key.str(), std::move(*value));
     } else {
-      entries.kept.insert_or_assign(key, node);
+      entries.kept.insert_or_assign(key.str(), node);
     }
   }
   return entries;

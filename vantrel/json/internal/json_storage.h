@@ -1,0 +1,107 @@
+// Internal: include "vantrel/json/json.h" instead.
+//
+// The shared blocks behind JSON values: long texts, decimals, arrays,
+// dictionaries and opaque values. A block lives either on the heap, with
+// its own count of holders, or in a parsed document's arena, which counts
+// the holders of all its blocks at once. Blocks are never changed once
+// shared; a change copies the block first (copy on write).
+//
+// Arena rule: values inside an arena refer only to blocks of the same arena
+// and hold no count; every value outside it that refers to one of its
+// blocks holds one count of the arena. So a document is freed in one go,
+// without visiting its values, when the last value taken from it goes.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "vantrel/core/api.h"
+namespace vantrel VANTREL_API {
+namespace json_internal {
+
+struct ReaderAccess;
+
+struct Arena {
+  std::atomic<std::size_t> refs{0};
+};
+
+enum class BlockKind : std::uint8_t { text, array, dictionary, opaque };
+
+struct BlockHeader {
+  std::atomic<std::size_t> refs{1};  // heap blocks only
+  Arena* arena = nullptr;            // the arena holding the block, if any
+  BlockKind kind = BlockKind::text;
+};
+
+// A long text or a decimal number's digits; the bytes follow the block.
+struct TextBlock {
+  BlockHeader header;
+  std::size_t length = 0;
+  [[nodiscard]] const char* data() const { return reinterpret_cast<const char*>(this + 1); }
+  [[nodiscard]] char* data() { return reinterpret_cast<char*>(this + 1); }
+};
+
+}  // namespace json_internal
+
+class PlatformValue;
+struct JsonDictionaryEntry;
+struct JsonOpaque;
+
+namespace json_internal {
+
+// Elements follow the block.
+struct ArrayBlock {
+  BlockHeader header;
+  std::size_t size = 0;
+  std::size_t capacity = 0;
+  [[nodiscard]] PlatformValue* elements() { return reinterpret_cast<PlatformValue*>(this + 1); }
+  [[nodiscard]] const PlatformValue* elements() const { return reinterpret_cast<const PlatformValue*>(this + 1); }
+};
+
+// Entries follow the block, in insertion order. Larger dictionaries also
+// have an open-addressing index of entry positions.
+struct DictionaryBlock {
+  BlockHeader header;
+  std::size_t size = 0;
+  std::size_t capacity = 0;
+  std::uint32_t* slots = nullptr;  // `slotCount` entries, or none
+  std::size_t slotCount = 0;
+  [[nodiscard]] JsonDictionaryEntry* entries() { return reinterpret_cast<JsonDictionaryEntry*>(this + 1); }
+  [[nodiscard]] const JsonDictionaryEntry* entries() const {
+    return reinterpret_cast<const JsonDictionaryEntry*>(this + 1);
+  }
+};
+
+// Frees a heap block whose last holder went, and everything only it held,
+// without recursion.
+void destroyBlock(BlockHeader* block) noexcept;
+void destroyArena(Arena* arena) noexcept;
+
+inline void retain(const BlockHeader* block) noexcept {
+  if (block->arena) {
+    block->arena->refs.fetch_add(1, std::memory_order_relaxed);
+  } else {
+    const_cast<BlockHeader*>(block)->refs.fetch_add(1, std::memory_order_relaxed);
+  }
+}
+
+inline void release(const BlockHeader* block) noexcept {
+  auto* b = const_cast<BlockHeader*>(block);
+  if (b->arena) {
+    if (b->arena->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) destroyArena(b->arena);
+  } else if (b->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    destroyBlock(b);
+  }
+}
+
+// Whether the holder of `block` is its only one and may change it in place.
+inline bool soleHeapHolder(const BlockHeader* block) noexcept {
+  return !block->arena && block->refs.load(std::memory_order_acquire) == 1;
+}
+
+// A heap text block holding `text` (its count is 1).
+[[nodiscard]] TextBlock* makeTextBlock(const char* data, std::size_t length);
+
+}  // namespace json_internal
+}  // namespace vantrel
