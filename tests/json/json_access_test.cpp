@@ -126,17 +126,23 @@ TEST(JsonAccess, ACopyIsIndependentOfWrites) {
 }
 
 TEST(JsonAccess, Iteration) {
-  std::vector<std::pair<std::string, Json>> seen;
-  for (const auto& element : parse(R"([true, "x"])")) seen.push_back(element);
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0].first, "0");
-  EXPECT_EQ(seen[0].second, Json(true));
-  EXPECT_EQ(seen[1].first, "1");
-  EXPECT_EQ(seen[1].second, Json("x"));
+  // An array yields its elements (their keys empty), a dictionary its
+  // values with their keys; the pairs of the design stay behind `Index`.
+  std::vector<Json> elements;
+  for (const auto& element : parse(R"([true, "x"])")) {
+    EXPECT_EQ(element.key(), "");
+    elements.emplace_back(element);
+  }
+  EXPECT_EQ(elements, (std::vector<Json>{Json(true), Json("x")}));
 
-  std::vector<std::string> keys;
-  for (const auto& [key, member] : parse(R"({"z": 1, "a": 2})")) keys.push_back(key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"z", "a"}));
+  std::vector<std::string> members;
+  for (const auto& [key, member] : parse(R"({"z": 1, "a": 2})")) {
+    members.push_back(std::string(key) + "=" + member.stringValue());
+  }
+  EXPECT_EQ(members, (std::vector<std::string>{"z=1", "a=2"}));
+  const Json pairs = parse(R"([true, "x"])");
+  EXPECT_EQ(pairs[Json::Index::array(1)].first, "1");
+  EXPECT_EQ(pairs[Json::Index::array(1)].second, Json("x"));
 
   for (const Json& scalar : {Json(5), Json(), Json("text")}) {
     EXPECT_EQ(scalar.count(), 0);

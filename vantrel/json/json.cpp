@@ -117,72 +117,98 @@ Json Json::null(JsonError::Case error) {
   return value;
 }
 
-const PlatformValue& Json::object() const {
+const PlatformValue& JsonView::object() const {
   consolePrint("who uses this");
-  return value_;
+  return *target_;
 }
 
 // ---- Lookups ----------------------------------------------------------------
 
-Json Json::operator[](std::string_view key) const {
-  if (type_ != JsonType::dictionary) return null(JsonError::invalidType);
-  const PlatformValue* member = value_.dictionary()->find(key);
-  if (!member) return null(JsonError::notExist);
-  return Json(*member);
+const PlatformValue& JsonView::nullValue() noexcept {
+  // Never destroyed: views of it may be read on any thread until exit.
+  static const PlatformValue* const null = new PlatformValue();
+  return *null;
 }
 
-Json Json::operator[](std::int64_t index) const {
-  if (type_ != JsonType::array) return null(JsonError::invalidType);
-  const auto& elements = *value_.array();
-  if (index < 0 || static_cast<std::uint64_t>(index) >= elements.size()) return null(JsonError::indexOutOfBounds);
-  return Json(elements[static_cast<std::size_t>(index)]);
+JsonView::JsonView() noexcept : target_(&nullValue()) {}
+
+JsonView::JsonView(const PlatformValue& value) noexcept : target_(&value) {
+  switch (value.kind()) {
+    case PlatformValue::Kind::number: type_ = value.number()->isBool() ? JsonType::bool_ : JsonType::number; return;
+    case PlatformValue::Kind::text: type_ = JsonType::string; return;
+    case PlatformValue::Kind::null: type_ = JsonType::null; return;
+    case PlatformValue::Kind::array: type_ = JsonType::array; return;
+    case PlatformValue::Kind::dictionary: type_ = JsonType::dictionary; return;
+    case PlatformValue::Kind::opaque:
+      // As `Json` classifies it: an unknown value whose platform value is null.
+      type_ = JsonType::unknown;
+      target_ = &nullValue();
+      error_ = JsonError::unsupportedType;
+      return;
+  }
+}
+
+JsonView JsonView::operator[](std::string_view key) const {
+  if (type_ != JsonType::dictionary) return JsonView(&nullValue(), JsonType::null, JsonError::invalidType);
+  const PlatformValue* member = target_->dictionary()->find(key);
+  if (!member) return JsonView(&nullValue(), JsonType::null, JsonError::notExist);
+  return JsonView(*member);
+}
+
+JsonView JsonView::operator[](std::int64_t index) const {
+  if (type_ != JsonType::array) return JsonView(&nullValue(), JsonType::null, JsonError::invalidType);
+  const auto& elements = *target_->array();
+  if (index < 0 || static_cast<std::uint64_t>(index) >= elements.size()) {
+    return JsonView(&nullValue(), JsonType::null, JsonError::indexOutOfBounds);
+  }
+  return JsonView(elements[static_cast<std::size_t>(index)]);
 }
 
 // ---- Getters ----------------------------------------------------------------
 
-std::vector<Json> Json::arrayValue() const { return array().value_or(std::vector<Json>{}); }
+std::vector<Json> JsonView::arrayValue() const { return array().value_or(std::vector<Json>{}); }
 
-std::optional<std::vector<Json>> Json::array() const {
+std::optional<std::vector<Json>> JsonView::array() const {
   if (type_ != JsonType::array) return std::nullopt;
   std::vector<Json> elements;
-  elements.reserve(value_.array()->size());
-  for (const PlatformValue& element : *value_.array()) elements.emplace_back(element);
+  elements.reserve(target_->array()->size());
+  for (const PlatformValue& element : *target_->array()) elements.emplace_back(element);
   return elements;
 }
 
-std::optional<PlatformValue::Array> Json::arrayObject() const {
+std::optional<PlatformValue::Array> JsonView::arrayObject() const {
   if (type_ != JsonType::array) return std::nullopt;
-  return *value_.array();
+  return *target_->array();
 }
 
-std::optional<JsonDictionaryOfJson> Json::dictionary() const {
+std::optional<JsonDictionaryOfJson> JsonView::dictionary() const {
   if (type_ != JsonType::dictionary) return std::nullopt;
   std::vector<std::pair<std::string, Json>> pairs;
-  pairs.reserve(value_.dictionary()->size());
-  for (const auto& [key, value] : *value_.dictionary()) pairs.emplace_back(key, Json(value));
+  pairs.reserve(target_->dictionary()->size());
+  for (const auto& [key, value] : *target_->dictionary()) pairs.emplace_back(key, Json(value));
   JsonDictionaryOfJson members;
   vantrel::merge(members, std::move(pairs));
   return members;
 }
 
-JsonDictionaryOfJson Json::dictionaryValue() const { return dictionary().value_or(JsonDictionaryOfJson{}); }
+JsonDictionaryOfJson JsonView::dictionaryValue() const { return dictionary().value_or(JsonDictionaryOfJson{}); }
 
-std::optional<JsonDictionary> Json::dictionaryObject() const {
+std::optional<JsonDictionary> JsonView::dictionaryObject() const {
   if (type_ != JsonType::dictionary) return std::nullopt;
-  return *value_.dictionary();
+  return *target_->dictionary();
 }
 
-std::optional<bool> Json::bool_() const {
+std::optional<bool> JsonView::bool_() const {
   if (type_ != JsonType::bool_) return std::nullopt;
-  return value_.number()->boolValue();
+  return target_->number()->boolValue();
 }
 
-bool Json::boolValue() const {
+bool JsonView::boolValue() const {
   switch (type_) {
     case JsonType::number:
-    case JsonType::bool_: return value_.number()->boolValue();
+    case JsonType::bool_: return target_->number()->boolValue();
     case JsonType::string: {
-      const std::string_view text = *value_.text();
+      const std::string_view text = *target_->text();
       return equalsIgnoringAsciiCase(text, "true") || equalsIgnoringAsciiCase(text, "y") ||
              equalsIgnoringAsciiCase(text, "t");
     }
@@ -190,38 +216,38 @@ bool Json::boolValue() const {
   }
 }
 
-std::optional<std::string> Json::string() const {
+std::optional<std::string> JsonView::string() const {
   if (type_ != JsonType::string) return std::nullopt;
-  return value_.text()->str();
+  return target_->text()->str();
 }
 
-std::string Json::stringValue() const {
+std::string JsonView::stringValue() const {
   switch (type_) {
-    case JsonType::number: return value_.number()->stringValue();
-    case JsonType::bool_: return value_.number()->boolValue() ? "true" : "false";
-    case JsonType::string: return value_.text()->str();
+    case JsonType::number: return target_->number()->stringValue();
+    case JsonType::bool_: return target_->number()->boolValue() ? "true" : "false";
+    case JsonType::string: return target_->text()->str();
     default: return {};
   }
 }
 
-std::optional<JsonNumber> Json::number() const {
-  if (type_ == JsonType::number) return *value_.number();
-  if (type_ == JsonType::bool_) return JsonNumber::fromInt(value_.number()->boolValue() ? 1 : 0);
+std::optional<JsonNumber> JsonView::number() const {
+  if (type_ == JsonType::number) return *target_->number();
+  if (type_ == JsonType::bool_) return JsonNumber::fromInt(target_->number()->boolValue() ? 1 : 0);
   return std::nullopt;
 }
 
-JsonNumber Json::numberValue() const {
+JsonNumber JsonView::numberValue() const {
   if (auto n = number()) return *n;
-  if (type_ == JsonType::string) return JsonNumber::fromDecimalText(*value_.text());
+  if (type_ == JsonType::string) return JsonNumber::fromDecimalText(*target_->text());
   return JsonNumber::fromDouble(0.0);
 }
 
-std::optional<JsonNull> Json::nullObject() const {
+std::optional<JsonNull> JsonView::nullObject() const {
   if (type_ != JsonType::null) return std::nullopt;
   return JsonNull{};
 }
 
-bool Json::exists() const {
+bool JsonView::exists() const {
   return !(error_ == JsonError::indexOutOfBounds || error_ == JsonError::invalidType || error_ == JsonError::notExist);
 }
 

@@ -176,46 +176,28 @@ concept JsonSubscriptType = std::constructible_from<JsonKey, const T&>;
 using JsonPath = std::vector<JsonKey>;
 
 class Json;
+class JsonView;
+class JsonMember;
 class JsonSubscript;
 using JsonDictionaryOfJson = ElementDictionary<std::string, Json>;
 
-class Json {
+// A read-only view of a JSON value held elsewhere: what subscripts and
+// iteration of a `Json` answer, and the reading half of `Json` itself. It
+// refers to the value it reads, without a copy: it stays valid while that
+// value lives and is neither assigned nor changed. Convert it to `Json` to
+// keep the value.
+class JsonView {
  public:
-  // Marks `Json` and its subscript results for `PlatformValue`, which keeps
-  // them as one opaque value.
+  // Marks `Json` and its views for `PlatformValue`, which keeps them as one
+  // opaque `Json` value.
   using JsonValueTag = Json;
 
-  // The null value (also the nil literal).
-  Json() = default;
-  // init(jo:): classifies `jo`.
-  Json(PlatformValue jo) : value_(std::move(jo)) { classify(); }  // NOLINT: implicit on purpose
-  // Literals and host values: texts, integers, doubles, booleans, nullptr,
-  // vectors and text-keyed maps (classified as by init(jo:)).
-  template <class T>
-    requires(!std::is_base_of_v<Json, std::remove_cvref_t<T>> &&
-             !std::is_same_v<std::remove_cvref_t<T>, PlatformValue> &&
-             std::constructible_from<PlatformValue, const T&>)
-  Json(const T& host) : Json(PlatformValue(host)) {}  // NOLINT
+  // A view of null.
+  JsonView() noexcept;
+  // A view of `value` as `Json(value)` would classify it.
+  explicit JsonView(const PlatformValue& value) noexcept;
 
-  // init(data:options:) and init(parseString:); throw `JsonReadError`
-  // (`fromParseString` first `JsonError(notUtf8Encoded)` for text that is
-  // not UTF-8).
-  [[nodiscard]] static Json fromData(std::string_view data,
-                                     JsonReadingOptions options = JsonReadingOptions::fragmentsAllowed);
-  [[nodiscard]] static Json fromParseString(std::string_view text);
-  // init(unwrap:): `Json` values held anywhere in arrays and dictionaries
-  // are replaced by their platform values.
-  [[nodiscard]] static Json fromUnwrap(const PlatformValue& value);
-  // Array and dictionary literals: the elements and values stay platform
-  // values, classified when read; of two pairs with one key the later wins.
-  [[nodiscard]] static Json fromArrayLiteral(std::initializer_list<PlatformValue> elements);
-  [[nodiscard]] static Json fromDictionaryLiteral(std::initializer_list<std::pair<std::string, PlatformValue>> pairs);
-
-  [[nodiscard]] static Json null() { return Json(); }
-  [[nodiscard]] static Json null(JsonError::Case error);
-
-  void setManagedJsonObject(std::optional<PlatformValue> jo);
-  [[nodiscard]] const PlatformValue& managedJsonObject() const { return value_; }
+  [[nodiscard]] const PlatformValue& managedJsonObject() const { return *target_; }
   [[nodiscard]] JsonType type() const { return type_; }
   [[nodiscard]] std::optional<JsonError::Case> error() const { return error_; }
   // Retired: prints "who uses this" and answers `managedJsonObject()`.
@@ -229,50 +211,22 @@ class Json {
   // key followed by one more step reports `invalidType`. The empty path reads
   // the value itself, its error included.
   //   j["a"][0]    j[JsonPath{"a", 0}]    j("a", 0)      the same value
-  [[nodiscard]] Json operator[](std::string_view key) const;
-  [[nodiscard]] Json operator[](std::int64_t index) const;
-  [[nodiscard]] Json operator[](int index) const { return (*this)[static_cast<std::int64_t>(index)]; }
-  [[nodiscard]] Json operator[](const char* key) const { return (*this)[std::string_view(key)]; }
-  [[nodiscard]] Json operator[](const JsonPath& path) const;
+  // A read answers a view into this value: no copy, no allocation. Store it
+  // as `Json` to keep it beyond the value it reads, or past a change to it.
+  [[nodiscard]] JsonView operator[](std::string_view key) const;
+  [[nodiscard]] JsonView operator[](std::int64_t index) const;
+  [[nodiscard]] JsonView operator[](int index) const { return (*this)[static_cast<std::int64_t>(index)]; }
+  [[nodiscard]] JsonView operator[](const char* key) const { return (*this)[std::string_view(key)]; }
+  [[nodiscard]] JsonView operator[](const JsonPath& path) const;
   template <JsonSubscriptType... Steps>
-  [[nodiscard]] Json operator()(const Steps&... steps) const {
-    return (*this)[JsonPath{JsonKey(steps)...}];
-  }
-
-  // Writes go through the same subscripts on a value that is not const:
-  //   j["a"]["b"] = 5;        j("list", 0) = "x";
-  // A write changes only containers that exist: a key is added to or
-  // replaced in a dictionary, an element of an array replaced (arrays never
-  // grow through a subscript). The value stored is the new value's platform
-  // value, so an unknown value stores null. A write whose step finds no
-  // dictionary (or no array, or an index outside it) prints that step's
-  // message on standard output and changes nothing:
-  //   Json.subscript(key:"y") on type null
-  //   Json.subscript(index:0 set on type string
-  //   Json.subscript(index:2 set out of bounds: 2
-  // The result of a subscript on a value that is not const refers to that
-  // value; store it as `Json` to keep a copy.
-  [[nodiscard]] JsonSubscript operator[](std::string_view key);
-  [[nodiscard]] JsonSubscript operator[](std::int64_t index);
-  [[nodiscard]] JsonSubscript operator[](int index);
-  [[nodiscard]] JsonSubscript operator[](const char* key);
-  [[nodiscard]] JsonSubscript operator[](const JsonPath& path);
-  template <JsonSubscriptType... Steps>
-  [[nodiscard]] JsonSubscript operator()(const Steps&... steps);
-  // The write of a subscript: stores `newValue` at `path` as described
-  // above; the empty path changes nothing. True when it was stored.
-  bool set(const JsonPath& path, const Json& newValue);
-  // Reads the value at `path`, lets `change` alter it, and writes it back.
-  template <class F>
-    requires std::invocable<F&, Json&>
-  void modify(const JsonPath& path, F&& change) {
-    Json child = std::as_const(*this)[path];
-    change(child);
-    set(path, child);
+  [[nodiscard]] JsonView operator()(const Steps&... steps) const {
+    JsonView at = *this;
+    ((at = at.readStep(steps)), ...);
+    return at;
   }
 
   // ---- the value as a collection of (name, member) pairs ----
-  // An array's elements named "0", "1", ...; a dictionary's members in its
+  // The design's sequence of pairs: an array's elements named "0", "1", ...; a dictionary's members in its
   // order; any other value is empty.
   class Index {
    public:
@@ -305,7 +259,11 @@ class Json {
   [[nodiscard]] Index indexAfter(const Index& i) const;
   // A position at or after the end, or of another case, stops through `fatal`.
   [[nodiscard]] Element operator[](const Index& i) const;
-  [[nodiscard]] std::int64_t count() const;
+  [[nodiscard]] std::int64_t count() const {
+    if (type_ == JsonType::array) return static_cast<std::int64_t>(target_->array()->size());
+    if (type_ == JsonType::dictionary) return static_cast<std::int64_t>(target_->dictionary()->size());
+    return 0;
+  }
   [[nodiscard]] bool isEmpty() const { return count() == 0; }
 
   // `count()` and `isEmpty()` under the standard names, so the value is a
@@ -313,30 +271,26 @@ class Json {
   [[nodiscard]] std::size_t size() const { return static_cast<std::size_t>(count()); }
   [[nodiscard]] bool empty() const { return count() == 0; }
 
-  // A random-access iterator over the (name, member) pairs. It reads
-  // through the value it came from, one member per step: it stays valid
-  // while that value lives and is neither assigned nor changed (a change
-  // through a subscript or a merge may replace the array or dictionary it
-  // reads). Iterators of different values do not compare.
-  class const_iterator : public IndexedIterator<const_iterator, Element, Element> {
+  // A random-access iterator over the members, read in place: an array's
+  // elements, a dictionary's values with their keys (`JsonMember`, which
+  // also splits as `auto [key, value]`; an element's key is empty). It
+  // stays valid while the value it came from lives and is neither assigned
+  // nor changed. Iterators of different values do not compare.
+  class const_iterator : public IndexedIterator<const_iterator, JsonMember, JsonMember> {
    public:
     const_iterator() = default;
 
    private:
-    friend class Json;
+    friend class JsonView;
     friend IndexedIterator;
-    const_iterator(const Json* owner, std::int64_t position) : IndexedIterator(position), owner_(owner) {}
-    Element readAt(std::ptrdiff_t position) const {
-      switch (owner_->type_) {
-        case JsonType::array: return (*owner_)[Index::array(position)];
-        case JsonType::dictionary: return (*owner_)[Index::dictionary(position)];
-        default: return (*owner_)[Index::null()];
-      }
-    }
-    const Json* owner_ = nullptr;
+    const_iterator(const PlatformValue* elements, const JsonDictionaryEntry* entries, std::ptrdiff_t position)
+        : IndexedIterator(position), elements_(elements), entries_(entries) {}
+    [[nodiscard]] JsonMember readAt(std::ptrdiff_t position) const;
+    const PlatformValue* elements_ = nullptr;
+    const JsonDictionaryEntry* entries_ = nullptr;
   };
-  [[nodiscard]] const_iterator begin() const { return const_iterator(this, 0); }
-  [[nodiscard]] const_iterator end() const { return const_iterator(this, count()); }
+  [[nodiscard]] const_iterator begin() const;
+  [[nodiscard]] const_iterator end() const;
 
   // By contents: values that are equal (`==`) hash equally.
   [[nodiscard]] std::size_t contentHash() const;
@@ -388,14 +342,6 @@ class Json {
   [[nodiscard]] std::string makeStringJsonWriter(
       std::string indentString = "\t", std::optional<std::vector<std::string>> sortKeyOrder = std::nullopt) const;
 
-  // ---- merging ----
-  // Merges `other` into this value: two dictionaries member by member (a
-  // member of both is merged again, one of another kind replaced), two
-  // arrays by appending `other`'s elements, two values of another kind by
-  // taking `other`. Throws `JsonError(invalidType)` when the two tags
-  // differ, and `JsonDepthError` for dictionaries nested deeper than
-  // `kMaxJsonDepth` in both; a throw leaves the value as it was.
-  void merge(const Json& other);
   [[nodiscard]] Json merged(const Json& other) const;
 
   // ---- text ----
@@ -439,34 +385,200 @@ class Json {
   // unknown values never equal. Errors are not compared.
   // (Hidden friends over exported members: declared at namespace scope they
   // would turn any value of the namespace into a `Json` for comparing.)
-  friend bool operator==(const Json& a, const Json& b) { return a.isEqual(b); }
-  friend bool operator<(const Json& a, const Json& b) { return a.order(b) < 0; }
-  friend bool operator<=(const Json& a, const Json& b) { return a.order(b) <= 0; }
-  friend bool operator>(const Json& a, const Json& b) { return a.order(b) > 0; }
-  friend bool operator>=(const Json& a, const Json& b) { return a.order(b) >= 0; }
+  // A `Json` compares as the view of itself.
+  friend bool operator==(const JsonView& a, const JsonView& b) { return a.isEqual(b); }
+  friend bool operator<(const JsonView& a, const JsonView& b) { return a.order(b) < 0; }
+  friend bool operator<=(const JsonView& a, const JsonView& b) { return a.order(b) <= 0; }
+  friend bool operator>(const JsonView& a, const JsonView& b) { return a.order(b) > 0; }
+  friend bool operator>=(const JsonView& a, const JsonView& b) { return a.order(b) >= 0; }
+
+ protected:
+  JsonView(const PlatformValue* target, JsonType type, std::optional<JsonError::Case> error) noexcept
+      : target_(target), type_(type), error_(error) {}
+  // The platform value of an unknown value.
+  [[nodiscard]] static const PlatformValue& nullValue() noexcept;
+
+  const PlatformValue* target_;
+  JsonType type_ = JsonType::null;
+  std::optional<JsonError::Case> error_;
 
  private:
+  friend class Json;
   friend class JsonSubscript;
-  [[nodiscard]] bool isEqual(const Json& other) const;
-  [[nodiscard]] std::partial_ordering order(const Json& other) const;
-  void classify();
-  [[nodiscard]] Json readStep(const JsonKey& step) const;
-  bool writeStep(const JsonKey& step, const Json& newValue);
-
+  [[nodiscard]] bool isEqual(const JsonView& other) const;
+  [[nodiscard]] std::partial_ordering order(const JsonView& other) const;
+  [[nodiscard]] JsonView readStep(const JsonKey& step) const;
+  [[nodiscard]] JsonView readStep(std::string_view key) const { return (*this)[key]; }
+  [[nodiscard]] JsonView readStep(const char* key) const { return (*this)[std::string_view(key)]; }
+  [[nodiscard]] JsonView readStep(const std::string& key) const { return (*this)[std::string_view(key)]; }
+  template <class I>
+    requires(std::is_integral_v<I> && !std::is_same_v<I, bool> && !std::is_same_v<I, char>)
+  [[nodiscard]] JsonView readStep(I index) const {
+    return (*this)[checkedCast<std::int64_t>(index)];
+  }
   template <class T>
   [[nodiscard]] std::optional<T> numeric() const {
+    if (type_ == JsonType::number) return target_->number()->exactly<T>();
     const auto n = number();
     if (!n) return std::nullopt;
     return n->exactly<T>();
   }
   template <class T>
   [[nodiscard]] T numericValue() const {
+    if (type_ == JsonType::number) return target_->number()->exactly<T>().value_or(T{});
     return numberValue().exactly<T>().value_or(T{});
   }
+};
 
-  JsonType type_ = JsonType::null;
+// One member met by iterating a value: the member (this view) and its key,
+// empty for an array's element.
+class JsonMember : public JsonView {
+ public:
+  JsonMember(std::string_view key, const JsonView& value) noexcept : JsonView(value), key_(key) {}
+  [[nodiscard]] std::string_view key() const { return key_; }
+  [[nodiscard]] const JsonView& value() const { return *this; }
+  template <std::size_t I>
+  [[nodiscard]] auto get() const {
+    if constexpr (I == 0) {
+      return key_;
+    } else {
+      return JsonView(*this);
+    }
+  }
+
+ private:
+  std::string_view key_;
+};
+
+// A dynamically typed JSON value that holds its value (see the file
+// comment); everything that reads it is `JsonView`'s.
+class Json : public JsonView {
+ public:
+  // The null value (also the nil literal).
+  Json() noexcept : JsonView(&value_, JsonType::null, std::nullopt) {}
+  // init(jo:): classifies `jo`.
+  Json(PlatformValue jo) : JsonView(&value_, JsonType::null, std::nullopt), value_(std::move(jo)) {  // NOLINT
+    classify();
+  }
+  // A copy of the value a view reads, its error included.
+  Json(const JsonView& view)  // NOLINT: implicit on purpose
+      : JsonView(&value_, view.type_, view.error_), value_(*view.target_) {}
+  Json(const Json& other) : JsonView(&value_, other.type_, other.error_), value_(other.value_) {}
+  Json(Json&& other) noexcept : JsonView(&value_, other.type_, other.error_), value_(std::move(other.value_)) {
+    other.type_ = JsonType::null;
+    other.error_.reset();
+  }
+  Json& operator=(const Json& other) {
+    value_ = other.value_;
+    type_ = other.type_;
+    error_ = other.error_;
+    return *this;
+  }
+  Json& operator=(Json&& other) noexcept {
+    if (this != &other) {
+      value_ = std::move(other.value_);
+      type_ = std::exchange(other.type_, JsonType::null);
+      error_ = std::exchange(other.error_, std::nullopt);
+    }
+    return *this;
+  }
+  ~Json() = default;
+  // Literals and host values: texts, integers, doubles, booleans, nullptr,
+  // vectors and text-keyed maps (classified as by init(jo:)).
+  template <class T>
+    requires(!std::is_base_of_v<JsonView, std::remove_cvref_t<T>> &&
+             !std::is_same_v<std::remove_cvref_t<T>, PlatformValue> &&
+             std::constructible_from<PlatformValue, const T&>)
+  Json(const T& host) : Json(PlatformValue(host)) {}  // NOLINT
+
+  // init(data:options:) and init(parseString:); throw `JsonReadError`
+  // (`fromParseString` first `JsonError(notUtf8Encoded)` for text that is
+  // not UTF-8).
+  [[nodiscard]] static Json fromData(std::string_view data,
+                                     JsonReadingOptions options = JsonReadingOptions::fragmentsAllowed);
+  [[nodiscard]] static Json fromParseString(std::string_view text);
+  // init(unwrap:): `Json` values held anywhere in arrays and dictionaries
+  // are replaced by their platform values.
+  [[nodiscard]] static Json fromUnwrap(const PlatformValue& value);
+  // Array and dictionary literals: the elements and values stay platform
+  // values, classified when read; of two pairs with one key the later wins.
+  [[nodiscard]] static Json fromArrayLiteral(std::initializer_list<PlatformValue> elements);
+  [[nodiscard]] static Json fromDictionaryLiteral(std::initializer_list<std::pair<std::string, PlatformValue>> pairs);
+
+  [[nodiscard]] static Json null() { return Json(); }
+  [[nodiscard]] static Json null(JsonError::Case error);
+
+  void setManagedJsonObject(std::optional<PlatformValue> jo);
+
+  // Reads, as `JsonView`'s subscripts: a view while this value stays, a
+  // copy from a value about to go.
+  [[nodiscard]] JsonView operator[](std::string_view key) const& { return JsonView::operator[](key); }
+  [[nodiscard]] JsonView operator[](std::int64_t index) const& { return JsonView::operator[](index); }
+  [[nodiscard]] JsonView operator[](int index) const& { return JsonView::operator[](index); }
+  [[nodiscard]] JsonView operator[](const char* key) const& { return JsonView::operator[](key); }
+  [[nodiscard]] JsonView operator[](const JsonPath& path) const& { return JsonView::operator[](path); }
+  [[nodiscard]] Json operator[](std::string_view key) && { return Json(JsonView::operator[](key)); }
+  [[nodiscard]] Json operator[](std::int64_t index) && { return Json(JsonView::operator[](index)); }
+  [[nodiscard]] Json operator[](int index) && { return Json(JsonView::operator[](index)); }
+  [[nodiscard]] Json operator[](const char* key) && { return Json(JsonView::operator[](key)); }
+  [[nodiscard]] Json operator[](const JsonPath& path) && { return Json(JsonView::operator[](path)); }
+  [[nodiscard]] Element operator[](const Index& i) const { return JsonView::operator[](i); }
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] JsonView operator()(const Steps&... steps) const& {
+    return JsonView::operator()(steps...);
+  }
+
+  // Writes go through the same subscripts on a value that is not const:
+  //   j["a"]["b"] = 5;        j("list", 0) = "x";
+  // A write changes only containers that exist: a key is added to or
+  // replaced in a dictionary, an element of an array replaced (arrays never
+  // grow through a subscript). The value stored is the new value's platform
+  // value, so an unknown value stores null. A write whose step finds no
+  // dictionary (or no array, or an index outside it) prints that step's
+  // message on standard output and changes nothing:
+  //   Json.subscript(key:"y") on type null
+  //   Json.subscript(index:0 set on type string
+  //   Json.subscript(index:2 set out of bounds: 2
+  // The result of a subscript on a value that is not const refers to that
+  // value; store it as `Json` to keep a copy.
+  [[nodiscard]] JsonSubscript operator[](std::string_view key) &;
+  [[nodiscard]] JsonSubscript operator[](std::int64_t index) &;
+  [[nodiscard]] JsonSubscript operator[](int index) &;
+  [[nodiscard]] JsonSubscript operator[](const char* key) &;
+  [[nodiscard]] JsonSubscript operator[](const JsonPath& path) &;
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] JsonSubscript operator()(const Steps&... steps) &;
+  // The write of a subscript: stores `newValue` at `path` as described
+  // above; the empty path changes nothing. True when it was stored.
+  bool set(const JsonPath& path, const Json& newValue);
+  // Reads the value at `path`, lets `change` alter it, and writes it back.
+  template <class F>
+    requires std::invocable<F&, Json&>
+  void modify(const JsonPath& path, F&& change) {
+    Json child = std::as_const(*this)[path];
+    change(child);
+    set(path, child);
+  }
+
+
+  // ---- merging ----
+  // Merges `other` into this value: two dictionaries member by member (a
+  // member of both is merged again, one of another kind replaced), two
+  // arrays by appending `other`'s elements, two values of another kind by
+  // taking `other`. Throws `JsonError(invalidType)` when the two tags
+  // differ, and `JsonDepthError` for dictionaries nested deeper than
+  // `kMaxJsonDepth` in both; a throw leaves the value as it was.
+  void merge(const Json& other);
+
+
+ private:
+  friend class JsonSubscript;
+  void classify();
+  bool writeStep(const JsonKey& step, const Json& newValue);
+
   PlatformValue value_;
-  std::optional<JsonError::Case> error_;
+
+
 };
 
 // The union of the elements' key paths.
@@ -489,16 +601,28 @@ class JsonSubscript : public Json {
     return *this = Json(newValue);
   }
 
-  [[nodiscard]] JsonSubscript operator[](std::string_view key) { return extended(JsonKey(key)); }
-  [[nodiscard]] JsonSubscript operator[](std::int64_t index) { return extended(JsonKey(index)); }
-  [[nodiscard]] JsonSubscript operator[](int index) { return extended(JsonKey(index)); }
-  [[nodiscard]] JsonSubscript operator[](const char* key) { return extended(JsonKey(key)); }
-  [[nodiscard]] JsonSubscript operator[](const JsonPath& path);
+  // On a subscript that is not const, subscripts extend the path and still
+  // write through; on a const one they read, as `Json`'s do.
+  [[nodiscard]] JsonSubscript operator[](std::string_view key) & { return extended(JsonKey(key)); }
+  [[nodiscard]] JsonSubscript operator[](std::int64_t index) & { return extended(JsonKey(index)); }
+  [[nodiscard]] JsonSubscript operator[](int index) & { return extended(JsonKey(index)); }
+  [[nodiscard]] JsonSubscript operator[](const char* key) & { return extended(JsonKey(key)); }
+  [[nodiscard]] JsonSubscript operator[](const JsonPath& path) &;
+  [[nodiscard]] JsonSubscript operator[](std::string_view key) && { return extended(JsonKey(key)); }
+  [[nodiscard]] JsonSubscript operator[](std::int64_t index) && { return extended(JsonKey(index)); }
+  [[nodiscard]] JsonSubscript operator[](int index) && { return extended(JsonKey(index)); }
+  [[nodiscard]] JsonSubscript operator[](const char* key) && { return extended(JsonKey(key)); }
+  [[nodiscard]] JsonSubscript operator[](const JsonPath& path) && { return (*this)[path]; }
+  [[nodiscard]] JsonView operator[](std::string_view key) const& { return JsonView::operator[](key); }
+  [[nodiscard]] JsonView operator[](std::int64_t index) const& { return JsonView::operator[](index); }
+  [[nodiscard]] JsonView operator[](int index) const& { return JsonView::operator[](index); }
+  [[nodiscard]] JsonView operator[](const char* key) const& { return JsonView::operator[](key); }
+  [[nodiscard]] JsonView operator[](const JsonPath& path) const& { return JsonView::operator[](path); }
+  [[nodiscard]] Element operator[](const Index& i) const { return JsonView::operator[](i); }
   template <JsonSubscriptType... Steps>
   [[nodiscard]] JsonSubscript operator()(const Steps&... steps) {
     return (*this)[JsonPath{JsonKey(steps)...}];
   }
-  using Json::operator[];
 
   void merge(const Json& other);
   template <class F>
@@ -523,11 +647,28 @@ class JsonSubscript : public Json {
 };
 
 template <JsonSubscriptType... Steps>
-JsonSubscript Json::operator()(const Steps&... steps) {
+JsonSubscript Json::operator()(const Steps&... steps) & {
   return (*this)[JsonPath{JsonKey(steps)...}];
 }
 
 }  // namespace vantrel
+
+// `auto [key, value] = member`.
+template <>
+struct std::tuple_size<vantrel::JsonMember> : std::integral_constant<std::size_t, 2> {};
+template <>
+struct std::tuple_element<0, vantrel::JsonMember> {
+  using type = std::string_view;
+};
+template <>
+struct std::tuple_element<1, vantrel::JsonMember> {
+  using type = vantrel::JsonView;
+};
+
+template <>
+struct std::hash<vantrel::JsonView> {
+  std::size_t operator()(const vantrel::JsonView& value) const { return value.contentHash(); }
+};
 
 template <>
 struct std::hash<vantrel::Json> {

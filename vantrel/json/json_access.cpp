@@ -13,12 +13,12 @@ namespace vantrel {
 
 // ---- Reading ----------------------------------------------------------------
 
-Json Json::readStep(const JsonKey& step) const {
+JsonView JsonView::readStep(const JsonKey& step) const {
   return step.kind() == JsonKey::Kind::index ? (*this)[step.index()] : (*this)[std::string_view(step.key())];
 }
 
-Json Json::operator[](const JsonPath& path) const {
-  Json value = *this;
+JsonView JsonView::operator[](const JsonPath& path) const {
+  JsonView value = *this;
   for (const JsonKey& step : path) value = value.readStep(step);
   return value;
 }
@@ -67,19 +67,19 @@ bool Json::set(const JsonPath& path, const Json& newValue) {
   return true;
 }
 
-JsonSubscript Json::operator[](std::string_view key) {
+JsonSubscript Json::operator[](std::string_view key) & {
   return JsonSubscript(this, JsonPath{JsonKey(key)}, std::as_const(*this)[key]);
 }
 
-JsonSubscript Json::operator[](std::int64_t index) {
+JsonSubscript Json::operator[](std::int64_t index) & {
   return JsonSubscript(this, JsonPath{JsonKey(index)}, std::as_const(*this)[index]);
 }
 
-JsonSubscript Json::operator[](int index) { return (*this)[static_cast<std::int64_t>(index)]; }
+JsonSubscript Json::operator[](int index) & { return (*this)[static_cast<std::int64_t>(index)]; }
 
-JsonSubscript Json::operator[](const char* key) { return (*this)[std::string_view(key)]; }
+JsonSubscript Json::operator[](const char* key) & { return (*this)[std::string_view(key)]; }
 
-JsonSubscript Json::operator[](const JsonPath& path) { return JsonSubscript(this, path, std::as_const(*this)[path]); }
+JsonSubscript Json::operator[](const JsonPath& path) & { return JsonSubscript(this, path, std::as_const(*this)[path]); }
 
 JsonSubscript& JsonSubscript::operator=(const Json& newValue) {
   const Json value = newValue;  // newValue may be this very subscript, or inside the root
@@ -94,7 +94,7 @@ JsonSubscript JsonSubscript::extended(JsonKey step) {
   return JsonSubscript(root_, std::move(path), std::move(value));
 }
 
-JsonSubscript JsonSubscript::operator[](const JsonPath& path) {
+JsonSubscript JsonSubscript::operator[](const JsonPath& path) & {
   JsonPath joined = path_;
   joined.insert(joined.end(), path.begin(), path.end());
   return JsonSubscript(root_, std::move(joined), std::as_const(*this)[path]);
@@ -108,7 +108,7 @@ void JsonSubscript::merge(const Json& other) {
 
 // ---- Iteration --------------------------------------------------------------
 
-Json::Index Json::startIndex() const {
+JsonView::Index JsonView::startIndex() const {
   switch (type_) {
     case JsonType::array: return Index::array(0);
     case JsonType::dictionary: return Index::dictionary(0);
@@ -116,7 +116,7 @@ Json::Index Json::startIndex() const {
   }
 }
 
-Json::Index Json::endIndex() const {
+JsonView::Index JsonView::endIndex() const {
   switch (type_) {
     case JsonType::array: return Index::array(count());
     case JsonType::dictionary: return Index::dictionary(count());
@@ -124,7 +124,7 @@ Json::Index Json::endIndex() const {
   }
 }
 
-Json::Index Json::indexAfter(const Index& i) const {
+JsonView::Index JsonView::indexAfter(const Index& i) const {
   switch (i.kind()) {
     case Index::Case::array: return Index::array(i.position() + 1);
     case Index::Case::dictionary: return Index::dictionary(i.position() + 1);
@@ -133,21 +133,29 @@ Json::Index Json::indexAfter(const Index& i) const {
   return Index::null();
 }
 
-std::int64_t Json::count() const {
-  switch (type_) {
-    case JsonType::array: return static_cast<std::int64_t>(value_.array()->size());
-    case JsonType::dictionary: return static_cast<std::int64_t>(value_.dictionary()->size());
-    default: return 0;
-  }
+JsonMember JsonView::const_iterator::readAt(std::ptrdiff_t position) const {
+  if (entries_) return JsonMember(entries_[position].first.view(), JsonView(entries_[position].second));
+  return JsonMember(std::string_view(), JsonView(elements_[position]));
 }
 
-Json::Element Json::operator[](const Index& i) const {
+JsonView::const_iterator JsonView::begin() const {
+  if (type_ == JsonType::array) return const_iterator(target_->array()->data(), nullptr, 0);
+  if (type_ == JsonType::dictionary) return const_iterator(nullptr, target_->dictionary()->begin(), 0);
+  return const_iterator();
+}
+
+JsonView::const_iterator JsonView::end() const {
+  const_iterator at = begin();
+  return at + static_cast<std::ptrdiff_t>(count());
+}
+
+JsonView::Element JsonView::operator[](const Index& i) const {
   const bool inside = i.position() >= 0 && i.position() < count();
   if (i.kind() == Index::Case::array && type_ == JsonType::array && inside) {
-    return {integerText(i.position()), Json((*value_.array())[static_cast<std::size_t>(i.position())])};
+    return {integerText(i.position()), Json((*target_->array())[static_cast<std::size_t>(i.position())])};
   }
   if (i.kind() == Index::Case::dictionary && type_ == JsonType::dictionary && inside) {
-    const auto& entry = value_.dictionary()->entries()[static_cast<std::size_t>(i.position())];
+    const auto& entry = target_->dictionary()->entries()[static_cast<std::size_t>(i.position())];
     return {entry.first.str(), Json(entry.second)};
   }
   if (i.kind() == Index::Case::null) return {std::string(), Json()};
@@ -181,9 +189,9 @@ std::partial_ordering orderOfSameTag(const Json& a, const Json& b) {
 
 }  // namespace
 
-bool Json::isEqual(const Json& other) const {
+bool JsonView::isEqual(const JsonView& other) const {
   if (type_ != other.type_) return false;
-  if (type_ == JsonType::string) return textEqual(*value_.text(), *other.value_.text());
+  if (type_ == JsonType::string) return textEqual(*target_->text(), *other.target_->text());
   return orderOfSameTag(*this, other) == 0;
 }
 
@@ -236,21 +244,21 @@ std::size_t platformHash(const PlatformValue& value, int budget) {
 
 }  // namespace
 
-std::size_t Json::contentHash() const {
+std::size_t JsonView::contentHash() const {
   const std::size_t tag = static_cast<std::size_t>(type_.rawValue());
   switch (type_) {
     case JsonType::number:
-    case JsonType::bool_: return mixHash(tag, numberHash(*value_.number()));
-    case JsonType::string: return mixHash(tag, textHash(*value_.text()));
+    case JsonType::bool_: return mixHash(tag, numberHash(*target_->number()));
+    case JsonType::string: return mixHash(tag, textHash(*target_->text()));
     case JsonType::array:
-    case JsonType::dictionary: return mixHash(tag, platformHash(value_, 8));
+    case JsonType::dictionary: return mixHash(tag, platformHash(*target_, 8));
     default: return tag;
   }
 }
 
 // Booleans, arrays and dictionaries have no order: `<` and `>` are false
 // for them, while `<=` and `>=` mean equal.
-std::partial_ordering Json::order(const Json& other) const {
+std::partial_ordering JsonView::order(const JsonView& other) const {
   if (type_ != other.type_) return std::partial_ordering::unordered;
   return orderOfSameTag(*this, other);
 }
@@ -299,7 +307,7 @@ void Json::merge(const Json& other) {
   *this = std::move(result);
 }
 
-Json Json::merged(const Json& other) const {
+Json JsonView::merged(const Json& other) const {
   Json result = *this;
   result.merge(other);
   return result;

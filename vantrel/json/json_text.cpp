@@ -277,7 +277,7 @@ void collectPathsOf(const Json& json, ElementSet<std::string>& paths) {
 JsonSerializationError::JsonSerializationError(Case c, const PlatformValue& value)
     : Error(serializationErrorText(c, value)), case_(c) {}
 
-std::string Json::makeData(JsonWritingOptions options) const {
+std::string JsonView::makeData(JsonWritingOptions options) const {
   if (type_ == JsonType::unknown) throw JsonSerializationError(JsonSerializationError::invalidType);
   if (type_ != JsonType::array && type_ != JsonType::dictionary &&
       !options.contains(JsonWritingOptions::fragmentsAllowed)) {
@@ -290,7 +290,7 @@ std::string Json::makeData(JsonWritingOptions options) const {
   thread_local std::string buffer;
   buffer.clear();
   try {
-    SystemWriter(buffer, options).write(value_, 0);
+    SystemWriter(buffer, options).write(*target_, 0);
   } catch (...) {
     if (buffer.capacity() > kKeptCapacity) std::string().swap(buffer);
     throw;
@@ -300,30 +300,30 @@ std::string Json::makeData(JsonWritingOptions options) const {
   return out;
 }
 
-std::string Json::makeStringSystem(std::optional<JsonWritingOptions> options) const {
+std::string JsonView::makeStringSystem(std::optional<JsonWritingOptions> options) const {
   return makeData(options.value_or(JsonWritingOptions::sortedKeys.union_(JsonWritingOptions::prettyPrinted)));
 }
 
-std::optional<std::string> Json::makeStringCompact() const {
+std::optional<std::string> JsonView::makeStringCompact() const {
   switch (type_) {
-    case JsonType::bool_: return std::string(value_.number()->boolValue() ? "true" : "false");
+    case JsonType::bool_: return std::string(target_->number()->boolValue() ? "true" : "false");
     case JsonType::unknown: return std::nullopt;
     default: {
       std::string out;
-      if (!appendCompact(out, value_, 0)) return std::nullopt;
+      if (!appendCompact(out, *target_, 0)) return std::nullopt;
       return out;
     }
   }
 }
 
-std::string Json::description() const {
+std::string JsonView::description() const {
   if (auto text = makeStringCompact()) return "Json(type=" + type_.description() + ", content=" + *text + ")";
-  return "Json(type=" + type_.description() + ", content=Cannot makeString() of " + value_.description() + ")";
+  return "Json(type=" + type_.description() + ", content=Cannot makeString() of " + target_->description() + ")";
 }
 
-std::string Json::debugDescription() const { return "Json(type=" + type_.description() + ")"; }
+std::string JsonView::debugDescription() const { return "Json(type=" + type_.description() + ")"; }
 
-ElementSet<std::string> Json::collectKeyPaths() const {
+ElementSet<std::string> JsonView::collectKeyPaths() const {
   ElementSet<std::string> paths;
   collectPathsOf(*this, paths);
   return paths;

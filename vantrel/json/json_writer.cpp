@@ -319,7 +319,7 @@ void JsonWriter::writeElement(const PlatformValue& value) {
   }
 }
 
-std::string Json::makeStringJsonWriter(std::string indentString,
+std::string JsonView::makeStringJsonWriter(std::string indentString,
                                        std::optional<std::vector<std::string>> sortKeyOrder) const {
   return JsonWriter(std::move(indentString), true, std::move(sortKeyOrder)).string(managedJsonObject());
 }

@@ -470,7 +470,7 @@ PlatformValue::PlatformValue(const T& host) : kind_(Kind::null) {
   if constexpr (json_internal::JsonLike<T>) {
     // A `Json` (also a subscript's result, which is one) stays one value,
     // though it can be walked as a collection of pairs.
-    *this = opaque(static_cast<const typename T::JsonValueTag&>(host));
+    *this = opaque(typename T::JsonValueTag(host));
   } else if constexpr (json_internal::IsOptional<T>::value) {
     if (host) *this = PlatformValue(*host);
   } else if constexpr (json_internal::TextKeyedRange<T>) {
