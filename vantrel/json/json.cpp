@@ -132,20 +132,11 @@ const PlatformValue& JsonView::nullValue() noexcept {
 
 JsonView::JsonView() noexcept : target_(&nullValue()) {}
 
-JsonView::JsonView(const PlatformValue& value) noexcept : target_(&value) {
-  switch (value.kind()) {
-    case PlatformValue::Kind::number: type_ = value.number()->isBool() ? JsonType::bool_ : JsonType::number; return;
-    case PlatformValue::Kind::text: type_ = JsonType::string; return;
-    case PlatformValue::Kind::null: type_ = JsonType::null; return;
-    case PlatformValue::Kind::array: type_ = JsonType::array; return;
-    case PlatformValue::Kind::dictionary: type_ = JsonType::dictionary; return;
-    case PlatformValue::Kind::opaque:
-      // As `Json` classifies it: an unknown value whose platform value is null.
-      type_ = JsonType::unknown;
-      target_ = &nullValue();
-      error_ = JsonError::unsupportedType;
-      return;
-  }
+void JsonView::becomeUnknown() noexcept {
+  // As `Json` classifies it: an unknown value whose platform value is null.
+  type_ = JsonType::unknown;
+  target_ = &nullValue();
+  error_ = JsonError::unsupportedType;
 }
 
 JsonView JsonView::operator[](std::string_view key) const {

@@ -37,6 +37,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -195,11 +196,20 @@ class JsonView {
   // A view of null.
   JsonView() noexcept;
   // A view of `value` as `Json(value)` would classify it.
-  explicit JsonView(const PlatformValue& value) noexcept;
+  explicit JsonView(const PlatformValue& value) noexcept : target_(&value) {
+    switch (value.kind()) {
+      case PlatformValue::Kind::number: type_ = value.number()->isBool() ? JsonType::bool_ : JsonType::number; return;
+      case PlatformValue::Kind::text: type_ = JsonType::string; return;
+      case PlatformValue::Kind::null: type_ = JsonType::null; return;
+      case PlatformValue::Kind::array: type_ = JsonType::array; return;
+      case PlatformValue::Kind::dictionary: type_ = JsonType::dictionary; return;
+      case PlatformValue::Kind::opaque: becomeUnknown(); return;
+    }
+  }
 
   [[nodiscard]] const PlatformValue& managedJsonObject() const { return *target_; }
   [[nodiscard]] JsonType type() const { return type_; }
-  [[nodiscard]] std::optional<JsonError::Case> error() const { return error_; }
+  [[nodiscard]] std::optional<JsonError::Case> error() const { return error_.get(); }
   // Retired: prints "who uses this" and answers `managedJsonObject()`.
   [[nodiscard]] const PlatformValue& object() const;
 
@@ -285,7 +295,7 @@ class JsonView {
     friend IndexedIterator;
     const_iterator(const PlatformValue* elements, const JsonDictionaryEntry* entries, std::ptrdiff_t position)
         : IndexedIterator(position), elements_(elements), entries_(entries) {}
-    [[nodiscard]] JsonMember readAt(std::ptrdiff_t position) const;
+    [[nodiscard]] JsonMember readAt(std::ptrdiff_t position) const;  // after JsonMember
     const PlatformValue* elements_ = nullptr;
     const JsonDictionaryEntry* entries_ = nullptr;
   };
@@ -393,14 +403,35 @@ class JsonView {
   friend bool operator>=(const JsonView& a, const JsonView& b) { return a.order(b) >= 0; }
 
  protected:
-  JsonView(const PlatformValue* target, JsonType type, std::optional<JsonError::Case> error) noexcept
+  // An optional error case in one byte: views are copied in tight loops,
+  // where an optional's separate flag costs a stall on every copy.
+  class ErrorSlot {
+   public:
+    constexpr ErrorSlot() = default;
+    constexpr ErrorSlot(std::nullopt_t) {}                                                     // NOLINT
+    constexpr ErrorSlot(JsonError::Case c) : code_(static_cast<std::uint8_t>(c + 1)) {}        // NOLINT
+    constexpr ErrorSlot(std::optional<JsonError::Case> c) : code_(c ? static_cast<std::uint8_t>(*c + 1) : 0) {}  // NOLINT
+    explicit constexpr operator bool() const { return code_ != 0; }
+    [[nodiscard]] constexpr std::optional<JsonError::Case> get() const {
+      if (code_ == 0) return std::nullopt;
+      return static_cast<JsonError::Case>(code_ - 1);
+    }
+    constexpr void reset() { code_ = 0; }
+    friend constexpr bool operator==(ErrorSlot a, JsonError::Case c) { return a.code_ == c + 1; }
+
+   private:
+    std::uint8_t code_ = 0;
+  };
+
+  JsonView(const PlatformValue* target, JsonType type, ErrorSlot error) noexcept
       : target_(target), type_(type), error_(error) {}
   // The platform value of an unknown value.
   [[nodiscard]] static const PlatformValue& nullValue() noexcept;
+  void becomeUnknown() noexcept;
 
   const PlatformValue* target_;
   JsonType type_ = JsonType::null;
-  std::optional<JsonError::Case> error_;
+  ErrorSlot error_;
 
  private:
   friend class Json;
@@ -425,7 +456,23 @@ class JsonView {
   }
   template <class T>
   [[nodiscard]] T numericValue() const {
-    if (type_ == JsonType::number) return target_->number()->exactly<T>().value_or(T{});
+    if (type_ == JsonType::number) {
+      const JsonNumber& n = *target_->number();
+      if constexpr (std::is_integral_v<T>) {
+        // The common case, kept free of optionals, which compilers spill.
+        if (n.kind_ == JsonNumber::Kind::signedInteger) {
+          const std::int64_t v = n.i_;
+          if constexpr (std::is_signed_v<T>) {
+            return v >= std::numeric_limits<T>::min() && v <= std::numeric_limits<T>::max() ? static_cast<T>(v) : T{};
+          } else {
+            return v >= 0 && static_cast<std::uint64_t>(v) <= std::numeric_limits<T>::max() ? static_cast<T>(v) : T{};
+          }
+        }
+      } else if constexpr (std::is_same_v<T, double>) {
+        if (n.kind_ == JsonNumber::Kind::floating) return n.d_;
+      }
+      return n.exactly<T>().value_or(T{});
+    }
     return numberValue().exactly<T>().value_or(T{});
   }
 };
@@ -651,6 +698,13 @@ JsonSubscript Json::operator()(const Steps&... steps) & {
   return (*this)[JsonPath{JsonKey(steps)...}];
 }
 
+}  // namespace vantrel
+
+namespace vantrel VANTREL_API {
+inline JsonMember JsonView::const_iterator::readAt(std::ptrdiff_t position) const {
+  if (entries_) return JsonMember(entries_[position].first.view(), JsonView(entries_[position].second));
+  return JsonMember(std::string_view(), JsonView(elements_[position]));
+}
 }  // namespace vantrel
 
 // `auto [key, value] = member`.

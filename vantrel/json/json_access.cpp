@@ -133,11 +133,6 @@ JsonView::Index JsonView::indexAfter(const Index& i) const {
   return Index::null();
 }
 
-JsonMember JsonView::const_iterator::readAt(std::ptrdiff_t position) const {
-  if (entries_) return JsonMember(entries_[position].first.view(), JsonView(entries_[position].second));
-  return JsonMember(std::string_view(), JsonView(elements_[position]));
-}
-
 JsonView::const_iterator JsonView::begin() const {
   if (type_ == JsonType::array) return const_iterator(target_->array()->data(), nullptr, 0);
   if (type_ == JsonType::dictionary) return const_iterator(nullptr, target_->dictionary()->begin(), 0);

@@ -173,7 +173,7 @@ bool JsonNumber::isFinite() const {
   return true;
 }
 
-std::optional<std::int64_t> JsonNumber::asInt64() const {
+std::optional<std::int64_t> JsonNumber::asInt64OfOtherKinds() const {
   switch (kind_) {
     case Kind::boolean:
     case Kind::character:

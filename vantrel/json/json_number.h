@@ -104,10 +104,15 @@ class JsonNumber {
   [[nodiscard]] std::partial_ordering compare(const JsonNumber& other) const;
 
  private:
-  [[nodiscard]] std::optional<std::int64_t> asInt64() const;
+  [[nodiscard]] std::optional<std::int64_t> asInt64() const {
+    if (kind_ == Kind::signedInteger) return i_;
+    return asInt64OfOtherKinds();
+  }
+  [[nodiscard]] std::optional<std::int64_t> asInt64OfOtherKinds() const;
   [[nodiscard]] std::optional<std::uint64_t> asUInt64() const;
 
   friend class PlatformValue;
+  friend class JsonView;  // reads integers without an optional on its hot path
   friend struct json_internal::ReaderAccess;
   [[nodiscard]] std::string_view decimalText() const { return {decimal_->data(), decimal_->length}; }
 
