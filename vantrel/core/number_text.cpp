@@ -18,8 +18,25 @@ namespace {
 // with at least one fractional digit, except below 1e-4 and above the largest
 // integer the type holds exactly (2^53 for double, 2^24 for float), where the
 // exponent form "1e-05" / "1e+16" is used.
-template <class F>
-void appendShortestText(std::string& out, F value, F exponentialAbove) {
+// Writes into a buffer known to be large enough, with the calls of a
+// std::string, so one formatting routine serves strings and buffers.
+struct CharSink {
+  char* p;
+  void operator+=(char c) { *p++ = c; }
+  void operator+=(std::string_view s) { append(s.data(), s.size()); }
+  void append(const char* data, std::size_t n) {
+    std::memcpy(p, data, n);
+    p += n;
+  }
+  void append(const char* begin, const char* end) { append(begin, static_cast<std::size_t>(end - begin)); }
+  void append(std::size_t n, char c) {
+    std::memset(p, c, n);
+    p += n;
+  }
+};
+
+template <class F, class Out>
+void appendShortestText(Out& out, F value, F exponentialAbove) {
   if (std::isnan(value)) {
     out += std::signbit(value) ? "-nan" : "nan";
     return;
@@ -39,12 +56,17 @@ void appendShortestText(std::string& out, F value, F exponentialAbove) {
     // the fixed form is the layout above: written at once, no reshuffling.
     const double magnitude = std::fabs(value);
     if (magnitude >= 1e-4 && magnitude <= exponentialAbove) {
-      char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
-      if (!std::memchr(buffer, '.', static_cast<std::size_t>(end - buffer))) {
-        *end++ = '.';
-        *end++ = '0';
+      // Fixed digits have a point exactly when the value has a fraction.
+      const bool whole = std::trunc(value) == value;
+      if constexpr (std::is_same_v<Out, CharSink>) {
+        char* end = std::to_chars(out.p, out.p + kDoubleTextCapacity - 2, value, std::chars_format::fixed).ptr;
+        if (whole) *end++ = '.', *end++ = '0';
+        out.p = end;
+      } else {
+        char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+        if (whole) *end++ = '.', *end++ = '0';
+        out.append(buffer, end);
       }
-      out.append(buffer, end);
       return;
     }
   }
@@ -191,7 +213,16 @@ bool isTinyLiteral(std::string_view text) {
 
 std::string doubleText(double value) { return shortestText(value, 0x1.0p53); }
 
-void appendDoubleText(std::string& out, double value) { appendShortestText(out, value, 0x1.0p53); }
+void appendDoubleText(std::string& out, double value) {
+  char buffer[kDoubleTextCapacity];
+  out.append(buffer, writeDoubleText(buffer, value));
+}
+
+char* writeDoubleText(char* out, double value) {
+  CharSink sink{out};
+  appendShortestText(sink, value, 0x1.0p53);
+  return sink.p;
+}
 
 std::string floatText(float value) { return shortestText(value, 0x1.0p24f); }
 

@@ -30,6 +30,10 @@ namespace vantrel VANTREL_API {
 [[nodiscard]] std::string doubleText(double value);
 // `doubleText` appended to `out`, for writers of long texts.
 void appendDoubleText(std::string& out, double value);
+// `doubleText` written at `out`, which has room for `kDoubleTextCapacity`
+// bytes; answers the end of what it wrote.
+inline constexpr std::size_t kDoubleTextCapacity = 32;
+char* writeDoubleText(char* out, double value);
 [[nodiscard]] std::string floatText(float value);
 
 // printf's "%.<digits>g" in the C locale ("nan", "inf" for the specials).

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <bit>
 #include <cmath>
 #include <cstring>
 
+#include "vantrel/core/number_text.h"
 #include "vantrel/json/json.h"
 #include "vantrel/text/escaping.h"
 
@@ -76,58 +78,40 @@ inline std::size_t wellFormedLength(const unsigned char* p, const unsigned char*
   return trailing + 1;
 }
 
-void appendEscape(std::string& out, unsigned char c) {
+// The escape of `c` at `out` (room for six bytes); answers its end.
+char* writeEscape(char* out, unsigned char c) {
   constexpr char kHex[] = "0123456789abcdef";
+  const auto two = [out](char second) {
+    out[0] = '\\';
+    out[1] = second;
+    return out + 2;
+  };
   switch (c) {
-    case '"': out.append("\\\"", 2); return;
-    case '\\': out.append("\\\\", 2); return;
-    case '\n': out.append("\\n", 2); return;
-    case '\r': out.append("\\r", 2); return;
-    case '\t': out.append("\\t", 2); return;
+    case '"': return two('"');
+    case '\\': return two('\\');
+    case '\n': return two('n');
+    case '\r': return two('r');
+    case '\t': return two('t');
     default: break;
   }
   const char escape[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
-  out.append(escape, sizeof escape);
+  std::memcpy(out, escape, sizeof escape);
+  return out + sizeof escape;
 }
 
-// What `appendStringEncodedForJson` appends, for the texts a writer meets.
-void appendJsonText(std::string& out, std::string_view text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* const end = p + text.size();
-  const auto* run = p;
-  const auto flush = [&] { out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run)); };
-  while (p != end) {
-    while (end - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      if (const std::uint64_t marks = bytesToLookAt(word)) {
-        if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(marks) / 8;
-        break;
-      }
-      p += 8;
-    }
-    if (p == end) break;
-    switch (kByteClass[*p]) {
-      case kPlain: ++p; break;
-      case kLeadByte:
-        if (const std::size_t length = wellFormedLength(p, end)) {
-          p += length;
-        } else {
-          // Ill-formed bytes are rare: the text helper replaces them.
-          flush();
-          appendStringEncodedForJson(
-              out, std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)));
-          return;
-        }
-        break;
-      default:
-        flush();
-        appendEscape(out, *p);
-        run = ++p;
-        break;
-    }
+// Starts loading a nested container's first bytes (its block header sits
+// just before them) without waiting for them.
+void prefetchValue(const PlatformValue& value) {
+  const void* start = nullptr;
+  if (const JsonDictionary* dictionary = value.dictionary()) {
+    start = dictionary->begin();
+  } else if (const PlatformValue::Array* array = value.array()) {
+    start = array->data();
   }
-  flush();
+  if (start) {
+    __builtin_prefetch(static_cast<const char*>(start) - 64);
+    __builtin_prefetch(start);
+  }
 }
 
 }  // namespace
@@ -175,8 +159,12 @@ void JsonWriter::write(const PlatformValue& root) {
     for (KeyOrder& cached : keyOrders_) cached.keys.clear();
   }
   // Every call starts outside any container, and a failed call takes back
-  // what it appended, so the text stays valid JSON.
+  // what it appended, so the text stays valid JSON. The text is written
+  // through a cursor into the string's spare room, then cut to length.
   const std::size_t start = dest_.size();
+  dest_.resize(std::max(dest_.capacity(), start + 4096));
+  cursor_ = dest_.data() + start;
+  limit_ = dest_.data() + dest_.size();
   depth_ = 0;
   try {
     if (array) {
@@ -189,7 +177,15 @@ void JsonWriter::write(const PlatformValue& root) {
     depth_ = 0;
     throw;
   }
-  dest_ += '\n';
+  put('\n');
+  dest_.resize(static_cast<std::size_t>(cursor_ - dest_.data()));
+}
+
+void JsonWriter::grow(std::size_t bytes) {
+  const auto used = static_cast<std::size_t>(cursor_ - dest_.data());
+  dest_.resize(std::max(dest_.size() * 2, used + bytes + 4096));
+  cursor_ = dest_.data() + used;
+  limit_ = dest_.data() + dest_.size();
 }
 
 void JsonWriter::newLine() {
@@ -197,50 +193,140 @@ void JsonWriter::newLine() {
   if (indentRun_.size() < width) {
     while (indentRun_.size() < width) indentRun_ += *indentString_;
   }
-  dest_ += '\n';
-  dest_.append(indentRun_.data(), width);
+  char* out = room(width + 1);
+  *out++ = '\n';
+  std::memcpy(out, indentRun_.data(), width);
+  cursor_ = out + width;
+}
+
+void JsonWriter::writeText(const JsonText& text) {
+  if constexpr (std::endian::native == std::endian::little) {
+    // Most keys and many values are short and held in place: sixteen
+    // readable bytes, checked and copied at once.
+    if (text.isInline()) {
+      const std::size_t length = text.size();
+      std::uint64_t low;
+      std::uint64_t high;
+      std::memcpy(&low, text.data(), 8);
+      std::memcpy(&high, text.data() + 8, 8);
+      const auto bytesBelow = [](std::size_t n) { return n >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1; };
+      const std::uint64_t marks =
+          (bytesToLookAt(low) & bytesBelow(length)) | (bytesToLookAt(high) & bytesBelow(length > 8 ? length - 8 : 0));
+      if (marks == 0) {
+        char* out = room(18);
+        out[0] = '"';
+        std::memcpy(out + 1, text.data(), 16);
+        out[1 + length] = '"';
+        cursor_ = out + length + 2;
+        return;
+      }
+    }
+  }
+  writeText(text.view());
+}
+
+void JsonWriter::writeText(std::string_view text) {
+  // The quotes and the bytes as they stand; an escape asks for more room.
+  char* out = room(text.size() + 2);
+  *out++ = '"';
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* const end = p + text.size();
+  const auto* run = p;
+  const auto flush = [&] {
+    const auto length = static_cast<std::size_t>(p - run);
+    std::memcpy(out, run, length);
+    out += length;
+  };
+  while (p != end) {
+    while (end - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, sizeof word);
+      if (const std::uint64_t marks = bytesToLookAt(word)) {
+        if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(marks) / 8;
+        break;
+      }
+      p += 8;
+    }
+    if (p == end) break;
+    switch (kByteClass[*p]) {
+      case kPlain: ++p; break;
+      case kLeadByte:
+        if (const std::size_t length = wellFormedLength(p, end)) {
+          p += length;
+        } else {
+          // Ill-formed bytes are rare: the text helper replaces them.
+          flush();
+          std::string rest;
+          appendStringEncodedForJson(
+              rest, std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)));
+          cursor_ = out;
+          out = room(rest.size() + 1);
+          std::memcpy(out, rest.data(), rest.size());
+          cursor_ = out + rest.size();
+          put('"');
+          return;
+        }
+        break;
+      default: {
+        flush();
+        cursor_ = out;
+        // Six bytes for this escape and room for the rest as it stands.
+        out = room(6 + static_cast<std::size_t>(end - p) + 1);
+        out = writeEscape(out, *p);
+        run = ++p;
+        break;
+      }
+    }
+  }
+  flush();
+  *out++ = '"';
+  cursor_ = out;
 }
 
 void JsonWriter::writeArray(const PlatformValue::Array& array) {
   const bool lines = indentString_.has_value();
   if (depth_ >= kMaxJsonDepth) throw Errur(Errur::nestingTooDeep);
-  dest_ += '[';
+  put('[');
   ++depth_;
   const std::size_t count = array.size();
   for (std::size_t i = 0; i < count; ++i) {
     if (lines) newLine();
     writeElement(array[i]);
-    if (i + 1 != count) dest_ += ',';
+    if (i + 1 != count) put(',');
   }
   --depth_;
   if (lines) newLine();
-  dest_ += ']';
+  put(']');
 }
 
 void JsonWriter::writeDictionary(const JsonDictionary& dictionary) {
   const bool lines = indentString_.has_value();
   if (depth_ >= kMaxJsonDepth) throw Errur(Errur::nestingTooDeep);
-  dest_ += '{';
+  put('{');
   ++depth_;
-  const auto& entries = dictionary.entries();
+  const auto entries = dictionary.entries();
   const std::size_t count = entries.size();
   const std::uint32_t* order = count != 0 && sortKeys_ ? keyOrder(dictionary).data() : nullptr;
+  // Sorted, the members are met out of their order in memory, where the
+  // processor does not guess the next one: ask for them all at once.
+  if (order) {
+    for (const JsonDictionary::Entry& entry : entries) prefetchValue(entry.second);
+  }
   for (std::size_t i = 0; i < count; ++i) {
     const JsonDictionary::Entry& entry = entries[order ? order[i] : i];
     if (lines) newLine();
-    dest_ += '"';
-    appendJsonText(dest_, entry.first);
+    writeText(entry.first);
     if (lines) {
-      dest_.append("\" : ", 4);
+      put(" : ", 3);
     } else {
-      dest_.append("\":", 2);
+      put(':');
     }
     writeElement(entry.second);
-    if (i + 1 != count) dest_ += ',';
+    if (i + 1 != count) put(',');
   }
   --depth_;
   if (lines) newLine();
-  dest_ += '}';
+  put('}');
 }
 
 const std::vector<std::uint32_t>& JsonWriter::keyOrder(const JsonDictionary& dictionary) {
@@ -251,7 +337,7 @@ const std::vector<std::uint32_t>& JsonWriter::keyOrder(const JsonDictionary& dic
     const KeyOrder& cached = keyOrders_[slot];
     if (cached.keys.size() != count) continue;
     std::size_t i = 0;
-    while (i < count && cached.keys[i] == std::string_view(entries[i].first)) ++i;
+    while (i < count && cached.keys[i] == entries[i].first) ++i;
     if (i == count) return cached.order;
   }
   // Replaced in turn: siblings of different shapes (a record's "user" and
@@ -260,11 +346,13 @@ const std::vector<std::uint32_t>& JsonWriter::keyOrder(const JsonDictionary& dic
   KeyOrder& cached = keyOrders_[first + turn];
   turn = static_cast<std::uint8_t>((turn + 1) % kKeyOrdersPerDepth);
   cached.keys.clear();
-  for (const auto& entry : entries) cached.keys.emplace_back(entry.first);
+  for (const auto& entry : entries) cached.keys.push_back(entry.first);
   std::vector<std::uint32_t>& order = cached.order;
   order.clear();
   if (sortKeyOrder_customOrderDictionary_) {
-    std::vector<std::string> keys(cached.keys.begin(), cached.keys.end());
+    std::vector<std::string> keys;
+    keys.reserve(count);
+    for (const JsonText& key : cached.keys) keys.push_back(key.str());
     keys = sortWithCustomOrderAndAlphabetical(keys, *sortKeyOrder_customOrderDictionary_);
     for (const std::string& key : keys) order.push_back(static_cast<std::uint32_t>(*dictionary.indexOf(key)));
     return order;
@@ -272,8 +360,8 @@ const std::vector<std::uint32_t>& JsonWriter::keyOrder(const JsonDictionary& dic
   for (std::size_t i = 0; i < count; ++i) order.push_back(static_cast<std::uint32_t>(i));
   // Byte order of UTF-8 is the order of Unicode scalars; keys are distinct
   // as bytes, so the order is total and any sort gives the one result.
-  const std::vector<std::string_view>& keys = cached.keys;
-  const auto before = [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; };
+  const std::vector<JsonText>& keys = cached.keys;
+  const auto before = [&keys](std::uint32_t a, std::uint32_t b) { return keys[a].view() < keys[b].view(); };
   if (std::is_sorted(order.begin(), order.end(), before)) return order;
   if (count <= 16) {
     for (std::size_t i = 1; i < count; ++i) {
@@ -292,27 +380,43 @@ void JsonWriter::writeElement(const PlatformValue& value) {
   switch (value.kind()) {
     case PlatformValue::Kind::number: {
       const JsonNumber& number = *value.number();
-      if (number.isBool()) {
-        if (number.boolValue()) {
-          dest_.append("true", 4);
-        } else {
-          dest_.append("false", 5);
+      switch (number.kind()) {
+        case JsonNumber::Kind::boolean:
+          if (number.boolValue()) {
+            put("true", 4);
+          } else {
+            put("false", 5);
+          }
+          return;
+        case JsonNumber::Kind::floating: {
+          const double d = *number.exactly<double>();
+          // A decimal is JSON as read, whatever its size; a double NaN or
+          // infinity has no JSON form.
+          if (!std::isfinite(d)) throw Errur(Errur::invalidValue, value);
+          cursor_ = writeDoubleText(room(kDoubleTextCapacity), d);
+          return;
         }
-      } else if (number.kind() == JsonNumber::Kind::floating && !number.isFinite()) {
-        // A decimal is JSON as read, whatever its size; a double NaN or
-        // infinity has no JSON form.
-        throw Errur(Errur::invalidValue, value);
-      } else {
-        number.appendStringValue(dest_);
+        case JsonNumber::Kind::signedInteger:
+        case JsonNumber::Kind::character: {
+          char* out = room(24);
+          cursor_ = std::to_chars(out, out + 24, *number.exactly<std::int64_t>()).ptr;
+          return;
+        }
+        case JsonNumber::Kind::unsignedInteger: {
+          char* out = room(24);
+          cursor_ = std::to_chars(out, out + 24, *number.exactly<std::uint64_t>()).ptr;
+          return;
+        }
+        case JsonNumber::Kind::decimal: {
+          const std::string digits = number.stringValue();
+          put(digits.data(), digits.size());
+          return;
+        }
       }
       return;
     }
-    case PlatformValue::Kind::text:
-      dest_ += '"';
-      appendJsonText(dest_, *value.text());
-      dest_ += '"';
-      return;
-    case PlatformValue::Kind::null: dest_.append("null", 4); return;
+    case PlatformValue::Kind::text: writeText(*value.text()); return;
+    case PlatformValue::Kind::null: put("null", 4); return;
     case PlatformValue::Kind::dictionary: writeDictionary(*value.dictionary()); return;
     case PlatformValue::Kind::array: writeArray(*value.array()); return;
     case PlatformValue::Kind::opaque: throw Errur(Errur::invalidValue, value);

@@ -25,6 +25,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,8 +80,21 @@ class JsonWriter {
   void writeArray(const PlatformValue::Array& array);
   void writeDictionary(const JsonDictionary& dictionary);
   void writeElement(const PlatformValue& value);
+  void writeText(std::string_view text);
+  void writeText(const JsonText& text);
   // A line feed and the indent of the current depth (indented text only).
   void newLine();
+  // At least `bytes` bytes of room at the cursor.
+  char* room(std::size_t bytes) {
+    if (static_cast<std::size_t>(limit_ - cursor_) < bytes) grow(bytes);
+    return cursor_;
+  }
+  void grow(std::size_t bytes);
+  void put(char c) { *room(1) = c, ++cursor_; }
+  void put(const char* text, std::size_t length) {
+    std::memcpy(room(length), text, length);
+    cursor_ += length;
+  }
   // The places in `entries()` in the order they are written.
   const std::vector<std::uint32_t>& keyOrder(const JsonDictionary& dictionary);
 
@@ -89,14 +103,16 @@ class JsonWriter {
   std::optional<std::vector<std::string>> sortKeyOrder_;
   std::optional<CustomOrderDictionary> sortKeyOrder_customOrderDictionary_;
   std::string dest_;
+  char* cursor_ = nullptr;  // while writing: the end of the text in `dest_`
+  char* limit_ = nullptr;   // and the end of its room
   int depth_ = 0;
   std::string indentRun_;  // the indent unit repeated, grown to the deepest level met
   // Per depth, the keys of the last dictionaries sorted there and their order:
   // records in an array mostly repeat one key sequence, which then needs a
-  // comparison for equality instead of a sort. The keys point into the value
-  // being written, so they are forgotten at the start of every call.
+  // comparison for equality instead of a sort. The keys are copies (a long
+  // one shares the value's text), forgotten at the start of every call.
   struct KeyOrder {
-    std::vector<std::string_view> keys;
+    std::vector<JsonText> keys;  // copies: comparing touches no old value
     std::vector<std::uint32_t> order;
   };
   static constexpr std::size_t kKeyOrdersPerDepth = 4;

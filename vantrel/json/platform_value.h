@@ -100,7 +100,7 @@ class JsonText {
  public:
   static constexpr std::size_t kInlineCapacity = 15;
 
-  JsonText() noexcept { bytes_[kInlineCapacity] = 0; }
+  JsonText() noexcept { std::memset(bytes_, 0, sizeof bytes_); }
   JsonText(std::string_view text);                                  // NOLINT: implicit on purpose
   JsonText(const std::string& text) : JsonText(std::string_view(text)) {}  // NOLINT
   JsonText(const char* text) : JsonText(std::string_view(text)) {}  // NOLINT
@@ -110,7 +110,7 @@ class JsonText {
   }
   JsonText(JsonText&& other) noexcept {
     std::memcpy(bytes_, other.bytes_, sizeof bytes_);
-    other.bytes_[kInlineCapacity] = 0;
+    std::memset(other.bytes_, 0, sizeof other.bytes_);
   }
   JsonText& operator=(const JsonText& other) noexcept {
     JsonText copy(other);
@@ -137,11 +137,17 @@ class JsonText {
     return inlined() ? static_cast<unsigned char>(bytes_[kInlineCapacity]) : block()->length;
   }
   [[nodiscard]] bool empty() const { return size() == 0; }
+  // Whether the text is held in place: then `data()` has 16 readable bytes.
+  [[nodiscard]] bool isInline() const { return inlined(); }
   [[nodiscard]] std::string_view view() const { return {data(), size()}; }
   operator std::string_view() const { return view(); }  // NOLINT: implicit on purpose
   [[nodiscard]] std::string str() const { return std::string(view()); }
 
-  friend bool operator==(const JsonText& a, const JsonText& b) { return a.view() == b.view(); }
+  friend bool operator==(const JsonText& a, const JsonText& b) {
+    // Texts in place keep their unused bytes zero, so their bytes compare.
+    if (a.inlined() && b.inlined()) return std::memcmp(a.bytes_, b.bytes_, sizeof a.bytes_) == 0;
+    return a.view() == b.view();
+  }
   friend bool operator==(const JsonText& a, std::string_view b) { return a.view() == b; }
   friend bool operator==(const JsonText& a, const std::string& b) { return a.view() == b; }
   friend bool operator==(const JsonText& a, const char* b) { return a.view() == b; }
@@ -165,6 +171,7 @@ class JsonText {
     bytes_[kInlineCapacity] = static_cast<char>(kInBlock);
   }
   void assignInline(const char* text, std::size_t length) noexcept {
+    std::memset(bytes_, 0, sizeof bytes_);
     std::memcpy(bytes_, text, length);
     bytes_[kInlineCapacity] = static_cast<char>(length);
   }
