@@ -99,19 +99,20 @@ char* writeEscape(char* out, unsigned char c) {
   return out + sizeof escape;
 }
 
-// Starts loading a nested container's first bytes (its block header sits
-// just before them) without waiting for them.
-void prefetchValue(const PlatformValue& value) {
-  const void* start = nullptr;
+// Where a member's own storage starts (0 when it has none apart from its
+// entry), as an address: it is only compared and handed to prefetching.
+std::uintptr_t storageOf(const PlatformValue& value) {
+  const auto address = [](const void* p, std::size_t header) {
+    return p ? reinterpret_cast<std::uintptr_t>(p) - header : 0;
+  };
   if (const JsonDictionary* dictionary = value.dictionary()) {
-    start = dictionary->begin();
-  } else if (const PlatformValue::Array* array = value.array()) {
-    start = array->data();
+    return address(dictionary->begin(), sizeof(json_internal::DictionaryBlock));
   }
-  if (start) {
-    __builtin_prefetch(static_cast<const char*>(start) - 64);
-    __builtin_prefetch(start);
+  if (const PlatformValue::Array* array = value.array()) {
+    return address(array->data(), sizeof(json_internal::ArrayBlock));
   }
+  if (const JsonText* text = value.text(); text && !text->isInline()) return address(text->data(), 0);
+  return 0;
 }
 
 }  // namespace
@@ -165,6 +166,7 @@ void JsonWriter::write(const PlatformValue& root) {
   dest_.resize(std::max(dest_.capacity(), start + 4096));
   cursor_ = dest_.data() + start;
   limit_ = dest_.data() + dest_.size();
+  prefetchedLow_ = prefetchedHigh_ = 0;
   depth_ = 0;
   try {
     if (array) {
@@ -299,6 +301,26 @@ void JsonWriter::writeArray(const PlatformValue::Array& array) {
   put(']');
 }
 
+void JsonWriter::prefetchMembers(const JsonDictionary& dictionary) {
+  // Sorted, the members are met out of their order in memory, which the
+  // processor does not foresee. A parsed dictionary's members were stored
+  // just before it, so the span from the lowest of them to its end holds
+  // them all: ask for that span at once, unless an enclosing dictionary's
+  // span already covered it.
+  const auto entries = dictionary.entries();
+  const auto high = reinterpret_cast<std::uintptr_t>(entries.data() + entries.size());
+  std::uintptr_t low = reinterpret_cast<std::uintptr_t>(entries.data()) - sizeof(json_internal::DictionaryBlock);
+  for (const JsonDictionary::Entry& entry : entries) {
+    const std::uintptr_t at = storageOf(entry.second);
+    if (at != 0 && at < low) low = at;
+  }
+  constexpr std::uintptr_t kLargestSpan = 256 * 1024;
+  if (high - low > kLargestSpan || (low >= prefetchedLow_ && high <= prefetchedHigh_)) return;
+  for (std::uintptr_t line = low; line < high; line += 64) __builtin_prefetch(reinterpret_cast<const void*>(line));
+  prefetchedLow_ = low;
+  prefetchedHigh_ = high;
+}
+
 void JsonWriter::writeDictionary(const JsonDictionary& dictionary) {
   const bool lines = indentString_.has_value();
   if (depth_ >= kMaxJsonDepth) throw Errur(Errur::nestingTooDeep);
@@ -307,11 +329,7 @@ void JsonWriter::writeDictionary(const JsonDictionary& dictionary) {
   const auto entries = dictionary.entries();
   const std::size_t count = entries.size();
   const std::uint32_t* order = count != 0 && sortKeys_ ? keyOrder(dictionary).data() : nullptr;
-  // Sorted, the members are met out of their order in memory, where the
-  // processor does not guess the next one: ask for them all at once.
-  if (order) {
-    for (const JsonDictionary::Entry& entry : entries) prefetchValue(entry.second);
-  }
+  if (order) prefetchMembers(dictionary);
   for (std::size_t i = 0; i < count; ++i) {
     const JsonDictionary::Entry& entry = entries[order ? order[i] : i];
     if (lines) newLine();

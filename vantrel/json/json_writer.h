@@ -82,6 +82,7 @@ class JsonWriter {
   void writeElement(const PlatformValue& value);
   void writeText(std::string_view text);
   void writeText(const JsonText& text);
+  void prefetchMembers(const JsonDictionary& dictionary);
   // A line feed and the indent of the current depth (indented text only).
   void newLine();
   // At least `bytes` bytes of room at the cursor.
@@ -105,6 +106,8 @@ class JsonWriter {
   std::string dest_;
   char* cursor_ = nullptr;  // while writing: the end of the text in `dest_`
   char* limit_ = nullptr;   // and the end of its room
+  std::uintptr_t prefetchedLow_ = 0;  // the last span of memory asked for
+  std::uintptr_t prefetchedHigh_ = 0;
   int depth_ = 0;
   std::string indentRun_;  // the indent unit repeated, grown to the deepest level met
   // Per depth, the keys of the last dictionaries sorted there and their order:
