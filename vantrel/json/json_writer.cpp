@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "vantrel/core/number_text.h"
+#include "vantrel/json/internal/json_bytes.h"
 #include "vantrel/json/json.h"
 #include "vantrel/text/escaping.h"
 
@@ -27,6 +28,10 @@ std::string writerErrorText(JsonWriterError::Case c, const PlatformValue& payloa
 // Texts and keys: runs of bytes that stay as they are are copied at once;
 // a run is checked eight bytes at a time while nothing in it needs a look.
 
+using json_internal::bytesToLookAt;
+using json_internal::firstByteToLookAt;
+using json_internal::wellFormedUtf8Length;
+
 enum ByteClass : std::uint8_t { kPlain, kEscaped, kLeadByte };
 
 constexpr std::array<std::uint8_t, 256> kByteClass = [] {
@@ -37,46 +42,6 @@ constexpr std::array<std::uint8_t, 256> kByteClass = [] {
   for (int c = 0x80; c < 0x100; ++c) table[static_cast<std::size_t>(c)] = kLeadByte;
   return table;
 }();
-
-constexpr std::uint64_t kOnes = 0x0101010101010101u;
-constexpr std::uint64_t kHighBits = kOnes * 0x80;
-
-// The high bit set in the bytes of eight (read little-endian) that are below
-// 0x20, a quote, a backslash or above 0x7F. A borrow can also mark a byte
-// after a marked one, never one before it, so the lowest mark is exact.
-inline std::uint64_t bytesToLookAt(std::uint64_t word) {
-  const auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v; };
-  return (((word - kOnes * 0x20) & ~word) | zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\\')) |
-          word) &
-         kHighBits;
-}
-
-// The length of the well-formed UTF-8 sequence at `p` (a byte above 0x7F),
-// or 0 when it is not one.
-inline std::size_t wellFormedLength(const unsigned char* p, const unsigned char* end) {
-  const unsigned char lead = p[0];
-  std::size_t trailing = 0;
-  unsigned char low = 0x80, high = 0xBF;  // the second byte's range
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    trailing = 1;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    trailing = 2;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    trailing = 3;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
-  } else {
-    return 0;
-  }
-  if (static_cast<std::size_t>(end - p) <= trailing) return 0;
-  if (p[1] < low || p[1] > high) return 0;
-  for (std::size_t k = 2; k <= trailing; ++k) {
-    if ((p[k] & 0xC0) != 0x80) return 0;
-  }
-  return trailing + 1;
-}
 
 // The escape of `c` at `out` (room for six bytes); answers its end.
 char* writeEscape(char* out, unsigned char c) {
@@ -240,20 +205,12 @@ void JsonWriter::writeText(std::string_view text) {
     out += length;
   };
   while (p != end) {
-    while (end - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      if (const std::uint64_t marks = bytesToLookAt(word)) {
-        if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(marks) / 8;
-        break;
-      }
-      p += 8;
-    }
+    p = firstByteToLookAt(p, end);
     if (p == end) break;
     switch (kByteClass[*p]) {
       case kPlain: ++p; break;
       case kLeadByte:
-        if (const std::size_t length = wellFormedLength(p, end)) {
+        if (const std::size_t length = wellFormedUtf8Length(p, end)) {
           p += length;
         } else {
           // Ill-formed bytes are rare: the text helper replaces them.

@@ -12,6 +12,7 @@
 
 #include "vantrel/core/utf8.h"
 #include "vantrel/json/internal/json_arena.h"
+#include "vantrel/json/internal/json_bytes.h"
 #include "vantrel/json/json.h"
 
 namespace vantrel::json_internal {
@@ -20,19 +21,28 @@ namespace vantrel::json_internal {
 // counts (see json_storage.h), so they are only ever moved, never copied
 // or destroyed, until the root takes the arena's first count.
 struct ReaderAccess {
-  static PlatformValue arrayOf(ArrayBlock* block) {
-    PlatformValue v;
-    v.kind_ = PlatformValue::Kind::array;
+  static void setInteger(PlatformValue& v, std::int64_t value) {
+    new (&v.number_) JsonNumber();
+    v.number_.i_ = value;
+    v.kind_ = PlatformValue::Kind::number;
+  }
+  static void setDouble(PlatformValue& v, double value) {
+    new (&v.number_) JsonNumber();
+    v.number_.kind_ = JsonNumber::Kind::floating;
+    v.number_.d_ = value;
+    v.kind_ = PlatformValue::Kind::number;
+  }
+  // Made in place (`v` is null): a value built elsewhere and copied in is
+  // read back before its bytes have settled, which stalls the processor.
+  static void makeArray(PlatformValue& v, ArrayBlock* block) {
     new (&v.array_) JsonArray();
     v.array_.block_ = block;
-    return v;
+    v.kind_ = PlatformValue::Kind::array;
   }
-  static PlatformValue dictionaryOf(DictionaryBlock* block) {
-    PlatformValue v;
-    v.kind_ = PlatformValue::Kind::dictionary;
+  static void makeDictionary(PlatformValue& v, DictionaryBlock* block) {
     new (&v.dictionary_) JsonDictionary();
     v.dictionary_.block_ = block;
-    return v;
+    v.kind_ = PlatformValue::Kind::dictionary;
   }
   static JsonText textOf(const char* data, std::size_t length, DocumentArena& arena) {
     JsonText text;
@@ -86,27 +96,6 @@ int hexValue(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-// The length of the well-formed UTF-8 sequence at `p` (its first byte at
-// least 0x80), or 0.
-std::size_t utf8SequenceLength(const unsigned char* p, const unsigned char* end) {
-  const unsigned char c = p[0];
-  const auto continuation = [&](std::size_t at, unsigned char low = 0x80, unsigned char high = 0xBF) {
-    return p + at < end && p[at] >= low && p[at] <= high;
-  };
-  if (c >= 0xC2 && c <= 0xDF) return continuation(1) ? 2 : 0;
-  if (c >= 0xE0 && c <= 0xEF) {
-    const unsigned char low = c == 0xE0 ? 0xA0 : 0x80;
-    const unsigned char high = c == 0xED ? 0x9F : 0xBF;
-    return continuation(1, low, high) && continuation(2) ? 3 : 0;
-  }
-  if (c >= 0xF0 && c <= 0xF4) {
-    const unsigned char low = c == 0xF0 ? 0x90 : 0x80;
-    const unsigned char high = c == 0xF4 ? 0x8F : 0xBF;
-    return continuation(1, low, high) && continuation(2) && continuation(3) ? 4 : 0;
-  }
-  return 0;
 }
 
 // Strict RFC 8259 reading straight into values. The containers being read
@@ -235,7 +224,7 @@ class Reader {
       indexDictionary(*block, &arena_);
       values_.resize(frame.firstValue);
       keys_.resize(frame.firstKey);
-      values_.push_back(ReaderAccess::dictionaryOf(block));
+      ReaderAccess::makeDictionary(values_.emplace_back(), block);
     } else {
       if (count == 0) {
         values_.emplace_back(PlatformValue::Array());
@@ -248,7 +237,7 @@ class Reader {
       for (std::size_t i = 0; i < count; ++i) new (block->elements() + i) PlatformValue(std::move(values[i]));
       block->size = count;
       values_.resize(frame.firstValue);
-      values_.push_back(ReaderAccess::arrayOf(block));
+      ReaderAccess::makeArray(values_.emplace_back(), block);
     }
   }
 
@@ -261,7 +250,7 @@ class Reader {
       case 'n': literal("null"), values_.emplace_back(); return;
       default:
         if (c == '-' || isDigit(c)) {
-          values_.emplace_back(readNumber());
+          readNumber(values_.emplace_back());
           return;
         }
         fail(p_, rapidjson::kParseErrorValueInvalid);
@@ -279,7 +268,8 @@ class Reader {
   // Any spelling the grammar allows is read; the kind follows from the
   // value (`JsonNumber::fromValidToken`), never from the length of the
   // digits or the exponent.
-  JsonNumber readNumber() {
+  // The number at `p_`, made in `slot` (a null value).
+  void readNumber(PlatformValue& slot) {
     const char* start = p_;
     const bool negative = *p_ == '-';
     if (negative) ++p_;
@@ -330,54 +320,63 @@ class Reader {
     if (integral && integerDigits <= 18) {
       // Up to 18 digits always fit a signed 64-bit integer.
       const auto magnitude = static_cast<std::int64_t>(value);
-      return JsonNumber::fromInt(negative ? -magnitude : magnitude);
+      ReaderAccess::setInteger(slot, negative ? -magnitude : magnitude);
+      return;
     }
     if (!integral && significant <= 19 && value <= (std::uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
       // Both factors are exact doubles, so one correctly rounded operation
       // gives the nearest double, as a full conversion would.
       double d = static_cast<double>(value);
       d = scale < 0 ? d / kExactPowers[-scale] : d * kExactPowers[scale];
-      return JsonNumber::fromDouble(negative ? -d : d);
+      ReaderAccess::setDouble(slot, negative ? -d : d);
+      return;
     }
     const std::string_view token(start, static_cast<std::size_t>(p_ - start));
     if (!integral) {
       double d = 0;
       const auto [end, error] = std::from_chars(start, p_, d);
-      if (error == std::errc() && end == p_ && std::isfinite(d)) return JsonNumber::fromDouble(d);
+      if (error == std::errc() && end == p_ && std::isfinite(d)) {
+        ReaderAccess::setDouble(slot, d);
+        return;
+      }
     }
     JsonNumber number = JsonNumber::fromValidToken(token, integral);
-    if (number.kind() == JsonNumber::Kind::decimal) return ReaderAccess::decimalOf(token, arena_);
-    return number;
+    if (number.kind() == JsonNumber::Kind::decimal) number = ReaderAccess::decimalOf(token, arena_);
+    slot = PlatformValue(std::move(number));
   }
 
   // A string at `p_` (its opening quote), unescaped and checked.
   JsonText readString() {
     ++p_;
+    const auto* const end = reinterpret_cast<const unsigned char*>(end_);
+    const auto* p = reinterpret_cast<const unsigned char*>(p_);
     const char* runStart = p_;
     // The common case: no escapes, so the text is the bytes as they stand.
-    while (p_ != end_) {
-      const auto c = static_cast<unsigned char>(*p_);
-      if (c == '"') {
+    for (;;) {
+      p = firstByteToLookAt(p, end);
+      if (p == end) fail(end_, rapidjson::kParseErrorStringMissQuotationMark);
+      if (*p == '"') {
+        p_ = reinterpret_cast<const char*>(p);
         JsonText text = ReaderAccess::textOf(runStart, static_cast<std::size_t>(p_ - runStart), arena_);
         ++p_;
         return text;
       }
-      if (c == '\\') break;
-      if (c < 0x20) fail(p_, rapidjson::kParseErrorStringEscapeInvalid);
-      if (c < 0x80) {
-        ++p_;
-        continue;
-      }
-      const std::size_t length = utf8SequenceLength(reinterpret_cast<const unsigned char*>(p_),
-                                                    reinterpret_cast<const unsigned char*>(end_));
-      if (length == 0) fail(p_, rapidjson::kParseErrorStringInvalidEncoding);
-      p_ += length;
+      if (*p == '\\') break;
+      if (*p < 0x20) fail(reinterpret_cast<const char*>(p), rapidjson::kParseErrorStringEscapeInvalid);
+      const std::size_t length = wellFormedUtf8Length(p, end);
+      if (length == 0) fail(reinterpret_cast<const char*>(p), rapidjson::kParseErrorStringInvalidEncoding);
+      p += length;
     }
-    if (p_ == end_) fail(p_, rapidjson::kParseErrorStringMissQuotationMark);
+    p_ = reinterpret_cast<const char*>(p);
     std::string& text = scratch_;
     text.assign(runStart, static_cast<std::size_t>(p_ - runStart));
     bool loneLowSurrogate = false;
     while (p_ != end_) {
+      // Plain bytes up to the next one that needs a look, at once.
+      const auto* next = firstByteToLookAt(reinterpret_cast<const unsigned char*>(p_), end);
+      text.append(p_, reinterpret_cast<const char*>(next));
+      p_ = reinterpret_cast<const char*>(next);
+      if (p_ == end_) break;
       const auto c = static_cast<unsigned char>(*p_);
       if (c == '"') {
         ++p_;
@@ -422,13 +421,7 @@ class Reader {
         continue;
       }
       if (c < 0x20) fail(p_, rapidjson::kParseErrorStringEscapeInvalid);
-      if (c < 0x80) {
-        text += static_cast<char>(c);
-        ++p_;
-        continue;
-      }
-      const std::size_t length = utf8SequenceLength(reinterpret_cast<const unsigned char*>(p_),
-                                                    reinterpret_cast<const unsigned char*>(end_));
+      const std::size_t length = wellFormedUtf8Length(reinterpret_cast<const unsigned char*>(p_), end);
       if (length == 0) fail(p_, rapidjson::kParseErrorStringInvalidEncoding);
       text.append(p_, length);
       p_ += length;
