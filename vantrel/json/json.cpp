@@ -74,20 +74,13 @@ void Json::setManagedJsonObject(std::optional<PlatformValue> jo) {
 }
 
 void Json::classify() {
-  error_.reset();
-  switch (value_.kind()) {
-    case PlatformValue::Kind::number: type_ = value_.number()->isBool() ? JsonType::bool_ : JsonType::number; return;
-    case PlatformValue::Kind::text: type_ = JsonType::string; return;
-    case PlatformValue::Kind::null: type_ = JsonType::null; return;
-    case PlatformValue::Kind::array: type_ = JsonType::array; return;
-    case PlatformValue::Kind::dictionary: type_ = JsonType::dictionary; return;
-    case PlatformValue::Kind::opaque:
-      // The platform value of an unknown value is the null object.
-      type_ = JsonType::unknown;
-      value_ = PlatformValue();
-      error_ = JsonError::unsupportedType;
-      return;
-  }
+  // As a view classifies it; an unknown value's platform value is the null
+  // object, here as in the view.
+  const JsonView view(value_);
+  type_ = view.type_;
+  error_ = view.error_;
+  if (type_ == JsonType::unknown) value_ = PlatformValue();
+  target_ = &value_;
 }
 
 Json Json::fromData(std::string_view data, JsonReadingOptions options) {

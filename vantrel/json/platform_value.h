@@ -186,7 +186,7 @@ std::ostream& operator<<(std::ostream& out, const JsonText& text);
 // copies; the non-const `operator[]`, `back()` and the changes below make
 // the elements this array's own first. Pointers and iterators into it stay
 // valid while the array is neither changed nor destroyed.
-class JsonArray {
+class JsonArray : private json_internal::SharedBlock<json_internal::ArrayBlock> {
  public:
   using value_type = PlatformValue;
   using size_type = std::size_t;
@@ -202,23 +202,6 @@ class JsonArray {
   JsonArray(It first, S last) {
     if constexpr (std::random_access_iterator<It>) reserve(static_cast<std::size_t>(last - first));
     for (; first != last; ++first) emplace_back(*first);
-  }
-  JsonArray(const JsonArray& other) noexcept : block_(other.block_) {
-    if (block_) json_internal::retain(&block_->header);
-  }
-  JsonArray(JsonArray&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
-  JsonArray& operator=(const JsonArray& other) noexcept {
-    JsonArray copy(other);
-    std::swap(block_, copy.block_);
-    return *this;
-  }
-  JsonArray& operator=(JsonArray&& other) noexcept {
-    JsonArray taken(std::move(other));
-    std::swap(block_, taken.block_);
-    return *this;
-  }
-  ~JsonArray() {
-    if (block_) json_internal::release(&block_->header);
   }
 
   [[nodiscard]] std::size_t size() const { return block_ ? block_->size : 0; }
@@ -248,12 +231,11 @@ class JsonArray {
   // Room for `extra` more elements in a block held by this array alone.
   PlatformValue* makeRoom(std::size_t extra);
 
-  json_internal::ArrayBlock* block_ = nullptr;
 };
 
 // An insertion-ordered dictionary from text to `PlatformValue`, shared by
 // copies until one of them changes (copy on write).
-class JsonDictionary {
+class JsonDictionary : private json_internal::SharedBlock<json_internal::DictionaryBlock> {
  public:
   using Entry = JsonDictionaryEntry;
 
@@ -261,23 +243,6 @@ class JsonDictionary {
   // Pairs in order; of two pairs with one key the later value wins, at the
   // place of the first.
   explicit JsonDictionary(std::vector<Entry> pairs);
-  JsonDictionary(const JsonDictionary& other) noexcept : block_(other.block_) {
-    if (block_) json_internal::retain(&block_->header);
-  }
-  JsonDictionary(JsonDictionary&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
-  JsonDictionary& operator=(const JsonDictionary& other) noexcept {
-    JsonDictionary copy(other);
-    std::swap(block_, copy.block_);
-    return *this;
-  }
-  JsonDictionary& operator=(JsonDictionary&& other) noexcept {
-    JsonDictionary taken(std::move(other));
-    std::swap(block_, taken.block_);
-    return *this;
-  }
-  ~JsonDictionary() {
-    if (block_) json_internal::release(&block_->header);
-  }
 
   [[nodiscard]] std::size_t size() const { return block_ ? block_->size : 0; }
   [[nodiscard]] bool empty() const { return size() == 0; }
@@ -300,7 +265,6 @@ class JsonDictionary {
   friend struct json_internal::ReaderAccess;
   json_internal::DictionaryBlock* makeRoom(std::size_t extra);
 
-  json_internal::DictionaryBlock* block_ = nullptr;
 };
 
 class PlatformValue {
@@ -425,6 +389,8 @@ class PlatformValue {
 
 // A member of a dictionary: its key (`first`) and value (`second`).
 struct JsonDictionaryEntry {
+  JsonDictionaryEntry(JsonText key, PlatformValue value) noexcept : first(std::move(key)), second(std::move(value)) {}
+
   JsonText first;
   PlatformValue second;
 };

@@ -100,6 +100,37 @@ inline bool soleHeapHolder(const BlockHeader* block) noexcept {
   return !block->arena && block->refs.load(std::memory_order_acquire) == 1;
 }
 
+// A holder of one block (or of none): copies count, the last one frees.
+template <class Block>
+class SharedBlock {
+ protected:
+  SharedBlock() noexcept = default;
+  SharedBlock(const SharedBlock& other) noexcept : block_(other.block_) {
+    if (block_) retain(&block_->header);
+  }
+  SharedBlock(SharedBlock&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
+  SharedBlock& operator=(const SharedBlock& other) noexcept {
+    SharedBlock copy(other);
+    swapBlocks(copy);
+    return *this;
+  }
+  SharedBlock& operator=(SharedBlock&& other) noexcept {
+    SharedBlock taken(static_cast<SharedBlock&&>(other));
+    swapBlocks(taken);
+    return *this;
+  }
+  ~SharedBlock() {
+    if (block_) release(&block_->header);
+  }
+  void swapBlocks(SharedBlock& other) noexcept {
+    Block* held = block_;
+    block_ = other.block_;
+    other.block_ = held;
+  }
+
+  Block* block_ = nullptr;
+};
+
 // A heap text block holding `text` (its count is 1).
 [[nodiscard]] TextBlock* makeTextBlock(const char* data, std::size_t length);
 
