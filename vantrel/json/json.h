@@ -197,13 +197,15 @@ class JsonView {
   JsonView() noexcept;
   // A view of `value` as `Json(value)` would classify it.
   explicit JsonView(const PlatformValue& value) noexcept : target_(&value) {
-    switch (value.kind()) {
-      case PlatformValue::Kind::number: type_ = value.number()->isBool() ? JsonType::bool_ : JsonType::number; return;
-      case PlatformValue::Kind::text: type_ = JsonType::string; return;
-      case PlatformValue::Kind::null: type_ = JsonType::null; return;
-      case PlatformValue::Kind::array: type_ = JsonType::array; return;
-      case PlatformValue::Kind::dictionary: type_ = JsonType::dictionary; return;
-      case PlatformValue::Kind::opaque: becomeUnknown(); return;
+    // The tag of each kind, by table: views are made once per member met.
+    constexpr JsonType::Case kTags[] = {JsonType::number, JsonType::string,     JsonType::null,
+                                        JsonType::array,  JsonType::dictionary, JsonType::unknown};
+    const PlatformValue::Kind kind = value.kind();
+    type_ = kTags[static_cast<int>(kind)];
+    if (kind == PlatformValue::Kind::number) {
+      if (value.number()->isBool()) type_ = JsonType::bool_;
+    } else if (kind == PlatformValue::Kind::opaque) {
+      becomeUnknown();
     }
   }
 

@@ -330,7 +330,7 @@ namespace json_internal {
 std::size_t dictionarySlot(const DictionaryBlock& block, std::string_view key) {
   const std::size_t mask = block.slotCount - 1;
   std::size_t at = hashKey(key) & mask;
-  while (block.slots[at] != kEmpty && block.entries()[block.slots[at]].first.view() != key) at = (at + 1) & mask;
+  while (block.slots[at] != kEmpty && !block.entries()[block.slots[at]].first.equals(key)) at = (at + 1) & mask;
   return at;
 }
 
@@ -471,7 +471,7 @@ std::optional<std::size_t> JsonDictionary::indexOf(std::string_view key) const {
   if (!block_->slots) {
     const Entry* entries = block_->entries();
     for (std::size_t i = 0; i < block_->size; ++i) {
-      if (entries[i].first.view() == key) return i;
+      if (entries[i].first.equals(key)) return i;
     }
     return std::nullopt;
   }

@@ -148,7 +148,15 @@ class JsonText {
     if (a.inlined() && b.inlined()) return std::memcmp(a.bytes_, b.bytes_, sizeof a.bytes_) == 0;
     return a.view() == b.view();
   }
-  friend bool operator==(const JsonText& a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(const JsonText& a, std::string_view b) { return a.equals(b); }
+  // `== text`, the length first and in place without a call for the length.
+  [[nodiscard]] bool equals(std::string_view text) const {
+    if (inlined()) {
+      const auto length = static_cast<unsigned char>(bytes_[kInlineCapacity]);
+      return length == text.size() && (length == 0 || std::memcmp(bytes_, text.data(), length) == 0);
+    }
+    return view() == text;
+  }
   friend bool operator==(const JsonText& a, const std::string& b) { return a.view() == b; }
   friend bool operator==(const JsonText& a, const char* b) { return a.view() == b; }
   friend auto operator<=>(const JsonText& a, const JsonText& b) { return a.view() <=> b.view(); }
