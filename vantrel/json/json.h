@@ -487,11 +487,11 @@ class JsonMember : public JsonView {
   [[nodiscard]] std::string_view key() const { return key_; }
   [[nodiscard]] const JsonView& value() const { return *this; }
   template <std::size_t I>
-  [[nodiscard]] auto get() const {
+  [[nodiscard]] decltype(auto) get() const {
     if constexpr (I == 0) {
       return key_;
     } else {
-      return JsonView(*this);
+      return static_cast<const JsonView&>(*this);
     }
   }
 
@@ -718,7 +718,7 @@ struct std::tuple_element<0, vantrel::JsonMember> {
 };
 template <>
 struct std::tuple_element<1, vantrel::JsonMember> {
-  using type = vantrel::JsonView;
+  using type = const vantrel::JsonView;
 };
 
 template <>
