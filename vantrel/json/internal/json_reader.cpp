@@ -140,7 +140,11 @@ class Reader {
   [[noreturn]] void fail(const char* at, rapidjson::ParseErrorCode code) { fail(at, messageFor(code)); }
 
   void skipSpace() {
-    while (p_ != end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t')) ++p_;
+    // Mostly there is none: one comparison tells.
+    while (p_ != end_ && static_cast<unsigned char>(*p_) <= ' ' &&
+           (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t')) {
+      ++p_;
+    }
   }
 
   // One value at `p_`, containers included; iterative.
