@@ -127,7 +127,7 @@ TEST(JsonAccess, ACopyIsIndependentOfWrites) {
 
 TEST(JsonAccess, Iteration) {
   // An array yields its elements (their keys empty), a dictionary its
-  // values with their keys; the pairs of the design stay behind `Index`.
+  // values with their keys; the named pairs stay behind `Index`.
   std::vector<Json> elements;
   for (const auto& element : parse(R"([true, "x"])")) {
     EXPECT_EQ(element.key(), "");

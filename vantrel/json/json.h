@@ -238,8 +238,8 @@ class JsonView {
   }
 
   // ---- the value as a collection of (name, member) pairs ----
-  // The design's sequence of pairs: an array's elements named "0", "1", ...; a dictionary's members in its
-  // order; any other value is empty.
+  // Read by position: an array's elements named "0", "1", ...; a
+  // dictionary's members in its order; any other value is empty.
   class Index {
    public:
     enum class Case { array, dictionary, null };
