@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
-#include <future>
 #include <map>
 #include <optional>
 #include <thread>
@@ -326,23 +325,15 @@ std::unique_ptr<SelectionServer> SelectionServer::open(const std::string& displa
   impl->displayName = displayName;
   impl->limits = limits;
   if (!impl->commands.valid()) return nullptr;
-  // The thread opens the connection (a connection is used on the thread
-  // that opened it) and answers whether it did.
-  std::promise<bool> opened;
-  std::future<bool> isOpen = opened.get_future();
-  impl->thread = std::thread([impl, opened = std::move(opened)]() mutable {
-    if (!impl->openConnection()) {
-      impl->connection.reset();
-      opened.set_value(false);
-      return;
-    }
-    opened.set_value(true);
-    impl->loop();
-  });
-  if (!isOpen.get()) {
-    impl->thread.join();
-    return nullptr;
-  }
+  const bool opened = startConnectionThread(
+      impl->thread,
+      [impl] {
+        if (impl->openConnection()) return true;
+        impl->connection.reset();
+        return false;
+      },
+      [impl] { impl->loop(); });
+  if (!opened) return nullptr;
   return std::make_unique<SelectionServer>(std::move(impl));
 }
 

@@ -1,5 +1,7 @@
 #include "vantrel/platform/desktop/thread_commands.h"
 
+#include <future>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -89,6 +91,22 @@ void ThreadCommands::finish() {
 bool ThreadCommands::running() const {
   std::lock_guard lock(mutex_);
   return running_;
+}
+
+bool startConnectionThread(std::thread& thread, std::function<bool()> open, std::function<void()> loop) {
+  std::promise<bool> opened;
+  std::future<bool> isOpen = opened.get_future();
+  thread = std::thread([open = std::move(open), loop = std::move(loop), opened = std::move(opened)]() mutable {
+    if (!open()) {
+      opened.set_value(false);
+      return;
+    }
+    opened.set_value(true);
+    loop();
+  });
+  if (isOpen.get()) return true;
+  thread.join();
+  return false;
 }
 
 }  // namespace vantrel

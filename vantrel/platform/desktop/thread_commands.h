@@ -29,6 +29,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 #include "vantrel/core/api.h"
 namespace vantrel VANTREL_API {
@@ -77,5 +78,12 @@ class ThreadCommands {
   bool stopping_ = false;
   bool running_ = true;
 };
+
+// Starts `thread`, which runs `open` and, when that answered true, `loop`;
+// waits for `open` and answers it, joining the thread when it failed. Both
+// X services start this way: a connection is used only on the thread that
+// opened it.
+[[nodiscard]] bool startConnectionThread(std::thread& thread, std::function<bool()> open,
+                                         std::function<void()> loop);
 
 }  // namespace vantrel

@@ -11,7 +11,6 @@
 #include <atomic>
 #include <cerrno>
 #include <functional>
-#include <future>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -231,24 +230,16 @@ void X11HotKeyService::Impl::loop() {
 std::shared_ptr<X11HotKeyService> X11HotKeyService::open(const std::string& displayName) {
   auto impl = std::make_shared<Impl>();
   if (!impl->commands.valid()) return nullptr;
-  // The event thread opens the connection and answers whether it did. It
-  // holds the state too, so it can end safely even when the service is
-  // released on the thread itself.
-  std::promise<bool> opened;
-  std::future<bool> isOpen = opened.get_future();
-  impl->thread = std::thread([impl, displayName, opened = std::move(opened)]() mutable {
-    impl->threadId = std::this_thread::get_id();
-    if (!impl->openConnection(displayName)) {
-      opened.set_value(false);
-      return;
-    }
-    opened.set_value(true);
-    impl->loop();
-  });
-  if (!isOpen.get()) {
-    impl->thread.join();
-    return nullptr;
-  }
+  // The event thread holds the state too, so it can end safely even when
+  // the service is released on the thread itself.
+  const bool opened = startConnectionThread(
+      impl->thread,
+      [impl, displayName] {
+        impl->threadId = std::this_thread::get_id();
+        return impl->openConnection(displayName);
+      },
+      [impl] { impl->loop(); });
+  if (!opened) return nullptr;
   return std::make_shared<X11HotKeyService>(Passkey{}, std::move(impl));
 }
 
