@@ -125,13 +125,6 @@ const PlatformValue& JsonView::nullValue() noexcept {
 
 JsonView::JsonView() noexcept : target_(&nullValue()) {}
 
-void JsonView::becomeUnknown() noexcept {
-  // As `Json` classifies it: an unknown value whose platform value is null.
-  type_ = JsonType::unknown;
-  target_ = &nullValue();
-  error_ = JsonError::unsupportedType;
-}
-
 JsonView JsonView::operator[](std::string_view key) const {
   if (type_ != JsonType::dictionary) return JsonView(&nullValue(), JsonType::null, JsonError::invalidType);
   const PlatformValue* member = target_->dictionary()->find(key);
@@ -214,17 +207,21 @@ std::string JsonView::stringValue() const {
   }
 }
 
-std::optional<JsonNumber> JsonView::number() const {
-  if (type_ == JsonType::number) return *target_->number();
-  if (type_ == JsonType::bool_) return JsonNumber::fromInt(target_->number()->boolValue() ? 1 : 0);
+std::optional<JsonNumber> JsonView::numberOf(const PlatformValue& target, JsonType type) {
+  if (type == JsonType::number) return *target.number();
+  if (type == JsonType::bool_) return JsonNumber::fromInt(target.number()->boolValue() ? 1 : 0);
   return std::nullopt;
 }
 
-JsonNumber JsonView::numberValue() const {
-  if (auto n = number()) return *n;
-  if (type_ == JsonType::string) return JsonNumber::fromDecimalText(*target_->text());
+JsonNumber JsonView::numberValueOf(const PlatformValue& target, JsonType type) {
+  if (auto n = numberOf(target, type)) return *n;
+  if (type == JsonType::string) return JsonNumber::fromDecimalText(*target.text());
   return JsonNumber::fromDouble(0.0);
 }
+
+std::optional<JsonNumber> JsonView::number() const { return numberOf(*target_, type_); }
+
+JsonNumber JsonView::numberValue() const { return numberValueOf(*target_, type_); }
 
 std::optional<JsonNull> JsonView::nullObject() const {
   if (type_ != JsonType::null) return std::nullopt;

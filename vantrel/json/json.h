@@ -198,14 +198,21 @@ class JsonView {
   // A view of `value` as `Json(value)` would classify it.
   explicit JsonView(const PlatformValue& value) noexcept : target_(&value) {
     // The tag of each kind, by table: views are made once per member met.
-    constexpr JsonType::Case kTags[] = {JsonType::number, JsonType::string,     JsonType::null,
-                                        JsonType::array,  JsonType::dictionary, JsonType::unknown};
+    // Nothing here passes `this` on, so a view made in a loop stays in
+    // registers.
+    static constexpr JsonType::Case kTags[] = {JsonType::number, JsonType::string,     JsonType::null,
+                                               JsonType::array,  JsonType::dictionary, JsonType::unknown};
     const PlatformValue::Kind kind = value.kind();
-    type_ = kTags[static_cast<int>(kind)];
     if (kind == PlatformValue::Kind::number) {
-      if (value.number()->isBool()) type_ = JsonType::bool_;
-    } else if (kind == PlatformValue::Kind::opaque) {
-      becomeUnknown();
+      // Spelled out, so that a getter inlined after this knows the tag.
+      type_ = value.number_.isBool() ? JsonType::bool_ : JsonType::number;
+      return;
+    }
+    type_ = kTags[static_cast<int>(kind)];
+    if (kind == PlatformValue::Kind::opaque) {
+      // As `Json` classifies it: an unknown value whose platform value is null.
+      target_ = &nullValue();
+      error_ = JsonError::unsupportedType;
     }
   }
 
@@ -295,10 +302,18 @@ class JsonView {
    private:
     friend class JsonView;
     friend IndexedIterator;
-    const_iterator(const PlatformValue* elements, const JsonDictionaryEntry* entries, std::ptrdiff_t position)
-        : IndexedIterator(position), elements_(elements), entries_(entries) {}
+    // Values are found by a stride from the first one, the same arithmetic
+    // for elements and for entries; keys are read from `entries_`, so a loop
+    // that takes no key never tests which kind it walks.
+    const_iterator(const PlatformValue* first, std::ptrdiff_t stride, const JsonDictionaryEntry* entries,
+                   std::ptrdiff_t position)
+        : IndexedIterator(position),
+          first_(reinterpret_cast<const unsigned char*>(first)),
+          stride_(stride),
+          entries_(entries) {}
     [[nodiscard]] JsonMember readAt(std::ptrdiff_t position) const;  // after JsonMember
-    const PlatformValue* elements_ = nullptr;
+    const unsigned char* first_ = nullptr;
+    std::ptrdiff_t stride_ = 0;
     const JsonDictionaryEntry* entries_ = nullptr;
   };
   [[nodiscard]] const_iterator begin() const;
@@ -429,7 +444,6 @@ class JsonView {
       : target_(target), type_(type), error_(error) {}
   // The platform value of an unknown value.
   [[nodiscard]] static const PlatformValue& nullValue() noexcept;
-  void becomeUnknown() noexcept;
 
   const PlatformValue* target_;
   JsonType type_ = JsonType::null;
@@ -449,17 +463,22 @@ class JsonView {
   [[nodiscard]] JsonView readStep(I index) const {
     return (*this)[checkedCast<std::int64_t>(index)];
   }
+  // `number()` and `numberValue()` of a view's parts. The typed getters,
+  // inlined in loops, call these rather than pass `this` on, which would
+  // keep the view out of registers.
+  [[nodiscard]] static std::optional<JsonNumber> numberOf(const PlatformValue& target, JsonType type);
+  [[nodiscard]] static JsonNumber numberValueOf(const PlatformValue& target, JsonType type);
   template <class T>
   [[nodiscard]] std::optional<T> numeric() const {
-    if (type_ == JsonType::number) return target_->number()->exactly<T>();
-    const auto n = number();
+    if (type_ == JsonType::number) return target_->number_.exactly<T>();
+    const auto n = numberOf(*target_, type_);
     if (!n) return std::nullopt;
     return n->exactly<T>();
   }
   template <class T>
   [[nodiscard]] T numericValue() const {
     if (type_ == JsonType::number) {
-      const JsonNumber& n = *target_->number();
+      const JsonNumber& n = target_->number_;
       if constexpr (std::is_integral_v<T>) {
         // The common case, kept free of optionals, which compilers spill.
         if (n.kind_ == JsonNumber::Kind::signedInteger) {
@@ -475,7 +494,7 @@ class JsonView {
       }
       return n.exactly<T>().value_or(T{});
     }
-    return numberValue().exactly<T>().value_or(T{});
+    return numberValueOf(*target_, type_).exactly<T>().value_or(T{});
   }
 };
 
@@ -704,8 +723,8 @@ JsonSubscript Json::operator()(const Steps&... steps) & {
 
 namespace vantrel VANTREL_API {
 inline JsonMember JsonView::const_iterator::readAt(std::ptrdiff_t position) const {
-  if (entries_) return JsonMember(entries_[position].first.view(), JsonView(entries_[position].second));
-  return JsonMember(std::string_view(), JsonView(elements_[position]));
+  const auto* value = reinterpret_cast<const PlatformValue*>(first_ + position * stride_);
+  return JsonMember(entries_ ? entries_[position].first.view() : std::string_view(), JsonView(*value));
 }
 }  // namespace vantrel
 

@@ -134,8 +134,14 @@ JsonView::Index JsonView::indexAfter(const Index& i) const {
 }
 
 JsonView::const_iterator JsonView::begin() const {
-  if (type_ == JsonType::array) return const_iterator(target_->array()->data(), nullptr, 0);
-  if (type_ == JsonType::dictionary) return const_iterator(nullptr, target_->dictionary()->begin(), 0);
+  if (type_ == JsonType::array) {
+    return const_iterator(target_->array()->data(), sizeof(PlatformValue), nullptr, 0);
+  }
+  if (type_ == JsonType::dictionary) {
+    const JsonDictionaryEntry* entries = target_->dictionary()->begin();
+    if (entries == nullptr) return const_iterator();
+    return const_iterator(&entries->second, sizeof(JsonDictionaryEntry), entries, 0);
+  }
   return const_iterator();
 }
 

@@ -58,6 +58,7 @@ struct JsonNull {
 
 class PlatformValue;
 class JsonDictionary;
+class JsonView;
 
 // A value of no JSON kind, with the name of its type for messages.
 struct JsonOpaque {
@@ -376,6 +377,8 @@ class PlatformValue {
   [[nodiscard]] std::string description() const;
 
  private:
+  // Views read a number they have classified without checking the kind again.
+  friend class JsonView;
   friend struct json_internal::ReaderAccess;
   friend void json_internal::destroyBlock(json_internal::BlockHeader*) noexcept;
   struct OpaqueBlock;
