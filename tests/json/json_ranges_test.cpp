@@ -4,6 +4,7 @@
 #include <ranges>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "vantrel/json/json.h"
@@ -49,6 +50,55 @@ TEST(JsonRanges, MembersAsARandomAccessRange) {
     EXPECT_EQ(scalar.size(), 0u);
     EXPECT_EQ(scalar.begin(), scalar.end());
   }
+}
+
+struct Stamp {};
+
+// Iteration and subscripts make their views apart; every kind of member
+// must come out of both with the same tag, error and value.
+TEST(JsonRanges, MembersClassifyAsSubscriptsDo) {
+  const std::vector<PlatformValue> kinds = {
+      PlatformValue(7),           PlatformValue(2.5),  PlatformValue(true), PlatformValue(false),
+      PlatformValue("short"),     PlatformValue(std::string(40, 'l')),      PlatformValue(nullptr),
+      PlatformValue::Array{1, 2}, PlatformValue::opaque(Stamp{}),
+  };
+  PlatformValue::Array elements;
+  Json dictionary = Json::fromDictionaryLiteral({});
+  // Past eight members a dictionary carries an index; a change copies it.
+  for (std::size_t i = 0; i < 12; ++i) {
+    elements.push_back(kinds[i % kinds.size()]);
+    dictionary["k" + std::to_string(i)] = Json(kinds[i % kinds.size()]);
+  }
+  const Json array(PlatformValue(std::move(elements)));
+  dictionary["k3"] = Json(JsonNumber::fromInt(-3));
+  ASSERT_EQ(array.size(), 12u);
+  ASSERT_EQ(dictionary.size(), 12u);
+
+  std::int64_t position = 0;
+  for (const auto& [key, element] : array) {
+    SCOPED_TRACE(position);
+    EXPECT_TRUE(key.empty());
+    const JsonView expected = array[position++];
+    EXPECT_EQ(element.type(), expected.type());
+    EXPECT_EQ(element.error(), expected.error());
+    EXPECT_EQ(&element.managedJsonObject(), &expected.managedJsonObject());
+  }
+  EXPECT_EQ(position, 12);
+  std::vector<std::string> keys;
+  for (const auto& [key, member] : dictionary) {
+    SCOPED_TRACE(std::string(key));
+    const JsonView expected = std::as_const(dictionary)[key];
+    EXPECT_EQ(member.type(), expected.type());
+    EXPECT_EQ(member.error(), expected.error());
+    EXPECT_EQ(&member.managedJsonObject(), &expected.managedJsonObject());
+    keys.emplace_back(key);
+  }
+  ASSERT_EQ(keys.size(), 12u);
+  EXPECT_EQ(keys[3], "k3");
+  EXPECT_EQ(dictionary.begin()[3].intValue(), -3);
+  EXPECT_EQ(array.begin()[8].type(), JsonType::unknown);
+  EXPECT_EQ(array.begin()[8].error(), JsonError::unsupportedType);
+  EXPECT_EQ(array.begin()[2].type(), JsonType::bool_);
 }
 
 TEST(JsonRanges, EqualValuesHashEqually) {
