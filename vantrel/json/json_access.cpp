@@ -5,6 +5,7 @@
 
 #include "vantrel/core/console.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/hash_combine.h"
 #include "vantrel/core/number_text.h"
 #include "vantrel/json/json.h"
 #include "vantrel/text/comparison.h"
@@ -198,10 +199,6 @@ bool JsonView::isEqual(const JsonView& other) const {
 
 namespace {
 
-std::size_t mixHash(std::size_t seed, std::size_t value) {
-  return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
-}
-
 // Numbers hash by their value as a double, which equal numbers of any kind
 // share. A boolean equals only a boolean.
 std::size_t numberHash(const JsonNumber& number) {
@@ -217,27 +214,27 @@ std::size_t numberHash(const JsonNumber& number) {
 std::size_t platformHash(const PlatformValue& value, int budget) {
   std::size_t seed = static_cast<std::size_t>(value.kind());
   switch (value.kind()) {
-    case PlatformValue::Kind::number: return mixHash(seed, numberHash(*value.number()));
-    case PlatformValue::Kind::text: return mixHash(seed, std::hash<std::string_view>{}(*value.text()));
+    case PlatformValue::Kind::number: return hashCombine(seed, numberHash(*value.number()));
+    case PlatformValue::Kind::text: return hashCombine(seed, std::hash<std::string_view>{}(*value.text()));
     case PlatformValue::Kind::null:
     case PlatformValue::Kind::opaque: return seed;
     case PlatformValue::Kind::array: {
       const auto& elements = *value.array();
-      seed = mixHash(seed, elements.size());
+      seed = hashCombine(seed, elements.size());
       if (budget == 0) return seed;
-      for (const PlatformValue& element : elements) seed = mixHash(seed, platformHash(element, budget - 1));
+      for (const PlatformValue& element : elements) seed = hashCombine(seed, platformHash(element, budget - 1));
       return seed;
     }
     case PlatformValue::Kind::dictionary: {
       const JsonDictionary& members = *value.dictionary();
-      seed = mixHash(seed, members.size());
+      seed = hashCombine(seed, members.size());
       if (budget == 0) return seed;
       // Member order does not matter for equality: a sum does not see it.
       std::size_t sum = 0;
       for (const auto& [key, member] : members) {
-        sum += mixHash(std::hash<std::string_view>{}(key), platformHash(member, budget - 1));
+        sum += hashCombine(std::hash<std::string_view>{}(key), platformHash(member, budget - 1));
       }
-      return mixHash(seed, sum);
+      return hashCombine(seed, sum);
     }
   }
   return seed;
@@ -249,10 +246,10 @@ std::size_t JsonView::contentHash() const {
   const std::size_t tag = static_cast<std::size_t>(type_.rawValue());
   switch (type_) {
     case JsonType::number:
-    case JsonType::bool_: return mixHash(tag, numberHash(*target_->number()));
-    case JsonType::string: return mixHash(tag, textHash(*target_->text()));
+    case JsonType::bool_: return hashCombine(tag, numberHash(*target_->number()));
+    case JsonType::string: return hashCombine(tag, textHash(*target_->text()));
     case JsonType::array:
-    case JsonType::dictionary: return mixHash(tag, platformHash(*target_, 8));
+    case JsonType::dictionary: return hashCombine(tag, platformHash(*target_, 8));
     default: return tag;
   }
 }
