@@ -107,6 +107,19 @@ TEST(JsonWriter, AWriterAppendsAndRecoversFromAFailedCall) {
   EXPECT_EQ(JsonWriter::classString(PlatformValue(PlatformValue::Array{1})), "[\n\t1\n]\n");
 }
 
+// A writer remembers key orders per depth and adds depths as it first
+// meets them, while the orders of the dictionaries around are in use.
+TEST(JsonWriter, AReusedWriterSortsEachDepthItMeetsLater) {
+  JsonWriter writer(std::nullopt);
+  EXPECT_EQ(writer.string(Json::fromData(R"({"b": 1, "a": 2})").managedJsonObject()), "{\"a\":2,\"b\":1}\n");
+  const Json deeper = Json::fromData(
+      R"({"d": {"z": {"y": 1, "x": [{"k": 1, "j": 2}]}, "c": 3}, "b": {"q": {"s": 1, "r": 2}}, "a": 0})");
+  const std::string sorted = R"({"a":0,"b":{"q":{"r":2,"s":1}},"d":{"c":3,"z":{"x":[{"j":2,"k":1}],"y":1}}})";
+  EXPECT_EQ(writer.string(deeper.managedJsonObject()), "{\"a\":2,\"b\":1}\n" + sorted + "\n");
+  EXPECT_EQ(writer.string(deeper.managedJsonObject()),
+            "{\"a\":2,\"b\":1}\n" + sorted + "\n" + sorted + "\n");
+}
+
 TEST(JsonWriter, WritesAJson) {
   const Json value = Json::fromParseString(R"({"id": 1, "name": "n", "b": true})");
   EXPECT_EQ(value.makeStringJsonWriter("  ", std::vector<std::string>{"name"}),

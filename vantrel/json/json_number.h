@@ -22,11 +22,11 @@
 #include <compare>
 #include <cstdint>
 #include <limits>
-#include <utility>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "vantrel/json/internal/json_storage.h"
 

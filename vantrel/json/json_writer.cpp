@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -116,19 +116,15 @@ void JsonWriter::write(const PlatformValue& root) {
   const PlatformValue::Array* array = root.array();
   const JsonDictionary* dictionary = root.dictionary();
   if (!array && !dictionary) throw Errur(Errur::invalidRootObject);
-  if (sortKeys_) {
-    // Sized once, so an entry stays put while deeper dictionaries work.
-    if (keyOrders_.empty()) {
-      keyOrders_.resize((kMaxJsonDepth + 1) * kKeyOrdersPerDepth);
-      keyOrderTurns_.resize(kMaxJsonDepth + 1);
-    }
-    for (KeyOrder& cached : keyOrders_) cached.keys.clear();
-  }
+  // The keys remembered may share long texts, and so a parsed document, with
+  // the value of the last call: let them go.
+  for (KeyOrder& cached : keyOrders_) cached.keys.clear();
   // Every call starts outside any container, and a failed call takes back
   // what it appended, so the text stays valid JSON. The text is written
   // through a cursor into the string's spare room, then cut to length.
   const std::size_t start = dest_.size();
-  dest_.resize(std::max(dest_.capacity(), start + 4096));
+  // Room is made as the text grows: every byte of it is zeroed first.
+  dest_.resize(start + 4096);
   cursor_ = dest_.data() + start;
   limit_ = dest_.data() + dest_.size();
   prefetchedLow_ = prefetchedHigh_ = 0;
@@ -307,7 +303,12 @@ void JsonWriter::writeDictionary(const JsonDictionary& dictionary) {
 const std::vector<std::uint32_t>& JsonWriter::keyOrder(const JsonDictionary& dictionary) {
   const auto& entries = dictionary.entries();
   const std::size_t count = entries.size();
-  const std::size_t first = static_cast<std::size_t>(depth_) * kKeyOrdersPerDepth;
+  const auto depth = static_cast<std::size_t>(depth_);
+  const std::size_t first = depth * kKeyOrdersPerDepth;
+  if (keyOrders_.size() < first + kKeyOrdersPerDepth) {
+    keyOrders_.resize(first + kKeyOrdersPerDepth);
+    keyOrderTurns_.resize(depth + 1);
+  }
   for (std::size_t slot = first; slot < first + kKeyOrdersPerDepth; ++slot) {
     const KeyOrder& cached = keyOrders_[slot];
     if (cached.keys.size() != count) continue;
@@ -317,7 +318,7 @@ const std::vector<std::uint32_t>& JsonWriter::keyOrder(const JsonDictionary& dic
   }
   // Replaced in turn: siblings of different shapes (a record's "user" and
   // "entities") keep theirs.
-  std::uint8_t& turn = keyOrderTurns_[static_cast<std::size_t>(depth_)];
+  std::uint8_t& turn = keyOrderTurns_[depth];
   KeyOrder& cached = keyOrders_[first + turn];
   turn = static_cast<std::uint8_t>((turn + 1) % kKeyOrdersPerDepth);
   cached.keys.clear();

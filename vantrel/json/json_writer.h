@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -119,7 +120,10 @@ class JsonWriter {
     std::vector<std::uint32_t> order;
   };
   static constexpr std::size_t kKeyOrdersPerDepth = 4;
-  std::vector<KeyOrder> keyOrders_;         // kKeyOrdersPerDepth per depth
+  // kKeyOrdersPerDepth per depth reached so far. Added as deeper levels are
+  // first met; a deque keeps the shallower entries, whose orders are in use,
+  // in place meanwhile.
+  std::deque<KeyOrder> keyOrders_;
   std::vector<std::uint8_t> keyOrderTurns_;  // per depth, the slot to replace next
 };
 

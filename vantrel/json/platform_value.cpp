@@ -69,12 +69,7 @@ namespace {
 // goes to `dead` rather than being taken apart here, which keeps the
 // native stack flat however deep the values nest.
 void dropChild(const BlockHeader* block, std::vector<BlockHeader*>& dead) noexcept {
-  auto* b = const_cast<BlockHeader*>(block);
-  if (b->arena) {
-    if (b->arena->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) destroyArena(b->arena);
-  } else if (b->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-    dead.push_back(b);
-  }
+  if (dropCount(block)) dead.push_back(const_cast<BlockHeader*>(block));
 }
 
 }  // namespace
@@ -255,9 +250,8 @@ JsonDictionary* PlatformValue::mutableDictionary() {
 }
 
 long PlatformValue::shareCount() const {
-  const json_internal::BlockHeader* block = nullptr;
-  if (kind_ == Kind::array) block = array_.block_ ? &array_.block_->header : nullptr;
-  if (kind_ == Kind::dictionary) block = dictionary_.block_ ? &dictionary_.block_->header : nullptr;
+  if (kind_ != Kind::array && kind_ != Kind::dictionary) return 0;
+  const json_internal::BlockHeader* block = blockRef();
   if (!block) return 0;
   const std::size_t count = block->arena ? block->arena->refs.load() : block->refs.load();
   return static_cast<long>(count);
@@ -420,6 +414,14 @@ void indexDictionary(DictionaryBlock& block, DocumentArena* arena) {
 
 namespace {
 
+// Indexes a heap dictionary block afresh after its entries changed.
+void reindexDictionary(DictionaryBlock& block) {
+  delete[] block.slots;
+  block.slots = nullptr;
+  block.slotCount = 0;
+  indexDictionary(block, nullptr);
+}
+
 DictionaryBlock* newDictionaryBlock(std::size_t capacity) {
   void* memory = ::operator new(sizeof(DictionaryBlock) + capacity * sizeof(JsonDictionaryEntry));
   auto* block = new (memory) DictionaryBlock;
@@ -495,10 +497,7 @@ void JsonDictionary::insertOrAssign(JsonText key, PlatformValue value) {
   ++block->size;
   if (block->size < kIndexedFrom) return;
   if (!block->slots || block->size * 2 > block->slotCount) {
-    delete[] block->slots;
-    block->slots = nullptr;
-    block->slotCount = 0;
-    json_internal::indexDictionary(*block, nullptr);
+    json_internal::reindexDictionary(*block);
   } else {
     block->slots[json_internal::dictionarySlot(*block, block->entries()[block->size - 1].first)] =
         static_cast<std::uint32_t>(block->size - 1);
@@ -513,10 +512,7 @@ bool JsonDictionary::erase(std::string_view key) {
   for (std::size_t i = *at; i + 1 < block->size; ++i) entries[i] = std::move(entries[i + 1]);
   --block->size;
   entries[block->size].~Entry();
-  delete[] block->slots;
-  block->slots = nullptr;
-  block->slotCount = 0;
-  json_internal::indexDictionary(*block, nullptr);
+  json_internal::reindexDictionary(*block);
   return true;
 }
 

@@ -33,9 +33,9 @@
 #include <initializer_list>
 #include <iosfwd>
 #include <iterator>
-#include <span>
 #include <optional>
 #include <ranges>
+#include <span>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -239,7 +239,6 @@ class JsonArray : private json_internal::SharedBlock<json_internal::ArrayBlock> 
   friend struct json_internal::ReaderAccess;
   // Room for `extra` more elements in a block held by this array alone.
   PlatformValue* makeRoom(std::size_t extra);
-
 };
 
 // An insertion-ordered dictionary from text to `PlatformValue`, shared by
@@ -273,7 +272,6 @@ class JsonDictionary : private json_internal::SharedBlock<json_internal::Diction
   friend class PlatformValue;
   friend struct json_internal::ReaderAccess;
   json_internal::DictionaryBlock* makeRoom(std::size_t extra);
-
 };
 
 class PlatformValue {

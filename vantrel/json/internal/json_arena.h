@@ -39,9 +39,6 @@ class DocumentArena : public Arena {
   std::size_t nextSize_;
 };
 
-}  // namespace vantrel::json_internal
-
-namespace vantrel::json_internal {
 
 // Indexes a dictionary block just filled (see platform_value.cpp); in an
 // arena its values hold no counts and the index comes from the arena.

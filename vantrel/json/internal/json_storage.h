@@ -86,13 +86,19 @@ inline void retain(const BlockHeader* block) noexcept {
   }
 }
 
-inline void release(const BlockHeader* block) noexcept {
+// Drops one holder's count of `block`. An arena whose count ends is freed
+// here; true when the count of a heap block ended, which the caller frees.
+[[nodiscard]] inline bool dropCount(const BlockHeader* block) noexcept {
   auto* b = const_cast<BlockHeader*>(block);
   if (b->arena) {
     if (b->arena->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) destroyArena(b->arena);
-  } else if (b->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-    destroyBlock(b);
+    return false;
   }
+  return b->refs.fetch_sub(1, std::memory_order_acq_rel) == 1;
+}
+
+inline void release(const BlockHeader* block) noexcept {
+  if (dropCount(block)) destroyBlock(const_cast<BlockHeader*>(block));
 }
 
 // Whether the holder of `block` is its only one and may change it in place.
