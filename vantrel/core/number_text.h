@@ -68,4 +68,13 @@ char* writeDoubleText(char* out, double value);
 [[nodiscard]] std::optional<std::int64_t> parseInt64(std::string_view text);
 [[nodiscard]] std::optional<std::uint64_t> parseUInt64(std::string_view text);
 
+// One hexadecimal digit, either case: 0...15, or -1 for any other character.
+// Inline, since the text scanners call it once a byte.
+[[nodiscard]] constexpr int hexDigitValue(char c) noexcept {
+  if (c >= '0' && c <= '9') return c - '0';
+  const char lower = static_cast<char>(c | 0x20);
+  if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
+  return -1;
+}
+
 }  // namespace vantrel

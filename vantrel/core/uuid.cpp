@@ -1,18 +1,12 @@
 #include "vantrel/core/uuid.h"
 
+#include "vantrel/core/number_text.h"
 #include "vantrel/core/random.h"
 
 namespace vantrel {
 namespace {
 
 constexpr char upperDigits[] = "0123456789ABCDEF";
-
-int hexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 bool isDashPosition(std::size_t i) { return i == 8 || i == 13 || i == 18 || i == 23; }
 
