@@ -1,4 +1,4 @@
-// LZFSE decoding of the shared vectors, beside zlib's inflate of the same
+// LZFSE decoding of the vectors in tests/data, beside zlib's inflate of the same
 // text (raw DEFLATE at level 6), as MB/s of output (10^6 bytes per second).
 // "Reused" decodes into one buffer that earlier runs have touched, as the
 // reference codec's in-process figure is measured; "Fresh" is the public
@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -18,10 +17,7 @@ namespace {
 
 using vantrel::Data;
 
-std::filesystem::path fixtures() {
-  if (const char* configured = std::getenv("VANTREL_FIXTURES")) return configured;
-  return VANTREL_BENCH_FIXTURES;
-}
+std::filesystem::path fixtures() { return VANTREL_BENCH_FIXTURES; }
 
 Data load(const std::string& name) {
   std::string text;
@@ -38,7 +34,7 @@ void setBytes(benchmark::State& state, std::size_t outputBytes) {
 void lzfseReused(benchmark::State& state, const std::string& name) {
   const Data stream = load(name);
   if (stream.empty()) {
-    state.SkipWithError("shared fixtures absent");
+    state.SkipWithError("test data missing (tests/data/lzfse)");
     return;
   }
   Data out;
@@ -55,7 +51,7 @@ void lzfseReused(benchmark::State& state, const std::string& name) {
 void lzfseFresh(benchmark::State& state, const std::string& name) {
   const Data stream = load(name);
   if (stream.empty()) {
-    state.SkipWithError("shared fixtures absent");
+    state.SkipWithError("test data missing (tests/data/lzfse)");
     return;
   }
   std::size_t size = 0;
@@ -74,7 +70,7 @@ void lzfseFresh(benchmark::State& state, const std::string& name) {
 void zlibText(benchmark::State& state) {
   const Data text = load("text-5m.txt");
   if (text.empty()) {
-    state.SkipWithError("shared fixtures absent");
+    state.SkipWithError("test data missing (tests/data/lzfse)");
     return;
   }
   z_stream s{};

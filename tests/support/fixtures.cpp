@@ -8,8 +8,7 @@
 namespace vantrel::testing {
 
 std::optional<std::filesystem::path> fixturesDirectory() {
-  const char* configured = std::getenv("VANTREL_FIXTURES");
-  std::filesystem::path dir = configured ? configured : "../shared/fixtures";
+  const std::filesystem::path dir = VANTREL_TEST_DATA;
   std::error_code ec;
   if (std::filesystem::is_directory(dir, ec)) return dir;
   return std::nullopt;

@@ -11,8 +11,8 @@
 
 namespace vantrel::testing {
 
-// The shared fixtures folder (../shared/fixtures from the project), or
-// nullopt when it is absent; tests that need it skip with a message.
+// The test data folder, tests/data of the source tree the tests were built
+// from; nullopt when it is missing.
 std::optional<std::filesystem::path> fixturesDirectory();
 
 // A fresh temporary folder, removed with its contents when the object goes.
@@ -30,11 +30,11 @@ class TemporaryDirectory {
 
 }  // namespace vantrel::testing
 
-// Skips the current test when the shared fixtures are absent; else yields
-// their folder into `var`.
+// Yields the test data folder into `var`. The data is part of the
+// repository, so a missing folder fails the test rather than skipping it.
 #define VANTREL_REQUIRE_FIXTURES(var)                                              \
   auto var##_opt = ::vantrel::testing::fixturesDirectory();                        \
-  if (!var##_opt) GTEST_SKIP() << "shared fixtures folder absent; test skipped";   \
+  if (!var##_opt) GTEST_FAIL() << "test data folder (tests/data) not found";       \
   const std::filesystem::path var = *var##_opt
 
 // Expects `statement` to throw `type` (a vantrel::Error) whose description()
