@@ -65,7 +65,7 @@ function(vantrel_add_module name)
   set(target vantrel_${name})
   add_library(${target}_objects OBJECT ${sources})
   target_include_directories(${target}_objects PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
-  # What a header declares is exported (VANTREL_API, vantrel/core/api.h);
+  # What a header declares is exported (VANTREL_API, vantrel/api.h);
   # everything else stays inside. clang applies a namespace's visibility
   # only to the opening that holds a definition, so under clang the version
   # script alone trims the exports.
@@ -122,7 +122,10 @@ function(_vantrel_shared_module name dirs depends libs public_libs)
       LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
       INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
     # The internal headers that public ones need follow in
-    # vantrel_finish_modules.
+    # vantrel_finish_modules. The export macro's header belongs to no
+    # module and comes with each.
+    install(FILES ${PROJECT_SOURCE_DIR}/vantrel/api.h
+      DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vantrel)
     foreach(dir IN LISTS dirs)
       install(DIRECTORY ${PROJECT_SOURCE_DIR}/vantrel/${dir}/
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vantrel/${dir}

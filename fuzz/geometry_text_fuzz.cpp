@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "vantrel/drawing/geometry_helpers.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 Rewrites `namespace vantrel {` as `namespace vantrel VANTREL_API {` and
 `namespace vantrel::x {` as `namespace vantrel VANTREL_API { namespace x {`
 (with its `}  // namespace vantrel::x` closing split to match), and adds the
-include of vantrel/core/api.h before the first opening. Headers already
+include of vantrel/api.h before the first opening. Headers already
 marked are left alone.
 
 A non-inline function declared only as a friend inside a class gets the
@@ -13,7 +13,7 @@ macro on its friend declaration.
 import re
 import sys
 
-INCLUDE = '#include "vantrel/core/api.h"\n'
+INCLUDE = '#include "vantrel/api.h"\n'
 
 for path in sys.argv[1:]:
     text = open(path, encoding='utf-8').read()

@@ -1,6 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
 # Every header a program can include opens its namespaces with VANTREL_API
-# (see vantrel/core/api.h): without it, what the header declares stays
+# (see vantrel/api.h): without it, what the header declares stays
 # hidden inside the shared library and programs fail to link. Headers under
 # internal/ are exempt unless a public header includes them.
 file(GLOB_RECURSE headers RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/vantrel/*.h")
@@ -19,7 +19,7 @@ vantrel_reached_internal_headers("${SOURCE_DIR}" "${public}" reached)
 set(checked ${public} ${reached})
 set(failures "")
 foreach(h IN LISTS checked)
-  if(h STREQUAL "vantrel/core/api.h" OR h STREQUAL "vantrel/platform/posix/api.h")
+  if(h STREQUAL "vantrel/api.h")
     continue()
   endif()
   file(STRINGS "${SOURCE_DIR}/${h}" openings REGEX "^namespace vantrel")
@@ -31,7 +31,7 @@ foreach(h IN LISTS checked)
 endforeach()
 if(failures)
   message(FATAL_ERROR "namespace openings without VANTREL_API "
-    "(write `#include \"vantrel/core/api.h\"` and `namespace vantrel VANTREL_API {`):\n${failures}")
+    "(write `#include \"vantrel/api.h\"` and `namespace vantrel VANTREL_API {`):\n${failures}")
 endif()
 list(LENGTH checked count)
 message(STATUS "export macro: ${count} headers checked")

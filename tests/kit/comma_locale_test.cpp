@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/comma_locale.h"
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 namespace vantrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "vantrel/platform/kit/geometry.h"
+#include "vantrel/core/geometry.h"
 
 #include <clocale>
 #include <cmath>

@@ -32,7 +32,7 @@
 #include "vantrel/platform/kit/alert.h"
 #include "vantrel/platform/kit/window.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Message text `title`; the style and the informative text only when

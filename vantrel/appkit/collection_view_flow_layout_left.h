@@ -26,7 +26,7 @@
 #include "vantrel/platform/kit/collection_view_layout.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class NSCollectionViewFlowLayoutLeft : public CollectionViewFlowLayout {

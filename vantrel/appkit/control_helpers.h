@@ -25,7 +25,7 @@
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/toolbar.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Bezeled off, editable off, background drawing off, selectable on, in

@@ -30,7 +30,7 @@
 #include "vantrel/platform/graphics/dragging_image_component.h"
 #include "vantrel/platform/kit/dragging.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::vector<std::string> vtRender(const DraggingInfo& self);

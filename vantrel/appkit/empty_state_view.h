@@ -27,7 +27,7 @@
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class EmptyStateView : public View {

@@ -16,7 +16,7 @@
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/scroll_view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class FlippedClipView : public ClipView {

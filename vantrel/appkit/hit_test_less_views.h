@@ -17,7 +17,7 @@
 #include "vantrel/platform/kit/image_view.h"
 #include "vantrel/platform/kit/text_field.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class HitTestLessImageView : public ImageView {

@@ -65,7 +65,7 @@
 
 #include "vantrel/platform/kit/menu.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 void debug_PrintMenu(const Menu::Ptr& self, std::int64_t depth = 1);

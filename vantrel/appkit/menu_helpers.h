@@ -40,7 +40,7 @@
 #include "vantrel/platform/kit/menu_item.h"
 #include "vantrel/platform/kit/selector.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Where a search found its item: the menu that directly holds it (a

@@ -30,7 +30,7 @@
 #include "vantrel/platform/kit/menu_item.h"
 #include "vantrel/platform/kit/selector.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class A>

@@ -27,7 +27,7 @@
 #include "vantrel/platform/kit/selector.h"
 #include "vantrel/text/comparison.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class NSMenuItemWithUserInfo : public MenuItem {

@@ -53,7 +53,7 @@
 #include "vantrel/appkit/modifier_key.h"
 #include "vantrel/platform/kit/menu.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class MenuShortcut {

@@ -33,7 +33,7 @@
 
 #include "vantrel/platform/kit/application.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VantrelModifierKey;

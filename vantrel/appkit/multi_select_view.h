@@ -53,7 +53,7 @@
 #include "vantrel/platform/kit/table_view.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class MultiSelectView;

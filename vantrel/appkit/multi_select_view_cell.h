@@ -31,7 +31,7 @@
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/table_cell_view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class MultiSelectCell;

@@ -16,7 +16,7 @@
 
 #include "vantrel/platform/kit/attributed_string.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class MultiSelectViewEntry {

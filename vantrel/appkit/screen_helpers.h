@@ -19,7 +19,7 @@
 #include "vantrel/platform/graphics/image.h"
 #include "vantrel/platform/kit/screen.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // True exactly when the screen's backing scale factor is 2.0.

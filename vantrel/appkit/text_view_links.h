@@ -25,7 +25,7 @@
 #include "vantrel/platform/kit/paragraph_style.h"
 #include "vantrel/platform/kit/text_view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 void setStringAndHighlightLinks(TextView& self, std::string_view text,

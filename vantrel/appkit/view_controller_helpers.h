@@ -39,7 +39,7 @@
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/view_controller.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // From the receiver's parent outward (never the receiver itself), the first

@@ -43,7 +43,7 @@
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] Color::Ptr vtBackgroundColor(View& self);

@@ -35,7 +35,7 @@
 #include "vantrel/platform/kit/window.h"
 #include "vantrel/platform/kit/window_controller.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 void toggleWindow(WindowController& self);

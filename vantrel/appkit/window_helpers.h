@@ -42,7 +42,7 @@
 #include "vantrel/platform/kit/view.h"
 #include "vantrel/platform/kit/window.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The separator between values and the text after the last one.

@@ -36,7 +36,7 @@
 
 #include "vantrel/platform/kit/workspace.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Asks the workspace to open the URL; a refusal prints "Error opening " and

@@ -25,7 +25,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // An iterator that calls `step` once per `next()`.

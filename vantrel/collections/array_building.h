@@ -33,7 +33,7 @@
 #include "vantrel/core/range.h"
 #include "vantrel/core/sort.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

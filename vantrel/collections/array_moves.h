@@ -47,7 +47,7 @@
 
 #include "vantrel/collections/internal/index_contract.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

@@ -23,7 +23,7 @@
 
 #include "vantrel/collections/numeric.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

@@ -55,7 +55,7 @@
 #include "vantrel/core/hash_combine.h"
 #include "vantrel/core/indexed_iterator.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class BitArray {

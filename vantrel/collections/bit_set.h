@@ -50,7 +50,7 @@
 #include "vantrel/core/indexed_iterator.h"
 #include "vantrel/core/range.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // 64 characters, bit 0 first: "1" for a set bit, "0" for a clear one.

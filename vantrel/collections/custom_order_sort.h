@@ -38,7 +38,7 @@
 
 #include "vantrel/text/comparison.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 using CustomOrderDictionary = std::unordered_map<std::string, std::int64_t, TextHash, TextEqual>;

@@ -50,7 +50,7 @@
 #include "vantrel/core/sort.h"
 #include "vantrel/text/comparison.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

@@ -24,7 +24,7 @@
 
 #include "vantrel/text/comparison.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class T>

@@ -73,7 +73,7 @@
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/random.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // What a filter set can hold: copyable, hashed and compared through

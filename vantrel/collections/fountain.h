@@ -48,7 +48,7 @@
 
 #include "vantrel/collections/any_iterator.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

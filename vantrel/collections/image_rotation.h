@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ImageRotation {

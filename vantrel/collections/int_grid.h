@@ -27,7 +27,7 @@
 
 #include "vantrel/collections/any_iterator.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // An integer grid coordinate: column `x`, row `y`. Has no equality.

@@ -41,7 +41,7 @@
 
 #include "vantrel/collections/any_iterator.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class NameGenerator;

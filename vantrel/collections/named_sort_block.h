@@ -35,7 +35,7 @@
 #include "vantrel/core/fatal.h"
 #include "vantrel/text/comparison.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class A>

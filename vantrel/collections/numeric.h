@@ -38,7 +38,7 @@
 #include <utility>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // ---- Static operations of the integer type ----------------------------------

@@ -52,7 +52,7 @@
 #include "vantrel/core/console.h"
 #include "vantrel/core/describe.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct Pixel {

@@ -31,7 +31,7 @@
 #include "vantrel/core/data.h"
 #include "vantrel/core/uuid.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct QInt128 {

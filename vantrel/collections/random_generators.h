@@ -47,7 +47,7 @@
 
 #include "vantrel/platform/posix/unique_fd.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The low 53 bits times 2^-53: 0 ... 1 - 2^-53.

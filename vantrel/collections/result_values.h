@@ -30,7 +30,7 @@
 #include "vantrel/core/ns_error.h"
 #include "vantrel/core/result_types.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // An error without information. Describes as "AnyVtError()".

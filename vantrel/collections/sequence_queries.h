@@ -50,7 +50,7 @@
 #include "vantrel/collections/element_hash.h"
 #include "vantrel/text/string_services.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

@@ -45,7 +45,7 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/number_text.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

@@ -40,7 +40,7 @@
 #include "vantrel/core/checked.h"
 #include "vantrel/core/random.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace collections_internal {

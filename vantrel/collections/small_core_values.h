@@ -24,7 +24,7 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/source_location.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Position `i` (from 0) of an iteration of `total` steps. `total` is a count:

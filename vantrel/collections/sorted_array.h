@@ -45,7 +45,7 @@
 #include "vantrel/collections/internal/index_contract.h"
 #include "vantrel/collections/named_sort_block.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class T, class Compare>

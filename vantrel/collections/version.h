@@ -36,7 +36,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Version {

@@ -21,7 +21,7 @@
 
 #include "vantrel/core/source_location.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace core_internal {
 [[noreturn]] void overflowFatal(std::string_view operation, long long a, long long b,

@@ -23,7 +23,7 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/source_location.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace VantrelCoding {

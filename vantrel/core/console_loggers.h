@@ -31,7 +31,7 @@
 
 #include "vantrel/core/describe.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The text of a logged value: text as given, any other value as `describe`

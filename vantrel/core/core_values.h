@@ -20,7 +20,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Two values of one type.

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 using Data = std::vector<std::uint8_t>;

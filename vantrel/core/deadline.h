@@ -19,7 +19,7 @@
 
 #include "vantrel/core/fatal.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class Rep, class Period>

@@ -33,7 +33,7 @@
 #include <typeinfo>
 #include <utility>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace core_internal {

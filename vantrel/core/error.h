@@ -17,7 +17,7 @@
 #include <exception>
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Error : public std::exception {

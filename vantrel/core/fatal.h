@@ -15,7 +15,7 @@
 
 #include "vantrel/core/source_location.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[noreturn]] void fatal(std::string_view message, SourceLocation loc = SourceLocation::current());

@@ -25,7 +25,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // A number as descriptions and dumps write it: at most 15 significant digits

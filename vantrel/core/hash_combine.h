@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] constexpr std::uint64_t hashMix(std::uint64_t x) noexcept {

@@ -23,7 +23,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class Derived, class Value, class Reference>

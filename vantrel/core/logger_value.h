@@ -19,7 +19,7 @@
 
 #include "vantrel/core/console_loggers.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VtLogger {

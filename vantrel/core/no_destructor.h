@@ -17,7 +17,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class T>

@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Shortest text that reads back as the same value; decimal with at least one

@@ -18,7 +18,7 @@
 #include <initializer_list>
 #include <optional>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class Derived, class Raw>

@@ -22,7 +22,7 @@
 #include <mutex>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class RandomSource {

@@ -25,7 +25,7 @@
 #include "vantrel/core/checked.h"
 #include "vantrel/core/fatal.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <std::totally_ordered T>

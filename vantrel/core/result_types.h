@@ -28,7 +28,7 @@
 #include "vantrel/core/error.h"
 #include "vantrel/core/fatal.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Any error at all; null only where an accessor answers "no error".

@@ -16,7 +16,7 @@
 #include <iterator>
 #include <ranges>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <std::random_access_iterator It, class Compare = std::less<>>

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <version>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 
 #if defined(__cpp_lib_source_location)
 #include <source_location>

@@ -19,7 +19,7 @@
 #include <string>
 #include <type_traits>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class T>

@@ -4,7 +4,7 @@
 // the process id), whichever thread first touched the library.
 #pragma once
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] bool isMainThread() noexcept;

@@ -24,7 +24,7 @@
 #include "vantrel/core/source_location.h"
 #include "vantrel/core/temporary_string.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // "🔀" + marker + " " + file stem + "@" + line + ": " + message.

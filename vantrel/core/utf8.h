@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 void appendUtf8(std::string& out, char32_t scalar);

@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The sixteen bytes of a UUID, byte 0 first (the first two digits of its text).

@@ -27,7 +27,7 @@
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/platform/dispatch/dispatch_semaphore.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VantrelChained : public std::enable_shared_from_this<VantrelChained> {

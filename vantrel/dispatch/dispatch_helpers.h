@@ -33,7 +33,7 @@
 #include "vantrel/core/source_location.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Runs `block` unless `token` was used before (by either overload).

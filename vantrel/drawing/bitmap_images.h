@@ -45,7 +45,7 @@
 #include "vantrel/platform/graphics/drawing_context.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The pixel width and height.

@@ -36,7 +36,7 @@
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
 #include "vantrel/platform/kit/color.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The encoding of a colour (a null colour stops the program).

@@ -33,7 +33,7 @@
 
 #include "vantrel/platform/kit/color.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Component quadruples.

@@ -34,7 +34,7 @@
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/setting.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // --- Process-wide values -------------------------------------------------------

@@ -42,7 +42,7 @@
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The compression factor the library names as its default for JPEG. The JPEG

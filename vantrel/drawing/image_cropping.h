@@ -30,7 +30,7 @@
 #include "vantrel/platform/graphics/image.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The pixel size of the tallest representation (the first of equal height)

@@ -40,7 +40,7 @@
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/screen.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ImageDrawing {

@@ -39,7 +39,7 @@
 #include "vantrel/matrix/matrix_coordinate.h"
 #include "vantrel/platform/graphics/bitmap_image.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace ImageHelper {

@@ -24,7 +24,7 @@
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Where `vtImageDrawOverlay` puts the overlay; the hash value is the case's

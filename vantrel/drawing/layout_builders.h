@@ -41,7 +41,7 @@
 #include "vantrel/platform/kit/setting.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 using ConstraintList = std::vector<LayoutConstraint::Ptr>;

@@ -35,7 +35,7 @@
 #include "vantrel/platform/kit/layout_constraint.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The views a list builder takes, in order: `{a, b}` or any range of view

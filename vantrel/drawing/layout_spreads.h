@@ -45,7 +45,7 @@
 #include "vantrel/drawing/layout_relations.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // --- Along a row or a column ------------------------------------------------------

@@ -23,7 +23,7 @@
 #include "vantrel/drawing/color_values.h"
 #include "vantrel/platform/kit/color.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace NSColor {

@@ -34,7 +34,7 @@
 #include "vantrel/drawing/layout_builders.h"
 #include "vantrel/drawing/layout_relations.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Sets every subview's frame origin; see the top of this file.

@@ -21,7 +21,7 @@
 
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 enum class VtImageAspect { vertical, square, horizontal };

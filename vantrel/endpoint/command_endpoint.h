@@ -20,7 +20,7 @@
 
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace vt {
 

@@ -49,7 +49,7 @@
 #include "vantrel/platform/hotkeys/hot_key_service.h"
 #include "vantrel/shortcuts/shortcut.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The handle of one registration: its token text. Equal when the texts are

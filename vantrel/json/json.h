@@ -54,7 +54,7 @@
 #include "vantrel/json/json_number.h"
 #include "vantrel/json/platform_value.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The deepest nesting the reader, `Json::fromUnwrap` and the writer accept.

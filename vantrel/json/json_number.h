@@ -30,7 +30,7 @@
 
 #include "vantrel/json/internal/json_storage.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class JsonNumber {

@@ -34,7 +34,7 @@
 #include "vantrel/json/json.h"
 #include "vantrel/json/platform_value.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class T>

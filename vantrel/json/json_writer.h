@@ -37,7 +37,7 @@
 #include "vantrel/core/error.h"
 #include "vantrel/json/platform_value.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class JsonWriterError : public Error {

@@ -48,7 +48,7 @@
 #include "vantrel/json/internal/json_storage.h"
 #include "vantrel/json/json_number.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The null object.

@@ -39,7 +39,7 @@
 #include "vantrel/collections/any_iterator.h"
 #include "vantrel/matrix/matrix_coordinate.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace matrix_internal {

@@ -32,7 +32,7 @@
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Where one position falls along one direction: on tile `index`, or in the

@@ -87,7 +87,7 @@
 #include "vantrel/matrix/transformation_matrix.h"
 
 #include "vantrel/core/indexed_iterator.h"
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace matrix_internal {

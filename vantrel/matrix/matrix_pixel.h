@@ -13,7 +13,7 @@
 
 #include "vantrel/matrix/matrix_coordinate.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class T>

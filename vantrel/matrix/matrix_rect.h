@@ -32,7 +32,7 @@
 #include "vantrel/collections/int_grid.h"
 #include "vantrel/matrix/matrix_coordinate.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Walks a copy of a rectangle taken when it is made: row by row from

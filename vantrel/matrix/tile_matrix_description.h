@@ -30,7 +30,7 @@
 #include "vantrel/matrix/matrix_rect.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class TileMatrixDescription {

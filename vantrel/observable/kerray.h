@@ -79,7 +79,7 @@
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <KeyedElement E>

@@ -40,7 +40,7 @@
 #include "vantrel/collections/element_hash.h"
 #include "vantrel/text/comparison.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <class T>

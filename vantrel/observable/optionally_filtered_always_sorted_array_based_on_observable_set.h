@@ -90,7 +90,7 @@
 #include "vantrel/observable/keyed_element.h"
 #include "vantrel/observable/observable_set.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <HashableEquatableKeyedElement E>

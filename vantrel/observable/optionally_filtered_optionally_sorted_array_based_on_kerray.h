@@ -92,7 +92,7 @@
 #include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/kerray.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <EquatableKeyedElement A>

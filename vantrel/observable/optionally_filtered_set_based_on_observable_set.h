@@ -53,7 +53,7 @@
 #include "vantrel/observable/internal/reporting.h"
 #include "vantrel/observable/observable_set.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <ObservableHashable E>

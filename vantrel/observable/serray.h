@@ -70,7 +70,7 @@
 #include "vantrel/observable/internal/update_placement.h"
 #include "vantrel/observable/keyed_element.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <KeyedElement E>

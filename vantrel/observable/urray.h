@@ -64,7 +64,7 @@
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/keyed_element.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The element constraint of `Urray`: `==` and `std::hash`.

@@ -16,7 +16,7 @@
 #include <optional>
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class SpecialGlyphs {

@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace HotKeyHelper {
 
 // The key's text, or nullopt for a dead key, a key that types nothing, an

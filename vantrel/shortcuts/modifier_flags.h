@@ -34,7 +34,7 @@
 
 #include "vantrel/core/option_set.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct ModifierFlags : OptionSet<ModifierFlags, std::uint64_t> {

@@ -33,7 +33,7 @@
 
 #include "vantrel/shortcuts/modifier_flags.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct Shortcut {

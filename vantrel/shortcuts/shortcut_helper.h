@@ -30,7 +30,7 @@
 
 #include "vantrel/text/string_services.h"  // NotFound
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace ShortcutHelper {
 
 // The short text shown for a key in a shortcut: a glyph ("↩", "⌅", "⌫"), a

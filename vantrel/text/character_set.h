@@ -23,7 +23,7 @@
 
 #include "vantrel/text/string_services.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class CharacterSet {

@@ -23,7 +23,7 @@
 
 #include "vantrel/core/temporary_string.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::int64_t characterCount(std::string_view text);

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Negative, zero or positive as `a` orders before, with or after `b`.

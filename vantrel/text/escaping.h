@@ -25,7 +25,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string stringEncodedForJson(std::string_view self);

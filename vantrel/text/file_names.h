@@ -30,7 +30,7 @@
 
 #include "vantrel/text/character_set.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string vtSanetizeFilename(std::string_view self);

@@ -38,7 +38,7 @@
 
 #include "vantrel/core/temporary_string.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 inline constexpr std::string_view kSeparatorD = "\u25CA";

@@ -39,7 +39,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The options of the list forms, to be written with designated initialisers.

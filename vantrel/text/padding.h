@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string paddedLeft(std::string_view self, std::int64_t width, std::string_view pad = " ");

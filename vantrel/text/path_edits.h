@@ -37,7 +37,7 @@
 
 #include "vantrel/text/string_services.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // ---- The six primitives ---------------------------------------------------

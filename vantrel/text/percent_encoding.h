@@ -19,7 +19,7 @@
 
 #include "vantrel/text/character_set.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // A - Z, a - z, 0 - 9 and "-._~": the characters RFC 3986 never gives a

@@ -27,7 +27,7 @@
 
 #include "vantrel/text/regular_expression.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Regex {

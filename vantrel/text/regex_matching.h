@@ -30,7 +30,7 @@
 
 #include "vantrel/text/regular_expression.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 using MatchResultBlock = std::function<void(const TextCheckingResult& match)>;

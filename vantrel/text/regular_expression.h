@@ -40,7 +40,7 @@
 #include "vantrel/core/option_set.h"
 #include "vantrel/text/string_services.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct RegularExpressionOptions : OptionSet<RegularExpressionOptions, std::uint32_t> {

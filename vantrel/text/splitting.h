@@ -24,7 +24,7 @@
 #include "vantrel/core/temporary_string.h"
 #include "vantrel/text/character_set.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Before and after the first occurrence; nullopt when it does not occur.

@@ -38,7 +38,7 @@
 #include "vantrel/core/number_text.h"
 #include "vantrel/core/option_set.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // A half-open range of byte offsets into a UTF-8 text.

@@ -24,7 +24,7 @@
 
 #include "vantrel/core/describe.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // An empty substring is always contained. The search is the canonical one

@@ -24,7 +24,7 @@
 
 #include "vantrel/text/string_services.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The first n characters; the whole text when n is at least the count.

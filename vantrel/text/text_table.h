@@ -34,7 +34,7 @@
 
 #include "vantrel/core/describe.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class TextTable {

@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Blanks (general category Zs and tab) off both ends; line breaks stay.

@@ -29,7 +29,7 @@
 
 #include "vantrel/text/comparison.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // A set of names or name beginnings, compared as texts are (comparison.h).

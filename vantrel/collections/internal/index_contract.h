@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace collections_internal {
 
 // Stops with "<operation>: index <i> out of range <lower>..<<upper>".

@@ -25,7 +25,7 @@
 #include "vantrel/json/json_number.h"
 #include "vantrel/platform/foundation/bundles/bundle.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // "CFBundleShortVersionString"; `vtCfBundleShortVersionString` and

@@ -29,7 +29,7 @@
 
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 using StringDictionary = std::map<std::string, std::string>;

@@ -26,7 +26,7 @@
 
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VantrelUserDefaults {

@@ -33,7 +33,7 @@
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The error the throwing helpers raise and the silent ones report. Each

@@ -25,7 +25,7 @@
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::optional<std::string> availableFilename(FileManager& self, const URL& folder,

@@ -44,7 +44,7 @@
 #include "vantrel/platform/foundation/files/pipe.h"
 #include "vantrel/platform/posix/unique_fd.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace foundation_internal {

@@ -20,7 +20,7 @@
 
 #include "vantrel/platform/foundation/files/url_components.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::map<std::string, std::string> queryDictionary(const URLComponents& self);

@@ -21,7 +21,7 @@
 
 #include "vantrel/platform/foundation/files/url.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // A display name and where it leads.

@@ -38,7 +38,7 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/platform/foundation/time/date.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The value classified as by `Json(jo)`, after every `Date` in it (also in

@@ -46,7 +46,7 @@
 
 #include "vantrel/text/formatting.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Bundle;

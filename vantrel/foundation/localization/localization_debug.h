@@ -21,7 +21,7 @@
 // Meant for the main thread.
 #pragma once
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace VantrelLocalization {
 
 struct DebugOptions {

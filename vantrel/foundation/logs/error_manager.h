@@ -30,7 +30,7 @@
 #include "vantrel/core/source_location.h"
 #include "vantrel/foundation/logs/csv_logger.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VantrelErrorManager {

@@ -55,7 +55,7 @@
 #include "vantrel/core/error.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace foundation_internal {

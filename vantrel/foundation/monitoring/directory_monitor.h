@@ -48,7 +48,7 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/platform/posix/unique_fd.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class DirectoryMonitor;

@@ -34,7 +34,7 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/text/string_services.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct DetectedLink {

@@ -31,7 +31,7 @@
 
 #include "vantrel/platform/foundation/operations/operation_queue.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VtAsynchronousBlockOperation : public Operation {

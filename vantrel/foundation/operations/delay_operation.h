@@ -31,7 +31,7 @@
 #include "vantrel/foundation/operations/operation.h"
 #include "vantrel/platform/foundation/time/date.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VtDelayOperation : public VtOperation {

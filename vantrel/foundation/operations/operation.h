@@ -42,7 +42,7 @@
 
 #include "vantrel/platform/foundation/operations/operation_queue.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VtOperation : public Operation {

@@ -17,7 +17,7 @@
 #include "vantrel/foundation/operations/delay_operation.h"
 #include "vantrel/platform/foundation/operations/operation_queue.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 std::shared_ptr<VtAsynchronousBlockOperation> vtAddOperationWithVtAsyncBlock(

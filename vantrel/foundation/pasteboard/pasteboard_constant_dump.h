@@ -17,7 +17,7 @@
 // thread-safe.
 #pragma once
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 void vtPrintConstantValues();

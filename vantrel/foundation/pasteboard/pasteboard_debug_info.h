@@ -37,7 +37,7 @@
 
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace foundation_internal {

@@ -24,7 +24,7 @@
 #include <functional>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace CommandLineMainLoop {
 
 // Keeps `objectsToRetain` (until the next call replaces them), prints the

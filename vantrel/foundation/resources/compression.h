@@ -30,7 +30,7 @@
 
 #include "vantrel/core/data.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 enum class Compression {

@@ -25,7 +25,7 @@
 #include "vantrel/foundation/files/pascription.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The search over folder URLs (file URLs; others are passed over).

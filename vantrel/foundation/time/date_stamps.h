@@ -29,7 +29,7 @@
 #include "vantrel/platform/foundation/time/date.h"
 #include "vantrel/platform/foundation/time/date_formatter.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::string qEasy(Date self);

@@ -29,7 +29,7 @@
 
 #include "vantrel/platform/foundation/time/date.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace VtDateUtils {
 

@@ -25,7 +25,7 @@
 
 #include "vantrel/platform/foundation/time/date.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 [[nodiscard]] std::optional<Date> dateFromRFC822String(std::string_view text);

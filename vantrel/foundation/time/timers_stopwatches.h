@@ -30,7 +30,7 @@
 
 #include "vantrel/platform/dispatch/run_loop.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class VantrelTimer {

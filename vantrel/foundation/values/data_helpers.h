@@ -25,7 +25,7 @@
 
 #include "vantrel/core/data.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace foundation_internal {

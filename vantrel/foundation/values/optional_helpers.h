@@ -33,7 +33,7 @@
 #include "vantrel/core/describe.h"
 #include "vantrel/core/fatal.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Restricts `toString` to optional Booleans.

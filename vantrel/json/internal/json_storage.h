@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace json_internal {
 

@@ -15,7 +15,7 @@
 
 #include "vantrel/observable/internal/fenwick.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace observable_internal {
 

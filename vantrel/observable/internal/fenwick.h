@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
 
 // The lowest set bit of `i`: the span of the tree node `i`.

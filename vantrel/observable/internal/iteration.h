@@ -27,7 +27,7 @@
 #include "vantrel/core/hash_combine.h"
 #include "vantrel/core/indexed_iterator.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
 
 // Stops with "<collection> changed while an iterator over it was in use".

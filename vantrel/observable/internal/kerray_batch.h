@@ -14,7 +14,7 @@
 #include "vantrel/observable/internal/texts.h"
 #include "vantrel/observable/kerray.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace observable_internal {

@@ -19,7 +19,7 @@
 #include "vantrel/core/error.h"
 #include "vantrel/core/fatal.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
 
 // Stops the program for the exception in flight, thrown while `what`.

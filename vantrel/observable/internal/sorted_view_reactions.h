@@ -23,7 +23,7 @@
 #include "vantrel/observable/internal/fenwick.h"
 #include "vantrel/observable/optionally_filtered_optionally_sorted_array_based_on_kerray.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 template <EquatableKeyedElement A>

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
 
 // An error case as the library prints it: `name("text")`, the payload

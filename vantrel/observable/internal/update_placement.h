@@ -17,7 +17,7 @@
 #include "vantrel/observable/internal/blocked_array.h"
 #include "vantrel/observable/internal/reporting.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
 
 // The lower bound counts the old element when that one is ordered before the

@@ -14,7 +14,7 @@
 // held. Thread-safe; the list is never destroyed.
 #pragma once
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 
 struct _XDisplay;
 

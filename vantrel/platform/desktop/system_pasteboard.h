@@ -50,7 +50,7 @@
 
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class SystemPasteboard : public Pasteboard {

@@ -31,7 +31,7 @@
 #include <optional>
 #include <thread>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ThreadCommands {

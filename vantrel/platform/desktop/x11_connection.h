@@ -27,7 +27,7 @@
 #include <memory>
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 
 struct _XDisplay;
 

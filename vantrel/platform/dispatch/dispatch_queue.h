@@ -42,7 +42,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class DispatchQueue : public std::enable_shared_from_this<DispatchQueue> {

@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class DispatchSemaphore {

@@ -37,7 +37,7 @@
 
 #include "vantrel/platform/posix/unique_fd.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class RunLoop;

@@ -40,7 +40,7 @@
 
 #include "vantrel/platform/graphics/bitmap_image.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 using ByteSink = std::function<bool(std::span<const std::uint8_t>)>;

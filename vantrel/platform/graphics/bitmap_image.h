@@ -22,7 +22,7 @@
 #include <span>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class BitmapImage {

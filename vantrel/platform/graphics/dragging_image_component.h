@@ -18,7 +18,7 @@
 #include "vantrel/platform/graphics/image.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class DraggingImageComponent {

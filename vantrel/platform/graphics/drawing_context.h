@@ -43,7 +43,7 @@
 #include "vantrel/platform/kit/color.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // How drawn pixels combine with those already there (Porter-Duff and blend

@@ -32,7 +32,7 @@
 #include "vantrel/platform/kit/font.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The size `text` takes when drawn in `font` without wrapping.

@@ -34,7 +34,7 @@
 #include "vantrel/core/error.h"
 #include "vantrel/platform/graphics/bitmap_image.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct ImageDecodingLimits {

@@ -34,7 +34,7 @@
 #include <memory>
 #include <optional>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace hotkeys {
 
 // The keyboard event class (the characters k, e, y, b).

@@ -26,7 +26,7 @@
 
 #include "vantrel/platform/hotkeys/hot_key_service.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace hotkeys {
 
 class InProcessHotKeyService final : public HotKeyService {

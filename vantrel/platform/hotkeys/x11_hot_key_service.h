@@ -28,7 +28,7 @@
 
 #include "vantrel/platform/hotkeys/hot_key_service.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace hotkeys {
 
 class X11HotKeyService final : public HotKeyService {

@@ -31,7 +31,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace keyboard {
 
 // Posted on `NotificationCenter::defaultCenter()` (foundation) when the

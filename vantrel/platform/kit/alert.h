@@ -35,7 +35,7 @@
 
 #include "vantrel/platform/kit/button.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Window;

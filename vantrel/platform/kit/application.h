@@ -40,7 +40,7 @@
 #include "vantrel/core/option_set.h"
 #include "vantrel/platform/kit/alert.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Window;

@@ -28,7 +28,7 @@
 #include "vantrel/platform/kit/control.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The platform's numbering, kept so raw values can be exchanged.

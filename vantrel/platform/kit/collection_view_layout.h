@@ -39,7 +39,7 @@
 #include "vantrel/platform/foundation/values/index_path.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class CollectionViewLayoutAttributes {

@@ -29,7 +29,7 @@
 #include <span>
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 enum class ColorSpace {

@@ -29,7 +29,7 @@
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Control : public View {

@@ -29,7 +29,7 @@
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class View;

@@ -31,7 +31,7 @@
 #include "vantrel/platform/kit/application.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Window;

@@ -16,7 +16,7 @@
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Defined by the graphics module, which sits above the kit.

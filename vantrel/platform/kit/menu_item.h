@@ -47,7 +47,7 @@
 #include "vantrel/platform/kit/button.h"
 #include "vantrel/platform/kit/selector.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Menu;

@@ -17,7 +17,7 @@
 
 #include "vantrel/platform/kit/font.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 enum class LineBreakMode : std::int64_t {

@@ -30,7 +30,7 @@
 
 #include "vantrel/platform/kit/workspace.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ProcRunningApplications : public RunningApplicationsSource {

@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Event;

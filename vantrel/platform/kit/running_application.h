@@ -23,7 +23,7 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/platform/foundation/time/date.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class RunningApplication {

@@ -25,7 +25,7 @@
 
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The platform's device description of a screen, as fields: the display

@@ -22,7 +22,7 @@
 
 #include "vantrel/platform/kit/screen.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The pixels of a whole display: `width` x `height` opaque RGBA pixels, rows

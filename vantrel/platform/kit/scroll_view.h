@@ -25,7 +25,7 @@
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The platform's numbering, kept so raw values can be exchanged.

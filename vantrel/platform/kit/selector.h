@@ -18,7 +18,7 @@
 #include <string>
 #include <utility>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Selector {

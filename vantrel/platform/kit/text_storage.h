@@ -38,7 +38,7 @@
 #include "vantrel/platform/kit/paragraph_style.h"
 #include "vantrel/text/string_services.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The attribute names, in the order a `TextAttributes` map lists them. The

@@ -20,7 +20,7 @@
 #include "vantrel/platform/kit/text_storage.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class TextView : public View {

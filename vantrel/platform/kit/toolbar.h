@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ToolbarItem {

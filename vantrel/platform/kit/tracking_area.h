@@ -27,7 +27,7 @@
 #include "vantrel/core/option_set.h"
 #include "vantrel/core/geometry.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Responder;

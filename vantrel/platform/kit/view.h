@@ -66,7 +66,7 @@
 #include "vantrel/platform/kit/responder.h"
 #include "vantrel/platform/kit/tracking_area.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Both fields of `intrinsicContentSize()` for a view without content of its

@@ -29,7 +29,7 @@
 #include "vantrel/platform/kit/responder.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ViewController : public Responder, public std::enable_shared_from_this<ViewController> {

@@ -63,7 +63,7 @@
 #include "vantrel/platform/kit/screen.h"
 #include "vantrel/platform/kit/view.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ViewController;

@@ -25,7 +25,7 @@
 #include "vantrel/platform/kit/responder.h"
 #include "vantrel/platform/kit/window.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class WindowController : public Responder, public std::enable_shared_from_this<WindowController> {

@@ -22,7 +22,7 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/platform/kit/running_application.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // Where the workspace's applications come from. Answers may be null (no

@@ -21,7 +21,7 @@
 
 #include "vantrel/platform/kit/workspace.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class XdgOpenUrlOpener : public UrlOpener {

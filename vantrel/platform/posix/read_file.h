@@ -13,7 +13,7 @@
 #include <string>
 #include <system_error>
 
-#include "vantrel/platform/posix/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace posix {
 

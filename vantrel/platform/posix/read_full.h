@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <system_error>
 
-#include "vantrel/platform/posix/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace posix {
 

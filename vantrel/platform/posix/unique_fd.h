@@ -12,7 +12,7 @@
 // Move-only; not thread-safe (one owner at a time).
 #pragma once
 
-#include "vantrel/platform/posix/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace posix {
 

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "vantrel/platform/posix/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 namespace posix {
 

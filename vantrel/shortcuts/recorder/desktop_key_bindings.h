@@ -40,7 +40,7 @@
 
 #include "vantrel/shortcuts/recorder/system_hot_keys.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // One GTK-style accelerator: "<Super>Up", "<Shift><Alt>Tab", "<Alt>F4";

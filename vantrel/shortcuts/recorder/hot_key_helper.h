@@ -32,7 +32,7 @@
 
 #include "vantrel/shortcuts/shortcut.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The answer of the system check; returned, not thrown. All values are

@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 enum class KeyGrabProbe {

@@ -14,7 +14,7 @@
 
 #include "vantrel/shortcuts/shortcut.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace ShortcutValidator {
 
 [[nodiscard]] bool isShortcutValid(const Shortcut& shortcut);

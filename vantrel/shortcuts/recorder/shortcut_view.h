@@ -65,7 +65,7 @@
 #include "vantrel/platform/kit/view.h"
 #include "vantrel/shortcuts/shortcut.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ShortcutView;

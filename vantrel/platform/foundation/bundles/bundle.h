@@ -28,7 +28,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Bundle {

@@ -17,7 +17,7 @@
 #include <optional>
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The folder that holds the running executable.

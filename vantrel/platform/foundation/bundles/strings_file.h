@@ -30,7 +30,7 @@
 
 #include "vantrel/core/error.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class StringsFileError : public Error {

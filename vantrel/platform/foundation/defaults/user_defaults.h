@@ -56,7 +56,7 @@
 
 #include "vantrel/json/platform_value.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 namespace foundation_internal {

@@ -34,7 +34,7 @@
 #include "vantrel/core/error.h"
 #include "vantrel/platform/posix/unique_fd.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class FileSystemError : public Error {

@@ -27,7 +27,7 @@
 
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 enum class StandardFolder {

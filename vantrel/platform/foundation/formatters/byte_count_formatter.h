@@ -22,7 +22,7 @@
 
 #include "vantrel/core/option_set.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class ByteCountFormatter {

@@ -18,7 +18,7 @@
 #include <optional>
 #include <string>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class NumberFormatter {

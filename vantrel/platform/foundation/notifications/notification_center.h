@@ -26,7 +26,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct Notification {

@@ -45,7 +45,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 class Operation : public std::enable_shared_from_this<Operation> {

@@ -35,7 +35,7 @@
 #include "vantrel/core/data.h"
 #include "vantrel/platform/foundation/files/url.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // The identifiers behind the pasteboard's named types and names.

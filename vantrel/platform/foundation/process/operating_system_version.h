@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 struct OperatingSystemVersion {

@@ -26,7 +26,7 @@
 #include "vantrel/platform/foundation/time/date.h"
 #include "vantrel/platform/foundation/time/date_formatter.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 enum class CalendarComponent {

@@ -17,7 +17,7 @@
 
 #include "vantrel/core/checked.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 using Date = std::chrono::system_clock::time_point;

@@ -35,7 +35,7 @@
 
 #include "vantrel/platform/foundation/time/date.h"
 
-#include "vantrel/core/api.h"
+#include "vantrel/api.h"
 namespace vantrel VANTREL_API {
 
 // A time zone by its identifier ("Asia/Kolkata", "GMT", "GMT+05:30").
