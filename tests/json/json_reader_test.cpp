@@ -105,6 +105,16 @@ TEST(JsonReader, ErrorsCarryTheOffset) {
       {"[-e1]", 2},
       {"[1e+]", 4},     // an exponent needs a digit
       {"[01]", 2},      // no leading zeros
+      // A fault in a \u escape, or in the pair it opens, is told at the
+      // backslash of the escape that opens it.
+      {R"(["\uD800\u0041"])", 2},
+      {R"(["\uD:3D"])", 2},
+      {R"({"k":"\uDBFF\uDBFF"})", 6},
+      {R"(["x\uD800"])", 3},
+      {R"(["\uD800\u00G1"])", 2},
+      {R"(["\u12"])", 2},
+      {R"({"\uD800x":1})", 2},
+      {"[\"\\u00", 2},   // the text ends inside the escape
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

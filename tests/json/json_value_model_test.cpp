@@ -3,12 +3,14 @@
 // read to the nearest double.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "vantrel/json/json.h"
 
@@ -88,6 +90,70 @@ TEST(JsonValueModel, DuplicateKeysInParsedDictionariesKeepTheLastValueAtTheFirst
       ++position;
     }
   }
+}
+
+// Seeded dictionaries of short keys, keys of 16 bytes and more, duplicates
+// and "", read and built in code, against a model: one member per distinct
+// key, at the place of its first pair, with the value of its last.
+TEST(JsonValueModel, DictionariesKeepEveryDistinctKey) {
+  const std::string longKeys[] = {"a_rather_long_key_beyond_inline", "sixteen_bytes_16", "seventeen_bytes_17",
+                                  std::string(40, 'k')};
+  std::mt19937_64 random(20261211);
+  for (int round = 0; round < 4000; ++round) {
+    const int count = static_cast<int>(random() % 40);
+    std::vector<std::pair<std::string, int>> pairs;
+    for (int i = 0; i < count; ++i) {
+      std::string key;
+      switch (random() % 5) {
+        case 0: key = ""; break;
+        case 1: key = longKeys[random() % std::size(longKeys)]; break;
+        case 2: key = std::string(1, static_cast<char>('a' + random() % 6)); break;
+        case 3: key = pairs.empty() ? "z" : pairs[random() % pairs.size()].first; break;
+        default: key = "key" + std::to_string(random() % 30); break;
+      }
+      pairs.emplace_back(std::move(key), i);
+    }
+    std::vector<std::pair<std::string, int>> model;
+    for (const auto& [key, value] : pairs) {
+      auto at = std::find_if(model.begin(), model.end(), [&](const auto& p) { return p.first == key; });
+      if (at == model.end()) {
+        model.emplace_back(key, value);
+      } else {
+        at->second = value;
+      }
+    }
+    std::string text = "{";
+    std::vector<JsonDictionary::Entry> entries;
+    JsonDictionary inserted;
+    for (const auto& [key, value] : pairs) {
+      text += (text.size() > 1 ? ",\"" : "\"") + key + "\":" + std::to_string(value);
+      entries.emplace_back(key, value);
+      inserted.insertOrAssign(key, value);
+    }
+    text += "}";
+    const Json forms[] = {Json::fromData(text), Json(PlatformValue(JsonDictionary(std::move(entries)))),
+                          Json(PlatformValue(std::move(inserted)))};
+    for (const Json& value : forms) {
+      SCOPED_TRACE(text);
+      ASSERT_EQ(value.count(), static_cast<std::int64_t>(model.size()));
+      std::size_t position = 0;
+      for (const auto& [key, member] : value) {
+        EXPECT_EQ(key, model[position].first);
+        EXPECT_EQ(member.intValue(), model[position].second);
+        ++position;
+      }
+      for (const auto& [key, expected] : model) {
+        EXPECT_TRUE(value[key].exists()) << key;
+        EXPECT_EQ(value[key].intValue(), expected) << key;
+      }
+      EXPECT_EQ(value[""].exists(), std::any_of(model.begin(), model.end(), [](const auto& p) { return p.first.empty(); }));
+    }
+  }
+  // The case that first lost its "".
+  const Json value = Json::fromParseString(
+      R"({"a":0,"a":1,"a_rather_long_key_beyond_inline":2,"k":3,"t":4,"q":5,"r":6,"n":7,"y":8,"c":9,"":10})");
+  EXPECT_EQ(value.count(), 10);
+  EXPECT_EQ(value[""].intValue(), 10);
 }
 
 // Every short decimal reads to the double `from_chars` gives, bit for bit,

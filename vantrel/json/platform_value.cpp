@@ -398,18 +398,21 @@ void indexDictionary(DictionaryBlock& block, DocumentArena* arena) {
     }
   }
   if (!duplicates) return;
-  // Keep each key's first place (which now holds its last value).
+  // Keep each key's first place (which now holds its last value). A probe
+  // compares the keys at the places the slots name, so each slot follows its
+  // entry down as it moves: the places it passed hold moved-from keys, which
+  // read as "" and would answer for that key.
   std::size_t kept = 0;
   for (std::size_t i = 0; i < block.size; ++i) {
-    if (block.slots[dictionarySlot(block, entries[i].first)] != i) continue;
-    if (kept != i) moveEntry(entries[kept], entries[i]);
+    const std::size_t at = dictionarySlot(block, entries[i].first);
+    if (block.slots[at] != i) continue;
+    if (kept != i) {
+      moveEntry(entries[kept], entries[i]);
+      block.slots[at] = static_cast<std::uint32_t>(kept);
+    }
     ++kept;
   }
   truncate(kept);
-  std::fill(block.slots, block.slots + capacity, kEmpty);
-  for (std::size_t i = 0; i < block.size; ++i) {
-    block.slots[dictionarySlot(block, entries[i].first)] = static_cast<std::uint32_t>(i);
-  }
 }
 
 namespace {

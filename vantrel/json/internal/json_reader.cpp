@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "vantrel/core/number_text.h"
 #include "vantrel/core/utf8.h"
 #include "vantrel/json/internal/json_arena.h"
 #include "vantrel/json/internal/json_bytes.h"
@@ -84,19 +85,7 @@ constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
 // releases reported and callers may show.
 std::string messageFor(rapidjson::ParseErrorCode code) { return rapidjson::GetParseError_En(code); }
 
-struct Failure {
-  std::size_t offset;
-  std::string message;
-};
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Strict RFC 8259 reading straight into values. The containers being read
 // live on heap stacks, so nesting costs no native stack; the depth bound is
@@ -124,8 +113,6 @@ class Reader {
     return std::move(values_.back());
   }
 
-  [[nodiscard]] const Failure& failure() const { return failure_; }
-
  private:
   struct Frame {
     bool object;
@@ -134,8 +121,7 @@ class Reader {
   };
 
   [[noreturn]] void fail(const char* at, std::string message) {
-    failure_ = Failure{static_cast<std::size_t>(at - begin_), std::move(message)};
-    throw JsonReadError(failure_.offset, failure_.message);
+    throw JsonReadError(static_cast<std::size_t>(at - begin_), std::move(message));
   }
   [[noreturn]] void fail(const char* at, rapidjson::ParseErrorCode code) { fail(at, messageFor(code)); }
 
@@ -403,15 +389,17 @@ class Reader {
           case 'r': text += '\r'; break;
           case 't': text += '\t'; break;
           case 'u': {
+            // Faults of a \u escape, or of the pair it opens, are told at
+            // the backslash of the escape that opens them.
             ++p_;
-            std::uint32_t unit = hex4();
+            std::uint32_t unit = hex4(escape);
             if (unit >= 0xD800 && unit <= 0xDBFF) {
               if (end_ - p_ < 2 || p_[0] != '\\' || p_[1] != 'u') {
-                fail(p_, rapidjson::kParseErrorStringUnicodeSurrogateInvalid);
+                fail(escape, rapidjson::kParseErrorStringUnicodeSurrogateInvalid);
               }
               p_ += 2;
-              const std::uint32_t low = hex4();
-              if (low < 0xDC00 || low > 0xDFFF) fail(p_, rapidjson::kParseErrorStringUnicodeSurrogateInvalid);
+              const std::uint32_t low = hex4(escape);
+              if (low < 0xDC00 || low > 0xDFFF) fail(escape, rapidjson::kParseErrorStringUnicodeSurrogateInvalid);
               unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
             } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
               loneLowSurrogate = true;
@@ -433,11 +421,12 @@ class Reader {
     fail(p_, rapidjson::kParseErrorStringMissQuotationMark);
   }
 
-  std::uint32_t hex4() {
+  // The four digits at `p_`; a fault is told at `escape`.
+  std::uint32_t hex4(const char* escape) {
     std::uint32_t unit = 0;
     for (int i = 0; i < 4; ++i) {
-      const int digit = p_ == end_ ? -1 : hexValue(*p_);
-      if (digit < 0) fail(p_, rapidjson::kParseErrorStringUnicodeEscapeInvalidHex);
+      const int digit = p_ == end_ ? -1 : hexDigitValue(*p_);
+      if (digit < 0) fail(escape, rapidjson::kParseErrorStringUnicodeEscapeInvalidHex);
       unit = unit * 16 + static_cast<std::uint32_t>(digit);
       ++p_;
     }
@@ -452,7 +441,6 @@ class Reader {
   std::vector<JsonText> keys_;
   std::string scratch_;
   std::vector<Frame> frames_;
-  Failure failure_{};
 };
 
 }  // namespace
