@@ -41,7 +41,7 @@ test:
 
 test-asan:
 	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g1 -O0" \
-	  -DVANTREL_SANITIZE=address,undefined
+	  -DVANTREL_SANITIZE=address,undefined -DVANTREL_BUILD_TESTS=ON
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && ctest --output-on-failure -j $(JOBS)
 
@@ -57,7 +57,7 @@ test-tsan:
 test-opt:
 	cmake -S . -B build/opt $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g0 -D_GLIBCXX_ASSERTIONS" -DVANTREL_WERROR=ON \
-	  -DVANTREL_PACKAGE_TESTS=OFF
+	  -DVANTREL_PACKAGE_TESTS=OFF -DVANTREL_BUILD_TESTS=ON
 	cmake --build build/opt -j $(JOBS)
 	cd build/opt && ctest --output-on-failure -j $(JOBS)
 
@@ -72,7 +72,13 @@ bench: deps
 	cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVANTREL_BUILD_TESTS=OFF \
 	  -DVANTREL_BUILD_EXAMPLES=OFF -DVANTREL_BUILD_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
-	for b in build/bench/bench/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	@mkdir -p build/bench/results; failed=""; \
+	for b in build/bench/bench/*_bench; do \
+	  [ -x "$$b" ] || continue; name=$$(basename "$$b"); out="build/bench/results/$$name.json"; \
+	  "$$b" --benchmark_out="$$out" --benchmark_out_format=json || failed="$$failed $$name"; \
+	  if grep -q '"error_occurred": true' "$$out" 2>/dev/null; then failed="$$failed $$name(errors)"; fi; \
+	done; \
+	if [ -n "$$failed" ]; then echo "benchmarks failed:$$failed"; exit 1; fi
 
 # The API reference from the header comments: build/docs/html/index.html.
 docs:
