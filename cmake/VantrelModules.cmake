@@ -6,6 +6,7 @@
 # third-party libraries privately, so a program pulls in only what its
 # modules need. vantrel::vantrel is the umbrella over every module built.
 
+include(${CMAKE_CURRENT_LIST_DIR}/VantrelModuleTable.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/VantrelReachedInternals.cmake)
 
 set(VANTREL_MODULES "" CACHE INTERNAL "")
@@ -32,7 +33,8 @@ endif()
 # before its code exists. A module is left out when its IF option is off or
 # a module it uses is left out.
 function(vantrel_add_module name)
-  cmake_parse_arguments(M "" "IF" "DIRS;EXCLUDE;DEPENDS;LIBS;PUBLIC_LIBS;X11_LIBS" ${ARGN})
+  _vantrel_parse_module(M ${ARGN})
+  _vantrel_check_module_depends(${name} "${VANTREL_MODULES};${VANTREL_LEFT_OUT}" "${M_DEPENDS}")
   set(why "")
   if(DEFINED M_IF AND NOT ${M_IF})
     set(why "${M_IF} is OFF")
@@ -65,6 +67,11 @@ function(vantrel_add_module name)
   set(target vantrel_${name})
   add_library(${target}_objects OBJECT ${sources})
   target_include_directories(${target}_objects PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  # The libraries name their files relative to the source tree (fatal
+  # messages, source locations, debug information), not by the build
+  # machine's folders. Tests keep absolute paths: some find the sources
+  # beside them through __FILE__.
+  target_compile_options(${target}_objects PRIVATE -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
   # What a header declares is exported (VANTREL_API, vantrel/api.h);
   # everything else stays inside. clang applies a namespace's visibility
   # only to the opening that holds a definition, so under clang the version
@@ -158,7 +165,9 @@ Version: ${PROJECT_VERSION}
   if(libs)
     string(APPEND content "Libs: -L\${libdir} ${libs}\n")
   endif()
-  string(APPEND content "Cflags: -I\${includedir} -std=c++20\n")
+  # No -std: the headers need C++20 or later, and a -std here would undo a
+  # program's own newer one placed before it.
+  string(APPEND content "Cflags: -I\${includedir}\n")
   file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/pkgconfig/${pc_name}.pc CONTENT "${content}" @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${pc_name}.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

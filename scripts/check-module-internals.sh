@@ -7,13 +7,19 @@
 #   only when the shared libraries link);
 # - a source includes another module's internal header (internal names are
 #   hidden in the module libraries);
-# - a source includes a forwarding header (one left at a header's old path,
-#   holding nothing but the include of its new one): module code names the
-#   new path, so the graph sees the module that really holds the code;
-# - a module's DEPENDS lists a module none of its sources include.
-# A file belongs to the module whose DIRS holds it (the longest folder that
-# matches); forwarding headers are left out of the first check, since they
-# may stay in a lower module's folder while naming a higher one.
+# - a forwarding header exists (one holding nothing but the include of
+#   another), or a source includes one: module code names the header that
+#   holds the code, so the graph sees the module that really holds it;
+# - a module's DEPENDS lists a module none of its sources include;
+# - an include the check cannot read (a macro).
+# Every spelling counts: "vantrel/...", <vantrel/...>, and paths relative to
+# the including file ("internal/x.h", "../x.h"). vantrel/api.h, the export
+# macro, belongs to no module and every module may include it. A file
+# belongs to the module whose DIRS holds it (the longest folder that
+# matches). The table is read through cmake/VantrelModuleTable.cmake, as the
+# build reads it; the files are git's, or, without .git (a source tarball),
+# every .h and .cpp under vantrel/. The build runs this check before it
+# compiles a module (target vantrel_module_check).
 #
 #   scripts/check-module-internals.sh          # checks the tree, exit 1 on findings
 #
@@ -23,29 +29,21 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-# Prints one finding per line for the tree at $1 (its vantrel/CMakeLists.txt
-# and the files listed on standard input, relative to $1).
+# Prints one finding per line for the tree at $1 (its vantrel/CMakeLists.txt,
+# read through cmake/VantrelModuleTable.cmake, and the files listed on
+# standard input, relative to $1).
 findings() {
   local tree=$1
   (
     cd "$tree"
-    # Module table: "module <name> dirs <d...> depends <m...>" lines.
-    sed 's/#.*//' vantrel/CMakeLists.txt | tr '\n' ' ' | grep -o 'vantrel_add_module([^)]*)' |
-      sed 's/vantrel_add_module(//; s/)$//' |
-      awk '{
-        printf "module %s", $1
-        key = ""
-        for (i = 2; i <= NF; i++) {
-          if ($i ~ /^(DIRS|DEPENDS|EXCLUDE|LIBS|PUBLIC_LIBS|X11_LIBS|IF)$/) { key = $i; continue }
-          if (key == "DIRS") printf " dir:%s", $i
-          if (key == "DEPENDS") printf " dep:%s", $i
-        }
-        printf "\n"
-      }'
+    # Module table: "module <name> dirs <d...> exclude <d...> depends <m...>".
+    if ! "${CMAKE:-cmake}" -DSOURCE_DIR="$tree" -P "$root/cmake/VantrelModuleTable.cmake"; then
+      echo "table-error"
+    fi
     mapfile -t files
     [ ${#files[@]} -gt 0 ] || exit 0
     # Forwarding headers: only comments, blank lines, #pragma once and one
-    # include.
+    # include, in any spelling.
     printf '%s\n' "${files[@]}" | grep '\.h$' | xargs -r awk '
       function verdict() { if (prev != "" && lines == 2 && pragma && include) print "forward " prev }
       FNR == 1 { verdict(); prev = FILENAME; lines = 0; pragma = 0; include = 0 }
@@ -53,12 +51,49 @@ findings() {
         line = $0; sub(/\/\/.*/, "", line)
         if (line ~ /^[[:space:]]*$/) next
         lines++
-        if (line == "#pragma once") pragma = 1
-        else if (line ~ /^#include "vantrel\/[^"]*"$/) include = 1
+        if (line ~ /^[[:space:]]*#[[:space:]]*pragma[[:space:]]+once[[:space:]]*$/) pragma = 1
+        else if (line ~ /^[[:space:]]*#[[:space:]]*include[[:space:]]*["<][^">]*[">][[:space:]]*$/) include = 1
       }
       END { verdict() }'
-    printf '%s\n' "${files[@]}" | xargs -r grep -H -o '^[[:space:]]*#[[:space:]]*include "vantrel/[^"]*"' |
-      sed 's/^\([^:]*\):.*"\(.*\)"$/include \1 \2/' || true
+    # Every include, in every spelling: "vantrel/...", <vantrel/...>, and
+    # paths relative to the including file ("internal/x.h", "../x.h"),
+    # which the compiler tries first for the quoted form. Printed as the
+    # tree path it reaches; an include the check cannot read (a macro)
+    # is a finding of its own.
+    printf '%s\n' "${files[@]}" | xargs -r awk '
+      function exists(path,   line, ok) {
+        ok = (getline line < path) >= 0
+        close(path)
+        return ok
+      }
+      function normal(path,   n, parts, out, k, i) {
+        n = split(path, parts, "/"); k = 0
+        for (i = 1; i <= n; i++) {
+          if (parts[i] == "" || parts[i] == ".") continue
+          if (parts[i] == "..") { if (k > 0) k--; else return ""; continue }
+          out[++k] = parts[i]
+        }
+        path = ""
+        for (i = 1; i <= k; i++) path = path (i > 1 ? "/" : "") out[i]
+        return path
+      }
+      /^[[:space:]]*#[[:space:]]*include/ {
+        line = $0
+        sub(/^[[:space:]]*#[[:space:]]*include(_next)?[[:space:]]*/, "", line)
+        dir = FILENAME; sub(/\/?[^\/]*$/, "", dir)
+        if (line ~ /^"[^"]*"/) {
+          spec = substr(line, 2); sub(/".*/, "", spec)
+          near = normal(dir "/" spec)
+          if (near ~ /^vantrel\// && exists(near)) { print "include " FILENAME " " near; next }
+        } else if (line ~ /^<[^>]*>/) {
+          spec = substr(line, 2); sub(/>.*/, "", spec)
+        } else {
+          print "unreadable " FILENAME " " FNR
+          next
+        }
+        path = normal(spec)
+        if (path ~ /^vantrel\//) print "include " FILENAME " " path
+      }'
   ) | awk '
     function module_of(path,   p, best, len, m, d) {
       p = substr(path, length("vantrel/") + 1)
@@ -72,16 +107,21 @@ findings() {
       return best
     }
     $1 == "module" {
-      name = $2; order[++count] = name; dirs[name] = ""
+      name = $2; order[++count] = name; dirs[name] = ""; key = ""
       for (i = 3; i <= NF; i++) {
-        if ($i ~ /^dir:/) dirs[name] = dirs[name] " " substr($i, 5)
-        if ($i ~ /^dep:/) { deps[name, substr($i, 5)] = 1; deplist[name] = deplist[name] " " substr($i, 5) }
+        if ($i == "dirs" || $i == "exclude" || $i == "depends") { key = $i; continue }
+        if (key == "dirs") dirs[name] = dirs[name] " " $i
+        if (key == "depends") { deps[name, $i] = 1; deplist[name] = deplist[name] " " $i }
       }
       next
     }
+    $1 == "table-error" { print "vantrel/CMakeLists.txt: the module table does not read (see the message above)"; next }
     $1 == "forward" { forward[$2] = 1; next }
+    $1 == "unreadable" { print $2 ":" $3 ": an include the check cannot read (name the header)"; next }
     $1 == "include" { file[++n_inc] = $2; inc[n_inc] = $3; next }
     END {
+      for (f in forward)
+        print f ": a forwarding header (holds only the include of another; name that one instead)"
       for (i = 1; i <= n_inc; i++) {
         # The export macro belongs to no module; every module includes it.
         if (inc[i] == "vantrel/api.h") continue
@@ -120,17 +160,26 @@ vantrel_add_module(top DIRS top DEPENDS mid)
 EOF
 printf '#pragma once\nint a();\n' >"$sample/vantrel/low/a.h"
 printf '// File: vantrel/low/old.h\n//\n// Moved.\n#pragma once\n\n#include "vantrel/low/a.h"\n' >"$sample/vantrel/low/old.h"
-printf '#pragma once\n#include "vantrel/low/a.h"\nint m();\n' >"$sample/vantrel/mid/m.h"
+printf '#pragma once\n#  include <vantrel/low/a.h>  // moved\n' >"$sample/vantrel/low/older.h"
+printf '#pragma once\n#include "vantrel/low/a.h"\n#include "vantrel/api.h"\nint m();\n' >"$sample/vantrel/mid/m.h"
 printf '#pragma once\nint i();\n' >"$sample/vantrel/mid/internal/i.h"
 printf '#include "vantrel/platform/mid/p.h"\n#include "vantrel/mid/internal/i.h"\n  #include "vantrel/low/old.h"\n' >"$sample/vantrel/mid/m.cpp"
+printf '#include "internal/i.h"\n#include "./m.h"\n#include <vector>\n#include "config.h"\n' >"$sample/vantrel/mid/m2.cpp"
 printf '#pragma once\n#include "vantrel/mid/m.h"\nint p();\n' >"$sample/vantrel/platform/mid/p.h"
 printf '#include "vantrel/mid/m.h"\n' >"$sample/vantrel/mid/nested/n.cpp"
 printf '#include "vantrel/mid/m.h"\n#include "vantrel/low/a.h"\n#include "vantrel/mid/internal/i.h"\n' >"$sample/vantrel/top/t.cpp"
+printf '#include <vantrel/mid/m.h>\n# include <vantrel/low/a.h>\n#include "../mid/internal/i.h"\n#include <vantrel/top/../low/a.h>\n#include VANTREL_HEADER\n// #include <vantrel/low/a.h>\n' >"$sample/vantrel/top/forms.cpp"
 expected='module nested: DEPENDS lists low, which none of its sources include
+vantrel/low/old.h: a forwarding header (holds only the include of another; name that one instead)
+vantrel/low/older.h: a forwarding header (holds only the include of another; name that one instead)
 vantrel/mid/m.cpp: includes vantrel/low/old.h, a forwarding header (name the header it includes)
+vantrel/top/forms.cpp: includes vantrel/low/a.h of module low, which the DEPENDS of top does not list
+vantrel/top/forms.cpp: includes vantrel/low/a.h of module low, which the DEPENDS of top does not list
+vantrel/top/forms.cpp: includes vantrel/mid/internal/i.h, an internal header of module mid
+vantrel/top/forms.cpp:5: an include the check cannot read (name the header)
 vantrel/top/t.cpp: includes vantrel/low/a.h of module low, which the DEPENDS of top does not list
 vantrel/top/t.cpp: includes vantrel/mid/internal/i.h, an internal header of module mid'
-got=$(cd "$sample" && find vantrel -name '*.h' -o -name '*.cpp' | sort | findings "$sample" | sort)
+got=$(cd "$sample" && find vantrel -name '*.h' -o -name '*.cpp' | sort | findings "$sample" | LC_ALL=C sort)
 if [ "$got" != "$expected" ]; then
   echo "check-module-internals: the checker fails its own sample; expected:"
   echo "$expected"
@@ -140,7 +189,15 @@ if [ "$got" != "$expected" ]; then
 fi
 
 cd "$root"
-result=$(git ls-files --cached --others --exclude-standard 'vantrel/*.cpp' 'vantrel/*.h' | findings "$root")
+# A source tarball has no .git: then every file of the tree counts.
+list_sources() {
+  if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files --cached --others --exclude-standard 'vantrel/*.cpp' 'vantrel/*.h'
+  else
+    find vantrel -type f \( -name '*.cpp' -o -name '*.h' \) | sort
+  fi
+}
+result=$(list_sources | findings "$root")
 if [ -n "$result" ]; then
   echo "$result"
   exit 1

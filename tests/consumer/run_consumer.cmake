@@ -60,6 +60,20 @@ set(tour "")
 if(TOUR_DIR)
   set(tour "-DTOUR_DIR=${TOUR_DIR}")
 endif()
+# A component that does not exist: the message names it and the real ones.
+file(WRITE "${WORK_DIR}/misspelt/CMakeLists.txt" "cmake_minimum_required(VERSION 3.25)
+project(Misspelt LANGUAGES CXX)
+find_package(Vantrel 0.1 REQUIRED COMPONENTS core jsno)
+")
+execute_process(COMMAND ${CMAKE_COMMAND} -S "${WORK_DIR}/misspelt" -B "${WORK_DIR}/misspelt/build"
+    "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_CXX_COMPILER=${CXX}"
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+string(REGEX REPLACE "[ \n]+" " " err "${err}")
+if(rc EQUAL 0 OR NOT err MATCHES "no component jsno; the components are: posix core text ")
+  message(FATAL_ERROR "find_package with the component jsno: expected a failure naming it "
+    "and the components, got (${rc}):\n${out}${err}")
+endif()
+
 run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${WORK_DIR}/build" -G Ninja
     "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_CXX_COMPILER=${CXX}" "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
     "-DCMAKE_EXE_LINKER_FLAGS=${CXX_FLAGS}" ${tour})
@@ -101,10 +115,14 @@ get_filename_component(pc_dir "${pc_file}" DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} "${pc_dir}")
 run(pkg-config --cflags --libs vantrel-collections)
 string(STRIP "${last_output}" pc_flags)
+# The standard is the program's choice: a -std from pkg-config would undo it.
+if(pc_flags MATCHES "-std=")
+  message(FATAL_ERROR "pkg-config sets the language standard: ${pc_flags}")
+endif()
 separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
 separate_arguments(extra UNIX_COMMAND "${CXX_FLAGS}")
 get_filename_component(lib_dir "${pc_dir}" DIRECTORY)
-run(${CXX} ${extra} "${SOURCE_DIR}/main.cpp" ${pc_flags} "-Wl,-rpath,${lib_dir}"
+run(${CXX} -std=c++20 ${extra} "${SOURCE_DIR}/main.cpp" ${pc_flags} "-Wl,-rpath,${lib_dir}"
     -o "${WORK_DIR}/pc_consumer")
 run("${WORK_DIR}/pc_consumer")
 check_output()
