@@ -1,13 +1,16 @@
 // System text (sorted keys, pretty printed: the default of
 // `makeStringSystem`) and key paths, against nlohmann-json's `dump(2)`, on
 // the generated documents of json_bench.cpp. Throughput is in bytes of the
-// input document.
+// input document. Also chained subscript reads through a const and a
+// non-const value, which should cost about the same.
 #include <benchmark/benchmark.h>
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "vantrel/json/json.h"
 #include "vantrel/platform/posix/read_file.h"
@@ -75,3 +78,35 @@ void BM_SystemTextSortedCompact_Vantrel(benchmark::State& state) {
 }
 }  // namespace
 BENCHMARK(BM_SystemTextSortedCompact_Vantrel)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+
+// ---- 10^6 chained subscript reads, through a const and a non-const value ----
+
+namespace {
+
+template <class Value>
+void subscriptReads(benchmark::State& state, Value& value) {
+  const std::int64_t count = static_cast<std::int64_t>(std::as_const(value)["statuses"].count());
+  for (auto _ : state) {
+    std::int64_t sum = 0;
+    for (std::int64_t i = 0; i < 1'000'000; ++i) {
+      sum += value["statuses"][i % count]["user"]["followers_count"].intValue();
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * 1'000'000);
+}
+
+void BM_Subscripts_Const_Vantrel(benchmark::State& state) {
+  const vantrel::Json value = vantrel::Json::fromData(document(0));
+  subscriptReads(state, value);
+}
+
+void BM_Subscripts_NonConst_Vantrel(benchmark::State& state) {
+  vantrel::Json value = vantrel::Json::fromData(document(0));
+  subscriptReads(state, value);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Subscripts_Const_Vantrel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Subscripts_NonConst_Vantrel)->Unit(benchmark::kMillisecond);

@@ -1,8 +1,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "vantrel/core/console.h"
 #include "vantrel/json/json.h"
 
 namespace vantrel {
@@ -121,6 +124,70 @@ TEST(JsonGetters, NumberTexts) {
                         {"1e-5", "1e-05"},   {"1E20", "1e+20"},   {"12345678901234567890", "12345678901234567890"},
                         {"123456789012345678901234567890", "123456789012345678901234567890"}};
   for (const Case& c : cases) EXPECT_EQ(Json::fromParseString(c.json).stringValue(), c.text) << c.json;
+}
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// The sized integer getters: in range the value (fractions cut toward zero,
+// a boolean as 1), out of range nullopt or 0, a text only through the
+// `…Value` forms.
+TEST(JsonGetters, SizedIntegersByTable) {
+  constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+  struct Row {
+    const char* text;
+    std::uint64_t uIntValue;
+    std::uint8_t uInt8Value;
+    std::int16_t int16Value;
+    std::optional<std::uint16_t> uInt16;
+    std::uint16_t uInt16Value;
+    std::int32_t int32Value;
+    std::optional<std::uint32_t> uInt32;
+    std::uint32_t uInt32Value;
+    std::int64_t int64Value;
+  };
+  const Row rows[] = {
+      {"255", 255, 255, 255, 255, 255, 255, 255, 255, 255},
+      {"300", 300, 0, 300, 300, 300, 300, 300, 300, 300},
+      {"-1", 0, 0, -1, std::nullopt, 0, -1, std::nullopt, 0, -1},
+      {"-32768", 0, 0, -32768, std::nullopt, 0, -32768, std::nullopt, 0, -32768},
+      {"65535", 65535, 0, 0, 65535, 65535, 65535, 65535, 65535, 65535},
+      {"70000", 70000, 0, 0, std::nullopt, 0, 70000, 70000, 70000, 70000},
+      {"4294967296", 4294967296, 0, 0, std::nullopt, 0, 0, std::nullopt, 0, 4294967296},
+      {"18446744073709551615", kMax, 0, 0, std::nullopt, 0, 0, std::nullopt, 0, 0},
+      {"-2.75", 0, 0, -2, std::nullopt, 0, -2, std::nullopt, 0, -2},
+      {"7.9", 7, 7, 7, 7, 7, 7, 7, 7, 7},
+      {"true", 1, 1, 1, 1, 1, 1, 1, 1, 1},
+      {"\"12\"", 12, 12, 12, std::nullopt, 12, 12, std::nullopt, 12, 12},
+      {"null", 0, 0, 0, std::nullopt, 0, 0, std::nullopt, 0, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    const Json value = Json::fromData(row.text);
+    EXPECT_EQ(value.uIntValue(), row.uIntValue);
+    EXPECT_EQ(value.uInt8Value(), row.uInt8Value);
+    EXPECT_EQ(value.int16Value(), row.int16Value);
+    EXPECT_EQ(value.uInt16(), row.uInt16);
+    EXPECT_EQ(value.uInt16Value(), row.uInt16Value);
+    EXPECT_EQ(value.int32Value(), row.int32Value);
+    EXPECT_EQ(value.uInt32(), row.uInt32);
+    EXPECT_EQ(value.uInt32Value(), row.uInt32Value);
+    EXPECT_EQ(value.int64Value(), row.int64Value);
+  }
+}
+
+TEST(JsonGetters, IsEmptyAndTheRetiredObject) {
+  const std::pair<const char*, bool> cases[] = {{"[]", true},     {"[0]", false}, {"{}", true},
+                                                {"{\"\":0}", false}, {"\"text\"", true}, {"null", true}};
+  for (const auto& [text, empty] : cases) EXPECT_EQ(Json::fromData(text).isEmpty(), empty) << text;
+  const Json value = Json::fromData(R"({"a": 1})");
+  ConsoleCapture capture;
+  EXPECT_EQ(&value.object(), &value.managedJsonObject());
+  EXPECT_EQ(&value["a"].object(), &value["a"].managedJsonObject());
+  EXPECT_EQ(capture.standardOutput(), "who uses this\nwho uses this\n");
 }
 
 }  // namespace

@@ -195,6 +195,12 @@ class JsonView {
 
   // A view of null.
   JsonView() noexcept;
+  // A view sliced from a `Json` about to go would read freed memory: such a
+  // value is kept as `Json`, never as a view.
+  JsonView(const Json&&) = delete;
+  JsonView& operator=(const Json&&) = delete;
+  JsonView(const JsonView&) noexcept = default;
+  JsonView& operator=(const JsonView&) noexcept = default;
   // A view of `value` as `Json(value)` would classify it.
   explicit JsonView(const PlatformValue& value) noexcept : target_(&value) {
     // The tag of each kind, by table: views are made once per member met.
@@ -531,22 +537,25 @@ class Json : public JsonView {
   // A copy of the value a view reads, its error included.
   Json(const JsonView& view)  // NOLINT: implicit on purpose
       : JsonView(&value_, view.type_, view.error_), value_(*view.target_) {}
-  Json(const Json& other) : JsonView(&value_, other.type_, other.error_), value_(other.value_) {}
-  Json(Json&& other) noexcept : JsonView(&value_, other.type_, other.error_), value_(std::move(other.value_)) {
-    other.type_ = JsonType::null;
-    other.error_.reset();
-  }
+  // Copies take the value read (a subscript reads a member of the value it
+  // holds).
+  Json(const Json& other) : JsonView(&value_, other.type_, other.error_), value_(*other.target_) {}
+  Json(Json&& other) noexcept : JsonView(&value_, other.type_, other.error_), value_(other.takeValue()) {}
   Json& operator=(const Json& other) {
-    value_ = other.value_;
-    type_ = other.type_;
-    error_ = other.error_;
+    if (this != &other) {
+      value_ = *other.target_;  // copies before letting go: `other` may read inside this value
+      type_ = other.type_;
+      error_ = other.error_;
+      target_ = &value_;
+    }
     return *this;
   }
   Json& operator=(Json&& other) noexcept {
     if (this != &other) {
-      value_ = std::move(other.value_);
-      type_ = std::exchange(other.type_, JsonType::null);
-      error_ = std::exchange(other.error_, std::nullopt);
+      type_ = other.type_;
+      error_ = other.error_;
+      value_ = other.takeValue();
+      target_ = &value_;
     }
     return *this;
   }
@@ -579,21 +588,26 @@ class Json : public JsonView {
   void setManagedJsonObject(std::optional<PlatformValue> jo);
 
   // Reads, as `JsonView`'s subscripts: a view while this value stays, a
-  // copy from a value about to go.
+  // value of its own from a value about to go (also a `const` one), so that
+  // neither `auto` nor a loop over it keeps a view of a value gone.
   [[nodiscard]] JsonView operator[](std::string_view key) const& { return JsonView::operator[](key); }
   [[nodiscard]] JsonView operator[](std::int64_t index) const& { return JsonView::operator[](index); }
   [[nodiscard]] JsonView operator[](int index) const& { return JsonView::operator[](index); }
   [[nodiscard]] JsonView operator[](const char* key) const& { return JsonView::operator[](key); }
   [[nodiscard]] JsonView operator[](const JsonPath& path) const& { return JsonView::operator[](path); }
-  [[nodiscard]] Json operator[](std::string_view key) && { return Json(JsonView::operator[](key)); }
-  [[nodiscard]] Json operator[](std::int64_t index) && { return Json(JsonView::operator[](index)); }
-  [[nodiscard]] Json operator[](int index) && { return Json(JsonView::operator[](index)); }
-  [[nodiscard]] Json operator[](const char* key) && { return Json(JsonView::operator[](key)); }
-  [[nodiscard]] Json operator[](const JsonPath& path) && { return Json(JsonView::operator[](path)); }
+  [[nodiscard]] Json operator[](std::string_view key) const&& { return Json(JsonView::operator[](key)); }
+  [[nodiscard]] Json operator[](std::int64_t index) const&& { return Json(JsonView::operator[](index)); }
+  [[nodiscard]] Json operator[](int index) const&& { return Json(JsonView::operator[](index)); }
+  [[nodiscard]] Json operator[](const char* key) const&& { return Json(JsonView::operator[](key)); }
+  [[nodiscard]] Json operator[](const JsonPath& path) const&& { return Json(JsonView::operator[](path)); }
   [[nodiscard]] Element operator[](const Index& i) const { return JsonView::operator[](i); }
   template <JsonSubscriptType... Steps>
   [[nodiscard]] JsonView operator()(const Steps&... steps) const& {
     return JsonView::operator()(steps...);
+  }
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] Json operator()(const Steps&... steps) const&& {
+    return Json(JsonView::operator()(steps...));
   }
 
   // Writes go through the same subscripts on a value that is not const:
@@ -608,7 +622,9 @@ class Json : public JsonView {
   //   Json.subscript(index:0 set on type string
   //   Json.subscript(index:2 set out of bounds: 2
   // The result of a subscript on a value that is not const refers to that
-  // value; store it as `Json` to keep a copy.
+  // value; store it as `Json` to keep a copy. Reading through it allocates
+  // nothing for paths of up to `JsonSubscript::kStepsInPlace` steps and
+  // keys that are short or found.
   [[nodiscard]] JsonSubscript operator[](std::string_view key) &;
   [[nodiscard]] JsonSubscript operator[](std::int64_t index) &;
   [[nodiscard]] JsonSubscript operator[](int index) &;
@@ -639,10 +655,24 @@ class Json : public JsonView {
   void merge(const Json& other);
 
 
+ protected:
+  // A subscript's: `pin` holds the value `target` reads inside.
+  struct Pinned {};
+  Json(Pinned, PlatformValue pin, const PlatformValue* target, JsonType type, ErrorSlot error) noexcept
+      : JsonView(target, type, error), value_(std::move(pin)) {}
+
  private:
   friend class JsonSubscript;
   void classify();
   bool writeStep(const JsonKey& step, const Json& newValue);
+  // The value read, for a move: taken from a value that holds it, copied
+  // from a subscript, which reads inside the value it holds.
+  [[nodiscard]] PlatformValue takeValue() noexcept {
+    if (target_ != &value_) return *target_;
+    type_ = JsonType::null;
+    error_.reset();
+    return std::move(value_);
+  }
 
   PlatformValue value_;
 
@@ -652,15 +682,59 @@ class Json : public JsonView {
 // The union of the elements' key paths.
 [[nodiscard]] ElementSet<std::string> collectKeyPaths(const std::vector<Json>& values);
 
+namespace json_internal {
+
+// One step of a subscript's path. A key up to 15 bytes is held in place; a
+// longer one found in the dictionary shares that dictionary's key.
+struct SubscriptStep {
+  JsonText key;
+  std::int64_t index = 0;
+  bool isKey = false;
+};
+
+// A subscript's path: the first steps in place, so that a chain of reads
+// allocates nothing; more go to the heap.
+class SubscriptSteps {
+ public:
+  static constexpr std::size_t kInPlace = 4;
+  [[nodiscard]] std::size_t size() const { return size_; }
+  [[nodiscard]] const SubscriptStep& operator[](std::size_t i) const {
+    return i < kInPlace ? inPlace_[i] : more_[i - kInPlace];
+  }
+  void push(SubscriptStep step) {
+    if (size_ < kInPlace) {
+      inPlace_[size_] = std::move(step);
+    } else {
+      more_.push_back(std::move(step));
+    }
+    ++size_;
+  }
+
+ private:
+  SubscriptStep inPlace_[kInPlace];
+  std::vector<SubscriptStep> more_;
+  std::size_t size_ = 0;
+};
+
+}  // namespace json_internal
+
 // What a subscript of a value that is not const answers: the value read
 // there, which also writes through to the value it came from. Assigning
 // stores at the path (`Json::set`); `merge` and `modify` change the member
 // and store it back. Other changes stay in this copy, and it does not see
-// writes made through other subscripts. It refers to the value it came
-// from: store it as `Json` if that value may go first.
+// writes made through other subscripts. It holds the value it read from as
+// it was then (shared, not copied) and reads inside it, so a read of a
+// subscript stays valid when that value changes or goes; a write needs the
+// value it came from: store the subscript as `Json` if that value may go
+// first.
 class JsonSubscript : public Json {
  public:
-  JsonSubscript(const JsonSubscript&) = default;
+  // Paths of up to this many steps are held without allocating.
+  static constexpr std::size_t kStepsInPlace = json_internal::SubscriptSteps::kInPlace;
+
+  JsonSubscript(const JsonSubscript& other);
+  JsonSubscript(JsonSubscript&& other) noexcept;
+  ~JsonSubscript() = default;
   JsonSubscript& operator=(const Json& newValue);
   JsonSubscript& operator=(const JsonSubscript& newValue) { return *this = static_cast<const Json&>(newValue); }
   template <class T>
@@ -671,25 +745,48 @@ class JsonSubscript : public Json {
 
   // On a subscript that is not const, subscripts extend the path and still
   // write through; on a const one they read, as `Json`'s do.
-  [[nodiscard]] JsonSubscript operator[](std::string_view key) & { return extended(JsonKey(key)); }
-  [[nodiscard]] JsonSubscript operator[](std::int64_t index) & { return extended(JsonKey(index)); }
-  [[nodiscard]] JsonSubscript operator[](int index) & { return extended(JsonKey(index)); }
-  [[nodiscard]] JsonSubscript operator[](const char* key) & { return extended(JsonKey(key)); }
-  [[nodiscard]] JsonSubscript operator[](const JsonPath& path) &;
-  [[nodiscard]] JsonSubscript operator[](std::string_view key) && { return extended(JsonKey(key)); }
-  [[nodiscard]] JsonSubscript operator[](std::int64_t index) && { return extended(JsonKey(index)); }
-  [[nodiscard]] JsonSubscript operator[](int index) && { return extended(JsonKey(index)); }
-  [[nodiscard]] JsonSubscript operator[](const char* key) && { return extended(JsonKey(key)); }
-  [[nodiscard]] JsonSubscript operator[](const JsonPath& path) && { return (*this)[path]; }
+  [[nodiscard]] JsonSubscript operator[](std::string_view key) & { return JsonSubscript(*this).advanced(key); }
+  [[nodiscard]] JsonSubscript operator[](std::int64_t index) & { return JsonSubscript(*this).advanced(index); }
+  [[nodiscard]] JsonSubscript operator[](int index) & { return (*this)[static_cast<std::int64_t>(index)]; }
+  [[nodiscard]] JsonSubscript operator[](const char* key) & { return (*this)[std::string_view(key)]; }
+  [[nodiscard]] JsonSubscript operator[](const JsonPath& path) & { return JsonSubscript(*this).advanced(path); }
+  [[nodiscard]] JsonSubscript operator[](std::string_view key) && { return std::move(*this).advanced(key); }
+  [[nodiscard]] JsonSubscript operator[](std::int64_t index) && { return std::move(*this).advanced(index); }
+  [[nodiscard]] JsonSubscript operator[](int index) && {
+    return std::move(*this).advanced(static_cast<std::int64_t>(index));
+  }
+  [[nodiscard]] JsonSubscript operator[](const char* key) && { return std::move(*this).advanced(std::string_view(key)); }
+  [[nodiscard]] JsonSubscript operator[](const JsonPath& path) && { return std::move(*this).advanced(path); }
   [[nodiscard]] JsonView operator[](std::string_view key) const& { return JsonView::operator[](key); }
   [[nodiscard]] JsonView operator[](std::int64_t index) const& { return JsonView::operator[](index); }
   [[nodiscard]] JsonView operator[](int index) const& { return JsonView::operator[](index); }
   [[nodiscard]] JsonView operator[](const char* key) const& { return JsonView::operator[](key); }
   [[nodiscard]] JsonView operator[](const JsonPath& path) const& { return JsonView::operator[](path); }
+  [[nodiscard]] Json operator[](std::string_view key) const&& { return Json(JsonView::operator[](key)); }
+  [[nodiscard]] Json operator[](std::int64_t index) const&& { return Json(JsonView::operator[](index)); }
+  [[nodiscard]] Json operator[](int index) const&& { return Json(JsonView::operator[](index)); }
+  [[nodiscard]] Json operator[](const char* key) const&& { return Json(JsonView::operator[](key)); }
+  [[nodiscard]] Json operator[](const JsonPath& path) const&& { return Json(JsonView::operator[](path)); }
   [[nodiscard]] Element operator[](const Index& i) const { return JsonView::operator[](i); }
   template <JsonSubscriptType... Steps>
-  [[nodiscard]] JsonSubscript operator()(const Steps&... steps) {
-    return (*this)[JsonPath{JsonKey(steps)...}];
+  [[nodiscard]] JsonSubscript operator()(const Steps&... steps) & {
+    JsonSubscript at(*this);
+    (at.advance(steps), ...);
+    return at;
+  }
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] JsonSubscript operator()(const Steps&... steps) && {
+    JsonSubscript at(std::move(*this));
+    (at.advance(steps), ...);
+    return at;
+  }
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] JsonView operator()(const Steps&... steps) const& {
+    return JsonView::operator()(steps...);
+  }
+  template <JsonSubscriptType... Steps>
+  [[nodiscard]] Json operator()(const Steps&... steps) const&& {
+    return Json(JsonView::operator()(steps...));
   }
 
   void merge(const Json& other);
@@ -702,21 +799,42 @@ class JsonSubscript : public Json {
   }
 
   // The path from the value it came from.
-  [[nodiscard]] const JsonPath& path() const { return path_; }
+  [[nodiscard]] JsonPath path() const;
 
  private:
   friend class Json;
-  JsonSubscript(Json* root, JsonPath path, Json value)
-      : Json(std::move(value)), root_(root), path_(std::move(path)) {}
-  [[nodiscard]] JsonSubscript extended(JsonKey step);
+  // The empty path of `root`: the value itself.
+  explicit JsonSubscript(Json* root) noexcept;
+  void advance(std::string_view key);
+  void advance(std::int64_t index);
+  void advance(const JsonKey& step);
+  void advance(const char* key) { advance(std::string_view(key)); }
+  void advance(const std::string& key) { advance(std::string_view(key)); }
+  template <class I>
+    requires(std::is_integral_v<I> && !std::is_same_v<I, bool> && !std::is_same_v<I, char> &&
+             !std::is_same_v<I, std::int64_t>)
+  void advance(I index) {
+    advance(checkedCast<std::int64_t>(index));
+  }
+  template <class Step>
+  [[nodiscard]] JsonSubscript advanced(const Step& step) && {
+    advance(step);
+    return std::move(*this);
+  }
+  [[nodiscard]] JsonSubscript advanced(const JsonPath& path) && {
+    for (const JsonKey& step : path) advance(step);
+    return std::move(*this);
+  }
 
   Json* root_;
-  JsonPath path_;
+  json_internal::SubscriptSteps steps_;
 };
 
 template <JsonSubscriptType... Steps>
 JsonSubscript Json::operator()(const Steps&... steps) & {
-  return (*this)[JsonPath{JsonKey(steps)...}];
+  JsonSubscript at(this);
+  (at.advance(steps), ...);
+  return at;
 }
 
 }  // namespace vantrel

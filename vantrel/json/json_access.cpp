@@ -69,36 +69,104 @@ bool Json::set(const JsonPath& path, const Json& newValue) {
 }
 
 JsonSubscript Json::operator[](std::string_view key) & {
-  return JsonSubscript(this, JsonPath{JsonKey(key)}, std::as_const(*this)[key]);
+  JsonSubscript at(this);
+  at.advance(key);
+  return at;
 }
 
 JsonSubscript Json::operator[](std::int64_t index) & {
-  return JsonSubscript(this, JsonPath{JsonKey(index)}, std::as_const(*this)[index]);
+  JsonSubscript at(this);
+  at.advance(index);
+  return at;
 }
 
 JsonSubscript Json::operator[](int index) & { return (*this)[static_cast<std::int64_t>(index)]; }
 
 JsonSubscript Json::operator[](const char* key) & { return (*this)[std::string_view(key)]; }
 
-JsonSubscript Json::operator[](const JsonPath& path) & { return JsonSubscript(this, path, std::as_const(*this)[path]); }
+JsonSubscript Json::operator[](const JsonPath& path) & {
+  JsonSubscript at(this);
+  for (const JsonKey& step : path) at.advance(step);
+  return at;
+}
+
+// The root's value is held by a count, which keeps every block this
+// subscript reads from as it is: a change to the root copies them first.
+JsonSubscript::JsonSubscript(Json* root) noexcept
+    : Json(Pinned{}, *root->target_, nullptr, root->type_, root->error_), root_(root) {
+  target_ = &value_;
+}
+
+JsonSubscript::JsonSubscript(const JsonSubscript& other)
+    : Json(Pinned{}, other.value_, other.target_, other.type_, other.error_), root_(other.root_), steps_(other.steps_) {
+  if (other.target_ == &other.value_) target_ = &value_;
+}
+
+JsonSubscript::JsonSubscript(JsonSubscript&& other) noexcept
+    : Json(Pinned{}, std::move(other.value_), other.target_, other.type_, other.error_),
+      root_(other.root_),
+      steps_(std::move(other.steps_)) {
+  if (other.target_ == &other.value_) target_ = &value_;
+  other.target_ = &other.value_;
+  other.type_ = JsonType::null;
+  other.error_.reset();
+}
+
+void JsonSubscript::advance(std::string_view key) {
+  const JsonView next = JsonView::operator[](key);
+  json_internal::SubscriptStep step;
+  step.isKey = true;
+  const JsonDictionary* members = type_ == JsonType::dictionary ? target_->dictionary() : nullptr;
+  const auto at = key.size() > JsonText::kInlineCapacity && members ? members->indexOf(key) : std::nullopt;
+  step.key = at ? members->entries()[*at].first : JsonText(key);
+  steps_.push(std::move(step));
+  target_ = next.target_;
+  type_ = next.type_;
+  error_ = next.error_;
+}
+
+void JsonSubscript::advance(std::int64_t index) {
+  const JsonView next = JsonView::operator[](index);
+  json_internal::SubscriptStep step;
+  step.index = index;
+  steps_.push(std::move(step));
+  target_ = next.target_;
+  type_ = next.type_;
+  error_ = next.error_;
+}
+
+void JsonSubscript::advance(const JsonKey& step) {
+  if (step.kind() == JsonKey::Kind::index) {
+    advance(step.index());
+  } else {
+    advance(std::string_view(step.key()));
+  }
+}
+
+JsonPath JsonSubscript::path() const {
+  JsonPath path;
+  path.reserve(steps_.size());
+  for (std::size_t i = 0; i < steps_.size(); ++i) {
+    const json_internal::SubscriptStep& step = steps_[i];
+    path.push_back(step.isKey ? JsonKey(step.key.view()) : JsonKey(step.index));
+  }
+  return path;
+}
 
 JsonSubscript& JsonSubscript::operator=(const Json& newValue) {
   const Json value = newValue;  // newValue may be this very subscript, or inside the root
-  if (root_->set(path_, value)) static_cast<Json&>(*this) = std::as_const(*root_)[path_];
+  if (!root_->set(path(), value)) return *this;
+  // Read afresh from the root's new value.
+  JsonView at(&*root_->target_, root_->type_, root_->error_);
+  for (std::size_t i = 0; i < steps_.size(); ++i) {
+    const json_internal::SubscriptStep& step = steps_[i];
+    at = step.isKey ? at[step.key.view()] : at[step.index];
+  }
+  value_ = *root_->target_;
+  target_ = at.target_ == root_->target_ ? &value_ : at.target_;
+  type_ = at.type_;
+  error_ = at.error_;
   return *this;
-}
-
-JsonSubscript JsonSubscript::extended(JsonKey step) {
-  Json value = readStep(step);
-  JsonPath path = path_;
-  path.push_back(std::move(step));
-  return JsonSubscript(root_, std::move(path), std::move(value));
-}
-
-JsonSubscript JsonSubscript::operator[](const JsonPath& path) & {
-  JsonPath joined = path_;
-  joined.insert(joined.end(), path.begin(), path.end());
-  return JsonSubscript(root_, std::move(joined), std::as_const(*this)[path]);
 }
 
 void JsonSubscript::merge(const Json& other) {
