@@ -1,7 +1,13 @@
 #include "vantrel/core/random.h"
 
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/random.h>
+
+#include <algorithm>
 #include <atomic>
-#include <cstdlib>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "vantrel/core/fatal.h"
@@ -10,13 +16,167 @@
 namespace vantrel {
 namespace {
 
+// The system source keeps a few pages of getrandom output per thread and hands
+// it out in order, so a draw costs a copy instead of a system call (glibc's
+// arc4random asks the kernel on every call).
+//
+// A forked child must never answer what its parent answers next. The buffer is
+// marked MADV_WIPEONFORK: the kernel gives every child a zeroed copy, whose
+// count of unread bytes is then 0, so the child's first draw refills from
+// the kernel. This holds for every way a process can be copied (fork,
+// _Fork, a raw clone), where a pthread_atfork handler misses the last two,
+// and it costs nothing per draw, where comparing getpid() would cost the
+// very system call the buffer saves (glibc no longer caches the pid).
+//
+// Threads never share a buffer: each finds its own through a thread_local
+// pointer (constant-initialised, so nothing runs at load), and a thread-exit
+// key returns the buffer. The main thread's lives until the process ends,
+// so a draw from an exit handler still finds it.
+struct alignas(64) RandomPage {
+  // Four pages: a shorter refill spends a visible share of its time
+  // entering the kernel.
+  static constexpr std::size_t kSize = 16384;
+  std::uint32_t unread;  // bytes left, taken from the back of `bytes`; 0 after a fork
+  std::uint32_t reserved;
+  unsigned char bytes[kSize - 2 * sizeof(std::uint32_t)];
+};
+static_assert(sizeof(RandomPage) == RandomPage::kSize);
+
+// Fills `size` bytes from the kernel; reads of up to 256 bytes are never cut
+// short, longer ones may be by a signal.
+void getrandomAll(void* buffer, std::size_t size) {
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  while (size > 0) {
+    const ssize_t n = ::getrandom(bytes, size, 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fatal("getrandom failed: " + std::string(std::strerror(errno)));
+    }
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
+
+// Set once a page could not be marked wipe-on-fork (a kernel before 4.14):
+// from then on every draw asks the kernel, as before.
+std::atomic<bool> unbuffered{false};
+
+// Initial-exec: one pointer of static TLS, read without a call into the
+// dynamic loader on every draw.
+[[gnu::tls_model("initial-exec")]] thread_local RandomPage* threadPage = nullptr;
+
+void releasePage(void* page) {
+  explicit_bzero(page, sizeof(RandomPage));
+  ::munmap(page, sizeof(RandomPage));
+  threadPage = nullptr;
+}
+
+pthread_key_t pageKey() {
+  static const pthread_key_t key = [] {
+    pthread_key_t made;
+    if (int error = pthread_key_create(&made, releasePage); error != 0) {
+      fatal("pthread_key_create failed: " + std::string(std::strerror(error)));
+    }
+    return made;
+  }();
+  return key;
+}
+
+// This thread's page, made on its first draw; null when pages are not safe.
+RandomPage* page() {
+  if (threadPage != nullptr) [[likely]] return threadPage;
+  if (unbuffered.load(std::memory_order_relaxed)) return nullptr;
+  void* memory = ::mmap(nullptr, sizeof(RandomPage), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (memory == MAP_FAILED) return nullptr;
+  if (::madvise(memory, sizeof(RandomPage), MADV_WIPEONFORK) != 0) {
+    ::munmap(memory, sizeof(RandomPage));
+    unbuffered.store(true, std::memory_order_relaxed);
+    return nullptr;
+  }
+  // Drawn bytes stay out of core dumps; a kernel that refuses loses nothing.
+  (void)::madvise(memory, sizeof(RandomPage), MADV_DONTDUMP);
+  pthread_setspecific(pageKey(), memory);
+  threadPage = static_cast<RandomPage*>(memory);  // zeroed by mmap: nothing unread
+  return threadPage;
+}
+
+// Copies the next `size` bytes of the stream into `out`, wiping them from
+// the page.
+void take(unsigned char* out, std::size_t size) {
+  RandomPage* p = page();
+  if (p == nullptr) {
+    getrandomAll(out, size);
+    return;
+  }
+  while (size > 0) {
+    if (p->unread == 0) {
+      getrandomAll(p->bytes, sizeof p->bytes);
+      p->unread = sizeof p->bytes;
+    }
+    const std::size_t n = std::min<std::size_t>(size, p->unread);
+    unsigned char* from = p->bytes + (p->unread - n);
+    std::memcpy(out, from, n);
+    std::memset(from, 0, n);
+    p->unread -= static_cast<std::uint32_t>(n);
+    out += n;
+    size -= n;
+  }
+}
+
+// The next `Bytes` bytes of the stream as a number below 2^(8 * Bytes).
+template <std::size_t Bytes>
+std::uint32_t takeBits() {
+  static_assert(Bytes >= 1 && Bytes <= sizeof(std::uint32_t));
+  unsigned char bytes[Bytes];
+  if (RandomPage* p = threadPage; p != nullptr && p->unread >= Bytes) [[likely]] {
+    p->unread -= Bytes;
+    unsigned char* from = p->bytes + p->unread;
+    std::memcpy(bytes, from, Bytes);
+    std::memset(from, 0, Bytes);
+  } else {
+    take(bytes, Bytes);
+  }
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < Bytes; ++i) value |= std::uint32_t{bytes[i]} << (8 * i);
+  return value;
+}
+
+// A value below `upperBound` from draws of `Bytes` bytes, unbiased: of the
+// 2^bits products, those whose low part is below 2^bits mod upperBound would
+// make some results likelier than others, so they are drawn again (rare:
+// only a low part below upperBound needs the division that tells).
+template <std::size_t Bytes>
+std::uint32_t uniformFrom(std::uint32_t upperBound) {
+  constexpr unsigned bits = 8 * Bytes;
+  constexpr std::uint64_t lowMask = (std::uint64_t{1} << bits) - 1;
+  std::uint64_t product = std::uint64_t{takeBits<Bytes>()} * upperBound;
+  if ((product & lowMask) < upperBound) {
+    const std::uint64_t threshold = (lowMask + 1) % upperBound;
+    while ((product & lowMask) < threshold) product = std::uint64_t{takeBits<Bytes>()} * upperBound;
+  }
+  return static_cast<std::uint32_t>(product >> bits);
+}
+
 class SystemRandomSource final : public RandomSource {
  public:
-  std::uint32_t next() override { return ::arc4random(); }
+  std::uint32_t next() override { return takeBits<4>(); }
+
+  // Bounds up to 2^24 draw three bytes, which keeps a retry below one draw
+  // in sixteen while the kernel, whose output is most of a draw's cost,
+  // makes a quarter fewer bytes.
   std::uint32_t uniform(std::uint32_t upperBound) override {
-    return upperBound == 0 ? 0 : ::arc4random_uniform(upperBound);
+    if (upperBound == 0) return 0;
+    return upperBound <= (std::uint32_t{1} << 24) ? uniformFrom<3>(upperBound) : uniformFrom<4>(upperBound);
   }
-  void fill(void* buffer, std::size_t size) override { ::arc4random_buf(buffer, size); }
+
+  // Long fills go straight to the kernel rather than through the page.
+  void fill(void* buffer, std::size_t size) override {
+    if (size >= sizeof(RandomPage::bytes)) {
+      getrandomAll(buffer, size);
+    } else {
+      take(static_cast<unsigned char*>(buffer), size);
+    }
+  }
 };
 
 RandomSource& systemSource() {

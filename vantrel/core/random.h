@@ -2,14 +2,18 @@
 //
 // The one random source of the library. Every draw (picks, shuffles, random
 // strings, tokens) goes through `randomUInt32`, `randomUniform` or
-// `randomBytes`, which use glibc's arc4random family by default. A test
-// replaces the source for a scope, so a draw order can be asserted exactly:
+// `randomBytes`. By default they read the kernel's getrandom output (the
+// cryptographic source arc4random reads), buffered one page per thread: a
+// thread never sees another's draws, used bytes are wiped, and a forked
+// child never repeats what its parent draws next (the page is wiped on
+// fork). `randomUniform` is unbiased. A test replaces the source for a
+// scope, so a draw order can be asserted exactly:
 //
 //   ScriptedRandomSource script({2, 0, 1});   // the next draws answer 2, 0, 1
 //   ScopedRandomSource use(script);
 //   EXPECT_EQ(randomUniform(3), 2u);
 //
-// `randomUniform(0)` answers 0, as arc4random_uniform does. A scripted source
+// `randomUniform(0)` answers 0 without drawing. A scripted source
 // that runs out of values, or whose value is not below the bound asked for,
 // stops the program: the test's script no longer matches the code.
 // The override is process-wide (all threads see it); install it before the
