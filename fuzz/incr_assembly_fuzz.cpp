@@ -12,7 +12,7 @@
 
 #include "vantrel/platform/desktop/internal/selection_data.h"
 
-using vantrel::foundation_internal::IncrAssembly;
+using vantrel::desktop_internal::IncrAssembly;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -12,7 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const auto entries = vantrel::foundation_internal::uriListEntries(text);
+  const auto entries = vantrel::desktop_internal::uriListEntries(text);
   const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
   if (entries.size() > lines) std::abort();
   // Each entry is a whole line (its CR LF's CR aside) after the previous one.

@@ -1,14 +1,16 @@
 #include "vantrel/platform/desktop/internal/selection_data.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "vantrel/platform/desktop/system_pasteboard.h"
 
-namespace vantrel::foundation_internal {
+namespace vantrel::desktop_internal {
 namespace {
 
 std::vector<std::uint8_t> packed(const std::vector<std::uint32_t>& items) {
@@ -112,5 +114,37 @@ TEST(SelectionData, ServedTargetsReadBackAsTheSameType) {
   }
 }
 
+// STRING is Latin-1: a text has that form only when every character is
+// U+0000...U+00FF; malformed UTF-8 has none either.
+TEST(SelectionData, Latin1FormOfUtf8Text) {
+  struct Case {
+    std::string_view name;
+    std::string_view utf8;
+    std::optional<std::string_view> latin1;
+  };
+  const Case cases[] = {
+      {"ASCII", "plain text", "plain text"},
+      {"empty", "", ""},
+      {"both two-byte leads", "\xC2\x80 \xC2\xBF \xC3\x80 \xC3\xBF", "\x80 \xBF \xC0 \xFF"},
+      {"U+0100", "\xC4\x80", std::nullopt},
+      {"three bytes", "\xE2\x9C\x93", std::nullopt},
+      {"four bytes", "\xF0\x9F\x98\x80", std::nullopt},
+      {"lead at the end", "ab\xC3", std::nullopt},
+      {"lead without a continuation", "\xC3" "A", std::nullopt},
+      {"lone continuation", "\xA9", std::nullopt},
+      {"overlong", "\xC0\xA9", std::nullopt},
+      {"NUL kept", std::string_view("a\0b", 3), std::string_view("a\0b", 3)},
+  };
+  for (const Case& c : cases) {
+    const std::optional<Data> got = latin1FromUtf8(c.utf8);
+    if (!c.latin1) {
+      EXPECT_EQ(got, std::nullopt) << c.name;
+      continue;
+    }
+    ASSERT_TRUE(got) << c.name;
+    EXPECT_EQ(std::string(got->begin(), got->end()), *c.latin1) << c.name;
+  }
+}
+
 }  // namespace
-}  // namespace vantrel::foundation_internal
+}  // namespace vantrel::desktop_internal

@@ -1,4 +1,5 @@
 #include "vantrel/platform/desktop/system_pasteboard.h"
+#include "vantrel/platform/desktop/internal/selection_data.h"
 
 #include <string>
 
@@ -9,7 +10,7 @@
 namespace vantrel {
 namespace {
 
-using foundation_internal::pasteboardTypeForSelectionTarget;
+using desktop_internal::pasteboardTypeForSelectionTarget;
 using testing::ScopedEnv;
 
 TEST(SystemPasteboard, SelectionTargetsMapToTheLibrarysTypes) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,7 +16,8 @@
 #include "tests/support/xvfb_server.h"
 #include "vantrel/platform/desktop/internal/selection_server.h"
 #include "tests/foundation_x11/xclip_runner.h"
-#include "clipboard_requestor.h"  // last: the X headers define None, Bool, Status...
+#include "clipboard_owner.h"      // last: the X headers define None, Bool, Status...
+#include "clipboard_requestor.h"
 
 namespace vantrel {
 namespace {
@@ -79,6 +81,12 @@ class SystemPasteboardWritesTest : public ::testing::Test {
 constexpr std::string_view kText = "Hello from Vantrel \xE2\x9C\x93";
 constexpr std::string_view kHtml = "<b>Hello</b>";
 
+PasteboardItem stringItem(std::string_view text) {
+  PasteboardItem item;
+  item.setString(std::string(text), PasteboardType::string());
+  return item;
+}
+
 PasteboardItem textItem() {
   PasteboardItem item;
   item.setString(std::string(kText), PasteboardType::string());
@@ -100,7 +108,8 @@ TEST_F(SystemPasteboardWritesTest, AnotherProgramPastesWhatWasWritten) {
   EXPECT_EQ(text.output, kText);
   const XclipResult targets = paste({"-selection", "clipboard", "-o", "-t", "TARGETS"});
   EXPECT_EQ(targets.exitStatus, 0);
-  EXPECT_EQ(targets.output, "TARGETS\nTIMESTAMP\nUTF8_STRING\ntext/plain;charset=utf-8\ntext/html\n");
+  // The text has no Latin-1 form: TEXT is offered (as UTF-8), STRING is not.
+  EXPECT_EQ(targets.output, "TARGETS\nTIMESTAMP\nUTF8_STRING\ntext/plain;charset=utf-8\nTEXT\ntext/html\n");
   EXPECT_EQ(paste({"-selection", "clipboard", "-o", "-t", "text/plain;charset=utf-8"}).output, kText);
   EXPECT_EQ(paste({"-selection", "clipboard", "-o", "-t", "text/html"}).output, kHtml);
   // A target that was not offered is refused.
@@ -198,8 +207,112 @@ TEST_F(SystemPasteboardWritesTest, WithoutADisplayWritesStayInMemory) {
   EXPECT_EQ(requestor.owner(), static_cast<Window>(None));
 }
 
+// Programs that ask only for ICCCM's older text targets paste too: STRING
+// is the Latin-1 form, offered only when the text has one; TEXT is sent as
+// STRING then, else as UTF8_STRING.
+TEST_F(SystemPasteboardWritesTest, TextIsAlsoOfferedAsStringAndText) {
+  struct Case {
+    std::string_view text;
+    std::string_view targets;
+    std::optional<std::string> string;  // what `-t STRING` pastes; none: refused
+    std::string_view textType;
+    std::string textBytes;
+  };
+  const Case cases[] = {
+      {"caf\xC3\xA9 \xC2\xBD", "TARGETS\nTIMESTAMP\nUTF8_STRING\ntext/plain;charset=utf-8\nSTRING\nTEXT\n",
+       "caf\xE9 \xBD", "STRING", "caf\xE9 \xBD"},
+      {"plain", "TARGETS\nTIMESTAMP\nUTF8_STRING\ntext/plain;charset=utf-8\nSTRING\nTEXT\n", "plain", "STRING",
+       "plain"},
+      {"done \xE2\x9C\x93", "TARGETS\nTIMESTAMP\nUTF8_STRING\ntext/plain;charset=utf-8\nTEXT\n", std::nullopt,
+       "UTF8_STRING", "done \xE2\x9C\x93"},
+  };
+  auto& general = Pasteboard::general();
+  ClipboardRequestor requestor(server->displayName());
+  ASSERT_TRUE(requestor.ok());
+  for (const Case& c : cases) {
+    general.clearContents();
+    general.writeItems({stringItem(c.text)});
+    EXPECT_EQ(paste({"-selection", "clipboard", "-o", "-t", "TARGETS"}).output, c.targets) << c.text;
+    const XclipResult string = paste({"-selection", "clipboard", "-o", "-t", "STRING"});
+    if (c.string) {
+      EXPECT_EQ(string.exitStatus, 0) << c.text;
+      EXPECT_EQ(string.output, *c.string) << c.text;
+    } else {
+      EXPECT_NE(string.exitStatus, 0) << c.text;
+    }
+    const auto text = requestor.request("TEXT");
+    EXPECT_EQ(text.type, c.textType) << c.text;
+    EXPECT_EQ(std::string(text.bytes.begin(), text.bytes.end()), c.textBytes) << c.text;
+    EXPECT_EQ(paste({"-selection", "clipboard", "-o"}).output, c.text);
+  }
+}
+
+// Another client's take can sit unhandled in the queue when the process
+// takes the selection again. Holding the X server makes that order certain:
+// the take's wait for the server's time is held back while the other client
+// takes the selection, so the stale SelectionClear comes first. The new take
+// must still serve what it offered.
+TEST_F(SystemPasteboardWritesTest, ATakeServesItsOffersAfterAStaleSelectionClear) {
+  using desktop_internal::SelectionServer;
+  const auto offer = [](std::string_view text) {
+    return desktop_internal::SelectionOffer{"UTF8_STRING", std::make_shared<const Data>(bytesOf(text))};
+  };
+  auto selection = SelectionServer::open(server->displayName());
+  ASSERT_TRUE(selection);
+  ASSERT_TRUE(selection->own({offer("first")}));
+
+  Display* other = XOpenDisplay(server->displayName().c_str());
+  ASSERT_NE(other, nullptr);
+  const Window otherWindow = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 1, 1, 0, 0, 0);
+  const Atom clipboard = XInternAtom(other, "CLIPBOARD", False);
+  XGrabServer(other);
+  XSync(other, False);
+  auto taken = std::async(std::launch::async, [&] { return selection->own({offer("second")}); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the take waits on the held server
+  XSetSelectionOwner(other, clipboard, otherWindow, CurrentTime);
+  XUngrabServer(other);
+  XSync(other, False);
+  EXPECT_TRUE(taken.get());
+  XCloseDisplay(other);
+
+  EXPECT_TRUE(selection->owns());
+  ClipboardRequestor requestor(server->displayName());
+  ASSERT_TRUE(requestor.ok());
+  EXPECT_EQ(requestor.owner(), static_cast<Window>(selection->window()));
+  EXPECT_EQ(paste({"-selection", "clipboard", "-o", "-t", "TARGETS"}).output, "TARGETS\nTIMESTAMP\nUTF8_STRING\n");
+  EXPECT_EQ(paste({"-selection", "clipboard", "-o"}).output, "second");
+}
+
+// What another program copied replaces what this one had written: a write
+// without clearContents starts from empty (the other program's items are not
+// ours to add to), and while nobody serves the clipboard the replaced model
+// is not read back. The process's own reads and other programs' agree.
+TEST_F(SystemPasteboardWritesTest, AWriteAfterAnotherProgramCopiedStartsFromEmpty) {
+  auto& general = dynamic_cast<SystemPasteboard&>(Pasteboard::general());
+  general.clearContents();
+  general.writeItems({stringItem("second")});
+  {
+    testing::ClipboardOwner theirs(server->displayName(), {{"UTF8_STRING", bytesOf("theirs")}});
+    ASSERT_TRUE(theirs.owning());
+    EXPECT_TRUE(eventually([&] { return general.stringForType(PasteboardType::string()) == "theirs"; }));
+  }
+  // Their owner has gone: the clipboard is empty, not "second" again.
+  EXPECT_TRUE(eventually([&] { return general.types() == std::optional(std::vector<PasteboardType>{}); }));
+  EXPECT_EQ(general.stringForType(PasteboardType::string()), std::nullopt);
+
+  general.clearContents();
+  general.writeItems({stringItem("second")});
+  ASSERT_EQ(runXclip(server->displayName(), {"-selection", "clipboard", "-i"}, "xclip's").exitStatus, 0);
+  ASSERT_TRUE(eventually([&] { return paste({"-selection", "clipboard", "-o"}).output == "xclip's"; }));
+  general.writeItems({stringItem("third")});
+  EXPECT_TRUE(general.ownsDesktopClipboard());
+  EXPECT_EQ(paste({"-selection", "clipboard", "-o"}).output, "third");
+  EXPECT_EQ(general.stringForType(PasteboardType::string()), "third");
+  EXPECT_EQ(general.pasteboardItems()->size(), 1u);
+}
+
 TEST_F(SystemPasteboardWritesTest, AReaderThatVanishesMidTransferIsGivenUp) {
-  using foundation_internal::SelectionServer;
+  using desktop_internal::SelectionServer;
   SelectionServer::Limits limits;
   limits.chunkSize = 64 * 1024;
   limits.transferStall = std::chrono::milliseconds(300);

@@ -3,9 +3,8 @@
 #include <cstring>
 
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
-#include "vantrel/platform/desktop/system_pasteboard.h"
 
-namespace vantrel::foundation_internal {
+namespace vantrel::desktop_internal {
 
 std::vector<std::uint32_t> selectionTargetAtoms(int format, std::span<const std::uint8_t> bytes) {
   std::vector<std::uint32_t> atoms;
@@ -49,6 +48,31 @@ IncrAssembly::State IncrAssembly::append(std::span<const std::uint8_t> chunk) {
   return state_;
 }
 
+std::string pasteboardTypeForSelectionTarget(std::string_view target) {
+  if (target == "UTF8_STRING") return std::string(pasteboard_identifiers::NSPasteboardTypeString);
+  std::string lower(target);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  // "text/plain; charset=UTF-8" names the same type as the string type.
+  std::string compact;
+  for (char c : lower) {
+    if (c != ' ') compact.push_back(c);
+  }
+  if (compact == pasteboard_identifiers::NSPasteboardTypeString) {
+    return std::string(pasteboard_identifiers::NSPasteboardTypeString);
+  }
+  // A MIME type: a type, a slash and a subtype, none of them empty. Atoms
+  // such as TARGETS, TIMESTAMP or STRING describe the selection or are
+  // older text forms the UTF-8 text already covers.
+  const std::size_t slash = target.find('/');
+  if (slash == std::string_view::npos || slash == 0 || slash + 1 == target.size()) return {};
+  for (unsigned char c : target) {
+    if (c < 0x20 || c >= 0x7F) return {};
+  }
+  return std::string(target);
+}
+
 std::vector<std::string> selectionTargetsForPasteboardType(std::string_view type) {
   if (type == pasteboard_identifiers::NSPasteboardTypeString) {
     return {"UTF8_STRING", std::string(pasteboard_identifiers::NSPasteboardTypeString)};
@@ -59,4 +83,24 @@ std::vector<std::string> selectionTargetsForPasteboardType(std::string_view type
   return {std::string(type)};
 }
 
-}  // namespace vantrel::foundation_internal
+std::optional<Data> latin1FromUtf8(std::string_view text) {
+  Data out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      out.push_back(byte);
+      continue;
+    }
+    // U+0080...U+00FF are the two-byte forms led by C2 or C3; every other
+    // lead, and a malformed sequence, has no Latin-1 form.
+    if ((byte != 0xC2 && byte != 0xC3) || i + 1 == text.size()) return std::nullopt;
+    const auto next = static_cast<unsigned char>(text[i + 1]);
+    if ((next & 0xC0) != 0x80) return std::nullopt;
+    out.push_back(static_cast<std::uint8_t>(((byte & 0x03) << 6) | (next & 0x3F)));
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace vantrel::desktop_internal

@@ -2,29 +2,40 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <cstdlib>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 
-#if VANTREL_WITH_X11
-#include <poll.h>
-#include <unistd.h>
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-
-#include <cerrno>
-#include <cstdint>
-
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/platform/desktop/thread_commands.h"
 #include "vantrel/platform/desktop/x11_connection.h"
-#endif
-
-namespace vantrel::foundation_internal {
 
 #if VANTREL_WITH_X11
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
+
+namespace vantrel::desktop_internal {
+
+#if VANTREL_WITH_X11
+
+ClipboardWindow ClipboardWindow::create(_XDisplay* display, const char* propertyName) {
+  ClipboardWindow w;
+  w.window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  XSelectInput(display, w.window, PropertyChangeMask);
+  w.clipboard = XInternAtom(display, "CLIPBOARD", False);
+  w.targets = XInternAtom(display, "TARGETS", False);
+  w.timestamp = XInternAtom(display, "TIMESTAMP", False);
+  w.incr = XInternAtom(display, "INCR", False);
+  w.property = XInternAtom(display, propertyName, False);
+  return w;
+}
+
+void ClipboardWindow::destroy(_XDisplay* display) const { XDestroyWindow(display, window); }
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -39,111 +50,136 @@ struct SelectionServer::Impl {
   };
   struct Served {
     Atom target;
+    Atom type;
     std::shared_ptr<const Data> bytes;
   };
 
   std::string displayName;
   Limits limits;
-  ThreadCommands commands;
-  std::thread thread;
-  std::atomic<bool> connected{true};
+  X11ConnectionThread thread;
   std::atomic<bool> owning{false};
   std::atomic<unsigned long> windowId{0};
   std::atomic<std::size_t> transferCount{0};
 
-
   // Thread only.
-  std::unique_ptr<X11Connection> connection;
   Display* display = nullptr;
-  Window window = 0;
-  Atom clipboard = 0;
-  Atom targets = 0;
-  Atom timestamp = 0;
-  Atom incr = 0;
-  Atom stampProperty = 0;
+  ClipboardWindow ids;  // `property` stamps the server's time
+  Atom saveTargets = 0;
+  Atom clipboardManager = 0;
+  Atom handOverProperty = 0;
   Time ownTime = CurrentTime;
   std::vector<Served> served;
   std::map<std::pair<Window, Atom>, Transfer> transfers;
 
-  // Runs `work` on the thread and waits for it, at most the command limit;
-  // false when it did not run in time (it may still run later, so `work`
-  // owns what it touches).
-  bool runOnThread(std::function<void()> work) { return commands.run(std::move(work), limits.commandLimit); }
-
-  bool lost() {
-    if (connection->isLost()) connected = false;
-    return !connected;
-  }
-
-  bool openConnection() {
-    connection = std::make_unique<X11Connection>(displayName);
-    if (!connection->isOpen()) return false;
-    display = connection->display();
-    window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    XSelectInput(display, window, PropertyChangeMask);
-    clipboard = XInternAtom(display, "CLIPBOARD", False);
-    targets = XInternAtom(display, "TARGETS", False);
-    timestamp = XInternAtom(display, "TIMESTAMP", False);
-    incr = XInternAtom(display, "INCR", False);
-    stampProperty = XInternAtom(display, "VANTREL_SELECTION_TIME", False);
+  bool openConnection(X11Connection& connection) {
+    display = connection.display();
+    ids = ClipboardWindow::create(display, "VANTREL_SELECTION_TIME");
+    saveTargets = XInternAtom(display, "SAVE_TARGETS", False);
+    clipboardManager = XInternAtom(display, "CLIPBOARD_MANAGER", False);
+    handOverProperty = XInternAtom(display, "VANTREL_SAVE_TARGETS", False);
     // A chunk fits in one request, with room for the request's own fields.
     long maxUnits = XExtendedMaxRequestSize(display);
     if (maxUnits <= 0) maxUnits = XMaxRequestSize(display);
     const auto maxBytes = static_cast<std::size_t>(std::max(maxUnits, 4096L)) * 4 - 1024;
     limits.chunkSize = std::clamp<std::size_t>(limits.chunkSize, 1, maxBytes);
-    windowId = window;
+    windowId = ids.window;
     XSync(display, False);
-    (void)connection->takeError();
-    return !lost();
+    (void)connection.takeError();
+    return true;
+  }
+
+  // Handles events, and waits for more, until one matches `wanted` (which
+  // is not handled) or `deadline` passes; false then.
+  bool handleUntil(const std::function<bool(const XEvent&)>& wanted, Clock::time_point deadline) {
+    for (;;) {
+      while (!thread.lost() && XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (wanted(event)) return true;
+        handle(event);
+      }
+      if (thread.lost()) return false;
+      XFlush(display);
+      if (!thread.waitForInput(deadline)) return false;
+    }
   }
 
   // ---- Ownership ----
 
   // The server's time now: the time of a change to a property of our
   // window (a zero-length append). Owners must name a real time, so that
-  // requests from before the ownership can be told apart.
+  // requests from before the ownership can be told apart. The events queued
+  // before it (a SelectionClear from another client's take) are handled on
+  // the way.
   Time serverTime() {
-    XChangeProperty(display, window, stampProperty, XA_STRING, 8, PropModeAppend, nullptr, 0);
-    XFlush(display);
-    const auto deadline = Clock::now() + limits.commandLimit;
-    for (;;) {
-      while (!lost() && XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.type == PropertyNotify && event.xproperty.window == window &&
-            event.xproperty.atom == stampProperty) {
-          return event.xproperty.time;
-        }
-        handle(event);
-      }
-      if (lost() || !waitForInput(deadline)) return CurrentTime;
-    }
+    XChangeProperty(display, ids.window, ids.property, XA_STRING, 8, PropModeAppend, nullptr, 0);
+    XEvent stamp{};
+    const bool stamped = handleUntil(
+        [&](const XEvent& e) {
+          if (e.type != PropertyNotify || e.xproperty.window != ids.window || e.xproperty.atom != ids.property) {
+            return false;
+          }
+          stamp = e;
+          return true;
+        },
+        Clock::now() + limits.commandLimit);
+    return stamped ? stamp.xproperty.time : CurrentTime;
   }
 
   void takeSelection(std::vector<SelectionOffer> offers) {
+    // The stamp's wait handles what is queued, a stale SelectionClear among
+    // it, which drops what is served: the offers come in after it.
+    ownTime = serverTime();
+    if (thread.lost()) return;
     served.clear();
     for (SelectionOffer& offer : offers) {
       if (!offer.bytes) continue;
       const Atom atom = XInternAtom(display, offer.target.c_str(), False);
-      if (atom == None) continue;
+      const Atom type = offer.type.empty() ? atom : XInternAtom(display, offer.type.c_str(), False);
+      if (atom == None || type == None) continue;
       const bool seen = std::any_of(served.begin(), served.end(), [&](const Served& s) { return s.target == atom; });
-      if (!seen) served.push_back(Served{atom, std::move(offer.bytes)});
+      if (!seen) served.push_back(Served{atom, type, std::move(offer.bytes)});
     }
-    ownTime = serverTime();
-    if (lost()) return;
-    XSetSelectionOwner(display, clipboard, window, ownTime);
-    const bool ours = XGetSelectionOwner(display, clipboard) == window && !lost();
+    XSetSelectionOwner(display, ids.clipboard, ids.window, ownTime);
+    const bool ours = XGetSelectionOwner(display, ids.clipboard) == ids.window && !thread.lost();
     owning = ours;
     if (!ours) served.clear();
   }
 
   void giveUpSelection() {
-    if (owning && XGetSelectionOwner(display, clipboard) == window) {
-      XSetSelectionOwner(display, clipboard, None, ownTime);
+    if (owning && XGetSelectionOwner(display, ids.clipboard) == ids.window) {
+      XSetSelectionOwner(display, ids.clipboard, None, ownTime);
       XSync(display, False);
     }
     owning = false;
     served.clear();
+  }
+
+  // Asks the clipboard manager to keep what is served (it converts each
+  // target from us meanwhile, so events are handled while we wait); true
+  // when it answered that it did.
+  bool handOver(Clock::time_point deadline) {
+    if (!owning || XGetSelectionOwner(display, clipboardManager) == None || thread.lost()) return false;
+    // The targets to keep go in the property the request names: all we serve.
+    std::vector<long> keep;
+    for (const Served& s : served) keep.push_back(static_cast<long>(s.target));
+    XChangeProperty(display, ids.window, handOverProperty, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(keep.data()), static_cast<int>(keep.size()));
+    XConvertSelection(display, clipboardManager, saveTargets, handOverProperty, ids.window, CurrentTime);
+    XEvent answer{};
+    const bool answered = handleUntil(
+        [&](const XEvent& e) {
+          if (e.type != SelectionNotify || e.xselection.requestor != ids.window ||
+              e.xselection.selection != clipboardManager) {
+            return false;
+          }
+          answer = e;
+          return true;
+        },
+        deadline);
+    if (!answered) return false;
+    XDeleteProperty(display, ids.window, handOverProperty);
+    return answer.xselection.property != None;
   }
 
   // ---- Requests ----
@@ -161,7 +197,7 @@ struct SelectionServer::Impl {
   }
 
   void answer(const XSelectionRequestEvent& request) {
-    const bool forUs = owning && request.owner == window && request.selection == clipboard &&
+    const bool forUs = owning && request.owner == ids.window && request.selection == ids.clipboard &&
                        (request.time == CurrentTime || request.time >= ownTime);
     // Clients from before ICCCM name no property: the target stands for it.
     const Atom property = request.property == None ? request.target : request.property;
@@ -169,15 +205,15 @@ struct SelectionServer::Impl {
       notify(request, None);
       return;
     }
-    if (request.target == targets) {
-      std::vector<long> atoms = {static_cast<long>(targets), static_cast<long>(timestamp)};
+    if (request.target == ids.targets) {
+      std::vector<long> atoms = {static_cast<long>(ids.targets), static_cast<long>(ids.timestamp)};
       for (const Served& s : served) atoms.push_back(static_cast<long>(s.target));
       XChangeProperty(display, request.requestor, property, XA_ATOM, 32, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
       notify(request, property);
       return;
     }
-    if (request.target == timestamp) {
+    if (request.target == ids.timestamp) {
       const long time = static_cast<long>(ownTime);
       XChangeProperty(display, request.requestor, property, XA_INTEGER, 32, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(&time), 1);
@@ -191,7 +227,7 @@ struct SelectionServer::Impl {
     }
     const Data& bytes = *it->bytes;
     if (bytes.size() <= limits.chunkSize) {
-      XChangeProperty(display, request.requestor, property, request.target, 8, PropModeReplace, bytes.data(),
+      XChangeProperty(display, request.requestor, property, it->type, 8, PropModeReplace, bytes.data(),
                       static_cast<int>(bytes.size()));
       notify(request, property);
       return;
@@ -200,9 +236,9 @@ struct SelectionServer::Impl {
     // property by the reader asks for the next chunk.
     XSelectInput(display, request.requestor, PropertyChangeMask);
     const long size = static_cast<long>(std::min<std::size_t>(bytes.size(), 0x7FFFFFFF));
-    XChangeProperty(display, request.requestor, property, incr, 32, PropModeReplace,
+    XChangeProperty(display, request.requestor, property, ids.incr, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&size), 1);
-    transfers[{request.requestor, property}] = Transfer{request.target, it->bytes, 0, Clock::now()};
+    transfers[{request.requestor, property}] = Transfer{it->type, it->bytes, 0, Clock::now()};
     transferCount = transfers.size();
     notify(request, property);
   }
@@ -255,8 +291,8 @@ struct SelectionServer::Impl {
       case SelectionClear:
         // Another client took it; a clear that an ownership of ours since
         // then has overtaken changes nothing.
-        if (event.xselectionclear.window == window && event.xselectionclear.selection == clipboard &&
-            XGetSelectionOwner(display, clipboard) != window) {
+        if (event.xselectionclear.window == ids.window && event.xselectionclear.selection == ids.clipboard &&
+            XGetSelectionOwner(display, ids.clipboard) != ids.window) {
           owning = false;
           served.clear();
         }
@@ -269,43 +305,19 @@ struct SelectionServer::Impl {
     }
   }
 
-  // Waits for input on the connection or the wake pipe, at most until
-  // `deadline`; false once it has passed.
-  bool waitForInput(std::optional<Clock::time_point> deadline) {
-    int timeout = -1;
-    if (deadline) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now());
-      if (left.count() <= 0) return false;
-      timeout = static_cast<int>(std::min<std::int64_t>(left.count() + 1, 60'000));
-    }
-    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {commands.wakeFd(), POLLIN, 0}};
-    const int ready = ::poll(fds, 2, timeout);
-    if (ready < 0 && errno != EINTR) connected = false;
-    if ((fds[1].revents & POLLIN) != 0) commands.drainWakeups();
-    return true;
+  std::optional<Clock::time_point> beforeWait() {
+    dropStalledTransfers();
+    // Errors answer requests to readers' windows that have gone.
+    (void)thread.connection().takeError();
+    return nextStall();
   }
 
-  void loop() {
-    for (;;) {
-      commands.runPending();
-      if (commands.stopRequested()) break;
-      while (!lost() && XPending(display) > 0) {
-        XEvent event;
-        XNextEvent(display, &event);
-        handle(event);
-      }
-      if (lost()) break;
-      dropStalledTransfers();
-      XFlush(display);
-      // Errors answer requests to readers' windows that have gone.
-      (void)connection->takeError();
-      (void)waitForInput(nextStall());
-      if (lost()) break;
-    }
-    if (!lost()) {
+  void close(bool lost) {
+    if (!lost) {
+      if (owning) (void)handOver(Clock::now() + limits.handOverLimit);
       giveUpSelection();
       for (auto it = transfers.begin(); it != transfers.end();) forgetTransfer(it++);
-      XDestroyWindow(display, window);
+      ids.destroy(display);
       XSync(display, False);
     }
     owning = false;
@@ -313,60 +325,122 @@ struct SelectionServer::Impl {
     transferCount = 0;
     served.clear();
     display = nullptr;
-    connection.reset();
-    connected = false;
-    commands.finish();
   }
 };
+
+namespace {
+
+// The servers alive, for the handover at exit.
+struct LiveServers {
+  std::mutex mutex;
+  std::vector<std::weak_ptr<SelectionServer::Impl>> servers;
+};
+
+LiveServers& liveServers() {
+  // Never destroyed: the exit handler runs after static destructors may have.
+  static NoDestructor<LiveServers> live;
+  return *live;
+}
+
+// At exit, what this process still serves goes to the clipboard manager;
+// the whole handover is bounded by one limit.
+void handOverAtExit() {
+  std::vector<std::shared_ptr<SelectionServer::Impl>> owning;
+  {
+    LiveServers& live = liveServers();
+    std::lock_guard lock(live.mutex);
+    for (const auto& weak : live.servers) {
+      if (auto impl = weak.lock(); impl && impl->owning) owning.push_back(std::move(impl));
+    }
+  }
+  for (const auto& impl : owning) {
+    const auto deadline = Clock::now() + impl->limits.handOverLimit;
+    (void)impl->thread.run([impl, deadline] { (void)impl->handOver(deadline); },
+                           impl->limits.handOverLimit + std::chrono::milliseconds(500));
+  }
+}
+
+}  // namespace
 
 std::unique_ptr<SelectionServer> SelectionServer::open(const std::string& displayName, Limits limits) {
   if (displayName.empty()) return nullptr;
   auto impl = std::make_shared<Impl>();
   impl->displayName = displayName;
   impl->limits = limits;
-  if (!impl->commands.valid()) return nullptr;
-  const bool opened = startConnectionThread(
-      impl->thread,
-      [impl] {
-        if (impl->openConnection()) return true;
-        impl->connection.reset();
-        return false;
-      },
-      [impl] { impl->loop(); });
-  if (!opened) return nullptr;
+  Impl* const raw = impl.get();
+  X11ConnectionThread::Hooks hooks;
+  hooks.open = [raw](X11Connection& connection) { return raw->openConnection(connection); };
+  hooks.event = [raw](const XEvent& event) { raw->handle(event); };
+  hooks.beforeWait = [raw] { return raw->beforeWait(); };
+  hooks.close = [raw](bool lost) { raw->close(lost); };
+  if (!impl->thread.start(displayName, std::move(hooks), impl)) return nullptr;
+  {
+    LiveServers& live = liveServers();
+    std::lock_guard lock(live.mutex);
+    std::erase_if(live.servers, [](const auto& weak) { return weak.expired(); });
+    live.servers.push_back(impl);
+  }
   return std::make_unique<SelectionServer>(std::move(impl));
 }
 
 SelectionServer::SelectionServer(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-SelectionServer::~SelectionServer() {
-  impl_->commands.requestStop();
-  impl_->thread.join();
-}
+SelectionServer::~SelectionServer() { impl_->thread.stop(); }
 
 bool SelectionServer::own(std::vector<SelectionOffer> offers) {
   auto shared = std::make_shared<std::vector<SelectionOffer>>(std::move(offers));
   const std::shared_ptr<Impl> impl = impl_;
-  const bool ran = impl_->runOnThread([impl, shared] { impl->takeSelection(std::move(*shared)); });
-  return ran && impl_->owning;
+  const bool ran = impl_->thread.run([impl, shared] { impl->takeSelection(std::move(*shared)); },
+                                     impl_->limits.commandLimit);
+  if (!ran || !impl_->owning) return false;
+  // Registered on the first take, not as the library loads: a program that
+  // never copies runs nothing at exit.
+  static std::once_flag registered;
+  std::call_once(registered, [] { std::atexit(handOverAtExit); });
+  return true;
 }
 
 void SelectionServer::release() {
   const std::shared_ptr<Impl> impl = impl_;
-  (void)impl_->runOnThread([impl] { impl->giveUpSelection(); });
+  (void)impl_->thread.run([impl] { impl->giveUpSelection(); }, impl_->limits.commandLimit);
+}
+
+bool SelectionServer::handOverToClipboardManager() {
+  const std::shared_ptr<Impl> impl = impl_;
+  auto handed = std::make_shared<std::atomic<bool>>(false);
+  const auto deadline = Clock::now() + impl_->limits.handOverLimit;
+  const bool ran = impl_->thread.run([impl, handed, deadline] { *handed = impl->handOver(deadline); },
+                                     impl_->limits.handOverLimit + std::chrono::milliseconds(500));
+  return ran && *handed;
 }
 
 bool SelectionServer::owns() const { return impl_->owning; }
 
+bool SelectionServer::confirmOwnership() {
+  const std::shared_ptr<Impl> impl = impl_;
+  const bool ran = impl_->thread.run(
+      [impl] {
+        if (impl->owning && XGetSelectionOwner(impl->display, impl->ids.clipboard) != impl->ids.window) {
+          impl->owning = false;
+          impl->served.clear();
+        }
+      },
+      impl_->limits.commandLimit);
+  return ran && impl_->owning;
+}
+
 unsigned long SelectionServer::window() const { return impl_->windowId; }
 
-bool SelectionServer::isConnected() const { return impl_->connected; }
+bool SelectionServer::isConnected() const { return impl_->thread.isConnected(); }
 
 std::size_t SelectionServer::activeTransfers() const { return impl_->transferCount; }
 
 const std::string& SelectionServer::displayName() const { return impl_->displayName; }
 
 #else
+
+ClipboardWindow ClipboardWindow::create(_XDisplay*, const char*) { return {}; }
+void ClipboardWindow::destroy(_XDisplay*) const {}
 
 struct SelectionServer::Impl {
   std::string displayName;
@@ -377,7 +451,9 @@ SelectionServer::SelectionServer(std::shared_ptr<Impl> impl) : impl_(std::move(i
 SelectionServer::~SelectionServer() = default;
 bool SelectionServer::own(std::vector<SelectionOffer>) { return false; }
 void SelectionServer::release() {}
+bool SelectionServer::handOverToClipboardManager() { return false; }
 bool SelectionServer::owns() const { return false; }
+bool SelectionServer::confirmOwnership() { return false; }
 unsigned long SelectionServer::window() const { return 0; }
 bool SelectionServer::isConnected() const { return false; }
 std::size_t SelectionServer::activeTransfers() const { return 0; }
@@ -385,4 +461,4 @@ const std::string& SelectionServer::displayName() const { return impl_->displayN
 
 #endif  // VANTREL_WITH_X11
 
-}  // namespace vantrel::foundation_internal
+}  // namespace vantrel::desktop_internal

@@ -25,35 +25,6 @@
 
 namespace vantrel {
 
-namespace foundation_internal {
-
-std::string pasteboardTypeForSelectionTarget(std::string_view target) {
-  if (target == "UTF8_STRING") return std::string(pasteboard_identifiers::NSPasteboardTypeString);
-  std::string lower(target);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  // "text/plain; charset=UTF-8" names the same type as the string type.
-  std::string compact;
-  for (char c : lower) {
-    if (c != ' ') compact.push_back(c);
-  }
-  if (compact == pasteboard_identifiers::NSPasteboardTypeString) {
-    return std::string(pasteboard_identifiers::NSPasteboardTypeString);
-  }
-  // A MIME type: a type, a slash and a subtype, none of them empty. Atoms
-  // such as TARGETS, TIMESTAMP or STRING describe the selection or are
-  // older text forms the UTF-8 text already covers.
-  const std::size_t slash = target.find('/');
-  if (slash == std::string_view::npos || slash == 0 || slash + 1 == target.size()) return {};
-  for (unsigned char c : target) {
-    if (c < 0x20 || c >= 0x7F) return {};
-  }
-  return std::string(target);
-}
-
-}  // namespace foundation_internal
-
 namespace {
 
 bool isTextType(const PasteboardType& type) { return std::string_view(type.rawValue()).starts_with("text/"); }
@@ -62,7 +33,7 @@ bool isTextType(const PasteboardType& type) { return std::string_view(type.rawVa
 std::vector<PasteboardObject> uriListObjects(const Data& data) {
   std::vector<PasteboardObject> out;
   const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
-  for (std::string& line : foundation_internal::uriListEntries(text)) {
+  for (std::string& line : desktop_internal::uriListEntries(text)) {
     if (auto url = URL::fromString(line)) {
       out.emplace_back(*std::move(url));
     } else {
@@ -96,18 +67,11 @@ class SelectionConnection {
  public:
   explicit SelectionConnection(const std::string& displayName)
       : connection_(displayName), display_(connection_.display()) {
-    if (!connection_.isOpen()) return;
-    const Window root = DefaultRootWindow(display_);
-    window_ = XCreateSimpleWindow(display_, root, 0, 0, 1, 1, 0, 0, 0);
-    XSelectInput(display_, window_, PropertyChangeMask);
-    clipboard_ = XInternAtom(display_, "CLIPBOARD", False);
-    targets_ = XInternAtom(display_, "TARGETS", False);
-    incr_ = XInternAtom(display_, "INCR", False);
-    property_ = XInternAtom(display_, "VANTREL_SELECTION", False);
+    if (connection_.isOpen()) ids_ = desktop_internal::ClipboardWindow::create(display_, "VANTREL_SELECTION");
   }
 
   ~SelectionConnection() {
-    if (connection_.isOpen()) XDestroyWindow(display_, window_);
+    if (connection_.isOpen()) ids_.destroy(display_);
   }
 
   SelectionConnection(const SelectionConnection&) = delete;  // owns the connection
@@ -115,9 +79,9 @@ class SelectionConnection {
 
   [[nodiscard]] bool isOpen() const { return connection_.isOpen(); }
 
-  [[nodiscard]] unsigned long owner() { return XGetSelectionOwner(display_, clipboard_); }
+  [[nodiscard]] unsigned long owner() { return XGetSelectionOwner(display_, ids_.clipboard); }
 
-  Converted convertTargets(std::chrono::milliseconds limit) { return convert(targets_, limit); }
+  Converted convertTargets(std::chrono::milliseconds limit) { return convert(ids_.targets, limit); }
 
   // The names of `atoms`; "" for an atom the server does not know.
   std::vector<std::string> atomNames(const std::vector<std::uint32_t>& atoms) {
@@ -142,11 +106,11 @@ class SelectionConnection {
   Converted convert(Atom target, std::chrono::milliseconds limit) {
     Converted result;
     const auto overall = std::chrono::steady_clock::now() + 10 * limit;
-    XDeleteProperty(display_, window_, property_);
-    XConvertSelection(display_, clipboard_, target, property_, window_, CurrentTime);
+    XDeleteProperty(display_, ids_.window, ids_.property);
+    XConvertSelection(display_, ids_.clipboard, target, ids_.property, ids_.window, CurrentTime);
     XEvent event;
     const auto isNotify = [&](const XEvent& e) {
-      return e.type == SelectionNotify && e.xselection.requestor == window_ && e.xselection.selection == clipboard_;
+      return e.type == SelectionNotify && e.xselection.requestor == ids_.window && e.xselection.selection == ids_.clipboard;
     };
     if (!waitFor(event, isNotify, std::min(overall, std::chrono::steady_clock::now() + limit))) {
       result.outcome = connection_.isLost() ? Outcome::failed : Outcome::silent;
@@ -157,16 +121,16 @@ class SelectionConnection {
       return result;
     }
     if (!readProperty(result)) return result;
-    if (result.type != incr_) {
+    if (result.type != ids_.incr) {
       result.outcome = Outcome::data;
       return result;
     }
     // Incremental transfer: deleting the property (done by the read) asks
     // for the next chunk; an empty chunk ends it.
     result.bytes.clear();
-    foundation_internal::IncrAssembly assembly(kMaxSelectionBytes);
+    desktop_internal::IncrAssembly assembly(kMaxSelectionBytes);
     const auto isNewChunk = [&](const XEvent& e) {
-      return e.type == PropertyNotify && e.xproperty.window == window_ && e.xproperty.atom == property_ &&
+      return e.type == PropertyNotify && e.xproperty.window == ids_.window && e.xproperty.atom == ids_.property &&
              e.xproperty.state == PropertyNewValue;
     };
     for (;;) {
@@ -178,8 +142,8 @@ class SelectionConnection {
       Converted chunk;
       if (!readProperty(chunk)) return result;
       const auto state = assembly.append(chunk.bytes);
-      if (state == foundation_internal::IncrAssembly::State::overCap) return result;
-      if (state == foundation_internal::IncrAssembly::State::finished) break;
+      if (state == desktop_internal::IncrAssembly::State::overCap) return result;
+      if (state == desktop_internal::IncrAssembly::State::finished) break;
       result.type = chunk.type;
     }
     result.bytes = assembly.take();
@@ -212,7 +176,7 @@ class SelectionConnection {
     unsigned long after = 0;
     unsigned char* data = nullptr;
     const long maxLongs = static_cast<long>(kMaxSelectionBytes / 4 + 1);
-    const int status = XGetWindowProperty(display_, window_, property_, 0, maxLongs, True, AnyPropertyType, &type,
+    const int status = XGetWindowProperty(display_, ids_.window, ids_.property, 0, maxLongs, True, AnyPropertyType, &type,
                                           &format, &count, &after, &data);
     if (status != Success || connection_.isLost()) {
       if (data != nullptr) XFree(data);
@@ -252,11 +216,7 @@ class SelectionConnection {
 
   X11Connection connection_;
   Display* display_ = nullptr;
-  Window window_ = 0;
-  Atom clipboard_ = 0;
-  Atom targets_ = 0;
-  Atom incr_ = 0;
-  Atom property_ = 0;
+  desktop_internal::ClipboardWindow ids_;
 };
 
 }  // namespace
@@ -271,7 +231,8 @@ struct SystemPasteboard::Impl {
   // model of the last write. The server is replaced when the display changes
   // or has gone away.
   mutable std::mutex serveMutex;
-  std::unique_ptr<foundation_internal::SelectionServer> server;
+  std::unique_ptr<desktop_internal::SelectionServer> server;
+  bool published = false;  // the model went to the desktop with the last write
 
   // The display named now ("" for none).
   std::string currentDisplay() const {
@@ -282,19 +243,20 @@ struct SystemPasteboard::Impl {
 
   // The server for the display named now, opened when needed; null without
   // a display. Under `serveMutex`.
-  foundation_internal::SelectionServer* serverForCurrentDisplay() {
+  desktop_internal::SelectionServer* serverForCurrentDisplay() {
     const std::string name = currentDisplay();
     if (server && (server->displayName() != name || !server->isConnected())) server.reset();
-    if (!server && !name.empty()) server = foundation_internal::SelectionServer::open(name);
+    if (!server && !name.empty()) server = desktop_internal::SelectionServer::open(name);
     return server.get();
   }
 
   // Serves the in-memory model of `board` (the first item offering a type
   // gives its bytes). Under `serveMutex`.
   void publish(const SystemPasteboard& board) {
-    foundation_internal::SelectionServer* serving = serverForCurrentDisplay();
+    published = false;
+    desktop_internal::SelectionServer* serving = serverForCurrentDisplay();
     if (serving == nullptr) return;
-    std::vector<foundation_internal::SelectionOffer> offers;
+    std::vector<desktop_internal::SelectionOffer> offers;
     for (const PasteboardType& type : board.Pasteboard::types().value_or(std::vector<PasteboardType>{})) {
       std::optional<Data> bytes = board.Pasteboard::dataForType(type);
       if (!bytes) {
@@ -302,16 +264,40 @@ struct SystemPasteboard::Impl {
       }
       if (!bytes) continue;
       auto shared = std::make_shared<const Data>(*std::move(bytes));
-      for (std::string& target : foundation_internal::selectionTargetsForPasteboardType(type.rawValue())) {
-        offers.push_back(foundation_internal::SelectionOffer{std::move(target), shared});
+      for (std::string& target : desktop_internal::selectionTargetsForPasteboardType(type.rawValue())) {
+        offers.push_back(desktop_internal::SelectionOffer{std::move(target), shared});
       }
+      if (type == PasteboardType::string()) addLegacyTextOffers(*shared, offers);
     }
-    (void)serving->own(std::move(offers));
+    published = serving->own(std::move(offers));
+  }
+
+  // ICCCM's older text targets, which some programs ask for alone: STRING
+  // (Latin-1) when the text has a Latin-1 form, and TEXT, sent as STRING
+  // then and as UTF8_STRING otherwise.
+  static void addLegacyTextOffers(const Data& utf8, std::vector<desktop_internal::SelectionOffer>& offers) {
+    const std::string_view text(reinterpret_cast<const char*>(utf8.data()), utf8.size());
+    if (std::optional<Data> latin1 = desktop_internal::latin1FromUtf8(text)) {
+      auto shared = std::make_shared<const Data>(*std::move(latin1));
+      offers.push_back(desktop_internal::SelectionOffer{"STRING", shared});
+      offers.push_back(desktop_internal::SelectionOffer{"TEXT", shared, "STRING"});
+    } else {
+      offers.push_back(desktop_internal::SelectionOffer{"TEXT", std::make_shared<const Data>(utf8), "UTF8_STRING"});
+    }
+  }
+
+  // Whether another client has taken the clipboard since the model was
+  // last served: then the model is data that client replaced, and neither
+  // reads nor a later write may serve it again. Under `serveMutex`.
+  bool modelReplaced() const {
+    return published && server && server->isConnected() && server->displayName() == currentDisplay() &&
+           !server->owns();
   }
 
   // Gives the selection up; a server for a display no longer named is
   // closed instead.
   void withdraw() {
+    published = false;
     if (!server) return;
     if (server->displayName() == currentDisplay()) {
       server->release();
@@ -353,10 +339,17 @@ struct SystemPasteboard::Impl {
     SelectionConnection connection(displayName);
     if (!connection.isOpen()) return std::nullopt;
     const unsigned long owner = connection.owner();
-    if (owner == None || !connection.isOpen()) return std::nullopt;
+    if (!connection.isOpen()) return std::nullopt;
+    Snapshot snapshot;
+    if (owner == None) {
+      // Nobody serves the clipboard: the model answers, unless another
+      // client had replaced it before it went.
+      std::lock_guard lock(serveMutex);
+      if (modelReplaced()) return snapshot;
+      return std::nullopt;
+    }
     // Our own data is answered from memory, not through the server.
     if (isOwnWindow(owner)) return std::nullopt;
-    Snapshot snapshot;
     if (isSilent(owner)) return snapshot;
     const Converted targets = connection.convertTargets(answerLimit);
     if (targets.outcome == Outcome::silent) {
@@ -365,9 +358,9 @@ struct SystemPasteboard::Impl {
     }
     if (targets.outcome != Outcome::data) return snapshot;
     const std::vector<std::string> names =
-        connection.atomNames(foundation_internal::selectionTargetAtoms(targets.format, targets.bytes));
+        connection.atomNames(desktop_internal::selectionTargetAtoms(targets.format, targets.bytes));
     for (const std::string& name : names) {
-      std::string id = foundation_internal::pasteboardTypeForSelectionTarget(name);
+      std::string id = desktop_internal::pasteboardTypeForSelectionTarget(name);
       if (id.empty()) continue;
       PasteboardType type(std::move(id));
       const bool seen = std::any_of(snapshot.offers.begin(), snapshot.offers.end(),
@@ -513,6 +506,14 @@ void SystemPasteboard::clearContents() {
 
 void SystemPasteboard::writeItems(std::vector<PasteboardItem> items) {
   std::lock_guard lock(impl_->serveMutex);
+  // Writing appends to what this process copied; once another client has
+  // taken the clipboard, that is no longer the clipboard's contents, so the
+  // write starts from empty (as after `clearContents`). The server is asked
+  // now, so a take it has not yet heard of counts too.
+  if (impl_->modelReplaced() || (impl_->published && impl_->server && impl_->server->isConnected() &&
+                                  !impl_->server->confirmOwnership())) {
+    Pasteboard::clearContents();
+  }
   Pasteboard::writeItems(std::move(items));
   impl_->publish(*this);
 }
@@ -522,17 +523,12 @@ bool SystemPasteboard::ownsDesktopClipboard() const {
   return impl_->server && impl_->server->owns() && impl_->server->displayName() == impl_->currentDisplay();
 }
 
-namespace {
-
-Pasteboard& systemGeneral() {
+// Found by `Pasteboard::general()` when the program links this library (see
+// pasteboard.h): nothing is set up as the library loads.
+extern "C" Pasteboard* vantrel_desktop_general_pasteboard() {
   // Never destroyed: a thread may read it while the process exits.
   static NoDestructor<SystemPasteboard> general;
-  return *general;
+  return &*general;
 }
-
-// As this library loads, `Pasteboard::general()` becomes the desktop's clipboard.
-[[maybe_unused]] const bool providesGeneral = (foundation_internal::provideGeneralPasteboard(&systemGeneral), true);
-
-}  // namespace
 
 }  // namespace vantrel

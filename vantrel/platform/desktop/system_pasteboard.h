@@ -13,13 +13,20 @@
 // selection, serving the model to other programs (see
 // internal/selection_server.h) until another client takes it. Each type is
 // offered under the targets a reader maps back to it: the string type as
-// `UTF8_STRING` and "text/plain;charset=utf-8", other MIME types as
-// themselves; the library's own identifiers stay in this process. A type's
-// bytes are its data, else its string. `clearContents` empties the model and
-// gives the selection up when it is ours (after $DISPLAY changed, it closes
-// the connection to the display named before). While the selection is ours, reads
-// answer from the in-memory model; when someone else owns it, from them;
-// with no owner, from the in-memory model.
+// `UTF8_STRING` and "text/plain;charset=utf-8", and for programs that know
+// only ICCCM's older targets as `STRING` (Latin-1, when the text has a
+// Latin-1 form) and `TEXT`; other MIME types as themselves; the library's
+// own identifiers stay in this process. A type's bytes are its data, else
+// its string. Once another client has taken the clipboard, the model is
+// what that client replaced: a later write starts from empty, and while no
+// client serves the clipboard reads find it empty, so this process never
+// serves, nor reads back, data another program has replaced. `clearContents`
+// empties the model and gives the selection up when it is ours (after
+// $DISPLAY changed, it closes the connection to the display named before).
+// While the selection is ours, reads answer from the in-memory model; when
+// someone else owns it, from them; with no owner, from the in-memory model.
+// What the process still serves at exit goes to the desktop's clipboard
+// manager when one runs (at most about 2 s).
 //
 // What the desktop's clipboard answers:
 // - types: the owner's `TARGETS`, mapped to the library's identifiers:
@@ -80,11 +87,5 @@ class SystemPasteboard : public Pasteboard {
  private:
   std::unique_ptr<Impl> impl_;
 };
-
-namespace foundation_internal {
-// The library's identifier for an X11 selection target, or "" for a target
-// that has none (see the file comment).
-[[nodiscard]] std::string pasteboardTypeForSelectionTarget(std::string_view target);
-}  // namespace foundation_internal
 
 }  // namespace vantrel

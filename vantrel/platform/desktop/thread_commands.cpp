@@ -5,9 +5,19 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <utility>
 
+#include "vantrel/platform/desktop/x11_connection.h"
 #include "vantrel/platform/posix/write_all.h"
+
+#if VANTREL_WITH_X11
+#include <poll.h>
+
+#include <X11/Xlib.h>
+#endif
 
 namespace vantrel {
 
@@ -93,20 +103,112 @@ bool ThreadCommands::running() const {
   return running_;
 }
 
-bool startConnectionThread(std::thread& thread, std::function<bool()> open, std::function<void()> loop) {
+X11ConnectionThread::~X11ConnectionThread() { stop(); }
+
+void X11ConnectionThread::stop() {
+  commands_.requestStop();
+  if (!thread_.joinable()) return;
+  if (onThread()) {
+    thread_.detach();  // a hook released the last owner: the loop ends on its own
+  } else {
+    thread_.join();
+  }
+}
+
+bool X11ConnectionThread::run(std::function<void()> work, std::optional<std::chrono::milliseconds> limit) {
+  if (onThread()) {
+    if (!connected_ || commands_.stopRequested()) return false;
+    work();
+    return true;
+  }
+  return commands_.run(std::move(work), limit);
+}
+
+#if VANTREL_WITH_X11
+
+_XDisplay* X11ConnectionThread::display() const { return connection_->display(); }
+
+bool X11ConnectionThread::lost() {
+  if (connection_->isLost()) connected_ = false;
+  return !connected_;
+}
+
+bool X11ConnectionThread::waitForInput(std::optional<Clock::time_point> deadline) {
+  int timeout = -1;
+  if (deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now());
+    if (left.count() <= 0) return false;
+    timeout = static_cast<int>(std::min<std::int64_t>(left.count() + 1, 60'000));
+  }
+  pollfd fds[2] = {{ConnectionNumber(display()), POLLIN, 0}, {commands_.wakeFd(), POLLIN, 0}};
+  const int ready = ::poll(fds, 2, timeout);
+  if (ready < 0 && errno != EINTR) connected_ = false;
+  if ((fds[1].revents & POLLIN) != 0) commands_.drainWakeups();
+  // A hung-up connection is read (and reported) by XPending on the next pass.
+  return true;
+}
+
+void X11ConnectionThread::loop() {
+  Display* const xDisplay = display();
+  for (;;) {
+    commands_.runPending();
+    if (commands_.stopRequested()) break;
+    while (!lost() && XPending(xDisplay) > 0) {
+      XEvent event;
+      XNextEvent(xDisplay, &event);
+      hooks_.event(event);
+    }
+    if (lost()) break;
+    const std::optional<Clock::time_point> until = hooks_.beforeWait ? hooks_.beforeWait() : std::nullopt;
+    if (lost()) break;
+    XFlush(xDisplay);
+    (void)waitForInput(until);
+    if (lost()) break;
+  }
+  if (hooks_.close) hooks_.close(lost());
+  connection_.reset();
+  connected_ = false;
+  commands_.finish();
+}
+
+bool X11ConnectionThread::start(const std::string& displayName, Hooks hooks, std::shared_ptr<const void> keepAlive) {
+  if (!commands_.valid()) return false;
+  hooks_ = std::move(hooks);
   std::promise<bool> opened;
   std::future<bool> isOpen = opened.get_future();
-  thread = std::thread([open = std::move(open), loop = std::move(loop), opened = std::move(opened)]() mutable {
-    if (!open()) {
+  thread_ = std::thread([this, displayName, keepAlive = std::move(keepAlive), opened = std::move(opened)]() mutable {
+    threadId_ = std::this_thread::get_id();
+    connection_ = std::make_unique<X11Connection>(displayName);
+    if (!connection_->isOpen() || !hooks_.open(*connection_) || lost()) {
+      connection_.reset();
+      connected_ = false;
+      commands_.finish();
       opened.set_value(false);
       return;
     }
     opened.set_value(true);
     loop();
+    // The hooks may hold what `keepAlive` keeps; both go on this thread.
+    hooks_ = Hooks{};
+    keepAlive.reset();
   });
   if (isOpen.get()) return true;
-  thread.join();
+  thread_.join();
   return false;
 }
+
+#else
+
+_XDisplay* X11ConnectionThread::display() const { return nullptr; }
+bool X11ConnectionThread::lost() { return true; }
+bool X11ConnectionThread::waitForInput(std::optional<Clock::time_point>) { return false; }
+void X11ConnectionThread::loop() {}
+bool X11ConnectionThread::start(const std::string&, Hooks, std::shared_ptr<const void>) {
+  connected_ = false;
+  commands_.finish();
+  return false;
+}
+
+#endif  // VANTREL_WITH_X11
 
 }  // namespace vantrel

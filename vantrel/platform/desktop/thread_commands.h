@@ -1,27 +1,26 @@
 // File: vantrel/platform/desktop/thread_commands.h
 //
-// Work handed to a thread that waits in poll() on its X connection, as the
-// clipboard's selection server and the hot-key service do: an X connection
-// is used only on the thread that opened it, so other threads queue
-// commands and wait for them.
+// The thread that owns an X connection, for the clipboard's selection
+// server and the hot-key service: an X connection is used only on the
+// thread that opened it, so other threads queue commands and wait for them.
 //
-//   // the thread's loop
-//   for (;;) {
-//     commands.runPending();
-//     if (commands.stopRequested()) break;
-//     ... handle events, then poll() the connection and commands.wakeFd() ...
-//     commands.drainWakeups();
-//   }
-//   commands.finish();
+// `X11ConnectionThread` is that thread: it opens the connection, then loops
+// (queued commands, the connection's events, poll() on the connection and
+// the wake pipe) until it is stopped or the server goes away, and closes the
+// connection on the way out.
 //
-//   // any other thread
-//   bool ran = commands.run([&] { ... uses the connection ... });
+//   X11ConnectionThread thread;
+//   thread.start(displayName, {.open = ..., .event = ..., .close = ...}, keepAlive);
+//   bool ran = thread.run([&] { ... uses thread.display() ... });
 //
-// A command that did not run in time may still run later, so it must own
-// (or outlive) what it touches. After `finish` nothing runs again, and each
-// caller still waiting answers false. Thread-safe.
+// `ThreadCommands` is its command queue. A command that did not run in time
+// may still run later, so it must own (or outlive) what it touches. After
+// the thread has finished nothing runs again, and each caller still waiting
+// answers false. A command queued from the thread itself runs at once
+// (waiting for itself would never end). Thread-safe.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -29,9 +28,14 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 #include "vantrel/api.h"
+
+struct _XDisplay;
+union _XEvent;
+
 namespace vantrel VANTREL_API {
 
 class ThreadCommands {
@@ -79,11 +83,67 @@ class ThreadCommands {
   bool running_ = true;
 };
 
-// Starts `thread`, which runs `open` and, when that answered true, `loop`;
-// waits for `open` and answers it, joining the thread when it failed. Both
-// X services start this way: a connection is used only on the thread that
-// opened it.
-[[nodiscard]] bool startConnectionThread(std::thread& thread, std::function<bool()> open,
-                                         std::function<void()> loop);
+class X11Connection;
+
+class X11ConnectionThread {
+ public:
+  using Clock = std::chrono::steady_clock;
+  // What the service does on the thread. Each runs on the thread only.
+  struct Hooks {
+    // Once the connection is open: the service's set-up; false gives up
+    // (the connection closes and `start` answers false).
+    std::function<bool(X11Connection&)> open;
+    // Each event the loop takes from the connection.
+    std::function<void(const _XEvent&)> event;
+    // Before each wait: when to come out of poll() even without input
+    // (none: no limit). Optional.
+    std::function<std::optional<Clock::time_point>()> beforeWait;
+    // After the loop, before the connection closes; `lost` when the server
+    // went away (then no request reaches it).
+    std::function<void(bool lost)> close;
+  };
+
+  X11ConnectionThread() = default;
+  // Stops the thread and waits for it (from the thread itself: lets it end
+  // on its own).
+  ~X11ConnectionThread();
+  X11ConnectionThread(const X11ConnectionThread&) = delete;  // owns a thread
+  X11ConnectionThread& operator=(const X11ConnectionThread&) = delete;
+
+  // Opens `displayName` ("" for $DISPLAY) on a new thread and waits for
+  // `hooks.open`; false (the thread ended) when either failed. The thread
+  // holds `keepAlive` until it ends, so what the hooks touch may be released
+  // by the other threads, or by a hook.
+  [[nodiscard]] bool start(const std::string& displayName, Hooks hooks, std::shared_ptr<const void> keepAlive);
+  // Runs `work` on the thread and waits until it ran, the thread ended or
+  // `limit` passed; false when it did not run. On the thread: runs it at once.
+  bool run(std::function<void()> work, std::optional<std::chrono::milliseconds> limit = std::nullopt);
+  // Asks the thread to end and waits for it (see the destructor).
+  void stop();
+
+  // False once the thread has ended or the server went away. Any thread.
+  [[nodiscard]] bool isConnected() const { return connected_; }
+  [[nodiscard]] bool isRunning() const { return commands_.running(); }
+  [[nodiscard]] bool onThread() const { return std::this_thread::get_id() == threadId_.load(); }
+
+  // The thread only.
+  [[nodiscard]] _XDisplay* display() const;
+  [[nodiscard]] X11Connection& connection() const { return *connection_; }
+  // Whether the server is gone (then `isConnected` turns false too).
+  bool lost();
+  // Waits for input on the connection or for a command, at most until
+  // `deadline` (none: no limit); false once it has passed.
+  bool waitForInput(std::optional<Clock::time_point> deadline);
+
+ private:
+  void loop();
+
+  ThreadCommands commands_;
+  std::thread thread_;
+  std::atomic<std::thread::id> threadId_{};
+  std::atomic<bool> connected_{true};
+  std::unique_ptr<X11Connection> connection_;
+  Hooks hooks_;
+};
 
 }  // namespace vantrel

@@ -1,19 +1,13 @@
 #include "vantrel/platform/hotkeys/x11_hot_key_service.h"
 
-#include <poll.h>
-#include <unistd.h>
-
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <functional>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -66,10 +60,7 @@ struct X11HotKeyService::Impl {
   int minKeycode = 8;
   int maxKeycode = 255;
   unsigned int numLockMask = Mod2Mask;
-  ThreadCommands commands;
-  std::thread thread;
-  std::thread::id threadId;
-  std::atomic<bool> connected{true};
+  X11ConnectionThread thread;
 
   std::mutex mutex;  // guards handlers and lastRef
   std::vector<Handler> handlers;
@@ -78,7 +69,6 @@ struct X11HotKeyService::Impl {
   // Event thread only. Errors on the connection are answers to our requests
   // (a grab another client holds); when the server goes away the event
   // thread ends and the service answers `unavailable`.
-  std::unique_ptr<X11Connection> connection;
   std::vector<Grab> grabs;
 
   std::uint64_t nextRef() {
@@ -86,21 +76,12 @@ struct X11HotKeyService::Impl {
     return ++lastRef;
   }
 
-  // Runs `work` on the event thread and waits for it; false when the thread
-  // has ended, in which case `work` did not run.
-  bool runOnEventThread(std::function<void()> work) {
-    if (std::this_thread::get_id() == threadId) {
-      work();
-      return true;
-    }
-    return commands.run(std::move(work));
-  }
+  // Runs `work` on the event thread and waits for it (at once when called
+  // from a handler); false when the thread has ended, in which case `work`
+  // did not run.
+  bool runOnEventThread(std::function<void()> work) { return thread.run(std::move(work)); }
 
-  // Event thread: whether the server is gone (then `connected` drops too).
-  bool lost() {
-    if (connection->isLost()) connected = false;
-    return !connected;
-  }
+  bool lost() { return thread.lost(); }
 
   std::array<unsigned int, 4> lockVariants() const {
     return {0u, static_cast<unsigned int>(LockMask), numLockMask, LockMask | numLockMask};
@@ -117,7 +98,7 @@ struct X11HotKeyService::Impl {
                                   [&](const Grab& g) { return g.keycode == keycode && g.modifiers == modifiers; });
     if (held) return HotKeyStatus::alreadyRegistered;
     const Grab g{ref, keycode, modifiers, id};
-    (void)connection->takeError();
+    (void)thread.connection().takeError();
     for (unsigned int variant : lockVariants()) {
       XGrabKey(display, static_cast<int>(keycode), modifiers | variant, root, False, GrabModeAsync, GrabModeAsync);
     }
@@ -125,7 +106,7 @@ struct X11HotKeyService::Impl {
     // the server has answered.
     XSync(display, False);
     if (lost()) return HotKeyStatus::unavailable;
-    if (connection->takeError() != 0) {
+    if (thread.connection().takeError() != 0) {
       // Some of the lock variants may have succeeded: give them back.
       ungrab(g);
       XSync(display, False);
@@ -166,98 +147,60 @@ struct X11HotKeyService::Impl {
     for (const auto& handler : targets) (*handler)(pressed);
   }
 
-  bool openConnection(const std::string& displayName);
-  void loop();
-};
-
-// On the event thread, so that only it talks to the connection.
-bool X11HotKeyService::Impl::openConnection(const std::string& displayName) {
-  connection = std::make_unique<X11Connection>(displayName);
-  if (!connection->isOpen()) {
-    connection.reset();
-    return false;
-  }
-  display = connection->display();
-  root = DefaultRootWindow(display);
-  XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-
-  // The modifier that Num Lock sets (Mod2 on common keymaps).
-  if (XModifierKeymap* map = XGetModifierMapping(display)) {
-    const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
-    for (int modifier = 0; modifier < 8 && numLock != 0; ++modifier) {
-      for (int k = 0; k < map->max_keypermod; ++k) {
-        if (map->modifiermap[modifier * map->max_keypermod + k] == numLock) numLockMask = 1u << modifier;
+  // On the event thread, so that only it talks to the connection.
+  bool openConnection(X11Connection& connection) {
+    display = connection.display();
+    root = DefaultRootWindow(display);
+    XDisplayKeycodes(display, &minKeycode, &maxKeycode);
+    // The modifier that Num Lock sets (Mod2 on common keymaps).
+    if (XModifierKeymap* map = XGetModifierMapping(display)) {
+      const KeyCode numLock = XKeysymToKeycode(display, XK_Num_Lock);
+      for (int modifier = 0; modifier < 8 && numLock != 0; ++modifier) {
+        for (int k = 0; k < map->max_keypermod; ++k) {
+          if (map->modifiermap[modifier * map->max_keypermod + k] == numLock) numLockMask = 1u << modifier;
+        }
       }
+      XFreeModifiermap(map);
     }
-    XFreeModifiermap(map);
+    return true;
   }
-  if (lost()) {
-    display = nullptr;
-    connection.reset();
-    return false;
-  }
-  return true;
-}
 
-void X11HotKeyService::Impl::loop() {
-  for (;;) {
-    commands.runPending();
-    if (commands.stopRequested()) break;
-    while (!lost() && XPending(display) > 0) {
-      XEvent event;
-      XNextEvent(display, &event);
-      if (event.type == KeyPress) keyPressed(event.xkey);
+  void handle(const XEvent& event) {
+    if (event.type == KeyPress) keyPressed(event.xkey);
+  }
+
+  void close(bool lost) {
+    for (const Grab& g : grabs) forgetOwnKeyGrab(display, g.keycode, g.modifiers);
+    if (!lost) {
+      for (const Grab& g : grabs) ungrab(g);
+      XSync(display, False);
     }
-    if (lost()) break;
-    pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {commands.wakeFd(), POLLIN, 0}};
-    const int ready = ::poll(fds, 2, -1);
-    if (ready < 0 && errno != EINTR) break;
-    if ((fds[1].revents & POLLIN) != 0) commands.drainWakeups();
-    // A hung-up connection is read (and reported) by XPending on the next pass.
+    grabs.clear();
+    display = nullptr;
   }
-  for (const Grab& g : grabs) forgetOwnKeyGrab(display, g.keycode, g.modifiers);
-  if (!lost()) {
-    for (const Grab& g : grabs) ungrab(g);
-    XSync(display, False);
-  }
-  grabs.clear();
-  display = nullptr;
-  connection.reset();
-  connected = false;
-  commands.finish();
-}
+};
 
 std::shared_ptr<X11HotKeyService> X11HotKeyService::open(const std::string& displayName) {
   auto impl = std::make_shared<Impl>();
-  if (!impl->commands.valid()) return nullptr;
+  Impl* const raw = impl.get();
+  X11ConnectionThread::Hooks hooks;
+  hooks.open = [raw](X11Connection& connection) { return raw->openConnection(connection); };
+  hooks.event = [raw](const XEvent& event) { raw->handle(event); };
+  hooks.close = [raw](bool lost) { raw->close(lost); };
   // The event thread holds the state too, so it can end safely even when
-  // the service is released on the thread itself.
-  const bool opened = startConnectionThread(
-      impl->thread,
-      [impl, displayName] {
-        impl->threadId = std::this_thread::get_id();
-        return impl->openConnection(displayName);
-      },
-      [impl] { impl->loop(); });
-  if (!opened) return nullptr;
+  // the service is released on the thread itself (by a handler).
+  if (!impl->thread.start(displayName, std::move(hooks), impl)) return nullptr;
   return std::make_shared<X11HotKeyService>(Passkey{}, std::move(impl));
 }
 
 X11HotKeyService::X11HotKeyService(Passkey, std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-X11HotKeyService::~X11HotKeyService() {
-  impl_->commands.requestStop();
-  if (std::this_thread::get_id() == impl_->thread.get_id()) {
-    impl_->thread.detach();
-  } else {
-    impl_->thread.join();
-  }
-}
+X11HotKeyService::~X11HotKeyService() { impl_->thread.stop(); }
 
 HotKeyStatus X11HotKeyService::installEventHandler(EventTypeSpec type, EventHandler handler,
                                                    EventHandlerRef& outRef) {
   std::lock_guard lock(impl_->mutex);
-  if (!impl_->commands.running()) return HotKeyStatus::unavailable;
+  if (!impl_->thread.isRunning()) return HotKeyStatus::unavailable;
   const EventHandlerRef ref{++impl_->lastRef};
   impl_->handlers.push_back(Impl::Handler{ref, type, std::make_shared<const EventHandler>(std::move(handler))});
   outRef = ref;
@@ -294,6 +237,6 @@ HotKeyStatus X11HotKeyService::unregisterEventHotKey(EventHotKeyRef ref) {
   return status;
 }
 
-bool X11HotKeyService::isConnected() const { return impl_->connected; }
+bool X11HotKeyService::isConnected() const { return impl_->thread.isConnected(); }
 
 }  // namespace vantrel::hotkeys

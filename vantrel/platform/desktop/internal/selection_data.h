@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,7 +21,7 @@
 
 #include "vantrel/core/data.h"
 
-namespace vantrel::foundation_internal {
+namespace vantrel::desktop_internal {
 
 // The atoms of a `TARGETS` property: with format 32 each item is 4 bytes in
 // the host's order (as the reader packs Xlib's longs). Bytes that make no
@@ -63,4 +64,16 @@ class IncrAssembly {
 // `pasteboardTypeForSelectionTarget` names `type` again.
 [[nodiscard]] std::vector<std::string> selectionTargetsForPasteboardType(std::string_view type);
 
-}  // namespace vantrel::foundation_internal
+// The library's identifier for an X11 selection target, or "" for a target
+// that has none: `UTF8_STRING` and "text/plain;charset=utf-8" (any case,
+// blanks ignored) are the string type, a MIME type (a type, a slash and a
+// subtype, printable ASCII) is itself; atoms such as TARGETS, TIMESTAMP,
+// STRING or TEXT describe the selection or are older text forms the UTF-8
+// text already covers.
+[[nodiscard]] std::string pasteboardTypeForSelectionTarget(std::string_view target);
+
+// The Latin-1 bytes of UTF-8 `text` (the `STRING` form of ICCCM), or none
+// when it holds a character beyond U+00FF or is not UTF-8.
+[[nodiscard]] std::optional<Data> latin1FromUtf8(std::string_view text);
+
+}  // namespace vantrel::desktop_internal

@@ -14,7 +14,15 @@
 //   up, so a reader that vanished leaves nothing behind;
 // - anything else is refused.
 // When another client takes the selection the server learns it
-// (SelectionClear), drops its offers and `owns()` turns false.
+// (SelectionClear), drops its offers and `owns()` turns false. Whenever
+// `owns()` is true the offers of the last `own` are served.
+//
+// Handing over: a clipboard manager (the owner of `CLIPBOARD_MANAGER`)
+// keeps the clipboard's contents when its owner goes. The server asks it to
+// (converting `SAVE_TARGETS`, ICCCM) when it is destroyed while it owns the
+// selection, and, for servers alive then, at the process's exit, once the
+// process has taken the selection; each handover waits at most
+// `Limits::handOverLimit` (nothing when no manager runs).
 //
 //   auto server = SelectionServer::open(":0");
 //   server->own({{"UTF8_STRING", bytes}});   // other programs paste `bytes`
@@ -32,12 +40,34 @@
 
 #include "vantrel/core/data.h"
 
-namespace vantrel::foundation_internal {
+struct _XDisplay;
 
-// The bytes served under one target (an atom's name).
+namespace vantrel::desktop_internal {
+
+// The bytes served under one target (an atom's name), and the type the
+// property names ("" for the target itself; TEXT is sent as STRING or
+// UTF8_STRING).
 struct SelectionOffer {
   std::string target;
   std::shared_ptr<const Data> bytes;
+  std::string type = {};
+};
+
+// A client's window for the clipboard, on a connection of its own: it
+// receives converted data (in `property`) and property changes, and the
+// atoms both the reader and the server name. One set-up for both.
+struct ClipboardWindow {
+  unsigned long window = 0;  // X ids (Window, Atom), kept free of X11's headers
+  unsigned long clipboard = 0;
+  unsigned long targets = 0;
+  unsigned long timestamp = 0;
+  unsigned long incr = 0;
+  unsigned long property = 0;
+
+  // Creates the window (1x1, never mapped, PropertyChangeMask) and interns
+  // the atoms; `propertyName` names the window's own property.
+  [[nodiscard]] static ClipboardWindow create(_XDisplay* display, const char* propertyName);
+  void destroy(_XDisplay* display) const;
 };
 
 class SelectionServer {
@@ -46,6 +76,7 @@ class SelectionServer {
     std::size_t chunkSize = std::size_t{256} << 10;
     std::chrono::milliseconds transferStall = std::chrono::seconds(5);
     std::chrono::milliseconds commandLimit = std::chrono::seconds(5);
+    std::chrono::milliseconds handOverLimit = std::chrono::seconds(2);
   };
 
   // Connects to `displayName` (not empty); nullptr when it does not open,
@@ -64,9 +95,17 @@ class SelectionServer {
   bool own(std::vector<SelectionOffer> offers);
   // Gives the selection up when it is still ours; drops the offers.
   void release();
+  // Asks the clipboard manager to keep what is served, and waits for its
+  // answer at most `Limits::handOverLimit`; true when it said it did. False
+  // at once when the selection is not ours or no manager runs.
+  bool handOverToClipboardManager();
 
   // Whether the selection is ours as far as the server told us.
   [[nodiscard]] bool owns() const;
+  // Whether the selection is still ours, asked of the X server now (a take
+  // by another client whose SelectionClear is still on its way counts);
+  // false when the server cannot tell.
+  bool confirmOwnership();
   // The window that owns the selection when it is ours (an X window id).
   [[nodiscard]] unsigned long window() const;
   [[nodiscard]] const std::string& displayName() const;
@@ -81,4 +120,4 @@ class SelectionServer {
   std::shared_ptr<Impl> impl_;  // shared with the thread
 };
 
-}  // namespace vantrel::foundation_internal
+}  // namespace vantrel::desktop_internal

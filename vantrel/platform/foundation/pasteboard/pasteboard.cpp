@@ -1,7 +1,6 @@
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "vantrel/core/describe.h"
 #include "vantrel/core/no_destructor.h"
@@ -20,8 +19,6 @@ FileURLTypeState& fileURLTypeState() {
   static NoDestructor<FileURLTypeState> state;
   return *state;
 }
-
-std::atomic<Pasteboard& (*)()> generalSource{nullptr};
 
 }  // namespace
 
@@ -49,16 +46,17 @@ PasteboardType PasteboardType::fileURL_backwardsCompatible10_12() {
   return *state.value;
 }
 
+// Weak: resolved when the program links the desktop module, null otherwise.
+extern "C" [[gnu::weak]] Pasteboard* vantrel_desktop_general_pasteboard();
+
 Pasteboard& Pasteboard::general() {
-  if (Pasteboard& (*source)() = generalSource.load()) return source();
+  if (&vantrel_desktop_general_pasteboard != nullptr) return *vantrel_desktop_general_pasteboard();
   // Never destroyed: a thread may read it while the process exits.
   static NoDestructor<Pasteboard> general;
   return *general;
 }
 
 namespace foundation_internal {
-void provideGeneralPasteboard(Pasteboard& (*source)()) { generalSource.store(source); }
-
 void resetFileURLBackwardsCompatibleForTesting() {
   auto& state = fileURLTypeState();
   std::lock_guard lock(state.mutex);

@@ -273,11 +273,10 @@ class Pasteboard {
   [[nodiscard]] virtual std::optional<std::vector<PasteboardObject>> readObjectsForClasses(
       const std::vector<PasteboardReadableClass>& classes) const;
 
-  // The process's general pasteboard: once the desktop module is loaded (a
-  // program linking desktop, kit or a module above them), the desktop's
-  // clipboard when a display opens (vantrel/platform/desktop/
-  // system_pasteboard.h); else the in-memory model. Created on first use,
-  // never destroyed.
+  // The process's general pasteboard: in a program that links the desktop
+  // module (desktop, kit or a module above them), the desktop's clipboard
+  // when a display opens (vantrel/platform/desktop/system_pasteboard.h);
+  // else the in-memory model. Created on first use, never destroyed.
   [[nodiscard]] static Pasteboard& general();
 
   // "<Pasteboard: " + the name + ">" (the drag-and-drop dump prints it).
@@ -295,9 +294,22 @@ namespace foundation_internal {
 // Forgets the kept `fileURL_backwardsCompatible10_12`, so the next read
 // decides again.
 void resetFileURLBackwardsCompatibleForTesting();
-// Makes `Pasteboard::general()` answer what `source` gives; the desktop
-// module calls it as its library loads.
-void provideGeneralPasteboard(Pasteboard& (*source)());
 }  // namespace foundation_internal
+
+// The desktop's general pasteboard, defined by the desktop module.
+// `Pasteboard::general()` looks for it at its first call (a weak reference:
+// foundation does not depend on desktop), so no library sets anything up as
+// it loads. A program that links desktop compiles with
+// VANTREL_LINKS_DESKTOP (the CMake target and the .pc file set it); then
+// each file that includes this header refers to the symbol, so the linker
+// keeps the desktop library even under --as-needed, where a program that
+// calls only `Pasteboard::general()` would otherwise lose it.
+extern "C" Pasteboard* vantrel_desktop_general_pasteboard();
+
+#if defined(VANTREL_LINKS_DESKTOP)
+namespace {
+[[gnu::used]] Pasteboard* (*const linksDesktopGeneralPasteboard)() = &vantrel_desktop_general_pasteboard;
+}  // namespace
+#endif
 
 }  // namespace vantrel
