@@ -7,9 +7,11 @@ function(vantrel_reached_internal_headers source_dir public_headers out_var)
   set(queue ${public_headers})
   while(queue)
     list(POP_FRONT queue h)
-    file(STRINGS "${source_dir}/${h}" includes REGEX "^#include \"vantrel/.*/internal/")
+    # Both spellings from the tree root; the module check refuses
+    # relative includes.
+    file(STRINGS "${source_dir}/${h}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]vantrel/.*/internal/")
     foreach(line IN LISTS includes)
-      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" inc "${line}")
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*" "\\1" inc "${line}")
       if(NOT inc IN_LIST reached)
         list(APPEND reached ${inc})
         list(APPEND queue ${inc})

@@ -11,9 +11,11 @@
 #   another), or a source includes one: module code names the header that
 #   holds the code, so the graph sees the module that really holds it;
 # - a module's DEPENDS lists a module none of its sources include;
-# - an include the check cannot read (a macro).
-# Every spelling counts: "vantrel/...", <vantrel/...>, and paths relative to
-# the including file ("internal/x.h", "../x.h"). vantrel/api.h, the export
+# - an include relative to the including file ("internal/x.h", "../x.h"):
+#   includes name the header from the tree root, as the install walk and
+#   programs read them; or one the check cannot read (a macro).
+# Both root spellings count, "vantrel/..." and <vantrel/...>, and a relative
+# include is also checked as the path it reaches. vantrel/api.h, the export
 # macro, belongs to no module and every module may include it. A file
 # belongs to the module whose DIRS holds it (the longest folder that
 # matches). The table is read through cmake/VantrelModuleTable.cmake, as the
@@ -84,7 +86,11 @@ findings() {
         if (line ~ /^"[^"]*"/) {
           spec = substr(line, 2); sub(/".*/, "", spec)
           near = normal(dir "/" spec)
-          if (near ~ /^vantrel\// && exists(near)) { print "include " FILENAME " " near; next }
+          if (near ~ /^vantrel\// && exists(near)) {
+            print "relative " FILENAME " " spec " " near
+            print "include " FILENAME " " near
+            next
+          }
         } else if (line ~ /^<[^>]*>/) {
           spec = substr(line, 2); sub(/>.*/, "", spec)
         } else {
@@ -118,6 +124,7 @@ findings() {
     $1 == "table-error" { print "vantrel/CMakeLists.txt: the module table does not read (see the message above)"; next }
     $1 == "forward" { forward[$2] = 1; next }
     $1 == "unreadable" { print $2 ":" $3 ": an include the check cannot read (name the header)"; next }
+    $1 == "relative" { print $2 ": includes " $3 " by a relative path (name it from the tree root: " $4 ")"; next }
     $1 == "include" { file[++n_inc] = $2; inc[n_inc] = $3; next }
     END {
       for (f in forward)
@@ -173,6 +180,9 @@ expected='module nested: DEPENDS lists low, which none of its sources include
 vantrel/low/old.h: a forwarding header (holds only the include of another; name that one instead)
 vantrel/low/older.h: a forwarding header (holds only the include of another; name that one instead)
 vantrel/mid/m.cpp: includes vantrel/low/old.h, a forwarding header (name the header it includes)
+vantrel/mid/m2.cpp: includes ./m.h by a relative path (name it from the tree root: vantrel/mid/m.h)
+vantrel/mid/m2.cpp: includes internal/i.h by a relative path (name it from the tree root: vantrel/mid/internal/i.h)
+vantrel/top/forms.cpp: includes ../mid/internal/i.h by a relative path (name it from the tree root: vantrel/mid/internal/i.h)
 vantrel/top/forms.cpp: includes vantrel/low/a.h of module low, which the DEPENDS of top does not list
 vantrel/top/forms.cpp: includes vantrel/low/a.h of module low, which the DEPENDS of top does not list
 vantrel/top/forms.cpp: includes vantrel/mid/internal/i.h, an internal header of module mid

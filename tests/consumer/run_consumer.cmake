@@ -1,8 +1,8 @@
 # Installs the libraries into a scratch prefix, checks what they export,
 # builds a separate project against them with find_package(Vantrel
 # COMPONENTS core text collections) and with pkg-config, runs both programs
-# and checks they need none of the graphics or X11 libraries; builds the
-# tour against the installed umbrella target.
+# and checks they need none of the graphics or X11 libraries; builds and
+# runs the tour against the installed umbrella target.
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 function(run)
@@ -84,9 +84,13 @@ message(STATUS "${last_output}")
 check_loads_none("${WORK_DIR}/build/consumer" ${graphics_libraries})
 
 # Programs of one module each.
-foreach(program core_only matrix_only json_only dispatch_only csv_log)
+foreach(program core_only matrix_only json_only dispatch_only csv_log shortcut_only)
   check_loads_none("${WORK_DIR}/build/${program}" ${heavy_libraries})
 endforeach()
+run("${WORK_DIR}/build/shortcut_only")
+if(NOT last_output STREQUAL "shortcut: 1 0\n")
+  message(FATAL_ERROR "unexpected output of the shortcut program: ${last_output}")
+endif()
 run("${WORK_DIR}/build/matrix_only")
 string(FIND "${last_output}" "matrix: 1 7" found)
 run("${WORK_DIR}/build/json_only")
@@ -107,6 +111,11 @@ message(STATUS "start-up relocations: core only ${core_relocations}, CSV log ${c
 if(csv_relocations GREATER bound)
   message(FATAL_ERROR "the CSV-log program needs ${csv_relocations} relocations at start-up, "
     "more than twice the core-only program's ${core_relocations}")
+endif()
+
+# The tour, built only here in a build with the package tests, must run.
+if(TOUR_DIR)
+  run("${WORK_DIR}/build/tour")
 endif()
 
 # The same program through pkg-config.

@@ -18,7 +18,7 @@
 #include <png.h>
 
 #include "vantrel/platform/graphics/bitmap_image.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 
 namespace vantrel::testing {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/exit_while_used.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 
 namespace vantrel {
 namespace {

@@ -8,7 +8,7 @@
 #include "tests/recorder/system_hot_keys_support.h"
 #include "vantrel/core/console.h"
 #include "vantrel/shortcuts/recorder/hot_key_helper.h"
-#include "vantrel/shortcuts/recorder/shortcut_validator.h"
+#include "vantrel/shortcuts/shortcut_validator.h"
 
 namespace vantrel {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "vantrel/appkit/control_helpers.h"
 #include "vantrel/drawing/layout_builders.h"
-#include "vantrel/platform/kit/color.h"
-#include "vantrel/platform/kit/font.h"
+#include "vantrel/core/color.h"
+#include "vantrel/core/font.h"
 
 namespace vantrel {
 

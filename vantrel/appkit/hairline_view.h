@@ -22,7 +22,7 @@
 #include <concepts>
 #include <memory>
 
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 

@@ -32,8 +32,8 @@
 #include <optional>
 #include <string>
 
-#include "vantrel/platform/kit/color.h"
-#include "vantrel/platform/kit/font.h"
+#include "vantrel/core/color.h"
+#include "vantrel/core/font.h"
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/text_storage.h"
 #include "vantrel/platform/kit/view.h"

@@ -34,7 +34,7 @@
 #include <optional>
 #include <string>
 
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/view_controller.h"

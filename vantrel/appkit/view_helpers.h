@@ -39,7 +39,7 @@
 #include "vantrel/platform/foundation/pasteboard/pasteboard.h"
 #include "vantrel/platform/graphics/bitmap_image.h"
 #include "vantrel/platform/graphics/image.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/view.h"
 

@@ -30,7 +30,7 @@
 #include <string_view>
 
 #include "vantrel/platform/kit/button.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/platform/kit/text_field.h"
 #include "vantrel/platform/kit/window.h"
 #include "vantrel/platform/kit/window_controller.h"

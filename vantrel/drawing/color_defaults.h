@@ -34,7 +34,7 @@
 
 #include "vantrel/foundation/defaults/vantrel_user_defaults.h"
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 
 #include "vantrel/api.h"
 namespace vantrel VANTREL_API {

@@ -31,7 +31,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 
 #include "vantrel/api.h"
 namespace vantrel VANTREL_API {

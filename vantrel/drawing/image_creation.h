@@ -39,7 +39,7 @@
 #include "vantrel/drawing/geometry_helpers.h"
 #include "vantrel/platform/graphics/font.h"
 #include "vantrel/platform/graphics/image.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/core/geometry.h"
 
 #include "vantrel/api.h"

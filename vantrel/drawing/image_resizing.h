@@ -21,7 +21,7 @@
 #pragma once
 
 #include "vantrel/platform/graphics/image.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/core/geometry.h"
 
 #include "vantrel/api.h"

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "vantrel/drawing/color_values.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 
 #include "vantrel/api.h"
 namespace vantrel VANTREL_API {

@@ -40,7 +40,7 @@
 
 #include "vantrel/platform/graphics/bitmap_image.h"
 #include "vantrel/platform/graphics/font.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/core/geometry.h"
 
 #include "vantrel/api.h"

@@ -1,6 +1,6 @@
 // File: vantrel/platform/graphics/font.h
 //
-// Measuring text in a `Font` (the kit's value, vantrel/platform/kit/font.h:
+// Measuring text in a `Font` (core's value, vantrel/core/font.h:
 // a font family and a point size). Text is laid out by Pango
 // (HarfBuzz shaping, bidirectional order, Unicode line breaking); fontconfig
 // picks the font for the family, and a character the font lacks is drawn
@@ -29,7 +29,7 @@
 #include <string>
 #include <string_view>
 
-#include "vantrel/platform/kit/font.h"
+#include "vantrel/core/font.h"
 #include "vantrel/core/geometry.h"
 
 #include "vantrel/api.h"

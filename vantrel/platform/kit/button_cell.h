@@ -27,8 +27,8 @@
 #include <vector>
 
 #include "vantrel/platform/kit/button.h"
-#include "vantrel/platform/kit/color.h"
-#include "vantrel/platform/kit/font.h"
+#include "vantrel/core/color.h"
+#include "vantrel/core/font.h"
 #include "vantrel/core/geometry.h"
 
 #include "vantrel/api.h"

@@ -14,7 +14,7 @@
 
 #include <memory>
 
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 
 #include "vantrel/api.h"
 namespace vantrel VANTREL_API {

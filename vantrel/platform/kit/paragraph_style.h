@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "vantrel/platform/kit/font.h"
+#include "vantrel/core/font.h"
 
 #include "vantrel/api.h"
 namespace vantrel VANTREL_API {

@@ -18,9 +18,9 @@
 #include <memory>
 #include <string>
 
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/platform/kit/control.h"
-#include "vantrel/platform/kit/font.h"
+#include "vantrel/core/font.h"
 #include "vantrel/core/geometry.h"
 
 #include "vantrel/api.h"

@@ -33,8 +33,8 @@
 #include <vector>
 
 #include "vantrel/platform/foundation/files/url.h"
-#include "vantrel/platform/kit/color.h"
-#include "vantrel/platform/kit/font.h"
+#include "vantrel/core/color.h"
+#include "vantrel/core/font.h"
 #include "vantrel/platform/kit/paragraph_style.h"
 #include "vantrel/text/string_services.h"
 

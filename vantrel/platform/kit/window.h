@@ -56,7 +56,7 @@
 
 #include "vantrel/core/option_set.h"
 #include "vantrel/platform/kit/alert.h"
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 #include "vantrel/core/geometry.h"
 #include "vantrel/platform/kit/layout_guide.h"
 #include "vantrel/platform/kit/responder.h"

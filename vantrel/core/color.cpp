@@ -1,4 +1,4 @@
-#include "vantrel/platform/kit/color.h"
+#include "vantrel/core/color.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-// File: vantrel/shortcuts/recorder/shortcut_validator.h
+// File: vantrel/shortcuts/shortcut_validator.h
 //
 // `ShortcutValidator::isShortcutValid`: whether a key combination can serve
 // as a shortcut at all. The function keys F1 to F20 serve alone and with

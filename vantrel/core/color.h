@@ -1,4 +1,4 @@
-// File: vantrel/platform/kit/color.h
+// File: vantrel/core/color.h
 //
 // `Color`: an immutable colour: a colour space tag and its components, alpha
 // last. RGB spaces hold red, green, blue, alpha; the white space holds

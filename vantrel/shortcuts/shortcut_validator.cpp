@@ -1,4 +1,4 @@
-#include "vantrel/shortcuts/recorder/shortcut_validator.h"
+#include "vantrel/shortcuts/shortcut_validator.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,9 @@
-// File: vantrel/platform/kit/font.h
+// File: vantrel/core/font.h
 //
 // `Font`: a font family and a point size, as controls keep them; and
-// `TextAlignment`, how a control or a drawing lines its text up. The kit only
-// records them: measuring and drawing text is the graphics module's
+// `TextAlignment`, how a control or a drawing lines its text up. Values of
+// core, so graphics needs no kit (and no X server) to take them; the kit's
+// controls only record them: measuring and drawing text is the graphics module's
 // (`measureText`, `lineHeight` in vantrel/platform/graphics/font.h, laid out
 // by Pango).
 //

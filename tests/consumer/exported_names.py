@@ -1,0 +1,152 @@
+#!/usr/bin/env python3
+"""Every name a library exports is one an installed header declares.
+
+    exported_names.py <include dir> <library>...
+
+Reads each library's dynamic symbols (nm -DC --defined-only) and the
+installed headers, and prints one line per exported symbol that no header
+accounts for; exits 1 if there is any. A symbol is accounted for when
+- it is a function, variable, vtable or type info of the vantrel namespace
+  (not std::, which has its own check);
+- every class on its path is defined in an installed header (a class only
+  declared there, `class Impl;`, keeps its members to the library), and its
+  own name (for a member: the member's) is a word of those headers;
+- it belongs to no local type: a lambda's or a local class's type info or
+  vtable is never anything a header declares.
+A word match is a proxy for a declaration, but a name that no installed
+header spells at all is surely not declared there.
+"""
+import os
+import re
+import subprocess
+import sys
+
+WRAPPERS = re.compile(
+    r"^(typeinfo name for |typeinfo for |vtable for |VTT for |construction vtable for |"
+    r"guard variable for |non-virtual thunk to |virtual thunk to |covariant return thunk to |"
+    r"transaction clone for |reference temporary #\d+ for |TLS init function for |"
+    r"TLS wrapper function for )")
+CLASS_DEF = re.compile(
+    r"\b(?:class|struct|union)\s+(?:\[\[[^\]]*\]\]\s*)?(?:alignas\([^)]*\)\s*)?(?:VANTREL_API\s+)?"
+    r"([A-Za-z_]\w*)\s*(?:final\s*)?(?:[:{]|$)", re.M)
+NAMESPACE = re.compile(r"\bnamespace\s+([A-Za-z_][\w:]*)")
+WORD = re.compile(r"[A-Za-z_]\w*")
+
+
+def header_facts(include_dir):
+    words, classes, namespaces = set(), set(), set()
+    for folder, _, files in os.walk(include_dir):
+        for name in files:
+            if not name.endswith(".h"):
+                continue
+            with open(os.path.join(folder, name), encoding="utf-8") as f:
+                text = f.read()
+            words.update(WORD.findall(text))
+            classes.update(CLASS_DEF.findall(text))
+            for n in NAMESPACE.findall(text):
+                namespaces.update(n.split("::"))
+    return words, classes, namespaces
+
+
+def strip_balanced(text, open_char, close_char):
+    """Removes every bracketed part (nested ones included)."""
+    out, depth = [], 0
+    for c in text:
+        if c == open_char:
+            depth += 1
+        elif c == close_char and depth:
+            depth -= 1
+        elif depth == 0:
+            out.append(c)
+    return "".join(out)
+
+
+def scopes(name):
+    """Splits a demangled name (no wrappers) into its path: the components
+    outside template arguments and parameter lists. A function-local entity
+    `f(int)::x` keeps the function `f` as the last accounted component."""
+    name = re.sub(r"\[abi:[^\]]*\]", "", name)
+    # Operators hold characters the splitting below reads as brackets.
+    name = re.sub(r"operator(?:\"\"\s*\w+|\(\)|\[\]|<=>|<<=?|>>=?|->\*?|[^\w\s(]+|\s+[^(]+)", "operator", name)
+    # A function template's name comes after its return type.
+    depth = 0
+    for i, c in enumerate(name):
+        if c in "(<":
+            if c == "(" and depth == 0:
+                break
+            depth += 1
+        elif c in ")>":
+            depth -= 1
+        elif c == " " and depth == 0:
+            name, depth = name[i + 1:], 0
+            return scopes(name)
+    local = ""
+    depth = 0
+    for i, c in enumerate(name):
+        if c in "(<":
+            depth += 1
+        elif c in ")>":
+            depth -= 1
+        elif depth == 0 and name.startswith("::", i) and i > 0 and name[i - 1] == ")":
+            local = name[i + 2:]
+            name = name[:i]
+            break
+    plain = strip_balanced(strip_balanced(name, "<", ">"), "(", ")")
+    plain = re.sub(r"\s+(const|volatile|&&|&)\s*", "", plain).strip()
+    return [p for p in plain.split("::") if p], local
+
+
+def verdict(symbol, words, classes, namespaces):
+    if symbol.startswith(("std::", "__gnu_cxx::")):
+        return None  # the standard library's own check
+    bare = WRAPPERS.sub("", symbol)
+    while WRAPPERS.match(bare):
+        bare = WRAPPERS.sub("", bare)
+    if "{lambda" in bare or "{unnamed type" in bare:
+        return "a lambda's or a local type's"
+    if "(anonymous namespace)" in bare:
+        return "in an anonymous namespace"
+    path, local = scopes(bare)
+    if local and WRAPPERS.match(symbol) and not symbol.startswith("guard variable"):
+        return "a local type's"
+    if len(path) == 1 and not local and path[0] in words:
+        return None  # an extern "C" name a header declares
+    if not path or path[0] != "vantrel":
+        return "outside the vantrel namespace"
+    *enclosing, own = path
+    for part in enclosing[1:]:
+        if part not in namespaces and part not in classes:
+            return f"of class {part}, which no installed header defines"
+    if own == "operator" or own.startswith("~"):
+        own = own.lstrip("~")
+        if own == "operator":
+            return None  # an operator of classes checked above
+    if own not in words:
+        return f"{own}: no installed header names it"
+    return None
+
+
+def main():
+    include_dir, libraries = sys.argv[1], sys.argv[2:]
+    words, classes, namespaces = header_facts(include_dir)
+    status = 0
+    for lib in libraries:
+        listing = subprocess.run(["nm", "-DC", "--defined-only", lib], check=True,
+                                 capture_output=True, text=True).stdout
+        for line in listing.splitlines():
+            fields = line.split(" ", 2)
+            if len(fields) < 3 or fields[1] in ("A",):
+                continue
+            symbol = fields[2]
+            # Symbols the linker adds to every library.
+            if symbol in ("_init", "_fini", "__bss_start", "_edata", "_end"):
+                continue
+            why = verdict(symbol, words, classes, namespaces)
+            if why:
+                print(f"{os.path.basename(lib)} exports {symbol}: {why}")
+                status = 1
+    return status
+
+
+if __name__ == "__main__":
+    sys.exit(main())
