@@ -35,7 +35,10 @@ void walk(Json& root, const Json& value, vantrel::JsonPath& path, int budget) {
     } else {
       path.emplace_back(name);
     }
-    if (!(root[path] == member)) std::abort();
+    // The proxy of a value that is not const reads as the view does, and
+    // keeps the path it was given.
+    const auto proxy = root[path];
+    if (!(proxy == member) || !(proxy.path() == path)) std::abort();
     if (!root.set(path, member)) std::abort();
     walk(root, member, path, budget / 2);
     path.pop_back();

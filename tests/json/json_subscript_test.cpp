@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -110,6 +111,31 @@ TEST(JsonSubscript, ViewsOfNamedValues) {
   changing = Json();
   EXPECT_EQ(stored.stringValue(), "a name longer than fifteen bytes");
   EXPECT_EQ(deep.stringValue(), "first text, longer than the inline limit");
+}
+
+// Proxies read in place, and take a count of what they read when the value
+// they came from changes, moves or goes: kept in containers, moved around,
+// outliving it, or changed as values of their own.
+TEST(JsonSubscript, ProxiesKeepWhatTheyReadWhateverBecomesOfTheirValue) {
+  std::optional<JsonSubscript> outliving;
+  std::vector<JsonSubscript> kept;
+  {
+    Json root = Json::fromParseString(kDocument);
+    for (int i = 0; i < 12; ++i) kept.push_back(root["list"][i % 3]);  // moved as the vector grows
+    kept.push_back(root[JsonPath{}]);
+    outliving.emplace(root["a"]["b"]);
+    auto own = root["name"];
+    own.setManagedJsonObject(PlatformValue(5));
+    Json moved = std::move(root);
+    EXPECT_EQ(kept.back().count(), 3);
+    EXPECT_EQ(own.intValue(), 5);
+    moved = Json();
+    EXPECT_EQ(own.intValue(), 5);
+  }
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(kept[static_cast<std::size_t>(i)].intValue(), i % 3 + 1);
+  EXPECT_EQ(kept.back()["name"].stringValue(), "a name longer than fifteen bytes");
+  EXPECT_EQ((*outliving)[1].stringValue(), "second");
+  EXPECT_EQ(std::as_const(*outliving).count(), 2);
 }
 
 TEST(JsonSubscript, WritesThroughProxiesReadTheNewValue) {

@@ -69,6 +69,7 @@ JsonDepthError::JsonDepthError() : Error("JSON nested deeper than 512 levels") {
 // ---- Construction -----------------------------------------------------------
 
 void Json::setManagedJsonObject(std::optional<PlatformValue> jo) {
+  if (proxies_) detachProxies();
   value_ = jo ? std::move(*jo) : PlatformValue();
   classify();
 }

@@ -35,10 +35,12 @@
 #include <compare>
 #include <concepts>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <limits>
 #include <map>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -543,6 +545,7 @@ class Json : public JsonView {
   Json(Json&& other) noexcept : JsonView(&value_, other.type_, other.error_), value_(other.takeValue()) {}
   Json& operator=(const Json& other) {
     if (this != &other) {
+      if (proxies_) detachProxies();
       value_ = *other.target_;  // copies before letting go: `other` may read inside this value
       type_ = other.type_;
       error_ = other.error_;
@@ -552,6 +555,7 @@ class Json : public JsonView {
   }
   Json& operator=(Json&& other) noexcept {
     if (this != &other) {
+      if (proxies_) detachProxies();
       type_ = other.type_;
       error_ = other.error_;
       value_ = other.takeValue();
@@ -559,7 +563,9 @@ class Json : public JsonView {
     }
     return *this;
   }
-  ~Json() = default;
+  ~Json() {
+    if (proxies_) detachProxies();
+  }
   // Literals and host values: texts, integers, doubles, booleans, nullptr,
   // vectors and text-keyed maps (classified as by init(jo:)).
   template <class T>
@@ -669,12 +675,20 @@ class Json : public JsonView {
   // from a subscript, which reads inside the value it holds.
   [[nodiscard]] PlatformValue takeValue() noexcept {
     if (target_ != &value_) return *target_;
+    if (proxies_) detachProxies();
     type_ = JsonType::null;
     error_.reset();
     return std::move(value_);
   }
 
+  // Before this value changes or goes, the subscripts still reading inside
+  // it take a count of it, so what they read stays.
+  void detachProxies() noexcept;
+
   PlatformValue value_;
+  // The subscripts reading inside this value, linked through them: they
+  // hold no count of it while it stays (see `JsonSubscript`).
+  JsonSubscript* proxies_ = nullptr;
 
 
 };
@@ -693,28 +707,71 @@ struct SubscriptStep {
 };
 
 // A subscript's path: the first steps in place, so that a chain of reads
-// allocates nothing; more go to the heap.
+// allocates nothing; more go to the heap. Only the steps taken are made,
+// copied and destroyed, and a move copies their bytes (a step's state is
+// its bytes, as a `PlatformValue`'s is).
 class SubscriptSteps {
  public:
   static constexpr std::size_t kInPlace = 4;
+
+  SubscriptSteps() noexcept = default;
+  SubscriptSteps(const SubscriptSteps& other) : more_(other.more_), size_(other.size_) {
+    for (std::size_t i = 0; i < inPlace(); ++i) new (slot(i)) SubscriptStep(other[i]);
+  }
+  SubscriptSteps(SubscriptSteps&& other) noexcept : more_(std::move(other.more_)), size_(other.size_) {
+    // All the bytes, used or not: a copy of a known size is a few moves.
+    std::memcpy(static_cast<void*>(storage_), static_cast<const void*>(other.storage_), sizeof storage_);
+    other.size_ = 0;
+  }
+  SubscriptSteps& operator=(const SubscriptSteps&) = delete;
+  ~SubscriptSteps() {
+    for (std::size_t i = 0; i < inPlace(); ++i) slot(i)->~SubscriptStep();
+  }
+
   [[nodiscard]] std::size_t size() const { return size_; }
   [[nodiscard]] const SubscriptStep& operator[](std::size_t i) const {
-    return i < kInPlace ? inPlace_[i] : more_[i - kInPlace];
+    return i < kInPlace ? *slot(i) : more_[i - kInPlace];
   }
-  void push(SubscriptStep step) {
+  // Adds a key step, the key made in its place.
+  void pushKey(std::string_view key) {
     if (size_ < kInPlace) {
-      inPlace_[size_] = std::move(step);
+      new (slot(size_)) SubscriptStep{JsonText(key), 0, true};
     } else {
-      more_.push_back(std::move(step));
+      more_.push_back(SubscriptStep{JsonText(key), 0, true});
+    }
+    ++size_;
+  }
+  // Adds a key step sharing `key`.
+  void pushKey(const JsonText& key) {
+    if (size_ < kInPlace) {
+      new (slot(size_)) SubscriptStep{key, 0, true};
+    } else {
+      more_.push_back(SubscriptStep{key, 0, true});
+    }
+    ++size_;
+  }
+  void pushIndex(std::int64_t index) {
+    if (size_ < kInPlace) {
+      new (slot(size_)) SubscriptStep{JsonText(), index, false};
+    } else {
+      more_.push_back(SubscriptStep{JsonText(), index, false});
     }
     ++size_;
   }
 
  private:
-  SubscriptStep inPlace_[kInPlace];
+  [[nodiscard]] std::size_t inPlace() const { return size_ < kInPlace ? size_ : kInPlace; }
+  [[nodiscard]] SubscriptStep* slot(std::size_t i) { return reinterpret_cast<SubscriptStep*>(storage_) + i; }
+  [[nodiscard]] const SubscriptStep* slot(std::size_t i) const {
+    return reinterpret_cast<const SubscriptStep*>(storage_) + i;
+  }
+
+  alignas(SubscriptStep) unsigned char storage_[kInPlace * sizeof(SubscriptStep)];
   std::vector<SubscriptStep> more_;
   std::size_t size_ = 0;
 };
+
+static_assert(std::is_standard_layout_v<SubscriptStep>, "subscript steps move by copying their bytes");
 
 }  // namespace json_internal
 
@@ -722,19 +779,40 @@ class SubscriptSteps {
 // there, which also writes through to the value it came from. Assigning
 // stores at the path (`Json::set`); `merge` and `modify` change the member
 // and store it back. Other changes stay in this copy, and it does not see
-// writes made through other subscripts. It holds the value it read from as
-// it was then (shared, not copied) and reads inside it, so a read of a
-// subscript stays valid when that value changes or goes; a write needs the
-// value it came from: store the subscript as `Json` if that value may go
-// first.
+// writes made through other subscripts. It reads inside the value it came
+// from, without a copy or a count; before that value changes or goes it
+// hands each of its subscripts a count of what they read, so a read of a
+// subscript stays valid and unchanged afterwards. A write needs the value
+// it came from: store the subscript as `Json` if that value may go first.
 class JsonSubscript : public Json {
  public:
   // Paths of up to this many steps are held without allocating.
   static constexpr std::size_t kStepsInPlace = json_internal::SubscriptSteps::kInPlace;
 
   JsonSubscript(const JsonSubscript& other);
-  JsonSubscript(JsonSubscript&& other) noexcept;
-  ~JsonSubscript() = default;
+  // The value held moves over, and what this one reads inside it stays where
+  // it is.
+  JsonSubscript(JsonSubscript&& other) noexcept
+      : Json(Pinned{}, std::move(other.value_), other.target_, other.type_, other.error_),
+        root_(other.root_),
+        steps_(std::move(other.steps_)) {
+    if (other.target_ == &other.value_) target_ = &value_;
+    if (other.attached_) {
+      // Takes the other's place among the root's subscripts.
+      previous_ = other.previous_;
+      next_ = other.next_;
+      (previous_ ? previous_->next_ : root_->proxies_) = this;
+      if (next_) next_->previous_ = this;
+      attached_ = true;
+      other.attached_ = false;
+    }
+    other.target_ = &other.value_;
+    other.type_ = JsonType::null;
+    other.error_.reset();
+  }
+  ~JsonSubscript() {
+    if (attached_) detach();
+  }
   JsonSubscript& operator=(const Json& newValue);
   JsonSubscript& operator=(const JsonSubscript& newValue) { return *this = static_cast<const Json&>(newValue); }
   template <class T>
@@ -826,8 +904,26 @@ class JsonSubscript : public Json {
     return std::move(*this);
   }
 
+  // Joins the root's subscripts (with no count of its own).
+  void attach() noexcept {
+    previous_ = nullptr;
+    next_ = root_->proxies_;
+    if (next_) next_->previous_ = this;
+    root_->proxies_ = this;
+    attached_ = true;
+  }
+  void detach() noexcept {
+    (previous_ ? previous_->next_ : root_->proxies_) = next_;
+    if (next_) next_->previous_ = previous_;
+    attached_ = false;
+  }
+
   Json* root_;
   json_internal::SubscriptSteps steps_;
+  // While attached, `value_` is null and the root's value is read in place.
+  JsonSubscript* previous_ = nullptr;
+  JsonSubscript* next_ = nullptr;
+  bool attached_ = false;
 };
 
 template <JsonSubscriptType... Steps>

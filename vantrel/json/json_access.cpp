@@ -90,36 +90,47 @@ JsonSubscript Json::operator[](const JsonPath& path) & {
   return at;
 }
 
-// The root's value is held by a count, which keeps every block this
-// subscript reads from as it is: a change to the root copies them first.
+// A root that is itself a subscript reads inside a value it holds: its own
+// subscripts take a count at once.
 JsonSubscript::JsonSubscript(Json* root) noexcept
-    : Json(Pinned{}, *root->target_, nullptr, root->type_, root->error_), root_(root) {
-  target_ = &value_;
+    : Json(Pinned{}, PlatformValue(), root->target_, root->type_, root->error_), root_(root) {
+  if (root->target_ == &root->value_) {
+    attach();
+  } else {
+    value_ = *root->target_;
+    target_ = &value_;
+  }
 }
 
 JsonSubscript::JsonSubscript(const JsonSubscript& other)
     : Json(Pinned{}, other.value_, other.target_, other.type_, other.error_), root_(other.root_), steps_(other.steps_) {
   if (other.target_ == &other.value_) target_ = &value_;
+  if (other.attached_) attach();
 }
 
-JsonSubscript::JsonSubscript(JsonSubscript&& other) noexcept
-    : Json(Pinned{}, std::move(other.value_), other.target_, other.type_, other.error_),
-      root_(other.root_),
-      steps_(std::move(other.steps_)) {
-  if (other.target_ == &other.value_) target_ = &value_;
-  other.target_ = &other.value_;
-  other.type_ = JsonType::null;
-  other.error_.reset();
+void Json::detachProxies() noexcept {
+  for (JsonSubscript* proxy = proxies_; proxy;) {
+    JsonSubscript* next = proxy->next_;
+    // One changed as a `Json` of its own already reads only its own value.
+    if (proxy->target_ != &proxy->value_) {
+      proxy->value_ = value_;
+      if (proxy->target_ == &value_) proxy->target_ = &proxy->value_;
+    }
+    proxy->attached_ = false;
+    proxy = next;
+  }
+  proxies_ = nullptr;
 }
 
 void JsonSubscript::advance(std::string_view key) {
   const JsonView next = JsonView::operator[](key);
-  json_internal::SubscriptStep step;
-  step.isKey = true;
   const JsonDictionary* members = type_ == JsonType::dictionary ? target_->dictionary() : nullptr;
   const auto at = key.size() > JsonText::kInlineCapacity && members ? members->indexOf(key) : std::nullopt;
-  step.key = at ? members->entries()[*at].first : JsonText(key);
-  steps_.push(std::move(step));
+  if (at) {
+    steps_.pushKey(members->entries()[*at].first);
+  } else {
+    steps_.pushKey(key);
+  }
   target_ = next.target_;
   type_ = next.type_;
   error_ = next.error_;
@@ -127,9 +138,7 @@ void JsonSubscript::advance(std::string_view key) {
 
 void JsonSubscript::advance(std::int64_t index) {
   const JsonView next = JsonView::operator[](index);
-  json_internal::SubscriptStep step;
-  step.index = index;
-  steps_.push(std::move(step));
+  steps_.pushIndex(index);
   target_ = next.target_;
   type_ = next.type_;
   error_ = next.error_;
@@ -162,8 +171,17 @@ JsonSubscript& JsonSubscript::operator=(const Json& newValue) {
     const json_internal::SubscriptStep& step = steps_[i];
     at = step.isKey ? at[step.key.view()] : at[step.index];
   }
-  value_ = *root_->target_;
-  target_ = at.target_ == root_->target_ ? &value_ : at.target_;
+  if (root_->target_ == &root_->value_) {
+    // The write let this subscript go with a count of the old value.
+    if (!attached_) {
+      value_ = PlatformValue();
+      attach();
+    }
+    target_ = at.target_;
+  } else {
+    value_ = *root_->target_;
+    target_ = at.target_ == root_->target_ ? &value_ : at.target_;
+  }
   type_ = at.type_;
   error_ = at.error_;
   return *this;

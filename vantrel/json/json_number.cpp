@@ -48,12 +48,6 @@ JsonNumber JsonNumber::fromBool(bool value) {
   return n;
 }
 
-JsonNumber JsonNumber::fromInt(std::int64_t value) {
-  JsonNumber n;
-  n.i_ = value;
-  return n;
-}
-
 JsonNumber JsonNumber::fromChar(char value) {
   JsonNumber n;
   n.kind_ = Kind::character;
@@ -65,13 +59,6 @@ JsonNumber JsonNumber::fromUInt(std::uint64_t value) {
   JsonNumber n;
   n.kind_ = Kind::unsignedInteger;
   n.u_ = value;
-  return n;
-}
-
-JsonNumber JsonNumber::fromDouble(double value) {
-  JsonNumber n;
-  n.kind_ = Kind::floating;
-  n.d_ = value;
   return n;
 }
 

@@ -59,13 +59,26 @@ class JsonNumber {
     std::swap(kind_, other.kind_);
     std::swap(i_, other.i_);
   }
+  // A decimal whose token is `digits`, a block taken over as it is.
+  JsonNumber(json_internal::AdoptBlock, const json_internal::TextBlock* digits) noexcept
+      : kind_(Kind::decimal), decimal_(digits) {}
   [[nodiscard]] static JsonNumber fromBool(bool value);
-  [[nodiscard]] static JsonNumber fromInt(std::int64_t value);
+  // Inline: the reader makes one per integer it meets.
+  [[nodiscard]] static JsonNumber fromInt(std::int64_t value) {
+    JsonNumber n;
+    n.i_ = value;
+    return n;
+  }
   // The value of `value` read as signed, -128...127, whatever the signedness
   // of `char` on the machine.
   [[nodiscard]] static JsonNumber fromChar(char value);
   [[nodiscard]] static JsonNumber fromUInt(std::uint64_t value);
-  [[nodiscard]] static JsonNumber fromDouble(double value);
+  [[nodiscard]] static JsonNumber fromDouble(double value) {
+    JsonNumber n;
+    n.kind_ = Kind::floating;
+    n.d_ = value;
+    return n;
+  }
   // `token` must be JSON number syntax; nothing otherwise. Tokens that fit a
   // 64-bit integer or a finite double become those kinds.
   [[nodiscard]] static std::optional<JsonNumber> fromToken(std::string_view token);
@@ -113,7 +126,6 @@ class JsonNumber {
 
   friend class PlatformValue;
   friend class JsonView;  // reads integers without an optional on its hot path
-  friend struct json_internal::ReaderAccess;
   [[nodiscard]] std::string_view decimalText() const { return {decimal_->data(), decimal_->length}; }
 
   Kind kind_ = Kind::signedInteger;

@@ -10,6 +10,7 @@
 
 #include "vantrel/core/number_text.h"
 #include "vantrel/json/internal/json_arena.h"
+#include "vantrel/json/internal/json_opaque_block.h"
 #include "vantrel/json/json.h"
 
 namespace vantrel {
@@ -23,115 +24,7 @@ std::size_t hashKey(std::string_view key) { return std::hash<std::string_view>{}
 
 }  // namespace
 
-// ---- Blocks ----------------------------------------------------------------
-
-struct PlatformValue::OpaqueBlock {
-  json_internal::BlockHeader header;
-  JsonOpaque value;
-};
-
-namespace json_internal {
-
-TextBlock* makeTextBlock(const char* data, std::size_t length) {
-  void* memory = ::operator new(sizeof(TextBlock) + length);
-  auto* block = new (memory) TextBlock;
-  block->header.kind = BlockKind::text;
-  block->length = length;
-  if (length) std::memcpy(block->data(), data, length);
-  return block;
-}
-
-DocumentArena::DocumentArena(std::size_t expected) : nextSize_(expected < 4096 ? 4096 : expected) {}
-
-DocumentArena::~DocumentArena() {
-  while (chunks_) {
-    Chunk* next = chunks_->next;
-    ::operator delete(chunks_);
-    chunks_ = next;
-  }
-}
-
-void DocumentArena::addChunk(std::size_t atLeast) {
-  const std::size_t size = std::max(nextSize_, atLeast + sizeof(Chunk));
-  nextSize_ = size * 2;
-  auto* chunk = static_cast<Chunk*>(::operator new(size));
-  chunk->next = chunks_;
-  chunks_ = chunk;
-  cursor_ = reinterpret_cast<char*>(chunk + 1);
-  limit_ = reinterpret_cast<char*>(chunk) + size;
-}
-
-void destroyArena(Arena* arena) noexcept { delete static_cast<DocumentArena*>(arena); }
-
-namespace {
-
-// Lets go of one holder's count of `block`; a heap block whose count ends
-// goes to `dead` rather than being taken apart here, which keeps the
-// native stack flat however deep the values nest.
-void dropChild(const BlockHeader* block, std::vector<BlockHeader*>& dead) noexcept {
-  if (dropCount(block)) dead.push_back(const_cast<BlockHeader*>(block));
-}
-
-}  // namespace
-
-void destroyBlock(BlockHeader* first) noexcept {
-  std::vector<BlockHeader*> dead;
-  BlockHeader* block = first;
-  for (;;) {
-    switch (block->kind) {
-      case BlockKind::text: ::operator delete(block); break;
-      case BlockKind::array: {
-        auto* array = reinterpret_cast<ArrayBlock*>(block);
-        // Each element's only resource is its block count, dropped here.
-        for (std::size_t i = 0; i < array->size; ++i) {
-          if (const BlockHeader* child = array->elements()[i].blockRef()) dropChild(child, dead);
-        }
-        ::operator delete(array);
-        break;
-      }
-      case BlockKind::dictionary: {
-        auto* dictionary = reinterpret_cast<DictionaryBlock*>(block);
-        for (std::size_t i = 0; i < dictionary->size; ++i) {
-          const JsonDictionaryEntry& entry = dictionary->entries()[i];
-          if (const TextBlock* key = entry.first.block()) dropChild(&key->header, dead);
-          if (const BlockHeader* child = entry.second.blockRef()) dropChild(child, dead);
-        }
-        delete[] dictionary->slots;
-        ::operator delete(dictionary);
-        break;
-      }
-      case BlockKind::opaque: {
-        auto* opaque = reinterpret_cast<PlatformValue::OpaqueBlock*>(block);
-        // A `Json` placed in a value is taken apart here too.
-        std::any& held = opaque->value.value;
-        if (held.has_value() && held.type() == typeid(Json)) {
-          auto& inner = const_cast<PlatformValue&>(std::any_cast<Json&>(held).managedJsonObject());
-          if (const BlockHeader* child = inner.blockRef()) {
-            dropChild(child, dead);
-            inner.kind_ = PlatformValue::Kind::null;  // its count is dropped
-          }
-        }
-        delete opaque;
-        break;
-      }
-    }
-    if (dead.empty()) return;
-    block = dead.back();
-    dead.pop_back();
-  }
-}
-
-}  // namespace json_internal
-
 // ---- JsonText ---------------------------------------------------------------
-
-JsonText::JsonText(std::string_view text) {
-  if (text.size() <= kInlineCapacity) {
-    assignInline(text.data(), text.size());
-  } else {
-    adopt(json_internal::makeTextBlock(text.data(), text.size()));
-  }
-}
 
 std::ostream& operator<<(std::ostream& out, const JsonText& text) { return out << text.view(); }
 

@@ -102,7 +102,18 @@ class JsonText {
   static constexpr std::size_t kInlineCapacity = 15;
 
   JsonText() noexcept { std::memset(bytes_, 0, sizeof bytes_); }
-  JsonText(std::string_view text);                                  // NOLINT: implicit on purpose
+  JsonText(std::string_view text) {  // NOLINT: implicit on purpose
+    if (text.size() <= kInlineCapacity) {
+      assignInline(text.data(), text.size());
+    } else {
+      adopt(json_internal::makeTextBlock(text.data(), text.size()));
+    }
+  }
+  // A text held in `block`, taken over as it is.
+  JsonText(json_internal::AdoptBlock, const json_internal::TextBlock* block) noexcept {
+    std::memset(bytes_, 0, sizeof bytes_);
+    adopt(block);
+  }
   JsonText(const std::string& text) : JsonText(std::string_view(text)) {}  // NOLINT
   JsonText(const char* text) : JsonText(std::string_view(text)) {}  // NOLINT
   JsonText(const JsonText& other) noexcept {
@@ -164,7 +175,6 @@ class JsonText {
 
  private:
   friend class PlatformValue;
-  friend struct json_internal::ReaderAccess;
   friend void json_internal::destroyBlock(json_internal::BlockHeader*) noexcept;
   static constexpr unsigned char kInBlock = 0x80;
   [[nodiscard]] bool inlined() const { return static_cast<unsigned char>(bytes_[kInlineCapacity]) != kInBlock; }
@@ -206,6 +216,8 @@ class JsonArray : private json_internal::SharedBlock<json_internal::ArrayBlock> 
   using iterator = const_iterator;
 
   JsonArray() noexcept = default;
+  // The elements of `block`, taken over as it is.
+  JsonArray(json_internal::AdoptBlock, json_internal::ArrayBlock* block) noexcept { block_ = block; }
   JsonArray(std::initializer_list<PlatformValue> elements);
   template <std::input_iterator It, std::sentinel_for<It> S>
   JsonArray(It first, S last) {
@@ -236,7 +248,6 @@ class JsonArray : private json_internal::SharedBlock<json_internal::ArrayBlock> 
 
  private:
   friend class PlatformValue;
-  friend struct json_internal::ReaderAccess;
   // Room for `extra` more elements in a block held by this array alone.
   PlatformValue* makeRoom(std::size_t extra);
 };
@@ -248,6 +259,8 @@ class JsonDictionary : private json_internal::SharedBlock<json_internal::Diction
   using Entry = JsonDictionaryEntry;
 
   JsonDictionary() noexcept = default;
+  // The entries of `block`, indexed already, taken over as it is.
+  JsonDictionary(json_internal::AdoptBlock, json_internal::DictionaryBlock* block) noexcept { block_ = block; }
   // Pairs in order; of two pairs with one key the later value wins, at the
   // place of the first.
   explicit JsonDictionary(std::vector<Entry> pairs);
@@ -270,7 +283,6 @@ class JsonDictionary : private json_internal::SharedBlock<json_internal::Diction
 
  private:
   friend class PlatformValue;
-  friend struct json_internal::ReaderAccess;
   json_internal::DictionaryBlock* makeRoom(std::size_t extra);
 };
 
@@ -316,6 +328,13 @@ class PlatformValue {
   PlatformValue(Array array) noexcept : array_(std::move(array)), kind_(Kind::array) {}           // NOLINT
   PlatformValue(JsonDictionary dictionary) noexcept                                               // NOLINT
       : dictionary_(std::move(dictionary)), kind_(Kind::dictionary) {}
+  // An array or dictionary of `block`, taken over as it is; made in place by
+  // the reader, which reads a value back at once: one built elsewhere and
+  // copied in would be read before its bytes have settled.
+  PlatformValue(json_internal::AdoptBlock tag, json_internal::ArrayBlock* block) noexcept
+      : array_(tag, block), kind_(Kind::array) {}
+  PlatformValue(json_internal::AdoptBlock tag, json_internal::DictionaryBlock* block) noexcept
+      : dictionary_(tag, block), kind_(Kind::dictionary) {}
 
   template <class I>
     requires(std::is_integral_v<I> && !std::is_same_v<I, bool>)
@@ -377,7 +396,6 @@ class PlatformValue {
  private:
   // Views read a number they have classified without checking the kind again.
   friend class JsonView;
-  friend struct json_internal::ReaderAccess;
   friend void json_internal::destroyBlock(json_internal::BlockHeader*) noexcept;
   struct OpaqueBlock;
   [[nodiscard]] static PlatformValue makeOpaque(JsonOpaque value);
@@ -403,6 +421,14 @@ struct JsonDictionaryEntry {
   JsonText first;
   PlatformValue second;
 };
+
+// A value moves by copying its bytes and leaving a null behind. That holds
+// while every kind's state is its bytes: counted pointers and numbers, no
+// pointer into the value itself, no virtual table.
+static_assert(std::is_standard_layout_v<PlatformValue> && std::is_standard_layout_v<JsonNumber> &&
+                  std::is_standard_layout_v<JsonText> && std::is_standard_layout_v<JsonArray> &&
+                  std::is_standard_layout_v<JsonDictionary>,
+              "PlatformValue moves by copying its bytes");
 
 // ---- inline definitions (need the types complete) ----
 

@@ -18,6 +18,9 @@ class DocumentArena : public Arena {
   DocumentArena& operator=(const DocumentArena&) = delete;
   ~DocumentArena();
 
+  // Whether no block was carved from it.
+  [[nodiscard]] bool isEmpty() const { return chunks_ == nullptr; }
+
   // `bytes` bytes aligned for any block.
   [[nodiscard]] void* allocate(std::size_t bytes) {
     bytes = (bytes + 7) & ~std::size_t{7};

@@ -18,64 +18,10 @@
 
 namespace vantrel::json_internal {
 
-// Builds values whose blocks live in the reader's arena: they hold no
-// counts (see json_storage.h), so they are only ever moved, never copied
-// or destroyed, until the root takes the arena's first count.
-struct ReaderAccess {
-  static void setInteger(PlatformValue& v, std::int64_t value) {
-    new (&v.number_) JsonNumber();
-    v.number_.i_ = value;
-    v.kind_ = PlatformValue::Kind::number;
-  }
-  static void setDouble(PlatformValue& v, double value) {
-    new (&v.number_) JsonNumber();
-    v.number_.kind_ = JsonNumber::Kind::floating;
-    v.number_.d_ = value;
-    v.kind_ = PlatformValue::Kind::number;
-  }
-  // Made in place (`v` is null): a value built elsewhere and copied in is
-  // read back before its bytes have settled, which stalls the processor.
-  static void makeArray(PlatformValue& v, ArrayBlock* block) {
-    new (&v.array_) JsonArray();
-    v.array_.block_ = block;
-    v.kind_ = PlatformValue::Kind::array;
-  }
-  static void makeDictionary(PlatformValue& v, DictionaryBlock* block) {
-    new (&v.dictionary_) JsonDictionary();
-    v.dictionary_.block_ = block;
-    v.kind_ = PlatformValue::Kind::dictionary;
-  }
-  static JsonText textOf(const char* data, std::size_t length, DocumentArena& arena) {
-    JsonText text;
-    if (length <= JsonText::kInlineCapacity) {
-      text.assignInline(data, length);
-    } else {
-      text.adopt(textBlock(data, length, arena));
-    }
-    return text;
-  }
-  static JsonNumber decimalOf(std::string_view token, DocumentArena& arena) {
-    JsonNumber n;
-    n.kind_ = JsonNumber::Kind::decimal;
-    n.decimal_ = textBlock(token.data(), token.size(), arena);
-    return n;
-  }
-  // Lets go of `value` without touching the counts it does not hold.
-  static bool holdsBlock(const PlatformValue& value) { return value.blockRef() != nullptr; }
-  static void forget(PlatformValue& value) { value.kind_ = PlatformValue::Kind::null; }
-  static void forget(JsonText& text) { text.assignInline("", 0); }
-
- private:
-  static TextBlock* textBlock(const char* data, std::size_t length, DocumentArena& arena) {
-    auto* block = new (arena.allocate(sizeof(TextBlock) + length)) TextBlock;
-    block->header.arena = &arena;
-    block->length = length;
-    std::memcpy(block->data(), data, length);
-    return block;
-  }
-};
-
 namespace {
+
+// An arena's count while its document is read (see `readJson`).
+constexpr std::size_t kReading = std::size_t{1} << 62;
 
 // Powers of ten that doubles hold exactly.
 constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -96,12 +42,6 @@ class Reader {
       : begin_(data.data()), p_(data.data()), end_(data.data() + data.size()), arena_(arena) {
     values_.reserve(64);
     keys_.reserve(64);
-  }
-
-  // After a failure: the values read so far hold no counts of the arena.
-  void forgetAll() {
-    for (PlatformValue& value : values_) ReaderAccess::forget(value);
-    for (JsonText& key : keys_) ReaderAccess::forget(key);
   }
 
   PlatformValue read() {
@@ -214,7 +154,7 @@ class Reader {
       indexDictionary(*block, &arena_);
       values_.resize(frame.firstValue);
       keys_.resize(frame.firstKey);
-      ReaderAccess::makeDictionary(values_.emplace_back(), block);
+      values_.emplace_back(adoptBlock, block);
     } else {
       if (count == 0) {
         values_.emplace_back(PlatformValue::Array());
@@ -227,7 +167,7 @@ class Reader {
       for (std::size_t i = 0; i < count; ++i) new (block->elements() + i) PlatformValue(std::move(values[i]));
       block->size = count;
       values_.resize(frame.firstValue);
-      ReaderAccess::makeArray(values_.emplace_back(), block);
+      values_.emplace_back(adoptBlock, block);
     }
   }
 
@@ -258,7 +198,8 @@ class Reader {
   // Any spelling the grammar allows is read; the kind follows from the
   // value (`JsonNumber::fromValidToken`), never from the length of the
   // digits or the exponent.
-  // The number at `p_`, made in `slot` (a null value).
+  // The number at `p_`, made in `slot` (a null value, which holds nothing
+  // to let go of).
   void readNumber(PlatformValue& slot) {
     const char* start = p_;
     const bool negative = *p_ == '-';
@@ -310,7 +251,7 @@ class Reader {
     if (integral && integerDigits <= 18) {
       // Up to 18 digits always fit a signed 64-bit integer.
       const auto magnitude = static_cast<std::int64_t>(value);
-      ReaderAccess::setInteger(slot, negative ? -magnitude : magnitude);
+      new (&slot) PlatformValue(JsonNumber::fromInt(negative ? -magnitude : magnitude));
       return;
     }
     if (!integral && significant <= 19 && value <= (std::uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
@@ -318,7 +259,7 @@ class Reader {
       // gives the nearest double, as a full conversion would.
       double d = static_cast<double>(value);
       d = scale < 0 ? d / kExactPowers[-scale] : d * kExactPowers[scale];
-      ReaderAccess::setDouble(slot, negative ? -d : d);
+      new (&slot) PlatformValue(JsonNumber::fromDouble(negative ? -d : d));
       return;
     }
     const std::string_view token(start, static_cast<std::size_t>(p_ - start));
@@ -326,12 +267,12 @@ class Reader {
       double d = 0;
       const auto [end, error] = std::from_chars(start, p_, d);
       if (error == std::errc() && end == p_ && std::isfinite(d)) {
-        ReaderAccess::setDouble(slot, d);
+        new (&slot) PlatformValue(JsonNumber::fromDouble(d));
         return;
       }
     }
     JsonNumber number = JsonNumber::fromValidToken(token, integral);
-    if (number.kind() == JsonNumber::Kind::decimal) number = ReaderAccess::decimalOf(token, arena_);
+    if (number.kind() == JsonNumber::Kind::decimal) number = JsonNumber(adoptBlock, textBlock(token.data(), token.size()));
     slot = PlatformValue(std::move(number));
   }
 
@@ -347,7 +288,7 @@ class Reader {
       if (p == end) fail(end_, rapidjson::kParseErrorStringMissQuotationMark);
       if (*p == '"') {
         p_ = reinterpret_cast<const char*>(p);
-        JsonText text = ReaderAccess::textOf(runStart, static_cast<std::size_t>(p_ - runStart), arena_);
+        JsonText text = textOf(runStart, static_cast<std::size_t>(p_ - runStart));
         ++p_;
         return text;
       }
@@ -373,7 +314,7 @@ class Reader {
         // An escaped low surrogate with no high one before it names no
         // character; it is told at the end of the string, as before.
         if (loneLowSurrogate) fail(p_, "Invalid escaped surrogate in string.");
-        return ReaderAccess::textOf(text.data(), text.size(), arena_);
+        return textOf(text.data(), text.size());
       }
       if (c == '\\') {
         const char* escape = p_;
@@ -433,6 +374,19 @@ class Reader {
     return unit;
   }
 
+  // Texts and decimal tokens live in the arena; they hold no counts.
+  TextBlock* textBlock(const char* data, std::size_t length) {
+    auto* block = new (arena_.allocate(sizeof(TextBlock) + length)) TextBlock;
+    block->header.arena = &arena_;
+    block->length = length;
+    std::memcpy(block->data(), data, length);
+    return block;
+  }
+  JsonText textOf(const char* data, std::size_t length) {
+    if (length <= JsonText::kInlineCapacity) return JsonText(std::string_view(data, length));
+    return JsonText(adoptBlock, textBlock(data, length));
+  }
+
   const char* begin_;
   const char* p_;
   const char* end_;
@@ -454,19 +408,23 @@ PlatformValue readJson(std::string_view data, bool fragmentsAllowed) {
   }
   // Values take about twice their text's bytes; the arena grows as needed.
   auto* arena = new DocumentArena(data.size() * 2);
-  Reader reader(data, *arena);
+  // The values being read hold no counts of the arena, while a value
+  // dropped on a failure lets go of one: the count stays out of their reach
+  // until the root takes the first.
+  arena->refs.store(kReading, std::memory_order_relaxed);
   PlatformValue root;
   try {
+    Reader reader(data, *arena);
     root = reader.read();
   } catch (...) {
-    reader.forgetAll();
-    delete arena;
+    delete arena;  // after the reader and what it read
     throw;
   }
-  if (ReaderAccess::holdsBlock(root)) {
-    arena->refs.store(1, std::memory_order_release);  // the root's
-  } else {
+  // Every block the arena gave went into the root.
+  if (arena->isEmpty()) {
     delete arena;
+  } else {
+    arena->refs.store(1, std::memory_order_release);  // the root's
   }
   return root;
 }

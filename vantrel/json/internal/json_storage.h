@@ -20,8 +20,6 @@
 namespace vantrel VANTREL_API {
 namespace json_internal {
 
-struct ReaderAccess;
-
 struct Arena {
   std::atomic<std::size_t> refs{0};
 };
@@ -72,6 +70,14 @@ struct DictionaryBlock {
     return reinterpret_cast<const JsonDictionaryEntry*>(this + 1);
   }
 };
+
+// The tag of the internal constructors that take over a block as it is: a
+// heap block with the count it carries, or a block of a document's arena,
+// which carries none (the reader's values).
+struct AdoptBlock {
+  explicit AdoptBlock() = default;
+};
+inline constexpr AdoptBlock adoptBlock{};
 
 // Frees a heap block whose last holder went, and everything only it held,
 // without recursion.
