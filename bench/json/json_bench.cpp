@@ -100,6 +100,14 @@ void BM_WriteIndented_Vantrel(benchmark::State& state) {
   setBytes(state, text);
 }
 
+// The system text, sorted by the text order and laid out on lines.
+void BM_WriteSystem_Vantrel(benchmark::State& state) {
+  const std::string& text = document(kNames[state.range(0)]);
+  const vantrel::Json value = vantrel::Json::fromData(text);
+  for (auto _ : state) benchmark::DoNotOptimize(value.makeStringSystem());
+  setBytes(state, text);
+}
+
 void BM_WriteCompact_Nlohmann(benchmark::State& state) {
   const std::string& text = document(kNames[state.range(0)]);
   const nlohmann::json value = nlohmann::json::parse(text);
@@ -228,6 +236,7 @@ BENCHMARK(BM_WriteCompact_RapidJson)->DenseRange(0, 1)->Unit(benchmark::kMillise
 BENCHMARK(BM_WriteIndented_Vantrel)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteIndented_Nlohmann)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteIndented_RapidJson)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteSystem_Vantrel)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Subscripts_Vantrel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Subscripts_Nlohmann)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Subscripts_RapidJson)->Unit(benchmark::kMillisecond);

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -172,6 +173,51 @@ TEST(JsonWriter, SortsEachDictionaryAmongOthersOfItsDepth) {
   EXPECT_EQ(writer.string(other), want + "[{\"a\":2,\"b\":1},{\"a\":1,\"b\":2}]\n");
   EXPECT_EQ(JsonWriter(std::nullopt, true, std::vector<std::string>{"b"}).string(root).substr(0, 40),
             "[{\"b\":1,\"a\":2},{\"b\":3,\"a\":4},{\"c\":6,\"d\":");
+}
+
+// Every way out of a writer gives the same text, and none keeps much room
+// beyond it: many short results must not each hold a large buffer.
+TEST(JsonWriter, EveryEntryPointGivesItsTextSizedToIt) {
+  const Json small = Json::fromParseString(R"({"name": "n", "id": 12345678})");
+  const PlatformValue& root = small.managedJsonObject();
+  const std::string text = "{\n\t\"id\" : 12345678,\n\t\"name\" : \"n\"\n}\n";
+  PlatformValue::Array records;
+  for (int i = 0; i < 2000; ++i) records.push_back(root);
+  const PlatformValue large(records);
+  JsonWriter named;
+  JsonWriter reused(std::nullopt);
+  (void)reused.string(large);
+  struct Case {
+    const char* name;
+    std::function<std::string()> write;
+    std::optional<std::string> text;  // when it is not `text`
+  };
+  const Case cases[] = {
+      {"string", [&] { return JsonWriter().string(root); }, {}},
+      {"string of a named writer", [&] { return named.string(root); }, {}},
+      {"data", [&] { return JsonWriter().data(root); }, {}},
+      {"data of a named writer", [&] {
+         JsonWriter writer;
+         return writer.data(root);
+       }, {}},
+      {"classString", [&] { return JsonWriter::classString(root); }, {}},
+      {"classData", [&] { return JsonWriter::classData(root); }, {}},
+      {"makeStringJsonWriter", [&] { return small.makeStringJsonWriter(); }, {}},
+      {"makeStringSystem", [&] { return small.makeStringSystem(); }, "{\n  \"id\" : 12345678,\n  \"name\" : \"n\"\n}"},
+      {"makeData", [&] { return small.makeData(); }, "{\"name\":\"n\",\"id\":12345678}"},
+      {"makeStringCompact", [&] { return *small.makeStringCompact(); }, "{\"name\": \"n\",\"id\": 12345678}"},
+      {"a long text", [&] { return JsonWriter(std::nullopt).string(large); }, {}},
+      {"a second long text appended", [&] { return std::move(reused).string(large); }, {}},
+  };
+  for (const Case& c : cases) {
+    const std::string written = c.write();
+    if (c.text) {
+      EXPECT_EQ(written, *c.text) << c.name;
+    } else if (written.size() < 100) {
+      EXPECT_EQ(written, text) << c.name;
+    }
+    EXPECT_LE(written.capacity(), written.size() + written.size() / 8 + 32) << c.name << ": " << written.size();
+  }
 }
 
 TEST(JsonWriter, WritesACharacterAsItsInteger) {

@@ -1,16 +1,14 @@
 // The value as system text, as compact display text, its descriptions and
 // its key paths.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "vantrel/core/no_destructor.h"
 #include "vantrel/core/number_text.h"
-#include "vantrel/core/sort.h"
+#include "vantrel/json/internal/json_walk.h"
 #include "vantrel/json/json.h"
-#include "vantrel/text/comparison.h"
-#include "vantrel/text/escaping.h"
 
 namespace vantrel {
 namespace {
@@ -29,212 +27,88 @@ std::string serializationErrorText(JsonSerializationError::Case c, const Platfor
 
 // ---- System text ------------------------------------------------------------
 
-// Keys of one dictionary are distinct, so `less` is a strict total order
-// here. Most dictionaries are small: an insertion sort spares the merge
-// sort's buffer for them.
-template <class Less>
-void sortKeys(std::vector<const JsonDictionary::Entry*>& order, Less less) {
-  if (order.size() > 24) {
-    stableSort(order, less);
-    return;
-  }
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    const JsonDictionary::Entry* entry = order[i];
-    std::size_t j = i;
-    for (; j > 0 && less(entry, order[j - 1]); --j) order[j] = order[j - 1];
-    order[j] = entry;
-  }
-}
-
-class SystemWriter {
+// JSON escapes, and "/" as "\/" as the platform writes it.
+class SystemForm {
  public:
-  SystemWriter(std::string& out, JsonWritingOptions options)
-      : out_(out),
-        pretty_(options.contains(JsonWritingOptions::prettyPrinted)),
-        sorted_(options.contains(JsonWritingOptions::sortedKeys)) {}
+  void text(json_internal::JsonTextBuffer& out, const JsonText& text) {
+    const std::string_view view = text.view();
+    const auto slashes = static_cast<std::size_t>(std::count(view.begin(), view.end(), '/'));
+    json_internal::writeJsonString(out, text);
+    if (slashes != 0) markSlashes(out, slashes);
+  }
 
-  void write(const PlatformValue& value, int depth) {
-    switch (value.kind()) {
-      case PlatformValue::Kind::number: writeNumber(value); return;
-      case PlatformValue::Kind::text: writeText(*value.text()); return;
-      case PlatformValue::Kind::null: out_ += "null"; return;
-      case PlatformValue::Kind::array: writeArray(*value.array(), depth + 1); return;
-      case PlatformValue::Kind::dictionary: writeDictionary(*value.dictionary(), depth + 1); return;
-      case PlatformValue::Kind::opaque: throw JsonSerializationError(JsonSerializationError::invalidType, value);
+  void scalar(json_internal::JsonTextBuffer& out, const PlatformValue& value) {
+    if (const JsonNumber* number = value.number()) {
+      if (number->kind() == JsonNumber::Kind::floating && !std::isfinite(number->doubleValue())) {
+        throw JsonSerializationError(JsonSerializationError::invalidNumber, value);
+      }
+      json_internal::writeJsonNumber(out, *number);
+    } else if (value.kind() == PlatformValue::Kind::null) {
+      out.put("null", 4);
+    } else {
+      throw JsonSerializationError(JsonSerializationError::invalidType, value);
     }
   }
+
+  [[noreturn]] void tooDeep() { throw JsonSerializationError(JsonSerializationError::nestingTooDeep); }
 
  private:
-  void writeNumber(const PlatformValue& value) {
-    const JsonNumber& number = *value.number();
-    if (number.kind() == JsonNumber::Kind::floating) {
-      const double d = number.doubleValue();
-      if (!std::isfinite(d)) throw JsonSerializationError(JsonSerializationError::invalidNumber, value);
-      appendDoubleText(out_, d);
-    } else if (number.isBool()) {
-      out_ += number.boolValue() ? "true" : "false";
-    } else {
-      number.appendStringValue(out_);
-    }
-  }
-
-  // JSON escapes, and "/" as "\/" as the platform writes it. No escape
-  // holds a "/", so the slashes are marked in the escaped text, in place.
-  void writeText(std::string_view text) {
-    out_ += '"';
-    const std::size_t start = out_.size();
-    appendStringEncodedForJson(out_, text);
-    std::size_t slashes = 0;
-    for (std::size_t i = start; i < out_.size(); ++i) slashes += out_[i] == '/';
-    if (slashes != 0) {
-      std::size_t from = out_.size();
-      out_.resize(out_.size() + slashes);
-      std::size_t to = out_.size();
-      while (slashes != 0) {
-        const char c = out_[--from];
-        out_[--to] = c;
-        if (c == '/') {
-          out_[--to] = '\\';
-          --slashes;
-        }
+  // No escape holds a "/", and ill-formed bytes become no "/": the text's
+  // own slashes are the escaped text's, marked in place from its end.
+  static void markSlashes(json_internal::JsonTextBuffer& out, std::size_t slashes) {
+    const std::size_t length = out.size();
+    const std::size_t end = length + slashes;
+    out.room(slashes);
+    char* text = out.data();
+    std::size_t from = length;
+    std::size_t to = end;
+    while (slashes != 0) {
+      const char c = text[--from];
+      text[--to] = c;
+      if (c == '/') {
+        text[--to] = '\\';
+        --slashes;
       }
     }
-    out_ += '"';
+    out.advance(text + end);
   }
-
-  void newLine(int depth) {
-    // A line feed and two blanks per level, copied from one prepared text.
-    static const NoDestructor<std::string> lines("\n" + std::string(2 * kMaxJsonDepth, ' '));
-    out_.append(*lines, 0, 1 + static_cast<std::size_t>(depth) * 2);
-  }
-
-  void enter(int depth) {
-    if (depth > kMaxJsonDepth) throw JsonSerializationError(JsonSerializationError::nestingTooDeep);
-  }
-
-  void writeArray(const PlatformValue::Array& array, int depth) {
-    enter(depth);
-    out_ += '[';
-    if (pretty_ && array.empty()) out_ += '\n';
-    for (std::size_t i = 0; i < array.size(); ++i) {
-      if (i != 0) out_ += ',';
-      if (pretty_) newLine(depth);
-      write(array[i], depth);
-    }
-    if (pretty_) newLine(depth - 1);
-    out_ += ']';
-  }
-
-  void writeDictionary(const JsonDictionary& dictionary, int depth) {
-    enter(depth);
-    out_ += '{';
-    if (pretty_ && dictionary.empty()) out_ += '\n';
-    // One buffer per depth, reused by every dictionary of the document; sized
-    // once, so this reference stays valid while deeper levels work.
-    if (orders_.empty()) orders_.resize(kMaxJsonDepth);
-    std::vector<const JsonDictionary::Entry*>& order = orders_[static_cast<std::size_t>(depth - 1)];
-    order.clear();
-    for (const auto& entry : dictionary) order.push_back(&entry);
-    if (sorted_) {
-      bool ascii = true;
-      for (const auto* entry : order) {
-        for (const char c : entry->first.view()) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-      }
-      if (ascii) {
-        // `compareText`'s order for ASCII texts, without testing them again.
-        sortKeys(order, [](const JsonDictionary::Entry* a, const JsonDictionary::Entry* b) {
-          return a->first < b->first;
-        });
-      } else {
-        // Canonically equal keys are still two keys: their bytes decide.
-        sortKeys(order, [](const JsonDictionary::Entry* a, const JsonDictionary::Entry* b) {
-          const int c = compareText(a->first, b->first);
-          return c != 0 ? c < 0 : a->first < b->first;
-        });
-      }
-    }
-    for (std::size_t i = 0; i < order.size(); ++i) {
-      if (i != 0) out_ += ',';
-      if (pretty_) newLine(depth);
-      writeText(order[i]->first);
-      out_ += pretty_ ? " : " : ":";
-      write(order[i]->second, depth);
-    }
-    if (pretty_) newLine(depth - 1);
-    out_ += '}';
-  }
-
-  std::string& out_;
-  bool pretty_;
-  bool sorted_;
-  std::vector<std::vector<const JsonDictionary::Entry*>> orders_;
 };
 
 // ---- Compact text -----------------------------------------------------------
 
-// Only the backslash and the double quote.
-void appendCompactEscaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    if (c == '\\' || c == '"') out += '\\';
-    out += c;
+// Raised by the compact form for a value it cannot show.
+struct NoCompactText {};
+
+// Texts and keys quoted with only the backslash and the double quote escaped.
+class CompactForm {
+ public:
+  void text(json_internal::JsonTextBuffer& out, const JsonText& text) {
+    out.put('"');
+    for (const char c : text.view()) {
+      if (c == '\\' || c == '"') out.put('\\');
+      out.put(c);
+    }
+    out.put('"');
   }
-}
 
-bool appendCompact(std::string& out, const PlatformValue& value, int depth);
-
-bool appendCompactMember(std::string& out, const PlatformValue& value, int depth) {
-  if (const JsonText* text = value.text()) {
-    out += '"';
-    appendCompactEscaped(out, *text);
-    out += '"';
-    return true;
-  }
-  return appendCompact(out, value, depth);
-}
-
-// A nested value (an array or dictionary at `depth` - 1 holds it).
-bool appendCompact(std::string& out, const PlatformValue& value, int depth) {
-  switch (value.kind()) {
-    case PlatformValue::Kind::number:
-      if (value.number()->isBool()) {
-        out += value.number()->boolValue() ? "true" : "false";
+  void scalar(json_internal::JsonTextBuffer& out, const PlatformValue& value) {
+    if (const JsonNumber* number = value.number()) {
+      if (number->isBool()) {
+        out.put(number->boolValue() ? "true" : "false", number->boolValue() ? 4 : 5);
       } else {
-        value.number()->appendStringValue(out);
+        std::string digits;
+        number->appendStringValue(digits);
+        out.put(digits.data(), digits.size());
       }
-      return true;
-    case PlatformValue::Kind::text: out += *value.text(); return true;
-    case PlatformValue::Kind::null: out += "null"; return true;
-    case PlatformValue::Kind::opaque: return false;
-    case PlatformValue::Kind::array: {
-      if (depth >= kMaxJsonDepth) return false;
-      out += '[';
-      bool first = true;
-      for (const PlatformValue& element : *value.array()) {
-        if (!first) out += ',';
-        first = false;
-        if (!appendCompactMember(out, element, depth + 1)) return false;
-      }
-      out += ']';
-      return true;
-    }
-    case PlatformValue::Kind::dictionary: {
-      if (depth >= kMaxJsonDepth) return false;
-      out += '{';
-      bool first = true;
-      for (const auto& [key, member] : *value.dictionary()) {
-        if (!first) out += ',';
-        first = false;
-        out += '"';
-        appendCompactEscaped(out, key);
-        out += "\": ";
-        if (!appendCompactMember(out, member, depth + 1)) return false;
-      }
-      out += '}';
-      return true;
+    } else if (value.kind() == PlatformValue::Kind::null) {
+      out.put("null", 4);
+    } else {
+      throw NoCompactText();
     }
   }
-  return false;
-}
+
+  [[noreturn]] void tooDeep() { throw NoCompactText(); }
+};
 
 // ---- Key paths --------------------------------------------------------------
 
@@ -283,21 +157,18 @@ std::string JsonView::makeData(JsonWritingOptions options) const {
       !options.contains(JsonWritingOptions::fragmentsAllowed)) {
     throw JsonSerializationError(JsonSerializationError::invalidTopLevelType);
   }
-  // Written into a buffer kept by the thread and copied out once: a long
-  // text grown in place pays a new allocation, a copy and fresh pages at
-  // each doubling. A buffer that grew beyond 16 MB is not kept.
-  constexpr std::size_t kKeptCapacity = std::size_t{16} << 20;
-  thread_local std::string buffer;
-  buffer.clear();
-  try {
-    SystemWriter(buffer, options).write(*target_, 0);
-  } catch (...) {
-    if (buffer.capacity() > kKeptCapacity) std::string().swap(buffer);
-    throw;
+  json_internal::JsonTextBuffer out;
+  json_internal::JsonLayout layout;
+  if (options.contains(JsonWritingOptions::prettyPrinted)) {
+    layout.lines = true;
+    layout.indent = "  ";
+    layout.emptyLine = true;
+    layout.separator = " : ";
   }
-  std::string out(buffer);
-  if (buffer.capacity() > kKeptCapacity) std::string().swap(buffer);
-  return out;
+  if (options.contains(JsonWritingOptions::sortedKeys)) layout.order = json_internal::JsonKeyOrder::canonical;
+  SystemForm form;
+  json_internal::JsonWalk<SystemForm>(form, out, layout).value(*target_);
+  return std::string(out.text());
 }
 
 std::string JsonView::makeStringSystem(std::optional<JsonWritingOptions> options) const {
@@ -308,10 +179,18 @@ std::optional<std::string> JsonView::makeStringCompact() const {
   switch (type_) {
     case JsonType::bool_: return std::string(target_->number()->boolValue() ? "true" : "false");
     case JsonType::unknown: return std::nullopt;
+    case JsonType::string: return target_->text()->str();
     default: {
-      std::string out;
-      if (!appendCompact(out, *target_, 0)) return std::nullopt;
-      return out;
+      json_internal::JsonTextBuffer out;
+      json_internal::JsonLayout layout;
+      layout.separator = ": ";
+      CompactForm form;
+      try {
+        json_internal::JsonWalk<CompactForm>(form, out, layout).value(*target_);
+      } catch (const NoCompactText&) {
+        return std::nullopt;
+      }
+      return std::string(out.text());
     }
   }
 }

@@ -18,15 +18,13 @@
 // `invalidValue`, nesting deeper than 512 `nestingTooDeep`; a call that
 // throws leaves the writer as it was before the call. A writer keeps
 // appending: a second `string` answers the first document followed by the
-// second. Sorted keys follow Unicode scalar order (UTF-8 byte order), with
-// no normalisation; the caller's listed keys match as `CustomOrderDictionary`
-// matches texts. Not thread-safe: one
-// writer per thread.
+// second. Texts handed out keep little room beyond their length, so many
+// short ones cost what they hold. Sorted keys follow Unicode scalar order
+// (UTF-8 byte order), with no normalisation; the caller's listed keys match
+// as `CustomOrderDictionary` matches texts. Not thread-safe: one writer per
+// thread.
 #pragma once
 
-#include <cstdint>
-#include <cstring>
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,53 +76,12 @@ class JsonWriter {
 
  private:
   void write(const PlatformValue& root);
-  void writeArray(const PlatformValue::Array& array);
-  void writeDictionary(const JsonDictionary& dictionary);
-  void writeElement(const PlatformValue& value);
-  void writeText(std::string_view text);
-  void writeText(const JsonText& text);
-  void prefetchMembers(const JsonDictionary& dictionary);
-  // A line feed and the indent of the current depth (indented text only).
-  void newLine();
-  // At least `bytes` bytes of room at the cursor.
-  char* room(std::size_t bytes) {
-    if (static_cast<std::size_t>(limit_ - cursor_) < bytes) grow(bytes);
-    return cursor_;
-  }
-  void grow(std::size_t bytes);
-  void put(char c) { *room(1) = c, ++cursor_; }
-  void put(const char* text, std::size_t length) {
-    std::memcpy(room(length), text, length);
-    cursor_ += length;
-  }
-  // The places in `entries()` in the order they are written.
-  const std::vector<std::uint32_t>& keyOrder(const JsonDictionary& dictionary);
 
   std::optional<std::string> indentString_;
   bool sortKeys_;
   std::optional<std::vector<std::string>> sortKeyOrder_;
   std::optional<CustomOrderDictionary> sortKeyOrder_customOrderDictionary_;
   std::string dest_;
-  char* cursor_ = nullptr;  // while writing: the end of the text in `dest_`
-  char* limit_ = nullptr;   // and the end of its room
-  std::uintptr_t prefetchedLow_ = 0;  // the last span of memory asked for
-  std::uintptr_t prefetchedHigh_ = 0;
-  int depth_ = 0;
-  std::string indentRun_;  // the indent unit repeated, grown to the deepest level met
-  // Per depth, the keys of the last dictionaries sorted there and their order:
-  // records in an array mostly repeat one key sequence, which then needs a
-  // comparison for equality instead of a sort. The keys are copies (a long
-  // one shares the value's text), forgotten at the start of every call.
-  struct KeyOrder {
-    std::vector<JsonText> keys;  // copies: comparing touches no old value
-    std::vector<std::uint32_t> order;
-  };
-  static constexpr std::size_t kKeyOrdersPerDepth = 4;
-  // kKeyOrdersPerDepth per depth reached so far. Added as deeper levels are
-  // first met; a deque keeps the shallower entries, whose orders are in use,
-  // in place meanwhile.
-  std::deque<KeyOrder> keyOrders_;
-  std::vector<std::uint8_t> keyOrderTurns_;  // per depth, the slot to replace next
 };
 
 }  // namespace vantrel
