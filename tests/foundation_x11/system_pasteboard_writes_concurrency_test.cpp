@@ -1,6 +1,8 @@
 #include "vantrel/platform/desktop/system_pasteboard.h"
 
 #include <atomic>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,6 +12,8 @@
 #include "tests/foundation/files_test_support.h"
 #include "tests/foundation_x11/xclip_runner.h"
 #include "tests/support/xvfb_server.h"
+#include "vantrel/platform/desktop/internal/selection_server.h"
+#include "clipboard_manager.h"  // last: the X headers define None, Bool, Status...
 
 namespace vantrel {
 namespace {
@@ -68,6 +72,54 @@ TEST(SystemPasteboardWritesConcurrency, WritersAndReadersShareTheServedClipboard
   // server stops.
   testing::ScopedEnv noDisplay("DISPLAY", std::nullopt);
   general.clearContents();
+}
+
+// Handovers to the clipboard manager asked from one thread while others
+// take the clipboard with new text: the connection thread runs one at a
+// time, answering the manager's reads in the middle of a handover, so the
+// manager keeps a whole value each time, and the server's end hands over
+// once more.
+TEST(SystemPasteboardWritesConcurrency, HandOversWhileOtherThreadsTakeTheClipboard) {
+  std::string whyNot;
+  auto server = testing::XvfbServer::start(whyNot);
+  if (!server) GTEST_SKIP() << whyNot << "; X11 clipboard test skipped";
+  testing::ClipboardManager manager(server->displayName(), false);
+  ASSERT_TRUE(manager.owning());
+  auto selection = desktop_internal::SelectionServer::open(server->displayName());
+  ASSERT_TRUE(selection);
+  const auto valueOf = [](int writer, int round) {
+    return "writer " + std::to_string(writer) + " round " + std::to_string(round) + std::string(1000, 'x');
+  };
+  const auto whole = [](const std::optional<std::string>& text) {
+    return text && text->starts_with("writer ") && text->ends_with(std::string(1000, 'x'));
+  };
+  std::atomic<int> handed{0};
+  std::atomic<int> wrong{0};
+  {
+    std::vector<std::thread> threads;
+    for (int w = 0; w < 3; ++w) {
+      threads.emplace_back([&, w] {
+        for (int round = 0; round < 5; ++round) {
+          const std::string text = valueOf(w, round);
+          if (!selection->own({{"UTF8_STRING", std::make_shared<const Data>(text.begin(), text.end())}})) ++wrong;
+        }
+      });
+    }
+    threads.emplace_back([&] {
+      for (int i = 0; i < 4; ++i) {
+        if (selection->handOverToClipboardManager()) {
+          ++handed;
+          if (!whole(manager.saved())) ++wrong;
+        }
+      }
+    });
+    for (auto& t : threads) t.join();
+  }
+  EXPECT_EQ(wrong.load(), 0);
+  EXPECT_EQ(manager.saveRequests(), handed.load());
+  selection.reset();
+  EXPECT_EQ(manager.saveRequests(), handed.load() + 1);
+  EXPECT_TRUE(whole(manager.saved()));
 }
 
 }  // namespace
