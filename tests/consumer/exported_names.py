@@ -126,7 +126,53 @@ def verdict(symbol, words, classes, namespaces):
     return None
 
 
+# The checker's own sample: symbols it must accept and refuse against a tiny
+# header, so a broken parser cannot pass every library silently.
+SAMPLE_HEADER = """namespace vantrel VANTREL_API { namespace hotkeys {
+class Service {
+ public:
+  struct Impl;
+  void grab(int key);
+  explicit operator bool() const;
+};
+template <class T> struct Box final : Base { T value; };
+void shuffle(T& values);
+extern "C" int vantrel_hook();
+}}
+"""
+SAMPLE = [
+    ("vantrel::hotkeys::Service::grab(int)", None),
+    ("vantrel::hotkeys::Service::~Service()", None),
+    ("vantrel::hotkeys::Service::operator bool() const", None),
+    ("vtable for vantrel::hotkeys::Box<int>", None),
+    ("void vantrel::hotkeys::shuffle<std::vector<int, std::allocator<int> >&>(std::vector<int, std::allocator<int> >&)", None),
+    ("vantrel_hook", None),
+    ("std::vector<int, std::allocator<int> >::~vector()", None),
+    ("vantrel::hotkeys::Service::Impl::grab(int)", "of class Impl, which no installed header defines"),
+    ("vantrel::hotkeys::Service::release(int)", "release: no installed header names it"),
+    ("typeinfo for vantrel::hotkeys::Service::grab(int)::{lambda()#1}", "a lambda's or a local type's"),
+    ("typeinfo for vantrel::hotkeys::Service::grab(int)::Local", "a local type's"),
+    ("vantrel::(anonymous namespace)::helper()", "in an anonymous namespace"),
+    ("other_hook", "outside the vantrel namespace"),
+]
+
+
+def self_test():
+    import tempfile
+    with tempfile.TemporaryDirectory() as folder:
+        with open(os.path.join(folder, "sample.h"), "w", encoding="utf-8") as f:
+            f.write(SAMPLE_HEADER)
+        facts = header_facts(folder)
+    wrong = [(symbol, expected, verdict(symbol, *facts)) for symbol, expected in SAMPLE
+             if verdict(symbol, *facts) != expected]
+    for symbol, expected, got in wrong:
+        print(f"exported_names: the checker fails its own sample: {symbol}: expected {expected}, got {got}")
+    return not wrong
+
+
 def main():
+    if not self_test():
+        return 2
     include_dir, libraries = sys.argv[1], sys.argv[2:]
     words, classes, namespaces = header_facts(include_dir)
     status = 0
