@@ -24,13 +24,15 @@ endif()
 # vantrel_add_module(<name> DIRS <folders under vantrel/> [DEPENDS <modules>]
 #                    [EXCLUDE <folders of a module nested in DIRS>]
 #                    [LIBS <targets>] [PUBLIC_LIBS <targets>] [IF <option>]
-#                    [X11_LIBS <targets>])
+#                    [X11_LIBS <targets>] [USER_DEFINES <definitions>])
 # X11_LIBS: linked only when VANTREL_X11 is ON, and then the module's sources
 # see VANTREL_WITH_X11=1, so a module that also works without a display can
 # ask the X server when it is there (headers of X11 stay in .cpp files).
 # Sources: every .cpp under each folder, sub-folders included. A module
 # whose folders hold no source yet gets an empty one, so it can be declared
-# before its code exists. A module is left out when its IF option is off or
+# before its code exists. USER_DEFINES: compile definitions for the programs
+# and modules that link the module (its targets and its .pc file carry
+# them). A module is left out when its IF option is off or
 # a module it uses is left out.
 function(vantrel_add_module name)
   _vantrel_parse_module(M ${ARGN})
@@ -92,15 +94,16 @@ function(vantrel_add_module name)
   endif()
   target_link_libraries(${target}_objects PRIVATE ${M_LIBS} PUBLIC ${M_PUBLIC_LIBS})
   target_link_libraries(${target} PRIVATE ${M_LIBS} PUBLIC ${M_PUBLIC_LIBS})
+  target_compile_definitions(${target} INTERFACE ${M_USER_DEFINES})
 
   if(VANTREL_SHARED_LIBS)
-    _vantrel_shared_module(${name} "${M_DIRS}" "${M_DEPENDS}" "${M_LIBS}" "${M_PUBLIC_LIBS}")
+    _vantrel_shared_module(${name} "${M_DIRS}" "${M_DEPENDS}" "${M_LIBS}" "${M_PUBLIC_LIBS}" "${M_USER_DEFINES}")
   endif()
   set(VANTREL_MODULES ${VANTREL_MODULES} ${name} CACHE INTERNAL "")
   set(VANTREL_MODULE_DIRS ${VANTREL_MODULE_DIRS} ${M_DIRS} CACHE INTERNAL "")
 endfunction()
 
-function(_vantrel_shared_module name dirs depends libs public_libs)
+function(_vantrel_shared_module name dirs depends libs public_libs user_defines)
   set(target vantrel_${name}_shared)
   add_library(${target} SHARED $<TARGET_OBJECTS:vantrel_${name}_objects>)
   add_library(vantrel::${name} ALIAS ${target})
@@ -121,6 +124,7 @@ function(_vantrel_shared_module name dirs depends libs public_libs)
     target_link_libraries(${target} PUBLIC vantrel_${dep}_shared)
   endforeach()
   target_link_libraries(${target} PRIVATE ${libs} PUBLIC ${public_libs})
+  target_compile_definitions(${target} INTERFACE ${user_defines})
   target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,--as-needed
     -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/vantrel.map)
 
@@ -143,10 +147,13 @@ function(_vantrel_shared_module name dirs depends libs public_libs)
       list(APPEND requires vantrel-${dep})
     endforeach()
     list(JOIN requires ", " requires)
-    _vantrel_pc_file(vantrel-${name} "Vantrel ${name} module" "${requires}" "-lvantrel_${name}")
+    list(TRANSFORM user_defines PREPEND "-D")
+    list(JOIN user_defines " " cflags)
+    _vantrel_pc_file(vantrel-${name} "Vantrel ${name} module" "${requires}" "-lvantrel_${name}" "${cflags}")
   endif()
 endfunction()
 
+# _vantrel_pc_file(<name> <description> <requires> <libs> [<extra cflags>])
 function(_vantrel_pc_file pc_name description requires libs)
   # Relative to the file itself, so the installed tree can move.
   file(RELATIVE_PATH up /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
@@ -165,9 +172,13 @@ Version: ${PROJECT_VERSION}
   if(libs)
     string(APPEND content "Libs: -L\${libdir} ${libs}\n")
   endif()
+  set(cflags "")
+  if(ARGV4)
+    set(cflags " ${ARGV4}")
+  endif()
   # No -std: the headers need C++20 or later, and a -std here would undo a
   # program's own newer one placed before it.
-  string(APPEND content "Cflags: -I\${includedir}\n")
+  string(APPEND content "Cflags: -I\${includedir}${cflags}\n")
   file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/pkgconfig/${pc_name}.pc CONTENT "${content}" @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${pc_name}.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
