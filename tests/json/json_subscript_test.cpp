@@ -131,7 +131,10 @@ TEST(JsonSubscript, ProxiesKeepWhatTheyReadWhateverBecomesOfTheirValue) {
     EXPECT_EQ(own.intValue(), 5);
     moved = Json();
     EXPECT_EQ(own.intValue(), 5);
+    EXPECT_EQ(own.path(), (JsonPath{"name"}));
   }
+  EXPECT_EQ(kept[4].path(), (JsonPath{"list", 1}));
+  EXPECT_EQ(outliving->path(), (JsonPath{"a", "b"}));
   for (int i = 0; i < 12; ++i) EXPECT_EQ(kept[static_cast<std::size_t>(i)].intValue(), i % 3 + 1);
   EXPECT_EQ(kept.back()["name"].stringValue(), "a name longer than fifteen bytes");
   EXPECT_EQ((*outliving)[1].stringValue(), "second");

@@ -698,12 +698,16 @@ class Json : public JsonView {
 
 namespace json_internal {
 
-// One step of a subscript's path. A key up to 15 bytes is held in place; a
-// longer one found in the dictionary shares that dictionary's key.
+// One step of a subscript's path. A key found in the dictionary read is
+// that entry's key, referred to: the subscript reads inside that
+// dictionary, or holds a count of it. Any other key is held (in place up to
+// 15 bytes).
 struct SubscriptStep {
   JsonText key;
+  const JsonText* found = nullptr;
   std::int64_t index = 0;
   bool isKey = false;
+  [[nodiscard]] std::string_view keyText() const { return found ? found->view() : key.view(); }
 };
 
 // A subscript's path: the first steps in place, so that a chain of reads
@@ -735,28 +739,40 @@ class SubscriptSteps {
   // Adds a key step, the key made in its place.
   void pushKey(std::string_view key) {
     if (size_ < kInPlace) {
-      new (slot(size_)) SubscriptStep{JsonText(key), 0, true};
+      new (slot(size_)) SubscriptStep{JsonText(key), nullptr, 0, true};
     } else {
-      more_.push_back(SubscriptStep{JsonText(key), 0, true});
+      more_.push_back(SubscriptStep{JsonText(key), nullptr, 0, true});
     }
     ++size_;
   }
-  // Adds a key step sharing `key`.
-  void pushKey(const JsonText& key) {
+  // Adds a key step referring to `key`, an entry's.
+  void pushFoundKey(const JsonText* key) {
     if (size_ < kInPlace) {
-      new (slot(size_)) SubscriptStep{key, 0, true};
+      new (slot(size_)) SubscriptStep{JsonText(), key, 0, true};
     } else {
-      more_.push_back(SubscriptStep{key, 0, true});
+      more_.push_back(SubscriptStep{JsonText(), key, 0, true});
     }
     ++size_;
   }
   void pushIndex(std::int64_t index) {
     if (size_ < kInPlace) {
-      new (slot(size_)) SubscriptStep{JsonText(), index, false};
+      new (slot(size_)) SubscriptStep{JsonText(), nullptr, index, false};
     } else {
-      more_.push_back(SubscriptStep{JsonText(), index, false});
+      more_.push_back(SubscriptStep{JsonText(), nullptr, index, false});
     }
     ++size_;
+  }
+  // Holds the keys referred to, before what they are in may go.
+  void holdKeys() {
+    for (std::size_t i = 0; i < size_; ++i) {
+      SubscriptStep& step = i < kInPlace ? *slot(i) : more_[i - kInPlace];
+      if (step.found) step.key = *std::exchange(step.found, nullptr);
+    }
+  }
+  void clear() noexcept {
+    for (std::size_t i = 0; i < inPlace(); ++i) slot(i)->~SubscriptStep();
+    more_.clear();
+    size_ = 0;
   }
 
  private:
@@ -894,6 +910,8 @@ class JsonSubscript : public Json {
   void advance(I index) {
     advance(checkedCast<std::int64_t>(index));
   }
+  // Reads `path` afresh from the root.
+  void readFromRoot(const JsonPath& path);
   template <class Step>
   [[nodiscard]] JsonSubscript advanced(const Step& step) && {
     advance(step);

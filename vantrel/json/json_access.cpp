@@ -1,4 +1,5 @@
 // Subscripts by key, index and path, iteration, comparison and merging.
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,6 +93,8 @@ JsonSubscript Json::operator[](const JsonPath& path) & {
 
 // A root that is itself a subscript reads inside a value it holds: its own
 // subscripts take a count at once.
+static_assert(std::is_standard_layout_v<JsonDictionaryEntry>, "an entry is found from its value by offsetof");
+
 JsonSubscript::JsonSubscript(Json* root) noexcept
     : Json(Pinned{}, PlatformValue(), root->target_, root->type_, root->error_), root_(root) {
   if (root->target_ == &root->value_) {
@@ -111,10 +114,13 @@ JsonSubscript::JsonSubscript(const JsonSubscript& other)
 void Json::detachProxies() noexcept {
   for (JsonSubscript* proxy = proxies_; proxy;) {
     JsonSubscript* next = proxy->next_;
-    // One changed as a `Json` of its own already reads only its own value.
     if (proxy->target_ != &proxy->value_) {
       proxy->value_ = value_;
       if (proxy->target_ == &value_) proxy->target_ = &proxy->value_;
+    } else {
+      // Changed as a `Json` of its own, it reads only its own value, and
+      // holds its path.
+      proxy->steps_.holdKeys();
     }
     proxy->attached_ = false;
     proxy = next;
@@ -124,10 +130,11 @@ void Json::detachProxies() noexcept {
 
 void JsonSubscript::advance(std::string_view key) {
   const JsonView next = JsonView::operator[](key);
-  const JsonDictionary* members = type_ == JsonType::dictionary ? target_->dictionary() : nullptr;
-  const auto at = key.size() > JsonText::kInlineCapacity && members ? members->indexOf(key) : std::nullopt;
-  if (at) {
-    steps_.pushKey(members->entries()[*at].first);
+  if (!next.error_) {
+    // A member found, so `next` reads the value of an entry, beside its key.
+    const auto* entry = reinterpret_cast<const JsonDictionaryEntry*>(reinterpret_cast<const char*>(next.target_) -
+                                                                     offsetof(JsonDictionaryEntry, second));
+    steps_.pushFoundKey(&entry->first);
   } else {
     steps_.pushKey(key);
   }
@@ -157,34 +164,34 @@ JsonPath JsonSubscript::path() const {
   path.reserve(steps_.size());
   for (std::size_t i = 0; i < steps_.size(); ++i) {
     const json_internal::SubscriptStep& step = steps_[i];
-    path.push_back(step.isKey ? JsonKey(step.key.view()) : JsonKey(step.index));
+    path.push_back(step.isKey ? JsonKey(step.keyText()) : JsonKey(step.index));
   }
   return path;
 }
 
 JsonSubscript& JsonSubscript::operator=(const Json& newValue) {
   const Json value = newValue;  // newValue may be this very subscript, or inside the root
-  if (!root_->set(path(), value)) return *this;
-  // Read afresh from the root's new value.
-  JsonView at(&*root_->target_, root_->type_, root_->error_);
-  for (std::size_t i = 0; i < steps_.size(); ++i) {
-    const json_internal::SubscriptStep& step = steps_[i];
-    at = step.isKey ? at[step.key.view()] : at[step.index];
-  }
+  const JsonPath steps = path();
+  if (root_->set(steps, value)) readFromRoot(steps);
+  return *this;
+}
+
+void JsonSubscript::readFromRoot(const JsonPath& path) {
+  steps_.clear();
   if (root_->target_ == &root_->value_) {
-    // The write let this subscript go with a count of the old value.
+    // A write let this subscript go with a count of the old value.
     if (!attached_) {
       value_ = PlatformValue();
       attach();
     }
-    target_ = at.target_;
+    target_ = root_->target_;
   } else {
     value_ = *root_->target_;
-    target_ = at.target_ == root_->target_ ? &value_ : at.target_;
+    target_ = &value_;
   }
-  type_ = at.type_;
-  error_ = at.error_;
-  return *this;
+  type_ = root_->type_;
+  error_ = root_->error_;
+  for (const JsonKey& step : path) advance(step);
 }
 
 void JsonSubscript::merge(const Json& other) {
