@@ -1,7 +1,8 @@
 // Reading a 4096 x 4096 Matrix<int32_t> in view order under each of the eight
 // orientations, against a plain loop over the same cells and memcpy of their
-// bytes. The argument of the view benchmarks is the position of the
-// orientation in TransformationMatrix::Direction::all().
+// bytes, and the matrix's iterators in a range-for. The argument of the view
+// benchmarks is the position of the orientation in
+// TransformationMatrix::Direction::all().
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -116,6 +117,30 @@ void BM_Storage_PlainSumLoop(benchmark::State& state) {
   setBytes(state);
 }
 BENCHMARK(BM_Storage_PlainSumLoop)->Unit(benchmark::kMillisecond);
+
+// The matrix's own iterators in a range-for, storage order and view order
+// (identity view), summed as the plain loop above sums its copy.
+void BM_RangeFor_MatrixStorage(benchmark::State& state) {
+  const Matrix<std::int32_t>& m = baseMatrix();
+  for (auto _ : state) {
+    std::int64_t sum = 0;
+    for (const Cell& cell : m) sum += cell.value_or(0);
+    benchmark::DoNotOptimize(sum);
+  }
+  setBytes(state);
+}
+BENCHMARK(BM_RangeFor_MatrixStorage)->Unit(benchmark::kMillisecond);
+
+void BM_RangeFor_MatrixView(benchmark::State& state) {
+  const Matrix<std::int32_t>& m = baseMatrix();
+  for (auto _ : state) {
+    std::int64_t sum = 0;
+    for (const Cell& cell : m.viewCells()) sum += cell.value_or(0);
+    benchmark::DoNotOptimize(sum);
+  }
+  setBytes(state);
+}
+BENCHMARK(BM_RangeFor_MatrixView)->Unit(benchmark::kMillisecond);
 
 void BM_Storage_Memcpy(benchmark::State& state) {
   const std::vector<Cell>& cells = plainCells();

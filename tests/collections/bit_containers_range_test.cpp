@@ -126,7 +126,6 @@ TEST(BitArrayRange, IndexingStillStopsOutsideTheArray) {
   EXPECT_DEATH((void)set[3], "BitSet index 3 out of range 0..<3");
 }
 
-#ifndef NDEBUG
 TEST(BitArrayRange, UsingAnIteratorAfterTheArrayChangedStops) {
   using Change = void (*)(BitArray&);
   const Change changes[] = {
@@ -149,7 +148,26 @@ TEST(BitArrayRange, UsingAnIteratorAfterTheArrayChangedStops) {
   const BitSet set(2);
   EXPECT_DEATH((void)*set.end(), "BitSet index 2 out of range 0..<2");
 }
-#endif
+
+// Equal contents do not make two containers one: each comparison of
+// iterators of different ones stops, where positions alone would answer.
+TEST(BitArrayRange, ComparingIteratorsOfTwoContainersStops) {
+  const BitArray a{true, false};
+  const BitArray b{true, false};
+  const BitSet s(2);
+  const BitSet t(2);
+  const char* const message = "Iterators of two different sequences compared";
+  EXPECT_DEATH((void)(a.begin() == b.begin()), message);
+  EXPECT_DEATH((void)(a.end() - b.begin()), message);
+  EXPECT_DEATH((void)(a.begin() < b.end()), message);
+  EXPECT_DEATH((void)(s.begin() != t.begin()), message);
+  EXPECT_DEATH((void)(BitArray::const_iterator() == a.begin()), message);
+  // One container's iterators, and value-initialised ones, compare as usual.
+  EXPECT_EQ(a.end() - a.begin(), 2);
+  EXPECT_EQ(BitArray::const_iterator(), BitArray::const_iterator());
+  EXPECT_EQ(BitSet::const_iterator(), BitSet::const_iterator());
+  EXPECT_LT(s.begin(), s.end());
+}
 
 TEST(BitArrayHash, TheEightElementArraysAllHashApart) {
   std::unordered_set<std::size_t> hashes;

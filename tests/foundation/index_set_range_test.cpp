@@ -116,6 +116,14 @@ TEST(IndexSetRange, SteppingAfterTheSetChangedStops) {
       "IndexSet iterator used after the set changed, or outside it");
 }
 
+TEST(IndexSetRange, ComparingIteratorsOfTwoSetsStops) {
+  const IndexSet a(4);
+  const IndexSet b(4);
+  EXPECT_DEATH((void)(a.begin() == b.begin()), "Iterators of two different sequences compared");
+  EXPECT_DEATH((void)*a.end(), "IndexSet iterator used after the set changed, or outside it");
+  EXPECT_EQ(std::ranges::distance(a.begin(), a.end()), 4);
+}
+
 TEST(IndexSetHash, EqualSetsHashAlikeAndDifferentOnesApart) {
   const std::hash<IndexSet> hash;
   IndexSet built;

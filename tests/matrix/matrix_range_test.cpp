@@ -98,7 +98,6 @@ TEST(MatrixRange, IteratorsReadTheMatrixAsItIsNow) {
   EXPECT_EQ(m.viewCells().size(), 6u);
 }
 
-#ifndef NDEBUG
 TEST(MatrixRange, ReadingOutsideTheCellsStops) {
   Matrix<int> m(2, 2, 1);
   EXPECT_DEATH((void)*m.end(), "Matrix iterator read position 4 outside the 4 cells");
@@ -106,7 +105,15 @@ TEST(MatrixRange, ReadingOutsideTheCellsStops) {
   Matrix<int> taken = std::move(m);
   EXPECT_DEATH((void)*it, "Matrix iterator read position 3 outside the 0 cells");
 }
-#endif
+
+TEST(MatrixRange, ComparingIteratorsOfTwoMatricesStops) {
+  const Matrix<int> a(2, 2, 1);
+  const Matrix<int> b = a;
+  EXPECT_DEATH((void)(a.begin() == b.begin()), "Iterators of two different sequences compared");
+  EXPECT_DEATH((void)(a.viewCells().end() - b.viewCells().begin()),
+               "Iterators of two different sequences compared");
+  EXPECT_EQ(a.viewCells().end() - a.viewCells().begin(), 4);
+}
 
 TEST(MatrixHash, HashesWhatTheViewShows) {
   const std::hash<Matrix<int>> hash;

@@ -258,6 +258,21 @@ TEST(CollectionIteratorsDeathTest, AStaleIteratorStopsRatherThanReadOutsideTheCo
   EXPECT_DEATH(++member, "OptionallyFilteredSet_BasedOnKerray changed while an iterator over it was in use");
 }
 
+// Copies hold equal contents at equal positions; their iterators still
+// belong to one collection each.
+TEST(CollectionIteratorsDeathTest, ComparingIteratorsOfTwoCollectionsStops) {
+  const char* const message = "Iterators of two different sequences compared";
+  const Urray<Row> urray(testing::rows("abc"));
+  const Urray<Row> copy = urray;
+  EXPECT_DEATH((void)(urray.begin() == copy.begin()), message);
+  EXPECT_DEATH((void)(urray.end() - copy.begin()), message);
+  auto base = Kerray<Row>::create(testing::rows("abc"));
+  auto one = OptionallyFilteredSet_BasedOnKerray<Row>::create(base);
+  auto other = OptionallyFilteredSet_BasedOnKerray<Row>::create(base);
+  EXPECT_DEATH((void)(one->begin() == other->end()), message);
+  EXPECT_EQ(std::ranges::distance(one->begin(), one->end()), 3);
+}
+
 TEST(CollectionIteratorsDeathTest, AChangeWhileIteratingStops) {
   Urray<Row> urray(testing::rows("abc"));
   EXPECT_DEATH(

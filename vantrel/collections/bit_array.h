@@ -31,11 +31,13 @@
 //
 // Iterators read through the array. `set` keeps them valid (they read the
 // new value); `append`, `insert`, the removals and assigning the whole array
-// invalidate every iterator (a moved-from array is empty). In builds
-// without NDEBUG, reading through an invalidated iterator, or outside the
-// array (the end included), stops the program ("BitArray iterator used
-// after the array changed, or outside it"); no build ever writes through
-// one. `makeIterator()` is the type-erased step iterator.
+// invalidate every iterator (a moved-from array is empty). In every build
+// (the library's one iterator-check policy, vantrel/core/indexed_iterator.h)
+// reading through an invalidated iterator, or outside the array (the end
+// included), stops the program ("BitArray iterator used after the array
+// changed, or outside it"), and so does comparing iterators of two
+// different arrays; no iterator ever writes. `makeIterator()` is the
+// type-erased step iterator.
 #pragma once
 
 #include <compare>
@@ -131,19 +133,17 @@ class BitArray {
     friend class BitArray;
     friend IndexedIterator;
     const_iterator(const BitArray* array, std::int64_t index)
-        : IndexedIterator(index), array_(array), shape_(array->shape_) {}
+        : IndexedIterator(array, index), array_(array), shape_(array->shape_) {}
 
     bool readAt(std::int64_t index) const {
       check(index);
       return array_->bitAt(index);
     }
 
-    void check([[maybe_unused]] std::int64_t index) const {
-#ifndef NDEBUG
-      if (array_ == nullptr || shape_ != array_->shape_ || index < 0 || index >= array_->count_) {
+    void check(std::int64_t index) const {
+      if (array_ == nullptr || shape_ != array_->shape_ || index < 0 || index >= array_->count_) [[unlikely]] {
         iteratorMisused(index);
       }
-#endif
     }
 
     const BitArray* array_ = nullptr;

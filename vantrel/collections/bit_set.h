@@ -30,9 +30,10 @@
 // `begin()`/`end()` give random-access iterators that read through the set,
 // and `size()` is the bit count, so `std::ranges::count(s, true)` equals
 // `cardinality()`. Changing bits keeps iterators valid (they read the new
-// values); assigning another set invalidates them. In builds without
-// NDEBUG reading outside the set, the end included, stops the program; no
-// build ever writes through an iterator.
+// values); assigning another set invalidates them. In every build (the
+// library's one iterator-check policy, vantrel/core/indexed_iterator.h)
+// reading outside the set, the end included, stops the program, and so does
+// comparing iterators of two different sets; no iterator ever writes.
 #pragma once
 
 #include <compare>
@@ -101,18 +102,16 @@ class BitSet {
    private:
     friend class BitSet;
     friend IndexedIterator;
-    const_iterator(const BitSet* set, std::int64_t index) : IndexedIterator(index), set_(set) {}
+    const_iterator(const BitSet* set, std::int64_t index) : IndexedIterator(set, index), set_(set) {}
 
     bool readAt(std::int64_t index) const {
       check(index);
       return set_->bitAt(index);
     }
 
-    void check([[maybe_unused]] std::int64_t index) const {
-#ifndef NDEBUG
+    void check(std::int64_t index) const {
       const std::int64_t size = set_ == nullptr ? 0 : set_->size_;
-      if (index < 0 || index >= size) indexOutOfRange(index, size);
-#endif
+      if (index < 0 || index >= size) [[unlikely]] indexOutOfRange(index, size);
     }
 
     const BitSet* set_ = nullptr;

@@ -15,6 +15,23 @@
 // models `std::random_access_iterator`. A `Reference` that is a value (a
 // bit, a value made on reading) leaves the older iterator category at input,
 // as the standard asks of such iterators.
+//
+// The library's one iterator-check policy, the same in every build: there
+// is no switch, NDEBUG changes nothing, so the library and a program built
+// with other settings always agree on what an inline iterator does. Each
+// check costs a compare or two on a value already at hand:
+// - a read outside the sequence, the end included, stops the program
+//   through `fatal`;
+// - so does a read through an iterator that its container can tell is
+//   stale (the header of each container says which changes it notices);
+// - so does comparing, or taking the distance between, iterators of two
+//   different sequences, which would otherwise answer as if they were one.
+// An iterator takes part in the last check by naming its sequence when it
+// is made, `IndexedIterator(sequence, position)`: any address that is the
+// same for every iterator of one sequence and differs between two live
+// sequences (the container, or its storage). A value-initialised iterator
+// names none, so two of them compare equal. Iterators that do not use this
+// base call `checkSameSequence(a, b)` in their own comparison.
 #pragma once
 
 #include <compare>
@@ -25,6 +42,14 @@
 
 #include "vantrel/api.h"
 namespace vantrel VANTREL_API {
+
+// Stops with "Iterators of two different sequences compared".
+[[noreturn]] void iteratorsOfDifferentSequences();
+
+// The policy's comparison check for iterators of any shape.
+inline void checkSameSequence(const void* a, const void* b) {
+  if (a != b) [[unlikely]] iteratorsOfDifferentSequences();
+}
 
 template <class Derived, class Value, class Reference>
 class IndexedIterator {
@@ -75,22 +100,30 @@ class IndexedIterator {
   friend Derived operator+(Derived it, difference_type n) { return it += n; }
   friend Derived operator+(difference_type n, Derived it) { return it += n; }
   friend Derived operator-(Derived it, difference_type n) { return it -= n; }
-  friend difference_type operator-(const Derived& a, const Derived& b) { return at(a) - at(b); }
-  friend bool operator==(const Derived& a, const Derived& b) { return at(a) == at(b); }
-  friend std::strong_ordering operator<=>(const Derived& a, const Derived& b) { return at(a) <=> at(b); }
+  friend difference_type operator-(const Derived& a, const Derived& b) { return distance(a, b); }
+  friend bool operator==(const Derived& a, const Derived& b) { return distance(a, b) == 0; }
+  friend std::strong_ordering operator<=>(const Derived& a, const Derived& b) { return distance(a, b) <=> 0; }
 
   // The position this iterator stands at.
   [[nodiscard]] difference_type position() const { return index_; }
 
  protected:
   IndexedIterator() = default;
+  // An iterator of `sequence` (see above); `sequence` is never dereferenced.
+  IndexedIterator(const void* sequence, difference_type index) : sequence_(sequence), index_(index) {}
+  // An iterator that leaves out the comparison check.
   explicit IndexedIterator(difference_type index) : index_(index) {}
 
  private:
-  static difference_type at(const IndexedIterator& it) { return it.index_; }
+  // Every comparison is a distance, so each checks the sequences once.
+  static difference_type distance(const IndexedIterator& a, const IndexedIterator& b) {
+    checkSameSequence(a.sequence_, b.sequence_);
+    return a.index_ - b.index_;
+  }
   Derived& self() { return static_cast<Derived&>(*this); }
   const Derived& self() const { return static_cast<const Derived&>(*this); }
 
+  const void* sequence_ = nullptr;
   difference_type index_ = 0;
 };
 

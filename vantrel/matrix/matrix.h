@@ -41,8 +41,10 @@
 // Iterators read through the matrix. `set`, the bulk changes and drawing
 // keep them valid (they read the new cells); a view-order iterator follows
 // a new `setTransform`. Assigning or moving the whole matrix invalidates
-// them; in builds without NDEBUG reading outside the cells, the end
-// included, stops the program. No iterator writes. `std::hash` hashes what
+// them. In every build (the library's one iterator-check policy,
+// vantrel/core/indexed_iterator.h) reading outside the cells, the end
+// included, stops the program, and so does comparing iterators of two
+// different matrices. No iterator writes. `std::hash` hashes what
 // the view shows: its size and each cell in view order.
 //
 // Failures stop the program (`fatal`): a coordinate outside the view
@@ -126,16 +128,15 @@ class CellOrderIterator
  public:
   CellOrderIterator() = default;
   CellOrderIterator(const M* matrix, std::ptrdiff_t index)
-      : IndexedIterator<CellOrderIterator, typename M::Cell, const typename M::Cell&>(index), matrix_(matrix) {}
+      : IndexedIterator<CellOrderIterator, typename M::Cell, const typename M::Cell&>(matrix, index),
+        matrix_(matrix) {}
 
  private:
   friend IndexedIterator<CellOrderIterator, typename M::Cell, const typename M::Cell&>;
 
   const typename M::Cell& readAt(std::ptrdiff_t index) const {
     const std::vector<typename M::Cell>& cells = matrix_->cells_;
-#ifndef NDEBUG
-    if (index < 0 || static_cast<std::size_t>(index) >= cells.size()) iteratorOutside(index, cells.size());
-#endif
+    if (static_cast<std::size_t>(index) >= cells.size()) [[unlikely]] iteratorOutside(index, cells.size());
     return cells[Order::storageIndex(*matrix_, static_cast<std::size_t>(index))];
   }
 

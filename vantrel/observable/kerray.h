@@ -452,12 +452,8 @@ class Kerray : public std::enable_shared_from_this<Kerray<E>> {
   friend struct observable_internal::IterationAccess;
   static constexpr std::string_view kIterationName = "Kerray";
 
-  const E& elementForIteration(std::ptrdiff_t i) const {
-    if (static_cast<std::size_t>(i) >= array_.size()) {
-      observable_internal::indexOutOfRange("Kerray iterator", i, 0, static_cast<std::int64_t>(array_.size()));
-    }
-    return array_[static_cast<std::size_t>(i)];
-  }
+  static constexpr std::string_view kIteratorLabel = "Kerray iterator";
+  const std::vector<E>& elementsForIteration() const { return array_; }
 
   void insertOne(const E& element, std::int64_t atIndex) {
     observable_internal::checkIndex("insert", atIndex, 0, count() + 1);

@@ -281,13 +281,8 @@ class OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet
   friend struct observable_internal::IterationAccess;
   static constexpr std::string_view kIterationName = "OptionallyFilteredAlwaysSortedArray_BasedOnObservableSet";
 
-  const E& elementForIteration(std::ptrdiff_t i) const {
-    const std::vector<E>& c = content();
-    if (static_cast<std::size_t>(i) >= c.size()) {
-      observable_internal::indexOutOfRange("view iterator", i, 0, static_cast<std::int64_t>(c.size()));
-    }
-    return c[static_cast<std::size_t>(i)];
-  }
+  static constexpr std::string_view kIteratorLabel = "view iterator";
+  const std::vector<E>& elementsForIteration() const { return content(); }
   using Held = ElementSet<E>;
 
   // A content computed aside, committed once every caller closure ran.

@@ -329,13 +329,8 @@ class OptionallyFilteredOptionallySortedArray_BasedOnKerray
 
   // Through `content()`: whatever the mode, a position is checked against
   // the content of this moment.
-  const A& elementForIteration(std::ptrdiff_t i) const {
-    const std::vector<A>& c = content();
-    if (static_cast<std::size_t>(i) >= c.size()) {
-      observable_internal::indexOutOfRange("view iterator", i, 0, static_cast<std::int64_t>(c.size()));
-    }
-    return c[static_cast<std::size_t>(i)];
-  }
+  static constexpr std::string_view kIteratorLabel = "view iterator";
+  const std::vector<A>& elementsForIteration() const { return content(); }
   using Held = std::unordered_map<Key, A, ElementHash<Key>, ElementEqual<Key>>;
 
   void requireNaturalOrder() const {

@@ -388,12 +388,8 @@ class OptionallySortedUrray {
   friend struct observable_internal::IterationAccess;
   static constexpr std::string_view kIterationName = "OptionallySortedUrray";
 
-  const A& elementForIteration(std::ptrdiff_t i) const {
-    if (static_cast<std::size_t>(i) >= sorted_.size()) {
-      observable_internal::indexOutOfRange("OptionallySortedUrray iterator", i, 0, static_cast<std::int64_t>(sorted_.size()));
-    }
-    return sorted_[static_cast<std::size_t>(i)];
-  }
+  static constexpr std::string_view kIteratorLabel = "OptionallySortedUrray iterator";
+  const std::vector<A>& elementsForIteration() const { return sorted_; }
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::vector<A> natural_;

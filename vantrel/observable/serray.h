@@ -382,12 +382,8 @@ class Serray : public std::enable_shared_from_this<Serray<E>> {
   friend struct observable_internal::IterationAccess;
   static constexpr std::string_view kIterationName = "Serray";
 
-  const E& elementForIteration(std::ptrdiff_t i) const {
-    if (static_cast<std::size_t>(i) >= array_.size()) {
-      observable_internal::indexOutOfRange("Serray iterator", i, 0, static_cast<std::int64_t>(array_.size()));
-    }
-    return array_[static_cast<std::size_t>(i)];
-  }
+  static constexpr std::string_view kIteratorLabel = "Serray iterator";
+  const std::vector<E>& elementsForIteration() const { return array_; }
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::vector<E> array_;

@@ -284,12 +284,8 @@ class Urray {
   friend struct observable_internal::IterationAccess;
   static constexpr std::string_view kIterationName = "Urray";
 
-  const E& elementForIteration(std::ptrdiff_t i) const {
-    if (static_cast<std::size_t>(i) >= array_.size()) {
-      observable_internal::indexOutOfRange("Urray iterator", i, 0, static_cast<std::int64_t>(array_.size()));
-    }
-    return array_[static_cast<std::size_t>(i)];
-  }
+  static constexpr std::string_view kIteratorLabel = "Urray iterator";
+  const std::vector<E>& elementsForIteration() const { return array_; }
 
   WeaklyOwnedObjectsSphere<Observer> observers_;
   std::vector<E> array_;

@@ -14,7 +14,9 @@
 // storage. The count does not change inside a loop that does not change
 // the collection, so the compiler keeps its load out of the loop. A
 // position iterator also reads through the collection, which checks the
-// position against the content of the moment.
+// position against the content of the moment. Comparing iterators of two
+// different collections stops the program too: these are the library's
+// one iterator-check policy (vantrel/core/indexed_iterator.h).
 #pragma once
 
 #include <compare>
@@ -26,6 +28,7 @@
 #include "vantrel/collections/element_hash.h"
 #include "vantrel/core/hash_combine.h"
 #include "vantrel/core/indexed_iterator.h"
+#include "vantrel/observable/internal/texts.h"
 
 #include "vantrel/api.h"
 namespace vantrel VANTREL_API { namespace observable_internal {
@@ -35,7 +38,8 @@ namespace vantrel VANTREL_API { namespace observable_internal {
 
 // What the iterators read of a collection; each collection befriends it.
 // A collection provides `changes_` (its count of changes), `kIterationName`,
-// and, for position iterators, `elementForIteration(i)` (checking `i`), or,
+// and, for position iterators, `elementsForIteration()` (the vector read in
+// place) with `kIteratorLabel` (what a read outside it is reported as), or,
 // for hash iterators, `tableForIteration()`.
 struct IterationAccess {
   template <class C>
@@ -46,9 +50,15 @@ struct IterationAccess {
   static std::uint64_t changes(const C& c) {
     return c.changes_;
   }
+  // The one element read of every position iterator: element `i` of the
+  // content of the moment, which stops the program when `i` is outside it.
   template <class C>
-  static decltype(auto) at(const C& c, std::ptrdiff_t i) {
-    return c.elementForIteration(i);
+  static const auto& at(const C& c, std::ptrdiff_t i) {
+    const auto& elements = c.elementsForIteration();
+    if (static_cast<std::size_t>(i) >= elements.size()) {
+      indexOutOfRange(C::kIteratorLabel, i, 0, static_cast<std::int64_t>(elements.size()));
+    }
+    return elements[static_cast<std::size_t>(i)];
   }
   template <class C>
   static decltype(auto) table(const C& c) {
@@ -63,7 +73,7 @@ class PositionIterator : public IndexedIterator<PositionIterator<C, T>, T, const
  public:
   PositionIterator() = default;
   PositionIterator(const C* collection, std::ptrdiff_t position)
-      : Base(position), collection_(collection), stamp_(IterationAccess::changes(*collection)) {}
+      : Base(collection, position), collection_(collection), stamp_(IterationAccess::changes(*collection)) {}
 
  private:
   friend Base;
@@ -109,7 +119,10 @@ class HashIterator {
     ++*this;
     return old;
   }
-  friend bool operator==(const HashIterator& a, const HashIterator& b) { return a.entry_ == b.entry_; }
+  friend bool operator==(const HashIterator& a, const HashIterator& b) {
+    checkSameSequence(a.collection_, b.collection_);
+    return a.entry_ == b.entry_;
+  }
 
  private:
   void check() const {

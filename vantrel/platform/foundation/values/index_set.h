@@ -21,9 +21,10 @@
 //
 // Any `insert`, `insertRange`, `remove` or assignment invalidates every
 // iterator. Stepping one whose index the set no longer holds in the same
-// place stops the program ("IndexSet iterator used after the set changed")
-// in every build; in builds without NDEBUG so does reading the end. An
-// iterator never writes. `std::hash` hashes the runs, which are the same
+// place stops the program ("IndexSet iterator used after the set changed"),
+// and so do reading the end and comparing iterators of two different sets,
+// in every build (the library's one iterator-check policy,
+// vantrel/core/indexed_iterator.h). An iterator never writes. `std::hash` hashes the runs, which are the same
 // for equal sets.
 #pragma once
 
@@ -36,6 +37,7 @@
 #include <vector>
 
 #include "vantrel/core/hash_combine.h"
+#include "vantrel/core/indexed_iterator.h"
 
 #include "vantrel/api.h"
 namespace vantrel VANTREL_API {
@@ -84,9 +86,7 @@ class IndexSet {
 
     const_iterator() = default;
     std::int64_t operator*() const {
-#ifndef NDEBUG
-      if (runs_ == nullptr || run_ >= runs_->size()) misused();
-#endif
+      if (runs_ == nullptr || run_ >= runs_->size()) [[unlikely]] misused();
       return value_;
     }
     const_iterator& operator++();
@@ -102,6 +102,7 @@ class IndexSet {
       return before;
     }
     friend bool operator==(const const_iterator& a, const const_iterator& b) {
+      checkSameSequence(a.runs_, b.runs_);
       return a.run_ == b.run_ && a.value_ == b.value_;
     }
 

@@ -1,0 +1,9 @@
+#include "vantrel/core/indexed_iterator.h"
+
+#include "vantrel/core/fatal.h"
+
+namespace vantrel {
+
+void iteratorsOfDifferentSequences() { fatal("Iterators of two different sequences compared"); }
+
+}  // namespace vantrel
