@@ -12,13 +12,15 @@
 
 using namespace vantrel;
 
-TOUR_SECTION(10, "Console loggers: 24-bit colours (qlog)") { qlog.testOutput(); }
+TOUR_SECTION(10, "Console loggers: classic ANSI colours (qansilog)") { qansilog.testOutput(); }
 
-TOUR_SECTION(11, "Console loggers: classic ANSI colours (qansilog)") { qansilog.testOutput(); }
+// Escapes only a console or log viewer that reads them shows; a terminal
+// shows them as text.
+TOUR_SECTION(11, "Console loggers: 24-bit colours (qlog), for viewers that read them") { qlog.testOutput(); }
 
 TOUR_SECTION(12, "Console loggers: plain lines and error reports") {
   qlogging.red("a plain line");
-  qlog.error("Error deleting '/tmp/x'", std::runtime_error("No such file or directory"));
+  qansilog.error("Error deleting '/tmp/x'", std::runtime_error("No such file or directory"));
   const QLogging& handle = qansilog;  // a logger handle keeps its style
   handle.warning("through a handle");
 }
