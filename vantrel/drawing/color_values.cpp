@@ -8,6 +8,7 @@
 
 #include "vantrel/core/checked.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/number_text.h"
 
 namespace vantrel {
 namespace {
@@ -49,13 +50,6 @@ std::size_t spaceLengthAt(std::string_view text) {
   return text.starts_with("\u3000") ? 3 : 0;
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // The leading hexadecimal number of `text`, 0 when there is none; a number
 // beyond 64 bits saturates.
 std::uint64_t scanHex(std::string_view text) {
@@ -64,13 +58,13 @@ std::uint64_t scanHex(std::string_view text) {
     if (n == 0) break;
     text.remove_prefix(n);
   }
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && hexDigit(text[2]) >= 0) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && hexDigitValue(text[2]) >= 0) {
     text.remove_prefix(2);
   }
   std::uint64_t value = 0;
   bool saturated = false;
   for (char c : text) {
-    const int digit = hexDigit(c);
+    const int digit = hexDigitValue(c);
     if (digit < 0) break;
     if (value > (std::numeric_limits<std::uint64_t>::max() >> 4)) saturated = true;
     value = (value << 4) | static_cast<std::uint64_t>(digit);

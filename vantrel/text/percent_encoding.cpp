@@ -1,18 +1,12 @@
 #include "vantrel/text/percent_encoding.h"
 
 #include "vantrel/core/no_destructor.h"
+#include "vantrel/core/number_text.h"
 #include "vantrel/text/internal/utf8.h"
 #include "vantrel/text/string_services.h"
 
 namespace vantrel {
 namespace {
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 void appendEscaped(std::string& out, unsigned char byte) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -53,7 +47,7 @@ std::string addingPercentEncoding(std::string_view text, const CharacterSet& all
 
 bool hasOnlyValidPercentEscapes(std::string_view text) {
   for (std::size_t pos = text.find('%'); pos != std::string_view::npos; pos = text.find('%', pos + 3)) {
-    if (pos + 2 >= text.size() || hexValue(text[pos + 1]) < 0 || hexValue(text[pos + 2]) < 0) return false;
+    if (pos + 2 >= text.size() || hexDigitValue(text[pos + 1]) < 0 || hexDigitValue(text[pos + 2]) < 0) return false;
   }
   return true;
 }
@@ -67,8 +61,8 @@ std::optional<std::string> removingPercentEncoding(std::string_view text) {
       continue;
     }
     if (pos + 2 >= text.size()) return std::nullopt;
-    const int high = hexValue(text[pos + 1]);
-    const int low = hexValue(text[pos + 2]);
+    const int high = hexDigitValue(text[pos + 1]);
+    const int low = hexDigitValue(text[pos + 2]);
     if (high < 0 || low < 0) return std::nullopt;
     out += static_cast<char>(high * 16 + low);
     pos += 2;

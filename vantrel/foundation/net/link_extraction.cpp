@@ -4,6 +4,7 @@
 
 #include "vantrel/core/console.h"
 #include "vantrel/core/no_destructor.h"
+#include "vantrel/core/number_text.h"
 #include "vantrel/text/character_set.h"
 #include "vantrel/text/string_services.h"
 #include "vantrel/text/percent_encoding.h"
@@ -15,7 +16,6 @@ namespace {
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool isAsciiAlnum(char c) { return isAsciiLetter(c) || isAsciiDigit(c); }
-bool isHexDigit(char c) { return isAsciiDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
 bool isSchemeCharacter(char c) { return isAsciiAlnum(c) || c == '+' || c == '-' || c == '.'; }
 
 // Whether the scalar at `pos` ends a link.
@@ -91,7 +91,7 @@ std::string encodedLink(std::string_view link) {
   std::string out;
   std::size_t done = 0;
   for (std::size_t pos = link.find('%'); pos != std::string_view::npos; pos = link.find('%', pos + 1)) {
-    if (pos + 2 < link.size() && isHexDigit(link[pos + 1]) && isHexDigit(link[pos + 2])) {
+    if (pos + 2 < link.size() && hexDigitValue(link[pos + 1]) >= 0 && hexDigitValue(link[pos + 2]) >= 0) {
       out += addingPercentEncoding(link.substr(done, pos - done), linkAllowed());
       out += link.substr(pos, 3);
       done = pos + 3;

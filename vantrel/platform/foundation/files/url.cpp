@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "vantrel/core/no_destructor.h"
+#include "vantrel/core/number_text.h"
 #include "vantrel/text/comparison.h"
 #include "vantrel/text/path_edits.h"
 #include "vantrel/text/percent_encoding.h"
@@ -63,20 +64,13 @@ bool keptUnescaped(unsigned char c) {
   }
 }
 
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The bytes a validated text's escapes stand for.
 std::string decodedBytes(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
-      out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 && hexDigitValue(text[i + 2]) >= 0) {
+      out += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
       i += 2;
     } else {
       out += text[i];
@@ -204,7 +198,7 @@ std::optional<URL> URL::fromSafariUrlString(std::string_view text) {
   // Valid escapes stay as they are; only a "%" that starts none is encoded.
   std::size_t done = 0;
   for (std::size_t pos = last.find('%'); pos != std::string_view::npos; pos = last.find('%', pos + 1)) {
-    if (pos + 2 < last.size() && hexValue(last[pos + 1]) >= 0 && hexValue(last[pos + 2]) >= 0) {
+    if (pos + 2 < last.size() && hexDigitValue(last[pos + 1]) >= 0 && hexDigitValue(last[pos + 2]) >= 0) {
       repaired += addingPercentEncoding(last.substr(done, pos - done), safariAllowed());
       repaired += last.substr(pos, 3);
       done = pos + 3;
