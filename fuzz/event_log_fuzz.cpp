@@ -2,7 +2,10 @@
 // category asked for, a date that writes back as the line's first part, and
 // reads back the same when its line is written again. And the writer's
 // parts: any bytes, cut into fields at U+001E, read back exactly (bytes that
-// are no UTF-8 aside, which read as U+FFFD).
+// are no UTF-8 aside, which read as U+FFFD). And the CSV log's look at a
+// file's tail: whatever state any bytes leave an RFC 4180 reader in, read
+// from their start or from their last dated line, the end the writer puts
+// after them brings the reader back to the start of a record.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +16,7 @@
 #include "vantrel/core/date_text.h"
 #include "vantrel/foundation/logs/event_logger.h"
 #include "vantrel/foundation/logs/internal/event_line.h"
+#include "vantrel/foundation/logs/internal/log_file_writer.h"
 #include "vantrel/text/string_services.h"
 
 namespace {
@@ -34,6 +38,17 @@ std::string lineOf(const vantrel::VtEventLoggerEvent& event) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 8000) return 0;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  {
+    using vantrel::foundation_internal::CsvScan;
+    const CsvScan state = vantrel::foundation_internal::scanCsv(bytes);
+    const auto ends = [](CsvScan at) {
+      return vantrel::foundation_internal::scanCsv(vantrel::foundation_internal::tornCsvRecordEnd(at), at) ==
+             CsvScan::recordStart;
+    };
+    if (!ends(state) || vantrel::foundation_internal::csvTailState(bytes, true) != state) std::abort();
+    const auto fromDate = vantrel::foundation_internal::csvTailState(bytes, false);
+    if (fromDate && !ends(*fromDate)) std::abort();
+  }
   for (const std::string_view category : {"c", ""}) {
     for (const auto& event : vantrel::VtEventLogger::parseEvents(bytes, category)) {
       if (event.category != category) std::abort();

@@ -1,9 +1,19 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <map>
+#include <random>
+#include <set>
 #include <thread>
 #include <utility>
 
@@ -12,6 +22,7 @@
 #include "vantrel/core/console.h"
 #include "vantrel/foundation/logs/csv_logger.h"
 #include "vantrel/foundation/logs/internal/log_date.h"
+#include "vantrel/foundation/logs/internal/log_file_writer.h"
 
 namespace vantrel {
 namespace {
@@ -173,6 +184,264 @@ TEST(CsvLoggerTest, TornLastLineIsEndedBeforeTheNextRecord) {
   ASSERT_TRUE(logger->flush());
   const std::string after = readFile(file);
   EXPECT_EQ(after.substr(contents.size()), "cut short\x18\nlast\n");
+}
+
+// A file left by a writer that stopped mid-record, in each state an RFC
+// 4180 reader can be in, and the bytes the next write puts first so that
+// its record stands on its own.
+TEST(CsvLoggerTest, TornRecordsAreEndedWhateverStateTheyStoppedIn) {
+  const std::string date = "2017-03-05 14:07:09.042";
+  const std::string whole = date + ",k,\"a\nb\"\n";  // a whole record whose value holds a line feed
+  // Over the window a writer reads: only the last dated line in it tells
+  // where the last record starts.
+  std::string big;
+  while (big.size() <= foundation_internal::LogFileWriter::kTailWindow) big += whole;
+  const struct {
+    const char* name;
+    std::string before;
+    std::string end;  // written before the next record
+    bool torn;        // the last record before the new one ends in CAN
+  } cases[] = {
+      {"empty file", "", "", false},
+      {"whole records", whole + whole, "", false},
+      {"whole record ending in a quoted line feed", date + ",k,\"a\n\"\n", "", false},
+      {"inside an unquoted field", whole + date + ",k,tor", "\x18\n", true},
+      {"right after a comma", date + ",k,", "\x18\n", true},
+      {"inside a quoted value", whole + date + ",k,\"li", "\x18\"\n", true},
+      {"right after a quoted line feed", date + ",\"line1\n", "\x18\"\n", true},
+      {"a file that starts inside a quoted value", "\"x\n", "\x18\"\n", true},
+      {"inside a doubled quote", date + ",k,\"say \"\"", "\x18\"\n", true},
+      {"between the quotes of a doubled quote", date + ",k,\"say \"", ",\x18\n", true},
+      {"after a closing quote", date + ",k,\"a,b\"", ",\x18\n", true},
+      {"after CR LF inside a quoted value", date + ",k,\"crlf\r\n", "\x18\"\n", true},
+      {"a torn line ended before", date + ",k,\"x\x18\"\n", "", false},
+      {"long file, inside a quoted value", big + date + ",k,\"li\nne", "\x18\"\n", true},
+      {"long file, right after a quoted line feed", big + date + ",k,\"line1\n", "\x18\"\n", true},
+      {"long file, whole", big, "", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TemporaryDirectory tmp;
+    const fs::path file = tmp.path() / "torn.log";
+    writeFile(file, c.before);
+    auto logger = CsvLogger::createWithLogFileUrl("torn", fileUrl(file));
+    logger->log({"after", "x,\"y\"\nz"});
+    ASSERT_TRUE(logger->flush());
+    const std::string contents = readFile(file);
+    ASSERT_EQ(contents.substr(0, c.before.size() + c.end.size()), c.before + c.end);
+    expectLogContents(contents.substr(c.before.size() + c.end.size()), {{true, ",after,\"x,\"\"y\"\"\nz\"\n"}});
+    // The long files' leading whole records read as they are written; the
+    // reader starts after them.
+    const std::size_t wholeRecords = c.before.starts_with(big) ? big.size() : 0;
+    const auto records = readCsvRecords(std::string_view(contents).substr(wholeRecords));
+    ASSERT_GE(records.size(), 1u);
+    EXPECT_EQ(records.back(), (std::vector<std::string>{records.back().at(0), "after", "x,\"y\"\nz"}));
+    if (c.torn) {
+      ASSERT_GE(records.size(), 2u);
+      const std::string& last = records[records.size() - 2].back();
+      EXPECT_TRUE(!last.empty() && last.back() == '\x18') << last;
+    }
+  }
+}
+
+// A record another writer leaves torn while the logger is open is ended by
+// the logger's next write, whatever it stopped inside.
+TEST(CsvLoggerTest, RecordTornByAnotherWriterWhileOpenIsEnded) {
+  TemporaryDirectory tmp;
+  const fs::path file = tmp.path() / "shared.log";
+  auto logger = CsvLogger::createWithLogFileUrl("shared", fileUrl(file));
+  logger->log({"first", "a\nb"});
+  ASSERT_TRUE(logger->flush());
+  const struct {
+    std::string appended;
+    std::string end;
+  } steps[] = {
+      {"2017-03-05 14:07:09.042,other,\"cut\n", "\x18\"\n"},
+      {"2017-03-05 14:07:09.042,other,whole\n", ""},
+      {"2017-03-05 14:07:09.042,other,\"closed\"", ",\x18\n"},
+      {"", ""},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.appended);
+    const std::string before = readFile(file);
+    {
+      std::ofstream other(file, std::ios::app | std::ios::binary);
+      other << step.appended;
+    }
+    logger->logLine("next", false);
+    ASSERT_TRUE(logger->flush());
+    EXPECT_EQ(readFile(file).substr(before.size()), step.appended + step.end + "next\n");
+  }
+  EXPECT_EQ(readCsvRecords(readFile(file)).size(), 8u);
+}
+
+// ---- Writers killed at random moments ----
+
+constexpr const char* kCrashWriterVariable = "VANTREL_CSV_CRASH_WRITER";
+
+// Record `index` of writer `writer`: awkward for a reader (quotes, commas,
+// line breaks) and of varied length, up to some hundred kilobytes, so that
+// a kill often lands inside a write. No digit follows a line feed, so no
+// line of a value looks like the start of a record.
+std::vector<std::string> crashRecord(int writer, int index) {
+  std::mt19937 rng(static_cast<std::uint32_t>(writer) * 100003u + static_cast<std::uint32_t>(index));
+  static constexpr std::string_view kPieces[] = {"a", "b c", ",", "\"", "\"\"", "\n", "\r\n", "ü", "x\ny", "\"\n"};
+  std::string payload;
+  for (std::uint32_t i = rng() % 40; i > 0; --i) payload += kPieces[rng() % std::size(kPieces)];
+  if (rng() % 4 == 0 && !payload.empty()) {
+    const std::string piece = payload;
+    for (std::size_t length = 20000 + rng() % 130000; payload.size() < length;) payload += piece;
+  }
+  return {"r", std::to_string(writer), std::to_string(index), payload};
+}
+
+// The child: logs records and, after each flush that wrote them, reports
+// through `reports` how many are in the file, until it is killed.
+[[noreturn]] void runCrashWriter(const std::string& file, int writer, int reports) {
+  auto logger = CsvLogger::createWithLogFileUrl("crash", fileUrl(file));
+  // Bounded, should the parent be gone.
+  const auto stop = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (int index = 0; std::chrono::steady_clock::now() < stop; ++index) {
+    logger->log(crashRecord(writer, index));
+    if (logger->flush()) {
+      const std::int32_t inFile = index + 1;
+      if (::write(reports, &inFile, sizeof inFile) != static_cast<ssize_t>(sizeof inFile)) break;
+    }
+  }
+  std::_Exit(0);
+}
+
+// Whether this process runs one thread only, so that a forked child may
+// start the library's threads afresh.
+bool singleThreaded() {
+  std::size_t threads = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/task")) ++threads;
+  return threads == 1;
+}
+
+// A writer child: forked while this process runs one thread, else (other
+// tests ran before in this process and left threads) this test program
+// started again, which runs only this test and takes its part from
+// `kCrashWriterVariable`. Its reports arrive at `reports`.
+pid_t startCrashWriter(const std::string& file, int writer, int fds[2]) {
+  if (singleThreaded()) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(fds[0]);
+      runCrashWriter(file, writer, fds[1]);
+    }
+    return child;
+  }
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string filter = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
+  std::string program = fs::read_symlink("/proc/self/exe").string();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  char* argv[] = {program.data(), filter.data(), nullptr};
+  pid_t child = -1;
+  ScopedEnv spec(kCrashWriterVariable, file + ":" + std::to_string(writer));
+  if (::posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ) != 0) child = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return child;
+}
+
+// Reads the child's reports into `inFile` (the last one); answers false when
+// none came within `timeout`, or the pipe closed.
+bool readReports(int fd, std::int32_t& inFile, int timeoutMs) {
+  pollfd poll{fd, POLLIN, 0};
+  if (::poll(&poll, 1, timeoutMs) != 1) return false;
+  std::int32_t reports[64];
+  const ssize_t n = ::read(fd, reports, sizeof reports);
+  if (n <= 0) return false;
+  inFile = reports[static_cast<std::size_t>(n) / sizeof(std::int32_t) - 1];
+  return true;
+}
+
+TEST(CsvLoggerTest, FlushedRecordsSurviveWritersKilledAtRandomMoments) {
+  if (const char* spec = std::getenv(kCrashWriterVariable)) {
+    const std::string_view text = spec;
+    const std::size_t colon = text.rfind(':');
+    runCrashWriter(std::string(text.substr(0, colon)), std::stoi(std::string(text.substr(colon + 1))), 3);
+  }
+  TemporaryDirectory tmp;
+  const fs::path file = tmp.path() / "crash.log";
+  // More than a writer reads of a file it meets: each new writer finds the
+  // last record's start by its date.
+  const std::string startRecord = "2017-03-05 14:07:09.042,s,\"a\nb\"\n";
+  std::string start;
+  while (start.size() <= foundation_internal::LogFileWriter::kTailWindow) start += startRecord;
+  writeFile(file, start);
+
+  std::mt19937 rng(20261211);
+  std::map<int, std::int32_t> inFile;  // writer → records its reports put in the file
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+  int writers = 0;
+  for (; writers < 50 && std::chrono::steady_clock::now() < deadline; ++writers) {
+    int fds[2];
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    const pid_t child = startCrashWriter(file.string(), writers, fds);
+    ::close(fds[1]);
+    ASSERT_GT(child, 0);
+    std::int32_t reported = 0;
+    const bool started = readReports(fds[0], reported, 30000);
+    // Killed at a random moment after its first flush, and then as soon as
+    // the file grows: often inside a write, which the kill cuts short.
+    const auto killAt = std::chrono::steady_clock::now() + std::chrono::microseconds(rng() % 20000);
+    while (started) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(killAt - std::chrono::steady_clock::now());
+      if (left.count() <= 0 || !readReports(fds[0], reported, static_cast<int>(left.count()))) break;
+    }
+    const auto grown = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    for (const auto size = fs::file_size(file); started && fs::file_size(file) == size;) {
+      if (std::chrono::steady_clock::now() > grown) break;
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    while (readReports(fds[0], reported, 1000)) {
+    }
+    ::close(fds[0]);
+    ASSERT_TRUE(started) << "writer " << writers << " never flushed";
+    inFile[writers] = reported;
+  }
+  EXPECT_GE(writers, 5);
+  // A last writer ends what the last one tore.
+  auto logger = CsvLogger::createWithLogFileUrl("crash", fileUrl(file));
+  logger->logLine("end", false);
+  ASSERT_TRUE(logger->flush());
+
+  // The leading records are whole as written; the reader starts after them.
+  const std::string contents = readFile(file);
+  ASSERT_EQ(contents.substr(0, start.size()), start);
+  const auto records = readCsvRecords(std::string_view(contents).substr(start.size()));
+  std::map<int, std::set<int>> intact;
+  std::size_t torn = 0;
+  for (const auto& record : records) {
+    ASSERT_FALSE(record.empty());
+    if (!record.back().empty() && record.back().back() == '\x18') {
+      ++torn;
+    } else if (record.size() == 5 && record[1] == "r") {
+      EXPECT_TRUE(isLogDate(record[0])) << record[0];
+      const int writer = std::stoi(record[2]);
+      const int index = std::stoi(record[3]);
+      EXPECT_EQ(std::vector<std::string>(record.begin() + 1, record.end()), crashRecord(writer, index));
+      intact[writer].insert(index);
+    } else {
+      EXPECT_EQ(record, std::vector<std::string>{"end"});
+    }
+  }
+  std::size_t flushed = 0;
+  for (const auto& [writer, count] : inFile) {
+    for (int index = 0; index < count; ++index) {
+      EXPECT_TRUE(intact[writer].contains(index)) << "writer " << writer << " lost flushed record " << index;
+    }
+    flushed += static_cast<std::size_t>(count);
+  }
+  EXPECT_GT(flushed, 0u);
+  std::cout << writers << " writers killed, " << flushed << " flushed records read back, " << torn
+            << " torn records ended\n";
 }
 
 TEST(CsvLoggerTest, DateFormatIsFixedAndUsesTheLocalTimeZone) {

@@ -128,6 +128,33 @@ TEST(EventLoggerTest, FieldsAndCategoriesReadBackExactlyWhateverTheyHold) {
   }
 }
 
+// Bytes that are no UTF-8 read as U+FFFD, in the file and in the category
+// asked for alike, so a category is found with the bytes it was logged with.
+TEST(EventLoggerTest, CategoriesWithBytesThatAreNoUtf8AreFoundAgain) {
+  const struct {
+    std::string category;
+    std::string read;  // the category as the events carry it
+  } cases[] = {
+      {"caf\xC3", "caf\uFFFD"},
+      {"\xFF", "\uFFFD"},
+      {"\xE2\x82 torn", "\uFFFD torn"},
+      {"quoted,\xC3", "quoted,\uFFFD"},
+      {"say \"\xF0\x9F\"", "say \"\uFFFD\""},
+      {"caf\u00e9", "caf\u00e9"},
+  };
+  TemporaryDirectory tmp;
+  auto logger = VtEventLogger::createWithLogFileUrl("bytes", fileUrl(tmp.path() / "bytes.log"));
+  for (const auto& c : cases) logger->log(c.category, "x", atNanos(0));
+  logger->log("caf", "other", atNanos(0));
+  ASSERT_TRUE(logger->flush());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.read);
+    const std::vector<VtEventLoggerEvent> expected = {{atNanos(0), c.read, {"x"}}};
+    EXPECT_EQ(logger->events(c.category), expected);
+    EXPECT_EQ(logger->events(c.read), expected);
+  }
+}
+
 TEST(EventLoggerTest, FilesOfPlainPartsReadAsBefore) {
   // Lines as writers that quoted nothing left them: a part may start or end
   // with a quote, or hold one, without being a quoted part.

@@ -1,19 +1,15 @@
 #include "vantrel/foundation/logs/csv_logger.h"
 
 #include "vantrel/core/deadline.h"
-#include "vantrel/foundation/files/file_operations.h"
 #include "vantrel/foundation/logs/internal/log_date.h"
+#include "vantrel/foundation/logs/internal/log_file_factory.h"
 #include "vantrel/foundation/logs/internal/log_file_writer.h"
-#include "vantrel/platform/foundation/files/file_manager.h"
-#include "vantrel/platform/foundation/files/folders.h"
 
 namespace vantrel {
 
 using foundation_internal::LogFileWriter;
 
 namespace {
-
-std::string logFileName(std::string_view name) { return std::string(name) + ".log"; }
 
 // RFC 4180: a value with a separator, a quote or a line break in it goes in
 // double quotes with its quotes doubled; any other value stays as it is.
@@ -39,40 +35,24 @@ struct CsvLogger::Impl {
 CsvLogger::Errur::Errur(Case c)
     : Error(c == Case::cannotCreateFile ? "cannotCreateFile" : "cannotOpenHandle"), kind(c) {}
 
-CsvLogger::CsvLogger(const URL& logFileUrl) : impl_(std::make_unique<Impl>()) {
-  LogFileWriter::OpenResult result{};
-  impl_->writer =
-      LogFileWriter::open(logFileUrl, "VantrelCsvLogger", "CsvLogger", foundation_internal::appendLogDate, result);
-  if (result == LogFileWriter::OpenResult::cannotCreateFile) throw Errur(Errur::Case::cannotCreateFile);
-  if (result == LogFileWriter::OpenResult::cannotOpenHandle) throw Errur(Errur::Case::cannotOpenHandle);
-}
+CsvLogger::CsvLogger(const URL& logFileUrl)
+    : impl_(std::make_unique<Impl>(Impl{foundation_internal::openLogFile<Errur>(
+          logFileUrl, "VantrelCsvLogger", "CsvLogger", foundation_internal::appendLogDate,
+          LogFileWriter::Records::csvRows)})) {}
 
 CsvLogger::~CsvLogger() = default;
 
-namespace {
-std::shared_ptr<CsvLogger> makeLogger(const URL& url) {
-  struct Made : CsvLogger {
-    explicit Made(const URL& u) : CsvLogger(u) {}
-  };
-  return std::make_shared<Made>(url);
-}
-}  // namespace
-
 std::shared_ptr<CsvLogger> CsvLogger::create(std::string_view name) {
-  const URL folder = URL::fileURLWithPath(standardFolderPath(StandardFolder::library), true)
-                         .appendingPathComponent("Private Documents", true)
-                         .appendingPathComponent("logs", true);
-  (void)ensureDirExists(FileManager::defaultManager(), folder);  // a failure shows as cannotCreateFile
-  return makeLogger(folder.appendingPathComponent(logFileName(name)));
+  return foundation_internal::makeLogger<CsvLogger>(
+      foundation_internal::defaultLogFolder().appendingPathComponent(std::string(name) + ".log"));
 }
 
 std::shared_ptr<CsvLogger> CsvLogger::create(std::string_view name, const URL& baseUrl) {
-  (void)ensureDirExists(FileManager::defaultManager(), baseUrl);
-  return makeLogger(baseUrl.appendingPathComponent(logFileName(name)));
+  return foundation_internal::makeLogger<CsvLogger>(foundation_internal::logFileInFolder(name, baseUrl));
 }
 
 std::shared_ptr<CsvLogger> CsvLogger::createWithLogFileUrl(std::string_view, const URL& logFileUrl) {
-  return makeLogger(logFileUrl);
+  return foundation_internal::makeLogger<CsvLogger>(logFileUrl);
 }
 
 void CsvLogger::log(const std::vector<std::string>& values) {

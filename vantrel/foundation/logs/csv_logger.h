@@ -17,10 +17,17 @@
 // `"a, ""b"""`); any other value, and the line of `logLine`, is written as
 // given. The file is opened with O_APPEND, so two loggers on one file (or
 // two processes) never overwrite each other's lines, and existing content is
-// never truncated. When the file does not end in a line feed (a writer
-// stopped mid-line), the next write first ends that torn line with CAN
-// (U+0018) and a line feed; the torn bytes stay as they are. The creators
-// throw `CsvLogger::Errur`.
+// never truncated. When the file's tail ends no record as an RFC 4180
+// reader reads it (a writer stopped mid-record: no line feed at the end, or
+// the last one inside a quoted value), the next write first ends that torn
+// record, so the next one stands on its own: CAN (U+0018) and a line feed
+// inside a field, CAN, a quote and a line feed inside a quoted value, a
+// comma, CAN and a line feed right after a quote. The torn bytes stay as
+// they are; the torn record's last field ends in CAN. A `logLine` whose
+// text leaves a quoted value open is ended the same way at the next write.
+// A logger reads what others appended since its own last write; on its
+// first write it reads the file's last MiB at most (see
+// internal/log_file_writer.h). The creators throw `CsvLogger::Errur`.
 //
 // Lines still queued when the process exits (`main` returns or `exit` is
 // called) are written by an exit hook, waiting at most `kExitDrainBound` in

@@ -5,12 +5,11 @@
 #include "vantrel/core/date_text.h"
 #include "vantrel/core/deadline.h"
 #include "vantrel/core/describe.h"
-#include "vantrel/core/utf8.h"
-#include "vantrel/foundation/files/file_operations.h"
 #include "vantrel/foundation/logs/internal/event_line.h"
+#include "vantrel/foundation/logs/internal/log_file_factory.h"
 #include "vantrel/foundation/logs/internal/log_file_writer.h"
+#include "vantrel/json/json.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
-#include "vantrel/platform/foundation/files/folders.h"
 #include "vantrel/platform/posix/read_file.h"
 #include "vantrel/text/escaping.h"
 #include "vantrel/text/string_services.h"
@@ -49,81 +48,24 @@ bool needsQuoting(std::string_view part) {
   return false;
 }
 
-constexpr char kHexDigits[] = "0123456789abcdef";
-
-void appendUnicodeEscape(std::string& out, unsigned code) {
-  out += "\\u";
-  for (int shift = 12; shift >= 0; shift -= 4) out += kHexDigits[(code >> shift) & 0xF];
-}
-
-std::optional<unsigned> hexQuad(std::string_view text) {
-  if (text.size() < 4) return std::nullopt;
-  unsigned value = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    const char c = text[i];
-    unsigned digit = 0;
-    if (c >= '0' && c <= '9') {
-      digit = static_cast<unsigned>(c - '0');
-    } else if (c >= 'a' && c <= 'f') {
-      digit = static_cast<unsigned>(c - 'a' + 10);
-    } else if (c >= 'A' && c <= 'F') {
-      digit = static_cast<unsigned>(c - 'A' + 10);
-    } else {
-      return std::nullopt;
-    }
-    value = value << 4 | digit;
-  }
-  return value;
-}
-
 // The quoted part at the start of `rest` (which begins with '"'): its text
-// and the length it takes, or nullopt when it is not one whole quoted part
+// and the length it takes, or nullopt when it is not one whole JSON string
 // ending at a comma or at the line's end. A line written before parts were
 // quoted may begin a part with a quote; such a part is read as it stands.
 std::optional<std::pair<std::string, std::size_t>> quotedPart(std::string_view rest) {
-  std::string text;
-  std::size_t i = 1;
-  for (;;) {
-    if (i >= rest.size()) return std::nullopt;
-    const auto c = static_cast<unsigned char>(rest[i]);
-    if (c == '"') {
-      ++i;
-      if (i < rest.size() && rest[i] != ',') return std::nullopt;
-      return std::pair{std::move(text), i};
-    }
-    if (c < 0x20) return std::nullopt;
-    if (c != '\\') {
-      text += static_cast<char>(c);
-      ++i;
-      continue;
-    }
-    if (i + 1 >= rest.size()) return std::nullopt;
-    const char escaped = rest[i + 1];
-    i += 2;
-    switch (escaped) {
-      case '"': text += '"'; continue;
-      case '\\': text += '\\'; continue;
-      case '/': text += '/'; continue;
-      case 'b': text += '\b'; continue;
-      case 'f': text += '\f'; continue;
-      case 'n': text += '\n'; continue;
-      case 'r': text += '\r'; continue;
-      case 't': text += '\t'; continue;
-      case 'u': break;
-      default: return std::nullopt;
-    }
-    auto code = hexQuad(rest.substr(i));
-    if (!code) return std::nullopt;
-    i += 4;
-    if (*code >= 0xDC00 && *code <= 0xDFFF) return std::nullopt;
-    if (*code >= 0xD800 && *code <= 0xDBFF) {
-      if (rest.substr(i, 2) != "\\u") return std::nullopt;
-      const auto low = hexQuad(rest.substr(i + 2));
-      if (!low || *low < 0xDC00 || *low > 0xDFFF) return std::nullopt;
-      i += 6;
-      *code = 0x10000 + ((*code - 0xD800) << 10) + (*low - 0xDC00);
-    }
-    appendUtf8(text, static_cast<char32_t>(*code));
+  // The closing quote is the first one no backslash escapes; the JSON
+  // reader then tells whether what it closes is a string.
+  std::size_t close = 1;
+  while (close < rest.size() && rest[close] != '"') close += rest[close] == '\\' ? 2 : 1;
+  if (close >= rest.size()) return std::nullopt;
+  const std::size_t length = close + 1;
+  if (length < rest.size() && rest[length] != ',') return std::nullopt;
+  try {
+    std::optional<std::string> text = Json::fromData(rest.substr(0, length)).string();
+    if (!text) return std::nullopt;
+    return std::pair{std::move(*text), length};
+  } catch (const JsonReadError&) {
+    return std::nullopt;
   }
 }
 
@@ -180,8 +122,7 @@ void foundation_internal::appendEventLinePart(std::string& out, std::string_view
   for (std::size_t i = start; i < out.size(); ++i) {
     const std::size_t length = newlineLength(out, i);
     if (length < 2) continue;
-    std::string escape;
-    appendUnicodeEscape(escape, length == 2 ? 0x85u : 0x2000u | (static_cast<unsigned char>(out[i + 2]) & 0x3Fu));
+    const std::string_view escape = length == 2 ? "\\u0085" : out[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
     out.replace(i, length, escape);
     i += escape.size() - 1;
   }
@@ -195,40 +136,24 @@ std::string VtEventLoggerEvent::description() const {
 VtEventLogger::Errur::Errur(Case c)
     : Error(c == Case::cannotCreateFile ? "cannotCreateFile" : "cannotOpenHandle"), kind(c) {}
 
-VtEventLogger::VtEventLogger(const URL& logFileUrl) {
-  LogFileWriter::OpenResult result{};
-  writer_ = LogFileWriter::open(logFileUrl, std::string(VantrelCommonBundleIdentifier) + ".VtEventLogger",
-                                "VtEventLogger", appendEventDate, result);
-  if (result == LogFileWriter::OpenResult::cannotCreateFile) throw Errur(Errur::Case::cannotCreateFile);
-  if (result == LogFileWriter::OpenResult::cannotOpenHandle) throw Errur(Errur::Case::cannotOpenHandle);
-}
+VtEventLogger::VtEventLogger(const URL& logFileUrl)
+    : writer_(foundation_internal::openLogFile<Errur>(
+          logFileUrl, std::string(VantrelCommonBundleIdentifier) + ".VtEventLogger", "VtEventLogger", appendEventDate,
+          LogFileWriter::Records::lines)) {}
 
 VtEventLogger::~VtEventLogger() = default;
 
-namespace {
-std::shared_ptr<VtEventLogger> makeLogger(const URL& url) {
-  struct Made : VtEventLogger {
-    explicit Made(const URL& u) : VtEventLogger(u) {}
-  };
-  return std::make_shared<Made>(url);
-}
-}  // namespace
-
 std::shared_ptr<VtEventLogger> VtEventLogger::create(std::string_view name) {
-  const URL folder = URL::fileURLWithPath(standardFolderPath(StandardFolder::library), true)
-                         .appendingPathComponent("Private Documents", true)
-                         .appendingPathComponent("logs", true);
-  (void)ensureDirExists(FileManager::defaultManager(), folder);  // a failure shows as cannotCreateFile
-  return makeLogger(folder.appendingPathComponent(std::string(name)).appendingPathExtension("log"));
+  return foundation_internal::makeLogger<VtEventLogger>(
+      foundation_internal::defaultLogFolder().appendingPathComponent(std::string(name)).appendingPathExtension("log"));
 }
 
 std::shared_ptr<VtEventLogger> VtEventLogger::create(std::string_view name, const URL& baseUrl) {
-  (void)ensureDirExists(FileManager::defaultManager(), baseUrl);
-  return makeLogger(baseUrl.appendingPathComponent(std::string(name) + ".log"));
+  return foundation_internal::makeLogger<VtEventLogger>(foundation_internal::logFileInFolder(name, baseUrl));
 }
 
 std::shared_ptr<VtEventLogger> VtEventLogger::createWithLogFileUrl(std::string_view, const URL& logFileUrl) {
-  return makeLogger(logFileUrl);
+  return foundation_internal::makeLogger<VtEventLogger>(logFileUrl);
 }
 
 const URL& VtEventLogger::logFileUrl() const { return writer_->url(); }
@@ -276,6 +201,13 @@ std::vector<VtEventLoggerEvent> VtEventLogger::parseEvents(std::string_view cont
   if (!isValidUtf8(contents)) {
     repaired = repairedUtf8(contents);
     contents = repaired;
+  }
+  // The category asked for is read as the stored one is, so one logged with
+  // bytes that are no UTF-8 is found again.
+  std::string repairedCategory;
+  if (!isValidUtf8(category)) {
+    repairedCategory = repairedUtf8(category);
+    category = repairedCategory;
   }
   std::vector<VtEventLoggerEvent> out;
   std::size_t start = 0;

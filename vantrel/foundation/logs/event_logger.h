@@ -36,9 +36,11 @@
 // skipped, and so is a piece that ends in CAN (a torn write) and a last
 // piece without its line feed (a write in progress). A part that starts with
 // a double quote but is no whole JSON string followed by "," or the line's
-// end is read as it stands. Bytes that are no UTF-8 are read as U+FFFD. A
-// file that cannot be read is reported through `qlog.error` ("Can't open log
-// file") and gives no events.
+// end is read as it stands. Bytes that are no UTF-8 are read as U+FFFD, in
+// the file and in the category asked for alike, so `events("caf\xC3")`
+// finds what `log("caf\xC3", ...)` wrote (its category reads "caf\uFFFD").
+// A file that cannot be read is reported through `qlog.error` ("Can't open
+// log file") and gives no events.
 //
 // Thread safety: any thread may log, flush and read. Lifetime: every queued
 // write keeps its logger alive; the file closes with the last of them.

@@ -13,17 +13,41 @@
 // An entry is date + "," + text (row), date + text (dated line) or text
 // alone (plain line), always followed by "\n".
 //
-// A file that does not end in a line feed when a batch is written holds a
-// line cut short (a writer stopped mid-line). The batch then first ends that
-// line with `kTornLineEnd`, so the next entry starts a line of its own; the
-// torn bytes stay as they are, and the CAN ("cancel") before the line feed
-// tells a reader the line never finished.
+// Before each batch the writer looks at the file's tail for a record cut
+// short (a writer stopped mid-record), and first ends it so that the next
+// entry starts a record of its own; the torn bytes stay as they are, and a
+// CAN ("cancel") as the torn record's last character tells a reader it
+// never finished. How a record ends is the owner's `Records`:
+//
+// - `lines` (the event log, whose parts never hold a line break): a file
+//   that does not end in a line feed gets `kTornLineEnd`.
+// - `csvRows` (the CSV log): a value quoted per RFC 4180 may hold line
+//   feeds, so the tail ends a record only at a line feed outside quotes.
+//   The writer reads the tail as an RFC 4180 reader would (a quote opens a
+//   quoted value only at the start of a field, as lenient readers take it)
+//   and ends a torn record by the state it stopped in: inside a field (or
+//   right after a comma) `kTornLineEnd`, inside a quoted value
+//   `kTornQuotedEnd` (which closes the quote), right after a quote that may
+//   have closed the value `kTornAfterQuoteEnd` (a last field of its own).
+//   The writer knows the state at the end of what it wrote last, so it
+//   reads only what others appended since (mostly nothing: one fstat).
+//   Otherwise (its first batch, a file changed under it) it reads at most
+//   `kTailWindow` bytes from the end: the whole file when it is no longer,
+//   else from the last line in that window that starts with a log date,
+//   where a record starts. With no such line in the window (undated lines
+//   only, or one record longer than the window) it falls back to the look
+//   at the last byte. Reading from its own end or from the file's start is
+//   exact; the search for a dated line can be misled only by a quoted value
+//   holding a line feed directly followed by a log date.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,20 +61,43 @@ class DispatchQueue;
 
 namespace vantrel::foundation_internal {
 
+// Where an RFC 4180 reader stands after some bytes of a CSV file: at the
+// start of a record, at the start of a field after a comma, inside an
+// unquoted field, inside a quoted value, or right after a quote inside a
+// quoted value (which closes it unless another quote follows).
+enum class CsvScan { recordStart, fieldStart, inField, inQuotes, afterQuote };
+
+// The state after `bytes`, read from `state`.
+[[nodiscard]] CsvScan scanCsv(std::string_view bytes, CsvScan state = CsvScan::recordStart);
+
+// What ends a record a writer stopped in `state`, so that the next record
+// starts its own: "" at a record's start, else the torn-record ends of
+// `LogFileWriter`.
+[[nodiscard]] std::string_view tornCsvRecordEnd(CsvScan state);
+
+// The state at the end of `window`, the last bytes of a file (all of it
+// when `wholeFile`): read from its start, or else from the last line in it
+// that starts with a log date. nullopt when the window holds no such line.
+[[nodiscard]] std::optional<CsvScan> csvTailState(std::string_view window, bool wholeFile);
+
 class LogFileWriter : public std::enable_shared_from_this<LogFileWriter> {
  public:
   enum class Kind { row, datedLine, plainLine };
+  enum class Records { lines, csvRows };
   enum class OpenResult { opened, cannotCreateFile, cannotOpenHandle };
   using DateAppender = void (*)(std::string& out, std::chrono::system_clock::time_point date);
 
   static constexpr std::chrono::milliseconds kExitDrainBound{3000};
   static constexpr std::string_view kTornLineEnd = "\x18\n";
+  static constexpr std::string_view kTornQuotedEnd = "\x18\"\n";
+  static constexpr std::string_view kTornAfterQuoteEnd = ",\x18\n";
+  static constexpr std::size_t kTailWindow = std::size_t{1} << 20;
 
   // Creates the file when missing (never truncates it) and opens it for
   // appending. `owner` names the logger in the one message about lost lines.
   [[nodiscard]] static std::shared_ptr<LogFileWriter> open(const URL& url, std::string_view queueLabel,
                                                            std::string_view owner, DateAppender appendDate,
-                                                           OpenResult& result);
+                                                           Records records, OpenResult& result);
 
   ~LogFileWriter();
   LogFileWriter(const LogFileWriter&) = delete;
@@ -80,17 +127,26 @@ class LogFileWriter : public std::enable_shared_from_this<LogFileWriter> {
   struct Passkey {};
 
  public:
-  LogFileWriter(Passkey, const URL& url, std::string_view owner, DateAppender appendDate);
+  LogFileWriter(Passkey, const URL& url, std::string_view owner, DateAppender appendDate, Records records);
 
  private:
   void writeBatch(const std::vector<Entry>& batch);
-  [[nodiscard]] bool endsMidLine() const;
+  // The bytes that end a torn last record ("" when the tail ends one);
+  // `size` is the file's size it looked at.
+  [[nodiscard]] std::string_view tornRecordEnd(std::int64_t& size);
+  [[nodiscard]] std::optional<CsvScan> csvTail(std::int64_t size);
 
   URL url_;
   std::string owner_;
   DateAppender appendDate_;
+  Records records_;
   posix::UniqueFd fd_;
-  bool readable_ = false;  // whether `fd_` can read the file's last byte
+  bool readable_ = false;  // whether `fd_` can read the file's tail
+  // For `csvRows`, only by the writing thread: where the writer's last
+  // write ended (-1 when unknown) and the reader's state there.
+  std::int64_t knownEnd_ = -1;
+  CsvScan knownState_ = CsvScan::recordStart;
+  std::string tail_;
   std::shared_ptr<DispatchQueue> queue_;
   bool registered_ = false;  // under mutex_
 
