@@ -1,7 +1,6 @@
 // The value as system text, as compact display text, its descriptions and
 // its key paths.
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,10 +38,9 @@ class SystemForm {
 
   void scalar(json_internal::JsonTextBuffer& out, const PlatformValue& value) {
     if (const JsonNumber* number = value.number()) {
-      if (number->kind() == JsonNumber::Kind::floating && !std::isfinite(number->doubleValue())) {
+      if (!json_internal::writeJsonNumber(out, *number)) {
         throw JsonSerializationError(JsonSerializationError::invalidNumber, value);
       }
-      json_internal::writeJsonNumber(out, *number);
     } else if (value.kind() == PlatformValue::Kind::null) {
       out.put("null", 4);
     } else {

@@ -1,7 +1,5 @@
 #include "vantrel/json/json_writer.h"
 
-#include <cmath>
-
 #include "vantrel/json/internal/json_walk.h"
 #include "vantrel/json/json.h"
 
@@ -26,10 +24,7 @@ class WriterForm {
     if (const JsonNumber* number = value.number()) {
       // A decimal is JSON as read, whatever its size; a double NaN or
       // infinity has no JSON form.
-      if (number->kind() == JsonNumber::Kind::floating && !std::isfinite(*number->exactly<double>())) {
-        throw JsonWriterError(JsonWriterError::invalidValue, value);
-      }
-      json_internal::writeJsonNumber(out, *number);
+      if (!json_internal::writeJsonNumber(out, *number)) throw JsonWriterError(JsonWriterError::invalidValue, value);
     } else if (value.kind() == PlatformValue::Kind::null) {
       out.put("null", 4);
     } else {

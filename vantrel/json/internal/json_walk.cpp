@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <memory>
 
 #include "vantrel/core/number_text.h"
@@ -210,6 +211,9 @@ void JsonMemberPrefetch::members(const JsonDictionary& dictionary) {
   const auto entries = dictionary.entries();
   const auto high = reinterpret_cast<std::uintptr_t>(entries.data() + entries.size());
   std::uintptr_t low = reinterpret_cast<std::uintptr_t>(entries.data()) - sizeof(DictionaryBlock);
+  // A dictionary inside the span asked for last (a record's "user") has its
+  // members there too, stored between the record's first member and itself.
+  if (low >= low_ && high <= high_) return;
   for (const JsonDictionary::Entry& entry : entries) {
     const std::uintptr_t at = storageOf(entry.second);
     if (at != 0 && at < low) low = at;
@@ -223,7 +227,7 @@ void JsonMemberPrefetch::members(const JsonDictionary& dictionary) {
 
 // ---- Numbers and texts --------------------------------------------------------
 
-void writeJsonNumber(JsonTextBuffer& out, const JsonNumber& number) {
+bool writeJsonNumber(JsonTextBuffer& out, const JsonNumber& number) {
   switch (number.kind()) {
     case JsonNumber::Kind::boolean:
       if (number.boolValue()) {
@@ -231,27 +235,31 @@ void writeJsonNumber(JsonTextBuffer& out, const JsonNumber& number) {
       } else {
         out.put("false", 5);
       }
-      return;
-    case JsonNumber::Kind::floating:
-      out.advance(writeDoubleText(out.room(kDoubleTextCapacity), *number.exactly<double>()));
-      return;
+      return true;
+    case JsonNumber::Kind::floating: {
+      const double d = number.doubleValue();
+      if (!std::isfinite(d)) return false;
+      out.advance(writeDoubleText(out.room(kDoubleTextCapacity), d));
+      return true;
+    }
     case JsonNumber::Kind::signedInteger:
     case JsonNumber::Kind::character: {
       char* at = out.room(24);
       out.advance(std::to_chars(at, at + 24, *number.exactly<std::int64_t>()).ptr);
-      return;
+      return true;
     }
     case JsonNumber::Kind::unsignedInteger: {
       char* at = out.room(24);
       out.advance(std::to_chars(at, at + 24, *number.exactly<std::uint64_t>()).ptr);
-      return;
+      return true;
     }
     case JsonNumber::Kind::decimal: {
       const std::string digits = number.stringValue();
       out.put(digits.data(), digits.size());
-      return;
+      return true;
     }
   }
+  return true;
 }
 
 void writeJsonString(JsonTextBuffer& out, const JsonText& text) {

@@ -14,6 +14,7 @@
 // undoing then.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -81,7 +82,7 @@ struct JsonLayout {
   // An empty array or dictionary as its brackets around an empty line (on
   // lines only).
   bool emptyLine = false;
-  // What comes between a key and its value.
+  // What comes between a key and its value (at most four bytes).
   std::string_view separator = ":";
   JsonKeyOrder order = JsonKeyOrder::stored;
   const CustomOrderDictionary* listed = nullptr;  // ranks for `listed`
@@ -139,6 +140,9 @@ class JsonWalk {
   JsonWalk(Form& form, JsonTextBuffer& out, const JsonLayout& layout)
       : form_(form), out_(out), layout_(layout), orders_(layout.order, layout.listed) {
     if (layout.lines) indentRun_ = layout.indent;
+    // Held as four bytes, so writing it is one store whatever its length.
+    separatorLength_ = std::min<std::size_t>(layout.separator.size(), sizeof separator_);
+    std::memcpy(separator_, layout.separator.data(), separatorLength_);
   }
 
   void value(const PlatformValue& value) { element(value, 0); }
@@ -201,7 +205,9 @@ class JsonWalk {
       const JsonDictionary::Entry& entry = entries[order ? order[i] : i];
       next(i, depth);
       form_.text(out_, entry.first);
-      out_.put(layout_.separator.data(), layout_.separator.size());
+      char* at = out_.room(sizeof separator_);
+      std::memcpy(at, separator_, sizeof separator_);
+      out_.advance(at + separatorLength_);
       element(entry.second, depth + 1);
     }
     close('}', depth);
@@ -213,11 +219,14 @@ class JsonWalk {
   JsonKeyOrders orders_;
   JsonMemberPrefetch prefetch_;
   std::string indentRun_;  // the indent unit repeated, grown to the deepest level met
+  char separator_[4] = {};
+  std::size_t separatorLength_ = 0;
 };
 
-// A number as JSON writes it: booleans as true and false, doubles (finite:
-// the caller's check) in their shortest round-trip form, decimals as read.
-void writeJsonNumber(JsonTextBuffer& out, const JsonNumber& number);
+// A number as JSON writes it: booleans as true and false, doubles in their
+// shortest round-trip form, decimals as read. False, with nothing written,
+// for a NaN or infinite double, which JSON cannot hold.
+[[nodiscard]] bool writeJsonNumber(JsonTextBuffer& out, const JsonNumber& number);
 
 // JSON's escapes for `text` (every character below U+0020 as an escape,
 // ill-formed UTF-8 as U+FFFD, as `appendStringEncodedForJson` writes them),
