@@ -1,6 +1,7 @@
 #include "vantrel/platform/desktop/system_pasteboard.h"
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -85,7 +86,11 @@ TEST(SystemPasteboardWritesConcurrency, HandOversWhileOtherThreadsTakeTheClipboa
   if (!server) GTEST_SKIP() << whyNot << "; X11 clipboard test skipped";
   testing::ClipboardManager manager(server->displayName(), false);
   ASSERT_TRUE(manager.owning());
-  auto selection = desktop_internal::SelectionServer::open(server->displayName());
+  // Limits no busy machine reaches, so every handover ends with the manager's answer.
+  desktop_internal::SelectionServer::Limits limits;
+  limits.handOverLimit = std::chrono::seconds(20);
+  limits.commandLimit = std::chrono::seconds(60);
+  auto selection = desktop_internal::SelectionServer::open(server->displayName(), limits);
   ASSERT_TRUE(selection);
   const auto valueOf = [](int writer, int round) {
     return "writer " + std::to_string(writer) + " round " + std::to_string(round) + std::string(1000, 'x');

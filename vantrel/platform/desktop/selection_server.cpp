@@ -408,9 +408,9 @@ void SelectionServer::release() {
 bool SelectionServer::handOverToClipboardManager() {
   const std::shared_ptr<Impl> impl = impl_;
   auto handed = std::make_shared<std::atomic<bool>>(false);
-  const auto deadline = Clock::now() + impl_->limits.handOverLimit;
-  const bool ran = impl_->thread.run([impl, handed, deadline] { *handed = impl->handOver(deadline); },
-                                     impl_->limits.handOverLimit + std::chrono::milliseconds(500));
+  const bool ran = impl_->thread.run(
+      [impl, handed] { *handed = impl->handOver(Clock::now() + impl->limits.handOverLimit); },
+      impl_->limits.commandLimit + impl_->limits.handOverLimit);
   return ran && *handed;
 }
 

@@ -96,8 +96,9 @@ class SelectionServer {
   // Gives the selection up when it is still ours; drops the offers.
   void release();
   // Asks the clipboard manager to keep what is served, and waits for its
-  // answer at most `Limits::handOverLimit`; true when it said it did. False
-  // at once when the selection is not ours or no manager runs.
+  // answer at most `Limits::handOverLimit` (after the command limit for the
+  // thread); true when it said it did. False at once when the selection is
+  // not ours or no manager runs.
   bool handOverToClipboardManager();
 
   // Whether the selection is ours as far as the server told us.
