@@ -75,5 +75,53 @@ TEST(CsvLoggerConcurrency, FileOrderIsCallOrder) {
   for (std::size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i], std::to_string(i));
 }
 
+// Two loggers on one file, written from threads of their own, each with
+// values that hold line feeds: each reads the other's records as they come,
+// and none is ever taken for a torn one.
+TEST(CsvLoggerConcurrency, TwoLoggersOnOneFileNeverTakeTheOthersRecordsForTornOnes) {
+  TemporaryDirectory tmp;
+  const fs::path file = tmp.path() / "shared.log";
+  const URL url = URL::fileURLWithPath(file.string());
+  const std::shared_ptr<CsvLogger> loggers[] = {CsvLogger::createWithLogFileUrl("a", url),
+                                                CsvLogger::createWithLogFileUrl("b", url)};
+  constexpr int kWriters = 4;
+  constexpr int kRecords = 1000;
+  // Long enough that one batch spans several pages, which a look could
+  // otherwise meet half written.
+  const std::string value(3000, 'v');
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kWriters; ++t) {
+    threads.emplace_back([&, t] {
+      const auto& logger = loggers[t % 2];
+      for (int i = 0; i < kRecords; ++i) {
+        logger->log({std::to_string(t), std::to_string(i), "line\nfeed, \"" + value + "\""});
+        if (i % 100 == 0) logger->flush();
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (const auto& logger : loggers) ASSERT_TRUE(logger->flush());
+  const std::string contents = testing::readFile(file);
+  EXPECT_EQ(contents.find('\x18'), std::string::npos);
+  // Each record: the date, the writer, its index, the quoted value; each
+  // writer's in the order it logged them.
+  const std::string written = ",\"line\nfeed, \"\"" + value + "\"\"\"\n";
+  std::vector<int> next(kWriters, 0);
+  for (std::size_t pos = 0; pos < contents.size();) {
+    ASSERT_TRUE(testing::isLogDate(contents.substr(pos, 23))) << "at " << pos;
+    pos += 24;
+    const std::size_t comma = contents.find(',', pos);
+    const std::size_t end = contents.find(',', comma + 1);
+    ASSERT_NE(end, std::string::npos);
+    const int t = std::stoi(contents.substr(pos, comma - pos));
+    ASSERT_GE(t, 0);
+    ASSERT_LT(t, kWriters);
+    ASSERT_EQ(std::stoi(contents.substr(comma + 1, end - comma - 1)), next[static_cast<std::size_t>(t)]++);
+    ASSERT_EQ(contents.compare(end, written.size(), written), 0) << "at " << end;
+    pos = end + written.size();
+  }
+  EXPECT_EQ(next, std::vector<int>(kWriters, kRecords));
+}
+
 }  // namespace
 }  // namespace vantrel

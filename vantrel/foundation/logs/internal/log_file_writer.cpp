@@ -1,6 +1,7 @@
 #include "vantrel/foundation/logs/internal/log_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -229,6 +230,13 @@ std::string_view LogFileWriter::tornRecordEnd(std::int64_t& size) {
 
 void LogFileWriter::writeBatch(const std::vector<Entry>& batch) {
   buffer_.clear();
+  // Writers of one file (loggers, processes) take turns for the look and the
+  // write, so that none looks at a record another is still writing and ends
+  // it as torn. A writer that dies holding its turn gives it up with its
+  // descriptor; a file system without locks goes without turns.
+  int locked = ::flock(fd_.get(), LOCK_EX);
+  while (locked != 0 && errno == EINTR) locked = ::flock(fd_.get(), LOCK_EX);
+  const bool turn = locked == 0;
   // Checked for every batch, not once at opening: another process on the
   // same file may have died mid-record since.
   std::int64_t size = -1;
@@ -255,6 +263,7 @@ void LogFileWriter::writeBatch(const std::vector<Entry>& batch) {
     knownEnd_ = adjacent ? end : -1;
     if (adjacent) knownState_ = scanCsv(buffer_);
   }
+  if (turn) ::flock(fd_.get(), LOCK_UN);
   if (buffer_.capacity() > (1u << 20)) std::string().swap(buffer_);  // a burst's buffer is not kept
   if (tail_.capacity() > (1u << 16)) std::string().swap(tail_);
 }

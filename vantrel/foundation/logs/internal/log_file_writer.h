@@ -17,7 +17,10 @@
 // short (a writer stopped mid-record), and first ends it so that the next
 // entry starts a record of its own; the torn bytes stay as they are, and a
 // CAN ("cancel") as the torn record's last character tells a reader it
-// never finished. How a record ends is the owner's `Records`:
+// never finished. Writers of one file (loggers, processes) take turns for
+// the look and the write (an exclusive `flock`), so none takes a record
+// another is still writing for a torn one. How a record ends is the
+// owner's `Records`:
 //
 // - `lines` (the event log, whose parts never hold a line break): a file
 //   that does not end in a line feed gets `kTornLineEnd`.
