@@ -233,7 +233,8 @@ class DevRandom : public RandomGeneratorDefaults<DevRandom> {
   std::shared_ptr<const FileDescriptor> fd_;
 };
 
-// The core random source (arc4random unless a test replaced it).
+// The core random source: the kernel's getrandom output, buffered per
+// thread, unless a test replaced it.
 class Arc4Random : public RandomGeneratorDefaults<Arc4Random> {
  public:
   Arc4Random() = default;  // not an aggregate: the base's constructor is protected
