@@ -1,5 +1,7 @@
 #include "vantrel/foundation/logs/event_logger.h"
 
+#include <algorithm>
+
 #include "vantrel/core/console_loggers.h"
 #include "vantrel/core/core_values.h"
 #include "vantrel/core/date_text.h"
@@ -60,6 +62,12 @@ std::optional<std::pair<std::string, std::size_t>> quotedPart(std::string_view r
   if (close >= rest.size()) return std::nullopt;
   const std::size_t length = close + 1;
   if (length < rest.size() && rest[length] != ',') return std::nullopt;
+  // With no escape to decode, a JSON string is its bytes unless one is a
+  // control character (the text is valid UTF-8 by now); only escapes need
+  // the reader, whose every call builds a document.
+  const std::string_view inner = rest.substr(1, close - 1);
+  const auto needsReader = [](char c) { return c == '\\' || static_cast<unsigned char>(c) < 0x20; };
+  if (std::none_of(inner.begin(), inner.end(), needsReader)) return std::pair{std::string(inner), length};
   try {
     std::optional<std::string> text = Json::fromData(rest.substr(0, length)).string();
     if (!text) return std::nullopt;
