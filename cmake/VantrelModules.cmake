@@ -287,9 +287,7 @@ function(_vantrel_test_executable target sources module libs label prefix lock)
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
   target_link_libraries(${target} PRIVATE vantrel_${module} vantrel_test_support ${libs})
   target_precompile_headers(${target} REUSE_FROM vantrel_test_support)
-  set(properties
-    ENVIRONMENT "VANTREL_FIXTURES=${PROJECT_SOURCE_DIR}/../shared/fixtures"
-    TIMEOUT 300)
+  set(properties TIMEOUT 300)
   if(label)
     list(APPEND properties LABELS ${label})
   endif()
