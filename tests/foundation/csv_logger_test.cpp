@@ -196,6 +196,9 @@ TEST(CsvLoggerTest, TornRecordsAreEndedWhateverStateTheyStoppedIn) {
   // where the last record starts.
   std::string big;
   while (big.size() <= foundation_internal::LogFileWriter::kTailWindow) big += whole;
+  // With no dated line in the window, the last byte tells.
+  std::string undated;
+  while (undated.size() <= foundation_internal::LogFileWriter::kTailWindow) undated += "plain line\n";
   const struct {
     const char* name;
     std::string before;
@@ -218,6 +221,8 @@ TEST(CsvLoggerTest, TornRecordsAreEndedWhateverStateTheyStoppedIn) {
       {"long file, inside a quoted value", big + date + ",k,\"li\nne", "\x18\"\n", true},
       {"long file, right after a quoted line feed", big + date + ",k,\"line1\n", "\x18\"\n", true},
       {"long file, whole", big, "", false},
+      {"long file of undated lines, inside a field", undated + "tor", "\x18\n", true},
+      {"long file of undated lines, whole", undated, "", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -232,7 +237,9 @@ TEST(CsvLoggerTest, TornRecordsAreEndedWhateverStateTheyStoppedIn) {
     expectLogContents(contents.substr(c.before.size() + c.end.size()), {{true, ",after,\"x,\"\"y\"\"\nz\"\n"}});
     // The long files' leading whole records read as they are written; the
     // reader starts after them.
-    const std::size_t wholeRecords = c.before.starts_with(big) ? big.size() : 0;
+    const std::size_t wholeRecords = c.before.starts_with(big)       ? big.size()
+                                     : c.before.starts_with(undated) ? undated.size()
+                                                                     : 0;
     const auto records = readCsvRecords(std::string_view(contents).substr(wholeRecords));
     ASSERT_GE(records.size(), 1u);
     EXPECT_EQ(records.back(), (std::vector<std::string>{records.back().at(0), "after", "x,\"y\"\nz"}));
