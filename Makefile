@@ -41,7 +41,7 @@ test:
 
 test-asan:
 	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g1 -O0" \
-	  -DVANTREL_BUILD_TESTS=ON -DVANTREL_SANITIZE=address,undefined -DVANTREL_BUILD_TESTS=ON
+	  -DVANTREL_BUILD_TESTS=ON -DVANTREL_SANITIZE=address,undefined
 	cmake --build build/asan -j $(JOBS)
 	cd build/asan && ctest --output-on-failure -j $(JOBS)
 
@@ -57,7 +57,7 @@ test-tsan:
 test-opt:
 	cmake -S . -B build/opt $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g0 -D_GLIBCXX_ASSERTIONS" -DVANTREL_WERROR=ON \
-	  -DVANTREL_BUILD_TESTS=ON -DVANTREL_PACKAGE_TESTS=OFF -DVANTREL_BUILD_TESTS=ON
+	  -DVANTREL_BUILD_TESTS=ON -DVANTREL_PACKAGE_TESTS=OFF
 	cmake --build build/opt -j $(JOBS)
 	cd build/opt && ctest --output-on-failure -j $(JOBS)
 
