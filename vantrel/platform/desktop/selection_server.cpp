@@ -15,6 +15,8 @@
 #include "vantrel/platform/desktop/x11_connection.h"
 
 #if VANTREL_WITH_X11
+#include <unistd.h>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #endif
@@ -342,9 +344,14 @@ LiveServers& liveServers() {
   return *live;
 }
 
+// The process that registered the exit handler: a child forked since has
+// none of the connection threads, and nothing to hand over.
+std::atomic<pid_t> registeredBy{0};
+
 // At exit, what this process still serves goes to the clipboard manager;
 // the whole handover is bounded by one limit.
 void handOverAtExit() {
+  if (::getpid() != registeredBy.load()) return;
   std::vector<std::shared_ptr<SelectionServer::Impl>> owning;
   {
     LiveServers& live = liveServers();
@@ -396,7 +403,10 @@ bool SelectionServer::own(std::vector<SelectionOffer> offers) {
   // Registered on the first take, not as the library loads: a program that
   // never copies runs nothing at exit.
   static std::once_flag registered;
-  std::call_once(registered, [] { std::atexit(handOverAtExit); });
+  std::call_once(registered, [] {
+    registeredBy = ::getpid();
+    std::atexit(handOverAtExit);
+  });
   return true;
 }
 

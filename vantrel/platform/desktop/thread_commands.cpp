@@ -76,6 +76,11 @@ void ThreadCommands::runPending() {
   if (!pending.empty()) commandFinished_.notify_all();
 }
 
+bool ThreadCommands::hasPending() const {
+  std::lock_guard lock(mutex_);
+  return !commands_.empty();
+}
+
 void ThreadCommands::requestStop() {
   {
     std::lock_guard lock(mutex_);
@@ -134,6 +139,9 @@ bool X11ConnectionThread::lost() {
 }
 
 bool X11ConnectionThread::waitForInput(std::optional<Clock::time_point> deadline) {
+  // Sending what is buffered may read the server's answers into Xlib's
+  // queue, where poll() would never see them: the wait is over then.
+  if (XEventsQueued(display(), QueuedAfterFlush) > 0) return true;
   int timeout = -1;
   if (deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now());
@@ -162,6 +170,9 @@ void X11ConnectionThread::loop() {
     const std::optional<Clock::time_point> until = hooks_.beforeWait ? hooks_.beforeWait() : std::nullopt;
     if (lost()) break;
     XFlush(xDisplay);
+    // A command may have queued while another one waited for the server
+    // (taking the selection, a handover), which took its wake-up.
+    if (commands_.hasPending()) continue;
     (void)waitForInput(until);
     if (lost()) break;
   }

@@ -59,6 +59,9 @@ class ThreadCommands {
   bool run(std::function<void()> work, std::optional<std::chrono::milliseconds> limit = std::nullopt);
   // The thread: runs what is queued, in order.
   void runPending();
+  // Whether commands wait to run (their wake-up may have been drained by a
+  // wait inside another command).
+  [[nodiscard]] bool hasPending() const;
 
   // Any thread: asks the thread to leave its loop; no command is taken after.
   void requestStop();
