@@ -49,6 +49,7 @@ class X11ConnectionTest : public ::testing::Test {
     server = vantrel::testing::XvfbServer::start(whyNot);
     if (!server) GTEST_SKIP() << whyNot << "; X11 test skipped";
     ForeignErrors::install();
+    ForeignErrors::error = 0;  // each case counts its own, also when the cases share a process
   }
   std::unique_ptr<vantrel::testing::XvfbServer> server;
 };
