@@ -101,6 +101,60 @@ TEST(JsonRanges, MembersClassifyAsSubscriptsDo) {
   EXPECT_EQ(array.begin()[2].type(), JsonType::bool_);
 }
 
+// The checks hold in every build, so these run whatever NDEBUG says.
+TEST(JsonRangesDeathTest, ReadsOutsideTheMembersStop) {
+  const Json array = Json::fromData("[1, 2]");
+  const Json dictionary = Json::fromData(R"({"a": 1})");
+  const Json emptyArray = Json::fromData("[]");
+  const Json emptyDictionary = Json::fromData("{}");
+  const Json scalar(5);
+  EXPECT_DEATH((void)*array.end(), "Json iterator read at 2 outside the 2 members");
+  EXPECT_DEATH((void)array.begin()[-1], "Json iterator read at -1 outside the 2 members");
+  EXPECT_DEATH((void)*(array.begin() + 7), "Json iterator read at 7 outside the 2 members");
+  EXPECT_DEATH((void)(*(dictionary.end() - 2)).key(), "Json iterator read at -1 outside the 1 members");
+  EXPECT_DEATH((void)*dictionary.end(), "Json iterator read at 1 outside the 1 members");
+  EXPECT_DEATH((void)*emptyArray.begin(), "Json iterator read at 0 outside the 0 members");
+  EXPECT_DEATH((void)*emptyDictionary.begin(), "Json iterator read at 0 outside the 0 members");
+  EXPECT_DEATH((void)*scalar.begin(), "Json iterator read at 0 outside the 0 members");
+  // The last member and the first read fine.
+  EXPECT_EQ((*(array.end() - 1)).intValue(), 2);
+  EXPECT_EQ((*dictionary.begin()).key(), "a");
+}
+
+TEST(JsonRangesDeathTest, IteratorsOfTwoValuesDoNotCompare) {
+  const Json a = Json::fromData("[1, 2]");
+  const Json b = a;  // shares a's elements, yet is another value
+  const Json emptyA = Json::fromData("[]");
+  const Json emptyB = Json::fromData("[]");
+  const Json dictionary = Json::fromData(R"({"a": 1})");
+  const char* const message = "Iterators of two different sequences compared";
+  EXPECT_DEATH((void)(a.begin() == b.begin()), message);
+  EXPECT_DEATH((void)(a.end() - b.begin()), message);
+  EXPECT_DEATH((void)(emptyA.begin() == emptyB.end()), message);
+  EXPECT_DEATH((void)(a.begin() < dictionary.end()), message);
+  // Views of one value walk one sequence, and so do its subscripts.
+  const JsonView view = a;
+  EXPECT_EQ(a.end() - view.begin(), 2);
+  Json nested = Json::fromData(R"({"list": [1, 2, 3]})");
+  EXPECT_EQ(std::as_const(nested)["list"].end() - nested["list"].begin(), 3);
+}
+
+TEST(JsonRangesDeathTest, ArrayPositionsOutsideTheElementsStop) {
+  PlatformValue::Array array{1, 2};
+  const PlatformValue::Array& constant = array;
+  PlatformValue::Array empty;
+  const PlatformValue::Array& constantEmpty = empty;
+  EXPECT_DEATH((void)constant[2], "JsonArray index 2 outside its 2 elements");
+  EXPECT_DEATH((void)array[2], "JsonArray index 2 outside its 2 elements");
+  EXPECT_DEATH((void)constant[static_cast<std::size_t>(-1)], "JsonArray index -1 outside its 2 elements");
+  EXPECT_DEATH((void)constantEmpty.front(), "JsonArray index 0 outside its 0 elements");
+  EXPECT_DEATH((void)constantEmpty.back(), "JsonArray index -1 outside its 0 elements");
+  EXPECT_DEATH((void)empty.back(), "JsonArray index -1 outside its 0 elements");
+  EXPECT_DEATH(empty.pop_back(), "JsonArray index -1 outside its 0 elements");
+  EXPECT_EQ(constant[1], PlatformValue(2));
+  EXPECT_EQ(constant.back(), PlatformValue(2));
+}
+
 TEST(JsonRanges, EqualValuesHashEqually) {
   const std::pair<Json, Json> equal[] = {
       {Json(1), Json(1.0)},

@@ -2,6 +2,7 @@
 
 #include "vantrel/collections/dictionary_operations.h"
 #include "vantrel/core/console.h"
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/core/number_text.h"
 #include "vantrel/json/internal/json_reader.h"
 #include "vantrel/text/string_services.h"
@@ -119,8 +120,9 @@ const PlatformValue& JsonView::object() const {
 // ---- Lookups ----------------------------------------------------------------
 
 const PlatformValue& JsonView::nullValue() noexcept {
-  // Never destroyed: views of it may be read on any thread until exit.
-  static const PlatformValue* const null = new PlatformValue();
+  // Never destroyed: views of it may be read on any thread until exit. Held
+  // in place, so that the first read of a missing member allocates nothing.
+  static const NoDestructor<PlatformValue> null;
   return *null;
 }
 
@@ -139,7 +141,7 @@ JsonView JsonView::operator[](std::int64_t index) const {
   if (index < 0 || static_cast<std::uint64_t>(index) >= elements.size()) {
     return JsonView(&nullValue(), JsonType::null, JsonError::indexOutOfBounds);
   }
-  return JsonView(elements[static_cast<std::size_t>(index)]);
+  return JsonView(elements.data()[index]);  // checked above
 }
 
 // ---- Getters ----------------------------------------------------------------

@@ -302,7 +302,12 @@ class JsonView {
   // elements, a dictionary's values with their keys (`JsonMember`, which
   // also splits as `auto [key, value]`; an element's key is empty). It
   // stays valid while the value it came from lives and is neither assigned
-  // nor changed. Iterators of different values do not compare.
+  // nor changed. Checked as every iterator of the library is
+  // (vantrel/core/indexed_iterator.h): a read outside the members, the end
+  // included, stops the program ("Json iterator read at <i> outside the <n>
+  // members"), and so does comparing iterators of two different values. A
+  // read after the value was assigned or changed is not detected: a value
+  // keeps no count of its changes.
   class const_iterator : public IndexedIterator<const_iterator, JsonMember, JsonMember> {
    public:
     const_iterator() = default;
@@ -312,17 +317,22 @@ class JsonView {
     friend IndexedIterator;
     // Values are found by a stride from the first one, the same arithmetic
     // for elements and for entries; keys are read from `entries_`, so a loop
-    // that takes no key never tests which kind it walks.
-    const_iterator(const PlatformValue* first, std::ptrdiff_t stride, const JsonDictionaryEntry* entries,
-                   std::ptrdiff_t position)
-        : IndexedIterator(position),
+    // that takes no key never tests which kind it walks. `value` is the
+    // value walked, which names the sequence: an empty container has no
+    // first member to tell two of them apart.
+    const_iterator(const PlatformValue* value, const PlatformValue* first, std::ptrdiff_t stride,
+                   const JsonDictionaryEntry* entries, std::ptrdiff_t count, std::ptrdiff_t position)
+        : IndexedIterator(value, position),
           first_(reinterpret_cast<const unsigned char*>(first)),
           stride_(stride),
-          entries_(entries) {}
+          entries_(entries),
+          count_(count) {}
     [[nodiscard]] JsonMember readAt(std::ptrdiff_t position) const;  // after JsonMember
+    [[noreturn]] static void readOutside(std::ptrdiff_t position, std::ptrdiff_t count);
     const unsigned char* first_ = nullptr;
     std::ptrdiff_t stride_ = 0;
     const JsonDictionaryEntry* entries_ = nullptr;
+    std::ptrdiff_t count_ = 0;
   };
   [[nodiscard]] const_iterator begin() const;
   [[nodiscard]] const_iterator end() const;
@@ -955,6 +965,10 @@ JsonSubscript Json::operator()(const Steps&... steps) & {
 
 namespace vantrel VANTREL_API {
 inline JsonMember JsonView::const_iterator::readAt(std::ptrdiff_t position) const {
+  // One unsigned compare covers both ends.
+  if (static_cast<std::size_t>(position) >= static_cast<std::size_t>(count_)) [[unlikely]] {
+    readOutside(position, count_);
+  }
   const auto* value = reinterpret_cast<const PlatformValue*>(first_ + position * stride_);
   return JsonMember(entries_ ? entries_[position].first.view() : std::string_view(), JsonView(*value));
 }

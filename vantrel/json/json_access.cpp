@@ -229,14 +229,21 @@ JsonView::Index JsonView::indexAfter(const Index& i) const {
 
 JsonView::const_iterator JsonView::begin() const {
   if (type_ == JsonType::array) {
-    return const_iterator(target_->array()->data(), sizeof(PlatformValue), nullptr, 0);
+    const PlatformValue::Array& array = *target_->array();
+    return const_iterator(target_, array.data(), sizeof(PlatformValue), nullptr,
+                          static_cast<std::ptrdiff_t>(array.size()), 0);
   }
   if (type_ == JsonType::dictionary) {
-    const JsonDictionaryEntry* entries = target_->dictionary()->begin();
-    if (entries == nullptr) return const_iterator();
-    return const_iterator(&entries->second, sizeof(JsonDictionaryEntry), entries, 0);
+    const JsonDictionary& dictionary = *target_->dictionary();
+    const JsonDictionaryEntry* entries = dictionary.begin();
+    return const_iterator(target_, entries ? &entries->second : nullptr, sizeof(JsonDictionaryEntry), entries,
+                          static_cast<std::ptrdiff_t>(dictionary.size()), 0);
   }
-  return const_iterator();
+  return const_iterator(target_, nullptr, 0, nullptr, 0, 0);
+}
+
+void JsonView::const_iterator::readOutside(std::ptrdiff_t position, std::ptrdiff_t count) {
+  fatal("Json iterator read at " + integerText(position) + " outside the " + integerText(count) + " members");
 }
 
 JsonView::const_iterator JsonView::end() const {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "vantrel/core/fatal.h"
 #include "vantrel/core/number_text.h"
 #include "vantrel/json/internal/json_arena.h"
 #include "vantrel/json/internal/json_opaque_block.h"
@@ -58,7 +59,14 @@ void JsonArray::reserve(std::size_t capacity) {
   block_ = fresh;
 }
 
+void JsonArray::indexOutOfRange(std::size_t i, std::size_t count) {
+  // An index below zero arrives wrapped; it reads as the negative number.
+  fatal("JsonArray index " + integerText(static_cast<std::int64_t>(i)) + " outside its " +
+        integerText(static_cast<std::int64_t>(count)) + " elements");
+}
+
 PlatformValue& JsonArray::operator[](std::size_t i) {
+  checkIndex(i);
   makeRoom(0);
   return block_->elements()[i];
 }
@@ -66,6 +74,7 @@ PlatformValue& JsonArray::operator[](std::size_t i) {
 PlatformValue& JsonArray::back() { return (*this)[size() - 1]; }
 
 void JsonArray::pop_back() {
+  checkIndex(size() - 1);
   makeRoom(0);
   --block_->size;
   block_->elements()[block_->size].~PlatformValue();

@@ -204,7 +204,10 @@ std::ostream& operator<<(std::ostream& out, const JsonText& text);
 // by copies until one of them changes (copy on write). Reading never
 // copies; the non-const `operator[]`, `back()` and the changes below make
 // the elements this array's own first. Pointers and iterators into it stay
-// valid while the array is neither changed nor destroyed.
+// valid while the array is neither changed nor destroyed. A position at or
+// after the end given to `operator[]`, `front()`, `back()` or `pop_back()`
+// stops the program ("JsonArray index <i> outside its <n> elements"), in
+// every build; the iterators are plain pointers, unchecked.
 class JsonArray : private json_internal::SharedBlock<json_internal::ArrayBlock> {
  public:
   using value_type = PlatformValue;
@@ -250,6 +253,10 @@ class JsonArray : private json_internal::SharedBlock<json_internal::ArrayBlock> 
   friend class PlatformValue;
   // Room for `extra` more elements in a block held by this array alone.
   PlatformValue* makeRoom(std::size_t extra);
+  void checkIndex(std::size_t i) const {
+    if (i >= size()) [[unlikely]] indexOutOfRange(i, size());
+  }
+  [[noreturn]] static void indexOutOfRange(std::size_t i, std::size_t count);
 };
 
 // An insertion-ordered dictionary from text to `PlatformValue`, shared by
@@ -439,9 +446,12 @@ inline const JsonDictionary::Entry* JsonDictionary::begin() const { return block
 inline const JsonDictionary::Entry* JsonDictionary::end() const { return begin() + size(); }
 
 inline JsonArray::const_iterator JsonArray::end() const { return data() + size(); }
-inline const PlatformValue& JsonArray::operator[](std::size_t i) const { return data()[i]; }
-inline const PlatformValue& JsonArray::front() const { return data()[0]; }
-inline const PlatformValue& JsonArray::back() const { return data()[size() - 1]; }
+inline const PlatformValue& JsonArray::operator[](std::size_t i) const {
+  checkIndex(i);
+  return data()[i];
+}
+inline const PlatformValue& JsonArray::front() const { return (*this)[0]; }
+inline const PlatformValue& JsonArray::back() const { return (*this)[size() - 1]; }
 
 inline PlatformValue* JsonArray::makeRoom(std::size_t extra) {
   const std::size_t count = size();
