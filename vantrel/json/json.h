@@ -34,6 +34,7 @@
 
 #include <compare>
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -674,8 +675,11 @@ class Json : public JsonView {
  protected:
   // A subscript's: `pin` holds the value `target` reads inside.
   struct Pinned {};
-  Json(Pinned, PlatformValue pin, const PlatformValue* target, JsonType type, ErrorSlot error) noexcept
+  Json(Pinned, PlatformValue&& pin, const PlatformValue* target, JsonType type, ErrorSlot error) noexcept
       : JsonView(target, type, error), value_(std::move(pin)) {}
+  Json(Pinned, const PlatformValue& pin, const PlatformValue* target, JsonType type, ErrorSlot error) noexcept
+      : JsonView(target, type, error), value_(pin) {}
+  Json(Pinned, const PlatformValue* target, JsonType type, ErrorSlot error) noexcept : JsonView(target, type, error) {}
 
  private:
   friend class JsonSubscript;
@@ -721,71 +725,73 @@ struct SubscriptStep {
 };
 
 // A subscript's path: the first steps in place, so that a chain of reads
-// allocates nothing; more go to the heap. Only the steps taken are made,
-// copied and destroyed, and a move copies their bytes (a step's state is
-// its bytes, as a `PlatformValue`'s is).
+// allocates nothing; more go to the heap. Only the steps taken are made and
+// copied; a move copies the bytes (a step's state is its bytes, as a
+// `PlatformValue`'s is), and only a path holding a text of its own (a long
+// key not found, a key held for a value gone) destroys its steps one by one:
+// a chain of reads moves and drops a path at every step.
 class SubscriptSteps {
  public:
   static constexpr std::size_t kInPlace = 4;
 
   SubscriptSteps() noexcept = default;
-  SubscriptSteps(const SubscriptSteps& other) : more_(other.more_), size_(other.size_) {
+  SubscriptSteps(const SubscriptSteps& other)
+      : more_(other.more_ ? new std::vector<SubscriptStep>(*other.more_) : nullptr),
+        size_(other.size_),
+        holdsText_(other.holdsText_) {
     for (std::size_t i = 0; i < inPlace(); ++i) new (slot(i)) SubscriptStep(other[i]);
   }
-  SubscriptSteps(SubscriptSteps&& other) noexcept : more_(std::move(other.more_)), size_(other.size_) {
+  SubscriptSteps(SubscriptSteps&& other) noexcept {
     // All the bytes, used or not: a copy of a known size is a few moves.
-    std::memcpy(static_cast<void*>(storage_), static_cast<const void*>(other.storage_), sizeof storage_);
+    std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof *this);
+    other.more_ = nullptr;
     other.size_ = 0;
+    other.holdsText_ = false;
   }
   SubscriptSteps& operator=(const SubscriptSteps&) = delete;
-  ~SubscriptSteps() {
-    for (std::size_t i = 0; i < inPlace(); ++i) slot(i)->~SubscriptStep();
-  }
+  ~SubscriptSteps() { clear(); }
 
   [[nodiscard]] std::size_t size() const { return size_; }
   [[nodiscard]] const SubscriptStep& operator[](std::size_t i) const {
-    return i < kInPlace ? *slot(i) : more_[i - kInPlace];
+    return i < kInPlace ? *slot(i) : (*more_)[i - kInPlace];
   }
   // Adds a key step, the key made in its place.
   void pushKey(std::string_view key) {
-    if (size_ < kInPlace) {
-      new (slot(size_)) SubscriptStep{JsonText(key), nullptr, 0, true};
-    } else {
-      more_.push_back(SubscriptStep{JsonText(key), nullptr, 0, true});
-    }
-    ++size_;
+    if (key.size() > JsonText::kInlineCapacity) holdsText_ = true;
+    push(SubscriptStep{JsonText(key), nullptr, 0, true});
   }
   // Adds a key step referring to `key`, an entry's.
-  void pushFoundKey(const JsonText* key) {
-    if (size_ < kInPlace) {
-      new (slot(size_)) SubscriptStep{JsonText(), key, 0, true};
-    } else {
-      more_.push_back(SubscriptStep{JsonText(), key, 0, true});
-    }
-    ++size_;
-  }
-  void pushIndex(std::int64_t index) {
-    if (size_ < kInPlace) {
-      new (slot(size_)) SubscriptStep{JsonText(), nullptr, index, false};
-    } else {
-      more_.push_back(SubscriptStep{JsonText(), nullptr, index, false});
-    }
-    ++size_;
-  }
+  void pushFoundKey(const JsonText* key) { push(SubscriptStep{JsonText(), key, 0, true}); }
+  void pushIndex(std::int64_t index) { push(SubscriptStep{JsonText(), nullptr, index, false}); }
   // Holds the keys referred to, before what they are in may go.
   void holdKeys() {
     for (std::size_t i = 0; i < size_; ++i) {
-      SubscriptStep& step = i < kInPlace ? *slot(i) : more_[i - kInPlace];
-      if (step.found) step.key = *std::exchange(step.found, nullptr);
+      SubscriptStep& step = i < kInPlace ? *slot(i) : (*more_)[i - kInPlace];
+      if (step.found) {
+        step.key = *std::exchange(step.found, nullptr);
+        holdsText_ = true;
+      }
     }
   }
   void clear() noexcept {
-    for (std::size_t i = 0; i < inPlace(); ++i) slot(i)->~SubscriptStep();
-    more_.clear();
+    if (holdsText_) [[unlikely]] {
+      for (std::size_t i = 0; i < inPlace(); ++i) slot(i)->~SubscriptStep();
+    }
+    if (more_) [[unlikely]] delete std::exchange(more_, nullptr);
     size_ = 0;
+    holdsText_ = false;
   }
 
  private:
+  void push(SubscriptStep&& step) {
+    if (size_ < kInPlace) [[likely]] {
+      new (slot(size_)) SubscriptStep(std::move(step));
+    } else {
+      if (!more_) more_ = new std::vector<SubscriptStep>();
+      more_->push_back(std::move(step));
+    }
+    ++size_;
+  }
   [[nodiscard]] std::size_t inPlace() const { return size_ < kInPlace ? size_ : kInPlace; }
   [[nodiscard]] SubscriptStep* slot(std::size_t i) { return reinterpret_cast<SubscriptStep*>(storage_) + i; }
   [[nodiscard]] const SubscriptStep* slot(std::size_t i) const {
@@ -793,8 +799,11 @@ class SubscriptSteps {
   }
 
   alignas(SubscriptStep) unsigned char storage_[kInPlace * sizeof(SubscriptStep)];
-  std::vector<SubscriptStep> more_;
+  std::vector<SubscriptStep>* more_ = nullptr;
   std::size_t size_ = 0;
+  // Whether a step in place holds a text block, so that dropping the path
+  // must destroy its steps.
+  bool holdsText_ = false;
 };
 
 static_assert(std::is_standard_layout_v<SubscriptStep>, "subscript steps move by copying their bytes");
@@ -953,6 +962,61 @@ class JsonSubscript : public Json {
   JsonSubscript* next_ = nullptr;
   bool attached_ = false;
 };
+
+// The steps of a chain of reads, inline: each is a lookup, a step recorded
+// and a move of the subscript, which costs little only where the compiler
+// sees all three.
+
+inline JsonSubscript::JsonSubscript(Json* root) noexcept
+    : Json(Pinned{}, root->target_, root->type_, root->error_), root_(root) {
+  if (root->target_ == &root->value_) {
+    attach();
+  } else {
+    // A root that is itself a subscript reads inside a value it holds: its
+    // own subscripts take a count at once.
+    value_ = *root->target_;
+    target_ = &value_;
+  }
+}
+
+inline void JsonSubscript::advance(std::string_view key) {
+  const JsonView next = JsonView::operator[](key);
+  if (!next.error_) [[likely]] {
+    // A member found, so `next` reads the value of an entry, beside its key.
+    const auto* entry = reinterpret_cast<const JsonDictionaryEntry*>(reinterpret_cast<const char*>(next.target_) -
+                                                                     offsetof(JsonDictionaryEntry, second));
+    steps_.pushFoundKey(&entry->first);
+  } else {
+    steps_.pushKey(key);
+  }
+  target_ = next.target_;
+  type_ = next.type_;
+  error_ = next.error_;
+}
+
+inline void JsonSubscript::advance(std::int64_t index) {
+  const JsonView next = JsonView::operator[](index);
+  steps_.pushIndex(index);
+  target_ = next.target_;
+  type_ = next.type_;
+  error_ = next.error_;
+}
+
+inline JsonSubscript Json::operator[](std::string_view key) & {
+  JsonSubscript at(this);
+  at.advance(key);
+  return at;
+}
+
+inline JsonSubscript Json::operator[](std::int64_t index) & {
+  JsonSubscript at(this);
+  at.advance(index);
+  return at;
+}
+
+inline JsonSubscript Json::operator[](int index) & { return (*this)[static_cast<std::int64_t>(index)]; }
+
+inline JsonSubscript Json::operator[](const char* key) & { return (*this)[std::string_view(key)]; }
 
 template <JsonSubscriptType... Steps>
 JsonSubscript Json::operator()(const Steps&... steps) & {

@@ -69,41 +69,13 @@ bool Json::set(const JsonPath& path, const Json& newValue) {
   return true;
 }
 
-JsonSubscript Json::operator[](std::string_view key) & {
-  JsonSubscript at(this);
-  at.advance(key);
-  return at;
-}
-
-JsonSubscript Json::operator[](std::int64_t index) & {
-  JsonSubscript at(this);
-  at.advance(index);
-  return at;
-}
-
-JsonSubscript Json::operator[](int index) & { return (*this)[static_cast<std::int64_t>(index)]; }
-
-JsonSubscript Json::operator[](const char* key) & { return (*this)[std::string_view(key)]; }
-
 JsonSubscript Json::operator[](const JsonPath& path) & {
   JsonSubscript at(this);
   for (const JsonKey& step : path) at.advance(step);
   return at;
 }
 
-// A root that is itself a subscript reads inside a value it holds: its own
-// subscripts take a count at once.
 static_assert(std::is_standard_layout_v<JsonDictionaryEntry>, "an entry is found from its value by offsetof");
-
-JsonSubscript::JsonSubscript(Json* root) noexcept
-    : Json(Pinned{}, PlatformValue(), root->target_, root->type_, root->error_), root_(root) {
-  if (root->target_ == &root->value_) {
-    attach();
-  } else {
-    value_ = *root->target_;
-    target_ = &value_;
-  }
-}
 
 JsonSubscript::JsonSubscript(const JsonSubscript& other)
     : Json(Pinned{}, other.value_, other.target_, other.type_, other.error_), root_(other.root_), steps_(other.steps_) {
@@ -126,29 +98,6 @@ void Json::detachProxies() noexcept {
     proxy = next;
   }
   proxies_ = nullptr;
-}
-
-void JsonSubscript::advance(std::string_view key) {
-  const JsonView next = JsonView::operator[](key);
-  if (!next.error_) {
-    // A member found, so `next` reads the value of an entry, beside its key.
-    const auto* entry = reinterpret_cast<const JsonDictionaryEntry*>(reinterpret_cast<const char*>(next.target_) -
-                                                                     offsetof(JsonDictionaryEntry, second));
-    steps_.pushFoundKey(&entry->first);
-  } else {
-    steps_.pushKey(key);
-  }
-  target_ = next.target_;
-  type_ = next.type_;
-  error_ = next.error_;
-}
-
-void JsonSubscript::advance(std::int64_t index) {
-  const JsonView next = JsonView::operator[](index);
-  steps_.pushIndex(index);
-  target_ = next.target_;
-  type_ = next.type_;
-  error_ = next.error_;
 }
 
 void JsonSubscript::advance(const JsonKey& step) {
