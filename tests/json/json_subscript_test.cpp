@@ -167,6 +167,30 @@ TEST(JsonSubscript, WritesThroughProxiesReadTheNewValue) {
   EXPECT_EQ(value["list"].count(), 3);
 }
 
+// A path held in place and beyond it, of found and missing keys past the
+// inline limit, copied and moved, keeps its keys once the value it came
+// from goes (AddressSanitizer checks that every held key is released once).
+TEST(JsonSubscript, LongPathsKeepTheirKeysWhenTheValueGoes) {
+  const std::string a(20, 'a');
+  const std::string b(24, 'b');
+  const JsonPath expected{a, b, "c", 0, "d", "a key of more than fifteen bytes, missing"};
+  std::optional<JsonSubscript> changedAlone;
+  std::optional<JsonSubscript> copied;
+  {
+    Json root = Json::fromParseString(R"({")" + a + R"(": {")" + b + R"(": {"c": [{"d": {}}]}}})");
+    auto deep = root[a][b]["c"][0]["d"]["a key of more than fifteen bytes, missing"];
+    EXPECT_EQ(deep.error(), JsonError::notExist);
+    copied.emplace(deep);
+    auto found = root[a][b]["c"][0]["d"];
+    found.setManagedJsonObject(PlatformValue(9));  // now reads its own value
+    changedAlone.emplace(std::move(found));
+    EXPECT_EQ(deep.path(), expected);
+  }
+  EXPECT_EQ(copied->path(), expected);
+  EXPECT_EQ(changedAlone->path(), (JsonPath{a, b, "c", 0, "d"}));
+  EXPECT_EQ(changedAlone->intValue(), 9);
+}
+
 TEST(JsonSubscript, ReadsThroughAValueThatIsNotConstAllocateNothing) {
   Json value = Json::fromParseString(kDocument);
   const Json& constant = value;
