@@ -1,7 +1,12 @@
 #include "vantrel/platform/hotkeys/x11_hot_key_service.h"
 
 #include <atomic>
+#include <chrono>
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -170,6 +175,56 @@ TEST_F(X11HotKeyServiceTest, LostDisplayMakesTheServiceUnavailable) {
   ASSERT_TRUE(runMainLoopUntil([&] { return !service->isConnected(); }));
   EXPECT_EQ(service->registerEventHotKey(kKeyJ, 0x1000, {1, 2}, ref), HotKeyStatus::unavailable);
   EXPECT_EQ(service->unregisterEventHotKey(ref), HotKeyStatus::unavailable);
+}
+
+// A handler that threw on the event thread ended the process (std::terminate),
+// and no later press reached any handler.
+TEST_F(X11HotKeyServiceTest, AThrowingHandlerIsReportedAndLaterPressesStillArrive) {
+  struct Case {
+    const char* name;
+    std::function<void()> raise;
+    std::string report;  // after "Uncaught exception in an event handler on the X thread of "<display>""
+  };
+  const Case cases[] = {
+      {"an error", [] { throw std::runtime_error("the handler failed"); }, ": the handler failed\n"},
+      {"out of memory", [] { throw std::bad_alloc(); }, ": std::bad_alloc\n"},
+      {"not an exception", [] { throw 42; }, "\n"},
+  };
+  EventHotKeyRef k;
+  EventHotKeyRef j;
+  ASSERT_EQ(service->registerEventHotKey(kKeyK, 0x1000, {1, 1}, k), HotKeyStatus::success);
+  ASSERT_EQ(service->registerEventHotKey(kKeyJ, 0x1000, {1, 2}, j), HotKeyStatus::success);
+  std::atomic<const Case*> current{nullptr};
+  std::atomic<int> jPresses{0};
+  hotkeys::EventHandlerRef handler;
+  ASSERT_EQ(service->installEventHandler(
+                hotkeys::kHotKeyPressedEventType,
+                [&](const hotkeys::HotKeyEvent& e) {
+                  if (e.hotKeyID && e.hotKeyID->id == 1) current.load()->raise();
+                  if (e.hotKeyID && e.hotKeyID->id == 2) ++jPresses;
+                },
+                handler),
+            HotKeyStatus::success);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    current = &c;
+    const int before = jPresses;
+    ConsoleCapture capture;
+    injector->type({XK_Control_L}, XK_k);
+    injector->type({XK_Control_L}, XK_j);
+    // Handlers run on the event thread: the press of J arrives after K's.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (jPresses == before && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(jPresses, before + 1);
+    EXPECT_EQ(capture.standardError(), "Uncaught exception in an event handler on the X thread of \"" +
+                                           server->displayName() + "\"" + c.report);
+  }
+  // The thread still serves its callers.
+  EXPECT_TRUE(service->isConnected());
+  EXPECT_EQ(service->unregisterEventHotKey(k), HotKeyStatus::success);
+  EXPECT_EQ(service->removeEventHandler(handler), HotKeyStatus::success);
 }
 
 TEST(X11HotKeyService, NoDisplayGivesNoService) {

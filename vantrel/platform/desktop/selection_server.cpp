@@ -344,20 +344,24 @@ LiveServers& liveServers() {
   return *live;
 }
 
-// The process that registered the exit handler: a child forked since has
-// none of the connection threads, and nothing to hand over.
-std::atomic<pid_t> registeredBy{0};
+// The process that last opened a server: a child forked since has none of
+// the connection threads, and nothing to hand over until it opens its own.
+// The exit handler registered by the parent is the child's too.
+std::atomic<pid_t> lastOpenedBy{0};
 
 // At exit, what this process still serves goes to the clipboard manager;
 // the whole handover is bounded by one limit.
 void handOverAtExit() {
-  if (::getpid() != registeredBy.load()) return;
+  if (::getpid() != lastOpenedBy.load()) return;
   std::vector<std::shared_ptr<SelectionServer::Impl>> owning;
   {
     LiveServers& live = liveServers();
     std::lock_guard lock(live.mutex);
     for (const auto& weak : live.servers) {
-      if (auto impl = weak.lock(); impl && impl->owning) owning.push_back(std::move(impl));
+      // The parent's servers, copied by a fork, are not this process's to hand over.
+      if (auto impl = weak.lock(); impl && impl->thread.inStartingProcess() && impl->owning) {
+        owning.push_back(std::move(impl));
+      }
     }
   }
   for (const auto& impl : owning) {
@@ -381,6 +385,7 @@ std::unique_ptr<SelectionServer> SelectionServer::open(const std::string& displa
   hooks.beforeWait = [raw] { return raw->beforeWait(); };
   hooks.close = [raw](bool lost) { raw->close(lost); };
   if (!impl->thread.start(displayName, std::move(hooks), impl)) return nullptr;
+  lastOpenedBy = ::getpid();
   {
     LiveServers& live = liveServers();
     std::lock_guard lock(live.mutex);
@@ -403,10 +408,7 @@ bool SelectionServer::own(std::vector<SelectionOffer> offers) {
   // Registered on the first take, not as the library loads: a program that
   // never copies runs nothing at exit.
   static std::once_flag registered;
-  std::call_once(registered, [] {
-    registeredBy = ::getpid();
-    std::atexit(handOverAtExit);
-  });
+  std::call_once(registered, [] { std::atexit(handOverAtExit); });
   return true;
 }
 
@@ -424,7 +426,8 @@ bool SelectionServer::handOverToClipboardManager() {
   return ran && *handed;
 }
 
-bool SelectionServer::owns() const { return impl_->owning; }
+// A forked child's copy still reads the parent's flag: it owns nothing.
+bool SelectionServer::owns() const { return impl_->thread.inStartingProcess() && impl_->owning; }
 
 bool SelectionServer::confirmOwnership() {
   const std::shared_ptr<Impl> impl = impl_;

@@ -26,7 +26,10 @@
 // While the selection is ours, reads answer from the in-memory model; when
 // someone else owns it, from them; with no owner, from the in-memory model.
 // What the process still serves at exit goes to the desktop's clipboard
-// manager when one runs (at most about 2 s).
+// manager when one runs (at most about 2 s). A child forked from a process
+// that serves the clipboard keeps a copy of the model but not the serving:
+// its reads ask the owner (the parent, until the child writes), and its
+// first write takes the clipboard on a connection of its own.
 //
 // What the desktop's clipboard answers:
 // - types: the owner's `TARGETS`, mapped to the library's identifiers:

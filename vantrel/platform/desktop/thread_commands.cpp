@@ -8,8 +8,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <exception>
 #include <utility>
+#include <vector>
 
+#include "vantrel/core/console.h"
+#include "vantrel/core/error.h"
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/platform/desktop/x11_connection.h"
 #include "vantrel/platform/posix/write_all.h"
 
@@ -20,6 +25,29 @@
 #endif
 
 namespace vantrel {
+
+namespace {
+
+// A throw must not leave the thread: it would end the process, and with it
+// the service's other handlers and callers. It is reported in the words a
+// queue uses for a throwing block, on standard error, and the thread serves on.
+void reportUncaught(const std::exception_ptr& error, std::string_view what, std::string_view where) noexcept {
+  try {
+    std::string line = "Uncaught exception in ";
+    line.append(what).append(" on ").append(where);
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      line.append(": ").append(errorDescription(e));
+    } catch (...) {
+    }
+    consolePrintError(line);
+  } catch (...) {
+    // No memory even for the line: the thread goes on all the same.
+  }
+}
+
+}  // namespace
 
 ThreadCommands::ThreadCommands() {
   int pipeFds[2];
@@ -59,19 +87,26 @@ bool ThreadCommands::run(std::function<void()> work, std::optional<std::chrono::
   } else {
     commandFinished_.wait(lock, done);
   }
-  return command->finished;
+  return command->finished && !command->threw;
 }
 
-void ThreadCommands::runPending() {
+void ThreadCommands::runPending(std::string_view thread) {
   std::deque<std::shared_ptr<Command>> pending;
   {
     std::lock_guard lock(mutex_);
     pending.swap(commands_);
   }
   for (const auto& command : pending) {
-    command->work();
+    bool threw = false;
+    try {
+      command->work();
+    } catch (...) {
+      threw = true;
+      reportUncaught(std::current_exception(), "a command", thread);
+    }
     std::lock_guard lock(mutex_);
     command->finished = true;
+    command->threw = threw;
   }
   if (!pending.empty()) commandFinished_.notify_all();
 }
@@ -110,7 +145,37 @@ bool ThreadCommands::running() const {
 
 X11ConnectionThread::~X11ConnectionThread() { stop(); }
 
+bool X11ConnectionThread::inStartingProcess() const {
+  return startedIn_ != 0 && startedIn_ == static_cast<long>(::getpid());
+}
+
+void X11ConnectionThread::reportThrow(std::string_view what) const noexcept {
+  reportUncaught(std::current_exception(), what, where_);
+}
+
+void X11ConnectionThread::abandonForkedCopy() {
+  // Joining would wait forever for a thread this process never had, and
+  // closing the display would write on the parent's socket. Both handles
+  // are kept where they stay reachable, and never released.
+  struct Abandoned {
+    std::mutex mutex;
+    std::vector<std::thread> threads;
+    std::vector<std::unique_ptr<X11Connection>> connections;
+  };
+  if (!thread_.joinable() && !connection_) return;
+  static NoDestructor<Abandoned> abandoned;
+  std::lock_guard lock(abandoned->mutex);
+  if (thread_.joinable()) abandoned->threads.push_back(std::move(thread_));
+  if (connection_) abandoned->connections.push_back(std::move(connection_));
+}
+
 void X11ConnectionThread::stop() {
+  if (!inStartingProcess()) {
+    // A forked child (or a thread never started): the mutexes may have been
+    // held by the parent's threads at the fork, so none is touched.
+    abandonForkedCopy();
+    return;
+  }
   commands_.requestStop();
   if (!thread_.joinable()) return;
   if (onThread()) {
@@ -121,9 +186,15 @@ void X11ConnectionThread::stop() {
 }
 
 bool X11ConnectionThread::run(std::function<void()> work, std::optional<std::chrono::milliseconds> limit) {
+  if (!inStartingProcess()) return false;
   if (onThread()) {
     if (!connected_ || commands_.stopRequested()) return false;
-    work();
+    try {
+      work();
+    } catch (...) {
+      reportThrow("a command");
+      return false;
+    }
     return true;
   }
   return commands_.run(std::move(work), limit);
@@ -159,15 +230,24 @@ bool X11ConnectionThread::waitForInput(std::optional<Clock::time_point> deadline
 void X11ConnectionThread::loop() {
   Display* const xDisplay = display();
   for (;;) {
-    commands_.runPending();
+    commands_.runPending(where_);
     if (commands_.stopRequested()) break;
     while (!lost() && XPending(xDisplay) > 0) {
       XEvent event;
       XNextEvent(xDisplay, &event);
-      hooks_.event(event);
+      try {
+        hooks_.event(event);
+      } catch (...) {
+        reportThrow("an event handler");
+      }
     }
     if (lost()) break;
-    const std::optional<Clock::time_point> until = hooks_.beforeWait ? hooks_.beforeWait() : std::nullopt;
+    std::optional<Clock::time_point> until;
+    try {
+      if (hooks_.beforeWait) until = hooks_.beforeWait();
+    } catch (...) {
+      reportThrow("the wait's set-up");
+    }
     if (lost()) break;
     XFlush(xDisplay);
     // A command may have queued while another one waited for the server
@@ -176,7 +256,13 @@ void X11ConnectionThread::loop() {
     (void)waitForInput(until);
     if (lost()) break;
   }
-  if (hooks_.close) hooks_.close(lost());
+  if (hooks_.close) {
+    try {
+      hooks_.close(lost());
+    } catch (...) {
+      reportThrow("the closing");
+    }
+  }
   connection_.reset();
   connected_ = false;
   commands_.finish();
@@ -185,12 +271,22 @@ void X11ConnectionThread::loop() {
 bool X11ConnectionThread::start(const std::string& displayName, Hooks hooks, std::shared_ptr<const void> keepAlive) {
   if (!commands_.valid()) return false;
   hooks_ = std::move(hooks);
+  where_ = "the X thread of \"" + (displayName.empty() ? std::string("$DISPLAY") : displayName) + "\"";
+  startedIn_ = static_cast<long>(::getpid());
   std::promise<bool> opened;
   std::future<bool> isOpen = opened.get_future();
   thread_ = std::thread([this, displayName, keepAlive = std::move(keepAlive), opened = std::move(opened)]() mutable {
     threadId_ = std::this_thread::get_id();
     connection_ = std::make_unique<X11Connection>(displayName);
-    if (!connection_->isOpen() || !hooks_.open(*connection_) || lost()) {
+    const auto setUp = [&] {
+      try {
+        return hooks_.open(*connection_);
+      } catch (...) {
+        reportThrow("the set-up");
+        return false;
+      }
+    };
+    if (!connection_->isOpen() || !setUp() || lost()) {
       connection_.reset();
       connected_ = false;
       commands_.finish();

@@ -18,6 +18,16 @@
 // the thread has finished nothing runs again, and each caller still waiting
 // answers false. A command queued from the thread itself runs at once
 // (waiting for itself would never end). Thread-safe.
+//
+// Nothing a command or a hook throws leaves the thread, which would end the
+// process: it is reported on standard error ("Uncaught exception in a
+// command on the X thread of \":0\": <description>"), the command's caller
+// is answered false, and the thread goes on serving.
+//
+// A forked child has a copy of the object but not its thread, and shares the
+// parent's connection: there it is not connected, its calls answer false at
+// once, and stopping it leaves thread and connection alone (never joined,
+// never closed). A child that needs the display starts a thread of its own.
 #pragma once
 
 #include <atomic>
@@ -29,6 +39,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "vantrel/api.h"
@@ -54,11 +65,13 @@ class ThreadCommands {
   void drainWakeups() const;
 
   // Queues `work` for the thread and waits until it ran, the thread
-  // finished, or `limit` passed (none: no limit). False when it did not run,
-  // and at once when a stop was asked or the thread has finished.
+  // finished, or `limit` passed (none: no limit). False when it did not run
+  // or threw, and at once when a stop was asked or the thread has finished.
   bool run(std::function<void()> work, std::optional<std::chrono::milliseconds> limit = std::nullopt);
-  // The thread: runs what is queued, in order.
-  void runPending();
+  // The thread: runs what is queued, in order. What a command throws is
+  // reported as thrown on `thread` ("the X thread of \":0\"") and fails
+  // only that command.
+  void runPending(std::string_view thread = "an X connection's thread");
   // Whether commands wait to run (their wake-up may have been drained by a
   // wait inside another command).
   [[nodiscard]] bool hasPending() const;
@@ -75,6 +88,7 @@ class ThreadCommands {
   struct Command {
     std::function<void()> work;
     bool finished = false;
+    bool threw = false;
   };
 
   int wakeRead_ = -1;
@@ -119,14 +133,19 @@ class X11ConnectionThread {
   // by the other threads, or by a hook.
   [[nodiscard]] bool start(const std::string& displayName, Hooks hooks, std::shared_ptr<const void> keepAlive);
   // Runs `work` on the thread and waits until it ran, the thread ended or
-  // `limit` passed; false when it did not run. On the thread: runs it at once.
+  // `limit` passed; false when it did not run or threw. On the thread: runs
+  // it at once. In a forked child: false at once.
   bool run(std::function<void()> work, std::optional<std::chrono::milliseconds> limit = std::nullopt);
   // Asks the thread to end and waits for it (see the destructor).
   void stop();
 
-  // False once the thread has ended or the server went away. Any thread.
-  [[nodiscard]] bool isConnected() const { return connected_; }
-  [[nodiscard]] bool isRunning() const { return commands_.running(); }
+  // False once the thread has ended or the server went away, and in a
+  // process other than the one that started it. Any thread.
+  [[nodiscard]] bool isConnected() const { return inStartingProcess() && connected_; }
+  [[nodiscard]] bool isRunning() const { return inStartingProcess() && commands_.running(); }
+  // Whether this is the process that started the thread (false in a child
+  // forked since, and before `start`).
+  [[nodiscard]] bool inStartingProcess() const;
   [[nodiscard]] bool onThread() const { return std::this_thread::get_id() == threadId_.load(); }
 
   // The thread only.
@@ -140,8 +159,15 @@ class X11ConnectionThread {
 
  private:
   void loop();
+  // Reports the exception in flight, thrown by `what` on the thread.
+  void reportThrow(std::string_view what) const noexcept;
+  // A forked child's copy: lets go of the thread and the connection, which
+  // are the parent's, without joining or closing them.
+  void abandonForkedCopy();
 
   ThreadCommands commands_;
+  std::string where_;  // "the X thread of \":0\"", for reports
+  long startedIn_ = 0;  // the process id that started the thread
   std::thread thread_;
   std::atomic<std::thread::id> threadId_{};
   std::atomic<bool> connected_{true};

@@ -16,9 +16,10 @@
 //
 // Threads: the service owns one connection and one event thread, the only
 // thread that talks to the display; registrations are carried out on it
-// while the caller waits, and handlers are called on it. If the display
-// goes away the thread ends and every later call answers `unavailable`.
-// Destroying the service releases its grabs and closes the connection.
+// while the caller waits, and handlers are called on it (one that throws is
+// reported on standard error, and later presses still arrive). If the display
+// goes away the thread ends and every later call answers `unavailable`, as
+// it does in a child forked since (the thread is the parent's). Destroying the service releases its grabs and closes the connection.
 // Thread-safe.
 #pragma once
 

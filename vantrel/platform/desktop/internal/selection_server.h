@@ -29,7 +29,11 @@
 //
 // Calls wait for the thread at most `Limits::commandLimit`. Destroying the
 // server gives up the selection and ends the thread. If the display goes
-// away the thread ends and `isConnected()` turns false. Thread-safe.
+// away the thread ends and `isConnected()` turns false. In a child forked
+// from the process that opened it the server is not connected and owns
+// nothing: its calls answer false at once, and destroying it leaves the
+// parent's thread and connection alone; the child opens a server of its
+// own. Thread-safe.
 #pragma once
 
 #include <chrono>
