@@ -15,12 +15,17 @@ using namespace vantrel;
 
 namespace {
 
-// The tour's images go to one temporary folder, kept so they can be looked at.
-std::filesystem::path imagesFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  const std::filesystem::path folder = std::filesystem::path(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") /
-                                       "vantrel-tour-images";
-  std::filesystem::create_directories(folder);
+// The tour's images go to one temporary folder, kept so they can be looked
+// at: the first image says where it is.
+const std::filesystem::path& imagesFolder() {
+  static const std::filesystem::path folder = [] {
+    const char* tmp = std::getenv("TMPDIR");
+    std::filesystem::path made = std::filesystem::path(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") /
+                                 "vantrel-tour-images";
+    std::filesystem::create_directories(made);
+    std::printf("  the images are kept in %s\n", made.c_str());
+    return made;
+  }();
   return folder;
 }
 

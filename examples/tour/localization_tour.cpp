@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -28,13 +29,24 @@ using namespace vantrel;
 namespace {
 
 // Everything here lives in a fresh temporary folder: HOME (the missing-keys
-// file), the user defaults and a small application bundle.
-const std::string& localizationTourFolder() {
-  static const std::string folder = [] {
+// file), the user defaults and a small application bundle. It goes when the
+// program ends, whichever sections ran.
+class LocalizationTourFolder {
+ public:
+  LocalizationTourFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-l10n-tour-XXXXXX").string();
-    return std::string(::mkdtemp(pattern.data()));
-  }();
-  return folder;
+    path = std::string(::mkdtemp(pattern.data()));
+  }
+  ~LocalizationTourFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::string path;
+};
+
+const std::string& localizationTourFolder() {
+  static const LocalizationTourFolder folder;
+  return folder.path;
 }
 
 class LocalizationTourHome {
