@@ -2,7 +2,8 @@
 # builds a separate project against them with find_package(Vantrel
 # COMPONENTS core text collections) and with pkg-config, runs both programs
 # and checks they need none of the graphics or X11 libraries; builds and
-# runs the tour against the installed umbrella target.
+# runs the tour against the installed umbrella target; builds one program
+# with clang++ too (CLANG_CXX), which must link and run.
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 function(run)
@@ -49,6 +50,24 @@ function(check_output)
   string(FIND "${last_output}" "consumer: 007 3 " found)
   if(found EQUAL -1)
     message(FATAL_ERROR "unexpected consumer output: ${last_output}")
+  endif()
+endfunction()
+
+# The caller's position through fatal, checkedCast, once and a JSON path:
+# `program` (run after the command in ARGN, if any) reports its caller's
+# line, and stops through fatal naming the line it announced.
+function(check_positions program)
+  run(${ARGN} "${program}")
+  if(NOT last_output STREQUAL "positions: caller 1 20\n")
+    message(FATAL_ERROR "unexpected output of ${program}: ${last_output}")
+  endif()
+  execute_process(COMMAND ${ARGN} "${program}" stop RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(rc EQUAL 0 OR NOT out MATCHES "^stops at line ([0-9]+)\n$")
+    message(FATAL_ERROR "${program} stop: expected a stop, got (${rc}):\n${out}${err}")
+  endif()
+  set(line ${CMAKE_MATCH_1})
+  if(NOT err MATCHES "Fatal error: asked to stop: file [^\n]*source_positions\\.cpp, line ${line}\n")
+    message(FATAL_ERROR "${program} stop: expected the fatal line naming line ${line}, got:\n${err}")
   endif()
 endfunction()
 
@@ -113,6 +132,8 @@ if(csv_relocations GREATER bound)
     "more than twice the core-only program's ${core_relocations}")
 endif()
 
+check_positions("${WORK_DIR}/build/source_positions")
+
 # The tour, built only here in a build with the package tests, must run.
 if(TOUR_DIR)
   run("${WORK_DIR}/build/tour")
@@ -136,3 +157,25 @@ run(${CXX} -std=c++20 ${extra} "${SOURCE_DIR}/main.cpp" ${pc_flags} "-Wl,-rpath,
 run("${WORK_DIR}/pc_consumer")
 check_output()
 check_loads_none("${WORK_DIR}/pc_consumer" ${graphics_libraries})
+
+# The same libraries from clang++, with CMake and with pkg-config: no
+# exported signature may depend on the compiler. Only the one program is
+# built; the libraries are the installed ones.
+set(clang_run "")
+if(CXX_FLAGS MATCHES "address")
+  # g++'s AddressSanitizer built the libraries: its runtime must come first
+  # in the process (the clang++ program itself is not instrumented).
+  execute_process(COMMAND ${CXX} -print-file-name=libasan.so
+    OUTPUT_VARIABLE asan_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(clang_run ${CMAKE_COMMAND} -E env "LD_PRELOAD=${asan_runtime}")
+endif()
+run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${WORK_DIR}/clang" -G Ninja
+    "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_CXX_COMPILER=${CLANG_CXX}")
+run(${CMAKE_COMMAND} --build "${WORK_DIR}/clang" --target source_positions)
+check_positions("${WORK_DIR}/clang/source_positions" ${clang_run})
+run(pkg-config --cflags --libs vantrel-json vantrel-dispatch)
+string(STRIP "${last_output}" pc_flags)
+separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
+run(${CLANG_CXX} -std=c++20 "${SOURCE_DIR}/source_positions.cpp" ${pc_flags} "-Wl,-rpath,${lib_dir}"
+    -o "${WORK_DIR}/pc_source_positions")
+check_positions("${WORK_DIR}/pc_source_positions" ${clang_run})
