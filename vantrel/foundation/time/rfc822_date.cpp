@@ -1,7 +1,9 @@
 #include "vantrel/foundation/time/rfc822_date.h"
 
+#include <memory>
 #include <string>
 
+#include "vantrel/core/thread_cache.h"
 #include "vantrel/platform/foundation/time/date_formatter.h"
 #include "vantrel/text/string_services.h"
 
@@ -27,13 +29,13 @@ constexpr std::string_view kDateFormatsWithoutComma[] = {
 // formatter would let two threads' attempts change each other's pattern.
 // One per thread keeps each thread's attempts its own.
 DateFormatter& helperFormatter() {
-  thread_local DateFormatter formatter = [] {
-    DateFormatter f;
-    f.setLocale(Locale("en_US_POSIX"));
-    f.setTimeZone(*TimeZone::forSecondsFromGMT(0));
+  constinit thread_local ThreadCache<DateFormatter> formatter;
+  return formatter.get([] {
+    auto f = std::make_unique<DateFormatter>();
+    f->setLocale(Locale("en_US_POSIX"));
+    f->setTimeZone(*TimeZone::forSecondsFromGMT(0));
     return f;
-  }();
-  return formatter;
+  });
 }
 
 }  // namespace

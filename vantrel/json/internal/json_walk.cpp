@@ -9,6 +9,7 @@
 
 #include "vantrel/core/number_text.h"
 #include "vantrel/core/sort.h"
+#include "vantrel/core/thread_cache.h"
 #include "vantrel/json/internal/json_bytes.h"
 #include "vantrel/text/comparison.h"
 #include "vantrel/text/escaping.h"
@@ -28,7 +29,7 @@ struct ThreadBuffer {
   ~ThreadBuffer() { delete[] data; }
 };
 
-thread_local ThreadBuffer threadBuffer;
+constinit thread_local ThreadCache<ThreadBuffer> threadBuffer;
 
 // A buffer that grew beyond this (a very long text) is not kept.
 constexpr std::size_t kKeptCapacity = std::size_t{16} << 20;
@@ -108,7 +109,7 @@ void sortPlaces(std::vector<std::uint32_t>& order, Before before) {
 // ---- JsonTextBuffer -----------------------------------------------------------
 
 JsonTextBuffer::JsonTextBuffer() {
-  ThreadBuffer& buffer = threadBuffer;
+  ThreadBuffer& buffer = threadBuffer.get();
   if (buffer.inUse) return;
   buffer.inUse = true;
   threads_ = true;
@@ -121,7 +122,9 @@ JsonTextBuffer::~JsonTextBuffer() {
     delete[] start_;
     return;
   }
-  ThreadBuffer& buffer = threadBuffer;
+  // Still the one the constructor took: the thread lets go of its buffer
+  // only between its thread_local destructors, never during a call.
+  ThreadBuffer& buffer = *threadBuffer.find();
   buffer.data = start_;
   buffer.capacity = static_cast<std::size_t>(limit_ - start_);
   if (buffer.capacity > kKeptCapacity) {
