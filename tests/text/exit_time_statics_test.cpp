@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/exit_while_used.h"
+#include "tests/support/use_at_exit.h"
 #include "vantrel/text/character_set.h"
 #include "vantrel/text/characters.h"
 
@@ -22,6 +23,14 @@ TEST(ExitTimeStatics, TextSetsAndIteratorsOutliveExit) {
     std::thread([] {
       if (characterCount("e\u0301\u00E9") != 2) std::abort();
     }).join();
+  });
+}
+
+// Each thread walks with a break iterator of its own, made again when a call
+// comes after the thread's thread_local objects are gone.
+TEST(ExitTimeStatics, CharactersAreCountedOnceTheThreadsIteratorIsGone) {
+  EXPECT_USE_AT_EXIT([] {
+    if (characterCount("e\u0301\r\n\U0001F468\u200D\U0001F469\u200D\U0001F467") != 3) std::abort();
   });
 }
 

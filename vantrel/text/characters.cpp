@@ -8,6 +8,7 @@
 
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/no_destructor.h"
+#include "vantrel/core/thread_cache.h"
 #include "vantrel/text/internal/scan.h"
 #include "vantrel/text/internal/utf8.h"
 
@@ -19,7 +20,8 @@ namespace {
 // ICU's lazy set-up inside them is ordered for every thread (ICU's own
 // synchronisation is invisible to ThreadSanitizer).
 icu::BreakIterator& graphemeIterator() {
-  thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
+  constinit thread_local ThreadCache<icu::BreakIterator> iterator;
+  return iterator.get([] {
     static NoDestructor<std::mutex> mutex;
     const std::lock_guard<std::mutex> lock(*mutex);
     // Never destroyed: a thread that is never joined may clone it at exit.
@@ -33,8 +35,7 @@ icu::BreakIterator& graphemeIterator() {
     std::unique_ptr<icu::BreakIterator> clone((*prototype)->clone());
     if (!clone) fatal("ICU grapheme break iterator unavailable");
     return clone;
-  }();
-  return *iterator;
+  });
 }
 
 // The thread's iterator set on `text` for one walk. The iterator is left on an
