@@ -227,6 +227,34 @@ TYPED_TEST(CollectionRanges, HashTheContent) {
   EXPECT_EQ(hash(first.c()), hash(second.c()));
 }
 
+// The end holds no element in any kind: a read there stops, and so does
+// stepping a hash-kept view's iterator past it (a position iterator may
+// stand past the end; only its reads are checked).
+template <class Kind>
+class CollectionRangesDeathTest : public ::testing::Test {};
+TYPED_TEST_SUITE(CollectionRangesDeathTest, Kinds);
+
+TYPED_TEST(CollectionRangesDeathTest, ReadingAtTheEndStops) {
+  TypeParam kind;
+  kind.steps();
+  const auto& c = kind.c();
+  auto walked = c.begin();
+  for (std::size_t i = 0; i < c.size(); ++i) ++walked;
+  ASSERT_EQ(walked, c.end());
+  if constexpr (TypeParam::kOrdered) {
+    const std::string n = std::to_string(c.size());
+    const std::string message = "iterator: index " + n + " out of range 0\\.\\.<" + n;
+    EXPECT_DEATH((void)*c.end(), message);
+    EXPECT_DEATH((void)*walked, message);
+  } else {
+    const std::string name = "OptionallyFilteredSet_BasedOn[A-Za-z]+ iterator ";
+    EXPECT_DEATH((void)*c.end(), name + "read at its end");
+    EXPECT_DEATH((void)walked->id, name + "read at its end");
+    EXPECT_DEATH(++walked, name + "advanced at its end");
+    EXPECT_DEATH((void)std::next(c.end()), name + "advanced at its end");
+  }
+}
+
 TEST(CollectionHashes, DistinctOrdersOfTheSameElementsHashApartUnlessTheyAreASet) {
   std::vector<Row> rows = {row("a"), row("b"), row("c"), row("d"), row("e")};
   std::unordered_set<std::size_t> ordered;

@@ -179,6 +179,7 @@ class OptionallyFilteredSet_BasedOnKerray
   using BaseObserver = KerrayObserver<E>;
   friend struct observable_internal::IterationAccess;
   static constexpr std::string_view kIterationName = "OptionallyFilteredSet_BasedOnKerray";
+  const Members& tableForIteration() const { return inSet_; }
 
   bool passes(const E& e) const { return !filterBlock_ || filterBlock_(e); }
 

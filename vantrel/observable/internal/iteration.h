@@ -14,9 +14,10 @@
 // storage. The count does not change inside a loop that does not change
 // the collection, so the compiler keeps its load out of the loop. A
 // position iterator also reads through the collection, which checks the
-// position against the content of the moment. Comparing iterators of two
-// different collections stops the program too: these are the library's
-// one iterator-check policy (vantrel/core/indexed_iterator.h).
+// position against the content of the moment; a hash iterator compares its
+// entry with the table's end before it reads or steps. Comparing iterators
+// of two different collections stops the program too: these are the
+// library's one iterator-check policy (vantrel/core/indexed_iterator.h).
 #pragma once
 
 #include <compare>
@@ -35,6 +36,9 @@ namespace vantrel VANTREL_API { namespace observable_internal {
 
 // Stops with "<collection> changed while an iterator over it was in use".
 [[noreturn]] void changedWhileIterating(std::string_view collection);
+// Stops with "<collection> iterator <action> at its end" (`action`: "read",
+// "advanced").
+[[noreturn]] void iteratorAtEnd(std::string_view collection, std::string_view action);
 
 // What the iterators read of a collection; each collection befriends it.
 // A collection provides `changes_` (its count of changes), `kIterationName`,
@@ -105,12 +109,12 @@ class HashIterator {
       : collection_(collection), entry_(entry), stamp_(IterationAccess::changes(*collection)) {}
 
   reference operator*() const {
-    check();
+    checkInside("read");
     return Project{}(*entry_);
   }
   pointer operator->() const { return &**this; }
   HashIterator& operator++() {
-    check();
+    checkInside("advanced");
     ++entry_;
     return *this;
   }
@@ -125,8 +129,16 @@ class HashIterator {
   }
 
  private:
-  void check() const {
-    if (stamp_ != IterationAccess::changes(*collection_)) changedWhileIterating(IterationAccess::name<C>());
+  // The table's end node is no element: reading or stepping there would go
+  // through a null node. Only an unchanged collection's table is asked for
+  // its end, so the comparison is against the table this iterator walks.
+  void checkInside(std::string_view action) const {
+    if (stamp_ != IterationAccess::changes(*collection_)) [[unlikely]] {
+      changedWhileIterating(IterationAccess::name<C>());
+    }
+    if (entry_ == IterationAccess::table(*collection_).end()) [[unlikely]] {
+      iteratorAtEnd(IterationAccess::name<C>(), action);
+    }
   }
 
   const C* collection_ = nullptr;

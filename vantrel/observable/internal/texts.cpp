@@ -61,4 +61,8 @@ void changedWhileIterating(std::string_view collection) {
   fatal(fmt::format("{} changed while an iterator over it was in use", collection));
 }
 
+void iteratorAtEnd(std::string_view collection, std::string_view action) {
+  fatal(fmt::format("{} iterator {} at its end", collection, action));
+}
+
 }  // namespace vantrel::observable_internal
