@@ -167,6 +167,22 @@ TEST(JsonAccess, IndexOrder) {
 TEST(JsonAccessDeathTest, PositionOutsideTheValueStops) {
   const Json array = parse("[1]");
   EXPECT_DEATH((void)array[array.endIndex()], "Json index 1 outside the 1 members of the array value");
+  // Positions of another case than the value's, the null one included
+  // (where a value with no members starts and ends).
+  struct Case {
+    Json value;
+    Json::Index index;
+    const char* message;
+  };
+  const Case cases[] = {
+      {parse("[1]"), Json::Index::null(), "Json null index read in the array value"},
+      {parse(R"({"a": 1})"), Json::Index::null(), "Json null index read in the dictionary value"},
+      {Json(5), Json::Index::null(), "Json null index read in the number value"},
+      {Json(), Json::Index::null(), "Json null index read in the null value"},
+      {parse(R"({"a": 1})"), Json::Index::array(0), "Json index 0 outside the 1 members of the dictionary value"},
+      {parse("[1]"), Json::Index::dictionary(0), "Json index 0 outside the 1 members of the array value"},
+  };
+  for (const Case& c : cases) EXPECT_DEATH((void)c.value[c.index], c.message) << c.value.description();
 }
 
 TEST(JsonAccess, Comparisons) {

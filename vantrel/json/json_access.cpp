@@ -209,7 +209,9 @@ JsonView::Element JsonView::operator[](const Index& i) const {
     const auto& entry = target_->dictionary()->entries()[static_cast<std::size_t>(i.position())];
     return {entry.first.str(), Json(entry.second)};
   }
-  if (i.kind() == Index::Case::null) return {std::string(), Json()};
+  // The null position is where a value with no members starts and ends:
+  // there is nothing to read there, in any value.
+  if (i.kind() == Index::Case::null) fatal("Json null index read in the " + type_.description() + " value");
   fatal("Json index " + integerText(i.position()) + " outside the " + integerText(count()) + " members of the " +
         type_.description() + " value");
 }
