@@ -206,6 +206,9 @@ TEST(JsonWriter, EveryEntryPointGivesItsTextSizedToIt) {
       {"makeStringSystem", [&] { return small.makeStringSystem(); }, "{\n  \"id\" : 12345678,\n  \"name\" : \"n\"\n}"},
       {"makeData", [&] { return small.makeData(); }, "{\"name\":\"n\",\"id\":12345678}"},
       {"makeStringCompact", [&] { return *small.makeStringCompact(); }, "{\"name\": \"n\",\"id\": 12345678}"},
+      {"description", [&] { return small.description(); },
+       "Json(type=dictionary, content={\"name\": \"n\",\"id\": 12345678})"},
+      {"a long description", [&] { return Json(large).description(); }, {}},
       {"a long text", [&] { return JsonWriter(std::nullopt).string(large); }, {}},
       {"a second long text appended", [&] { return std::move(reused).string(large); }, {}},
   };

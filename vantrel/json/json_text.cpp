@@ -1,6 +1,7 @@
 // The value as system text, as compact display text, its descriptions and
 // its key paths.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -194,8 +195,16 @@ std::optional<std::string> JsonView::makeStringCompact() const {
 }
 
 std::string JsonView::description() const {
-  if (auto text = makeStringCompact()) return "Json(type=" + type_.description() + ", content=" + *text + ")";
-  return "Json(type=" + type_.description() + ", content=Cannot makeString() of " + target_->description() + ")";
+  // Sized once: appending a large content to the short head would leave up
+  // to twice its size in capacity.
+  std::optional<std::string> text = makeStringCompact();
+  const std::string type = type_.description();
+  const std::string content = text ? std::move(*text) : "Cannot makeString() of " + target_->description();
+  constexpr std::string_view head = "Json(type=", middle = ", content=";
+  std::string out;
+  out.reserve(head.size() + type.size() + middle.size() + content.size() + 1);
+  out.append(head).append(type).append(middle).append(content).push_back(')');
+  return out;
 }
 
 std::string JsonView::debugDescription() const { return "Json(type=" + type_.description() + ")"; }
