@@ -33,8 +33,11 @@ using Held = std::vector<const DispatchQueue*>;
 
 // The queues whose blocks the calling thread is running, outermost first. A
 // block run for `sync` inherits its caller's list, so a sync that would wait
-// on any queue further up the chain is caught instead of hanging.
-thread_local Held tHeld;
+// on any queue further up the chain is caught instead of hanging. The list
+// lives in the innermost running block's frame; the thread keeps only a
+// pointer to it, which needs no destructor, so a thread_local destructor or
+// an exit handler that runs a block still finds a list.
+constinit thread_local const Held* tHeld = nullptr;
 
 struct Item {
   DispatchQueue::Block block;
@@ -44,16 +47,17 @@ struct Item {
 
 class HeldScope {
  public:
-  HeldScope(Held held, const DispatchQueue* queue) : saved_(std::move(tHeld)) {
-    tHeld = std::move(held);
-    tHeld.push_back(queue);
+  HeldScope(Held held, const DispatchQueue* queue) : held_(std::move(held)), saved_(tHeld) {
+    held_.push_back(queue);
+    tHeld = &held_;
   }
-  ~HeldScope() { tHeld = std::move(saved_); }
+  ~HeldScope() { tHeld = saved_; }
   HeldScope(const HeldScope&) = delete;
   HeldScope& operator=(const HeldScope&) = delete;
 
  private:
-  Held saved_;
+  Held held_;
+  const Held* saved_;
 };
 
 void runItem(Item& item, const DispatchQueue* queue, const std::string& label) {
@@ -77,7 +81,7 @@ const DispatchQueue* mainQueueIdentity() {
 // handler, a plain call from `main`), so a block it waits for that syncs
 // back onto the main queue could never start: the main queue counts as held.
 Held heldForSync() {
-  Held held = tHeld;
+  Held held = tHeld != nullptr ? *tHeld : Held();
   if (isMainThread()) {
     const DispatchQueue* mainQueue = mainQueueIdentity();
     if (std::find(held.begin(), held.end(), mainQueue) == held.end()) held.insert(held.begin(), mainQueue);
@@ -569,7 +573,7 @@ std::size_t DispatchQueue::drainMain() {
 
 bool DispatchQueue::isCurrent(const DispatchQueue& queue) {
   if (queue.kind_ == Kind::main && isMainThread()) return true;
-  return std::find(tHeld.begin(), tHeld.end(), &queue) != tHeld.end();
+  return tHeld != nullptr && std::find(tHeld->begin(), tHeld->end(), &queue) != tHeld->end();
 }
 
 int runtime_internal::mainQueueWakeDescriptor() { return mainQueue().wakeFd.get(); }

@@ -11,6 +11,7 @@
 
 #include "vantrel/core/fatal.h"
 #include "vantrel/core/thread.h"
+#include "vantrel/core/thread_cache.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/platform/dispatch/internal/main_queue.h"
 #include "vantrel/platform/posix/write_all.h"
@@ -52,7 +53,7 @@ struct RunLoopThreadHolder {
 };
 
 namespace {
-thread_local RunLoopThreadHolder tLoop;
+constinit thread_local ThreadCache<RunLoopThreadHolder> tLoop;
 
 void writeWake(int fd) {
   const std::uint64_t one = 1;
@@ -91,8 +92,9 @@ std::shared_ptr<RunLoop> RunLoop::current() {
     static auto* mainLoop = new std::shared_ptr<RunLoop>(std::make_shared<RunLoop>(Passkey{}, true));
     return *mainLoop;
   }
-  if (!tLoop.loop) tLoop.loop = std::make_shared<RunLoop>(Passkey{}, false);
-  return tLoop.loop;
+  RunLoopThreadHolder& holder = tLoop.get();
+  if (!holder.loop) holder.loop = std::make_shared<RunLoop>(Passkey{}, false);
+  return holder.loop;
 }
 
 void RunLoop::dropAll() {
