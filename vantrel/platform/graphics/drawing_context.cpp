@@ -9,6 +9,7 @@
 
 #include "vantrel/core/checked.h"
 #include "vantrel/core/fatal.h"
+#include "vantrel/core/thread_cache.h"
 #include "vantrel/platform/graphics/internal/pixel_swizzle.h"
 #include "vantrel/platform/graphics/internal/text_drawing.h"
 
@@ -92,7 +93,8 @@ struct KeptSource {
 };
 
 cairo_surface_t* sourceSurface(int w, int h) {
-  thread_local KeptSource kept;
+  constinit thread_local ThreadCache<KeptSource> cache;
+  KeptSource& kept = cache.get();
   // Reused only when no one else (a pattern cairo still holds) refers to it.
   if (kept.surface != nullptr && cairo_image_surface_get_width(kept.surface) == w &&
       cairo_image_surface_get_height(kept.surface) == h && cairo_surface_get_reference_count(kept.surface) == 1) {
@@ -421,8 +423,8 @@ struct ThreadGraphics {
   std::vector<DrawingContext::Ptr> saved;
 };
 ThreadGraphics& threadGraphics() {
-  thread_local ThreadGraphics graphics;
-  return graphics;
+  constinit thread_local ThreadCache<ThreadGraphics> graphics;
+  return graphics.get();
 }
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
+#include "vantrel/core/thread_cache.h"
 #include "vantrel/platform/graphics/font.h"
 #include "vantrel/platform/graphics/internal/text_drawing.h"
 #include "vantrel/text/string_services.h"
@@ -151,8 +152,8 @@ struct ThreadText {
 };
 
 ThreadText& threadText() {
-  thread_local ThreadText text;
-  return text;
+  constinit thread_local ThreadCache<ThreadText> text;
+  return text.get();
 }
 
 // Pango takes only valid UTF-8 without NUL, its length an int: other bytes
