@@ -282,6 +282,33 @@ TEST(CsvLoggerTest, RecordTornByAnotherWriterWhileOpenIsEnded) {
   EXPECT_EQ(readCsvRecords(readFile(file)).size(), 8u);
 }
 
+// The file is cut to nothing under the logger and another writer leaves a
+// quoted value torn, longer than the file was: where the logger's last
+// write ended is now inside that value, and the logger must read the tail
+// again rather than trust it.
+TEST(CsvLoggerTest, FileCutShortAndWrittenAgainByAnotherIsReadAgain) {
+  TemporaryDirectory tmp;
+  const fs::path file = tmp.path() / "cut.log";
+  auto logger = CsvLogger::createWithLogFileUrl("cut", fileUrl(file));
+  logger->log({"r1"});
+  ASSERT_TRUE(logger->flush());
+  const auto oldSize = fs::file_size(file);
+  fs::resize_file(file, 0);
+  const std::string torn = "2017-03-05 14:07:09.042,other,\"" + std::string(oldSize * 3, 'v');
+  {
+    std::ofstream other(file, std::ios::app | std::ios::binary);
+    other << torn;
+  }
+  logger->log({"r3"});
+  ASSERT_TRUE(logger->flush());
+  const std::string contents = readFile(file);
+  ASSERT_EQ(contents.substr(0, torn.size() + 3), torn + "\x18\"\n");
+  expectLogContents(contents.substr(torn.size() + 3), {{true, ",r3\n"}});
+  const auto records = readCsvRecords(contents);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1], (std::vector<std::string>{records[1].at(0), "r3"}));
+}
+
 // ---- Writers killed at random moments ----
 
 constexpr const char* kCrashWriterVariable = "VANTREL_CSV_CRASH_WRITER";

@@ -44,11 +44,12 @@ CsvLogger::~CsvLogger() = default;
 
 std::shared_ptr<CsvLogger> CsvLogger::create(std::string_view name) {
   return foundation_internal::makeLogger<CsvLogger>(
-      foundation_internal::defaultLogFolder().appendingPathComponent(std::string(name) + ".log"));
+      foundation_internal::namedLogFile<Errur>("CsvLogger", name, nullptr));
 }
 
 std::shared_ptr<CsvLogger> CsvLogger::create(std::string_view name, const URL& baseUrl) {
-  return foundation_internal::makeLogger<CsvLogger>(foundation_internal::logFileInFolder(name, baseUrl));
+  return foundation_internal::makeLogger<CsvLogger>(
+      foundation_internal::namedLogFile<Errur>("CsvLogger", name, &baseUrl));
 }
 
 std::shared_ptr<CsvLogger> CsvLogger::createWithLogFileUrl(std::string_view, const URL& logFileUrl) {

@@ -153,11 +153,12 @@ VtEventLogger::~VtEventLogger() = default;
 
 std::shared_ptr<VtEventLogger> VtEventLogger::create(std::string_view name) {
   return foundation_internal::makeLogger<VtEventLogger>(
-      foundation_internal::defaultLogFolder().appendingPathComponent(std::string(name)).appendingPathExtension("log"));
+      foundation_internal::namedLogFile<Errur>("VtEventLogger", name, nullptr));
 }
 
 std::shared_ptr<VtEventLogger> VtEventLogger::create(std::string_view name, const URL& baseUrl) {
-  return foundation_internal::makeLogger<VtEventLogger>(foundation_internal::logFileInFolder(name, baseUrl));
+  return foundation_internal::makeLogger<VtEventLogger>(
+      foundation_internal::namedLogFile<Errur>("VtEventLogger", name, &baseUrl));
 }
 
 std::shared_ptr<VtEventLogger> VtEventLogger::createWithLogFileUrl(std::string_view, const URL& logFileUrl) {

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include <fmt/format.h>
+
+#include "vantrel/core/console.h"
 #include "vantrel/foundation/files/file_operations.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
 #include "vantrel/platform/foundation/files/folders.h"
@@ -16,9 +19,24 @@ URL defaultLogFolder() {
   return folder;
 }
 
+bool isLogFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
 URL logFileInFolder(std::string_view name, const URL& folder) {
-  (void)ensureDirExists(FileManager::defaultManager(), folder);
   return folder.appendingPathComponent(std::string(name) + ".log");
+}
+
+const URL& makeLogFolder(const URL& folder) {
+  (void)ensureDirExists(FileManager::defaultManager(), folder);  // a failure shows as cannotCreateFile
+  return folder;
+}
+
+void printBadLogFileName(std::string_view owner, std::string_view name) {
+  consolePrintError(fmt::format(
+      "{}: cannot create a log named \"{}\": the name must be a file name (not empty, \".\", \"..\" or holding \"/\")",
+      owner, name));
 }
 
 }  // namespace vantrel::foundation_internal

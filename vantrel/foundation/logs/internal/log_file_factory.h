@@ -20,9 +20,31 @@ namespace vantrel::foundation_internal {
 // cannotCreateFile.
 [[nodiscard]] URL defaultLogFolder();
 
-// `folder`, made first (with its parents, a failure printed), + `name` +
-// ".log".
+// Whether `name` + ".log" names a file of its own inside a folder: not
+// empty, "." or "..", and holding no "/" (nor NUL, which would end the
+// path early).
+[[nodiscard]] bool isLogFileName(std::string_view name);
+
+// The one spelling of a named log: `folder` / `name` + ".log".
 [[nodiscard]] URL logFileInFolder(std::string_view name, const URL& folder);
+
+// For `namedLogFile`: `folder`, made when missing (a failure printed); the
+// line about a refused name.
+const URL& makeLogFolder(const URL& folder);
+void printBadLogFileName(std::string_view owner, std::string_view name);
+
+// The log `name` in `folder` (the default folder when none is given), made
+// first (with its parents, a failure printed). A name that is no file name
+// is printed ("<owner>: cannot create a log named …") and thrown as the
+// logger's cannotCreateFile before any folder is made.
+template <class Errur>
+[[nodiscard]] URL namedLogFile(std::string_view owner, std::string_view name, const URL* folder) {
+  if (!isLogFileName(name)) {
+    printBadLogFileName(owner, name);
+    throw Errur(Errur::Case::cannotCreateFile);
+  }
+  return logFileInFolder(name, folder ? makeLogFolder(*folder) : defaultLogFolder());
+}
 
 // Opens the file for a logger whose `Errur` has the cases cannotCreateFile
 // and cannotOpenHandle, throwing it when that fails.

@@ -1,13 +1,15 @@
 #include "vantrel/foundation/logs/internal/log_file_writer.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
+#include <new>
 
 #include <fmt/format.h>
 
@@ -16,6 +18,7 @@
 #include "vantrel/foundation/logs/internal/log_date.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
 #include "vantrel/platform/foundation/files/file_manager.h"
+#include "vantrel/platform/posix/lock_file.h"
 #include "vantrel/platform/posix/read_full.h"
 #include "vantrel/platform/posix/write_all.h"
 
@@ -30,7 +33,14 @@ struct Registry {
   std::vector<std::weak_ptr<LogFileWriter>> writers;
 };
 
-void drainAtExit() { LogFileWriter::flushAll(LogFileWriter::kExitDrainBound); }
+void drainAtExit() { LogFileWriter::flushAll(LogFileWriter::kExitDrainBound, true); }
+
+// The bytes of a date as the loggers write them (23 or 24), with room.
+constexpr std::size_t kDateBytes = 32;
+// Ranges of lost entries a writer keeps for the drains still to answer.
+constexpr std::size_t kLostRangesKept = 64;
+
+std::atomic<std::size_t> batchByteLimit{std::numeric_limits<std::size_t>::max()};
 
 Registry& registry() {
   static Registry* instance = [] {
@@ -112,9 +122,16 @@ std::optional<CsvScan> csvTailState(std::string_view window, bool wholeFile) {
 
 LogFileWriter::LogFileWriter(Passkey, const URL& url, std::string_view owner, DateAppender appendDate,
                              Records records)
-    : url_(url), owner_(owner), appendDate_(appendDate), records_(records) {}
+    : url_(url), owner_(owner), appendDate_(appendDate), records_(records) {
+  // Kept at this size, so noting it after a write never allocates.
+  knownTail_.reserve(kKnownTailBytes);
+}
 
 LogFileWriter::~LogFileWriter() = default;
+
+void LogFileWriter::setBatchByteLimitForTesting(std::optional<std::size_t> bytes) {
+  batchByteLimit.store(bytes.value_or(std::numeric_limits<std::size_t>::max()));
+}
 
 std::shared_ptr<LogFileWriter> LogFileWriter::open(const URL& url, std::string_view queueLabel,
                                                    std::string_view owner, DateAppender appendDate,
@@ -148,50 +165,98 @@ std::shared_ptr<LogFileWriter> LogFileWriter::open(const URL& url, std::string_v
 
 void LogFileWriter::enqueue(std::shared_ptr<const void> keepAlive, std::chrono::system_clock::time_point date,
                             Kind kind, std::string text) {
-  bool queueDrain = false;
+  bool queueNow = false;
   bool registerNow = false;
   {
     std::lock_guard lock(mutex_);
     pending_.push_back(Entry{date, kind, std::move(text)});
-    if (!drainQueued_) {
-      drainQueued_ = true;
-      queueDrain = true;
-    }
+    ++enqueued_;
+    // The entries outlive their caller: they hold the logger.
+    if (!keepAlive_) keepAlive_ = std::move(keepAlive);
+    // A writer at work queues the block itself when it is done.
+    if (!drainQueued_ && !writing_) drainQueued_ = queueNow = true;
     if (!registered_) registered_ = registerNow = true;
   }
   // Known to the exit hook from its first entry on.
   if (registerNow) registerWriter(shared_from_this());
   // One queued block writes every entry that arrived before it runs: a burst
-  // becomes one write. The block holds the logger, so it outlives its caller.
-  if (queueDrain) {
-    queue_->async([self = shared_from_this(), keepAlive = std::move(keepAlive)] {
-      self->drain(std::chrono::steady_clock::time_point::max());
-    });
+  // becomes one write.
+  if (queueNow) queueBlock(std::chrono::milliseconds(0));
+}
+
+void LogFileWriter::queueBlock(std::chrono::milliseconds delay) {
+  try {
+    auto block = [self = shared_from_this()] { self->drainInBackground(); };
+    if (delay.count() == 0) queue_->async(std::move(block));
+    else queue_->asyncAfter(delay, std::move(block));
+  } catch (const std::bad_alloc&) {
+    // The next entry, flush or the exit hook tries again.
+    std::lock_guard lock(mutex_);
+    drainQueued_ = false;
   }
 }
 
-bool LogFileWriter::drain(std::chrono::steady_clock::time_point deadline) {
-  std::vector<Entry> batch;
+void LogFileWriter::drainInBackground() {
   {
-    std::unique_lock lock(mutex_);
-    const auto idle = [this] { return !writing_; };
-    if (deadline == std::chrono::steady_clock::time_point::max()) {
-      writerDone_.wait(lock, idle);
-    } else if (!writerDone_.wait_until(lock, deadline, idle)) {
-      return false;
-    }
-    batch.swap(pending_);
+    std::lock_guard lock(mutex_);
     drainQueued_ = false;
-    if (batch.empty()) return true;
+    // A writer at work (a flush) queues the block again when it is done.
+    if (writing_ || pending_.empty()) return;
     writing_ = true;
   }
-  writeBatch(batch);
+  // A pool thread is not kept waiting for a lock another process holds: it
+  // is given back, and the block comes again later.
+  finishWrite(writePending(deadlineAfter(kBackgroundLockTry)));
+}
+
+void LogFileWriter::finishWrite(bool wrote) {
+  std::shared_ptr<const void> released;
+  std::optional<std::chrono::milliseconds> delay;
   {
     std::lock_guard lock(mutex_);
     writing_ = false;
+    if (wrote) retryDelay_ = kFirstRetryDelay;
+    if (pending_.empty()) {
+      released = std::move(keepAlive_);
+    } else if (!drainQueued_) {
+      drainQueued_ = true;
+      delay = wrote ? std::chrono::milliseconds(0) : retryDelay_;
+      if (!wrote) retryDelay_ = std::min(retryDelay_ * 2, kLastRetryDelay);
+    }
   }
   writerDone_.notify_all();
-  return true;
+  if (delay) queueBlock(*delay);
+}
+
+LogFileWriter::DrainResult LogFileWriter::drainUntil(std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock lock(mutex_);
+  const std::uint64_t target = enqueued_;
+  const std::uint64_t from = acknowledged_;
+  while (processed_ < target) {
+    if (writing_) {
+      const auto done = [&] { return !writing_ || processed_ >= target; };
+      if (deadline == std::chrono::steady_clock::time_point::max()) {
+        writerDone_.wait(lock, done);
+      } else if (!writerDone_.wait_until(lock, deadline, done)) {
+        return DrainResult::late;
+      }
+      continue;
+    }
+    writing_ = true;
+    lock.unlock();
+    const bool wrote = writePending(deadline);
+    finishWrite(wrote);
+    lock.lock();
+    if (!wrote) return DrainResult::late;
+  }
+  const bool lost = std::any_of(lost_.begin(), lost_.end(),
+                                [&](const LostRange& r) { return r.last > from && r.first <= target; });
+  acknowledged_ = std::max(acknowledged_, target);
+  return lost ? DrainResult::lost : DrainResult::written;
+}
+
+bool LogFileWriter::drain(std::chrono::steady_clock::time_point deadline) {
+  return drainUntil(deadline) == DrainResult::written;
 }
 
 std::optional<CsvScan> LogFileWriter::csvTail(std::int64_t size) {
@@ -212,6 +277,16 @@ std::optional<CsvScan> LogFileWriter::csvTail(std::int64_t size) {
   return csvTailState(tail_, start == 0);
 }
 
+bool LogFileWriter::knownEndHolds() {
+  // A file cut short and written again by others may have grown past the
+  // writer's end; its own last bytes are then no longer there.
+  const std::size_t n = knownTail_.size();
+  if (knownEnd_ < static_cast<std::int64_t>(n)) return false;
+  char bytes[kKnownTailBytes];
+  return ::pread(fd_.get(), bytes, n, knownEnd_ - static_cast<std::int64_t>(n)) == static_cast<ssize_t>(n) &&
+         std::string_view(bytes, n) == knownTail_;
+}
+
 std::string_view LogFileWriter::tornRecordEnd(std::int64_t& size) {
   size = -1;
   if (!readable_) return {};
@@ -220,6 +295,7 @@ std::string_view LogFileWriter::tornRecordEnd(std::int64_t& size) {
   size = status.st_size;
   if (size == 0) return {};
   if (records_ == Records::csvRows) {
+    if (knownEnd_ >= 0 && (knownEnd_ > size || !knownEndHolds())) knownEnd_ = -1;
     const std::optional<CsvScan> state = size == knownEnd_ ? knownState_ : csvTail(size);
     if (state) return tornCsvRecordEnd(*state);
   }
@@ -228,47 +304,121 @@ std::string_view LogFileWriter::tornRecordEnd(std::int64_t& size) {
   return ::pread(fd_.get(), &last, 1, size - 1) == 1 && last != '\n' ? kTornLineEnd : std::string_view();
 }
 
-void LogFileWriter::writeBatch(const std::vector<Entry>& batch) {
-  buffer_.clear();
+bool LogFileWriter::writePending(std::chrono::steady_clock::time_point deadline) {
   // Writers of one file (loggers, processes) take turns for the look and the
   // write, so that none looks at a record another is still writing and ends
-  // it as torn. A writer that dies holding its turn gives it up with its
-  // descriptor; a file system without locks goes without turns.
-  int locked = ::flock(fd_.get(), LOCK_EX);
-  while (locked != 0 && errno == EINTR) locked = ::flock(fd_.get(), LOCK_EX);
-  const bool turn = locked == 0;
+  // it as torn. The entries stay queued until the turn is had. A writer
+  // that dies holding its turn gives it up with its descriptor; a file
+  // system without locks goes without turns.
+  const std::error_code locked = posix::lockExclusiveUntil(fd_.get(), deadline);
+  if (locked == std::errc::timed_out) {
+    std::lock_guard lock(mutex_);
+    lockTimedOut_ = true;
+    return false;
+  }
+  std::vector<Entry> batch;
+  std::uint64_t first = 0;
+  {
+    std::lock_guard lock(mutex_);
+    lockTimedOut_ = false;
+    batch.swap(pending_);
+    first = processed_ + 1;
+  }
+  std::error_code error;
+  const std::uint64_t firstLost = batch.empty() ? first : writeBatch(batch, first, error);
+  if (!locked) posix::unlockFile(fd_.get());
+  const std::uint64_t last = first + batch.size() - 1;
+  {
+    std::lock_guard lock(mutex_);
+    processed_ = last;
+    if (firstLost <= last) {
+      // Lost entries no drain can still ask about are forgotten; a writer
+      // that only ever loses some keeps few ranges all the same (merged
+      // oldest first, which can only make a drain answer false).
+      if (!lost_.empty() && lost_.back().last + 1 == firstLost) {
+        lost_.back().last = last;
+      } else {
+        std::erase_if(lost_, [&](const LostRange& r) { return r.last <= acknowledged_; });
+        if (lost_.size() >= kLostRangesKept) {
+          lost_[1].first = lost_[0].first;
+          lost_.erase(lost_.begin());
+        }
+        lost_.push_back({firstLost, last});
+      }
+    }
+  }
+  if (!error) {
+    failureReported_ = false;
+  } else if (!failureReported_) {
+    // Once per run of failing writes: a full disk fails every batch.
+    failureReported_ = true;
+    report(FileSystemError(error.value(), url_.path()).description());
+  }
+  return true;
+}
+
+void LogFileWriter::report(std::string_view reason) {
+  try {
+    consolePrintError(fmt::format("{}: lines lost writing {}: {}", owner_, url_.path(), reason));
+  } catch (const std::bad_alloc&) {
+    // No memory left even for the message.
+  }
+}
+
+std::uint64_t LogFileWriter::writeBatch(const std::vector<Entry>& batch, std::uint64_t first,
+                                        std::error_code& error) {
+  buffer_.clear();
+  ends_.clear();
   // Checked for every batch, not once at opening: another process on the
   // same file may have died mid-record since.
   std::int64_t size = -1;
-  buffer_ += tornRecordEnd(size);
-  for (const Entry& entry : batch) {
-    if (entry.kind != Kind::plainLine) appendDate_(buffer_, entry.date);
-    if (entry.kind == Kind::row) buffer_ += ',';
-    buffer_ += entry.text;
-    buffer_ += '\n';
+  try {
+    std::size_t bytes = kTornQuotedEnd.size();
+    for (const Entry& entry : batch) bytes += kDateBytes + entry.text.size() + 2;
+    if (bytes > batchByteLimit.load(std::memory_order_relaxed)) throw std::bad_alloc();
+    buffer_.reserve(bytes);
+    ends_.reserve(batch.size());
+    buffer_ += tornRecordEnd(size);
+    for (const Entry& entry : batch) {
+      if (entry.kind != Kind::plainLine) appendDate_(buffer_, entry.date);
+      if (entry.kind == Kind::row) buffer_ += ',';
+      buffer_ += entry.text;
+      buffer_ += '\n';
+      ends_.push_back(buffer_.size());
+    }
+  } catch (const std::bad_alloc&) {
+    // Nothing was written: the batch is lost, and the writer goes on.
+    std::string().swap(buffer_);
+    std::vector<std::size_t>().swap(ends_);
+    std::string().swap(tail_);
+    error = std::make_error_code(std::errc::not_enough_memory);
+    return first;
   }
-  const std::error_code e = posix::writeAll(fd_.get(), buffer_);
-  if (e && !failureReported_) {
-    failureReported_ = true;
-    consolePrintError(fmt::format("{}: lines lost writing {}: {}", owner_, url_.path(),
-                                  FileSystemError(e.value(), url_.path()).description()));
-  }
+  std::size_t written = 0;
+  error = posix::writeAll(fd_.get(), buffer_.data(), buffer_.size(), written);
+  // The entries whose every byte reached the file are in it; a cut one
+  // is ended as torn by the next batch.
+  const auto whole = static_cast<std::size_t>(std::upper_bound(ends_.begin(), ends_.end(), written) - ends_.begin());
   if (records_ == Records::csvRows) {
     // Where this write ended (O_APPEND leaves the offset there) is where the
     // next batch's look starts, unless another writer's bytes came between
     // the look and the write: then the next look reads the tail again.
     // A line of `logLine` may leave a quote open; the state says so.
-    const std::int64_t end = e ? -1 : ::lseek(fd_.get(), 0, SEEK_CUR);
+    const std::int64_t end = error ? -1 : ::lseek(fd_.get(), 0, SEEK_CUR);
     const bool adjacent = size >= 0 && end == size + static_cast<std::int64_t>(buffer_.size());
     knownEnd_ = adjacent ? end : -1;
-    if (adjacent) knownState_ = scanCsv(buffer_);
+    if (adjacent) {
+      knownState_ = scanCsv(buffer_);
+      knownTail_.assign(std::string_view(buffer_).substr(buffer_.size() - std::min(buffer_.size(), kKnownTailBytes)));
+    }
   }
-  if (turn) ::flock(fd_.get(), LOCK_UN);
   if (buffer_.capacity() > (1u << 20)) std::string().swap(buffer_);  // a burst's buffer is not kept
+  if (ends_.capacity() > (1u << 14)) std::vector<std::size_t>().swap(ends_);
   if (tail_.capacity() > (1u << 16)) std::string().swap(tail_);
+  return first + whole;
 }
 
-void LogFileWriter::flushAll(std::chrono::milliseconds bound) {
+void LogFileWriter::flushAll(std::chrono::milliseconds bound, bool reportLate) {
   const auto deadline = deadlineAfter(bound);
   std::vector<std::shared_ptr<LogFileWriter>> live;
   {
@@ -278,7 +428,15 @@ void LogFileWriter::flushAll(std::chrono::milliseconds bound) {
       if (auto writer = weak.lock()) live.push_back(std::move(writer));
     }
   }
-  for (const auto& writer : live) writer->drain(deadline);
+  for (const auto& writer : live) {
+    if (writer->drainUntil(deadline) != DrainResult::late || !reportLate) continue;
+    bool locked = false;
+    {
+      std::lock_guard lock(writer->mutex_);
+      locked = writer->lockTimedOut_;
+    }
+    writer->report(locked ? "the file stayed locked by another writer" : "the write did not finish in time");
+  }
 }
 
 }  // namespace vantrel::foundation_internal

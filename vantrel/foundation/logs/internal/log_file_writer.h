@@ -9,6 +9,20 @@
 // `kExitDrainBound` in all; `flush` does the same on demand and `flushAll`
 // for every writer of the process.
 //
+// Entries stay queued until the writer holds the file's lock, and no wait
+// for it is unbounded (another process may hold it as long as it likes): a
+// `drain` waits until its deadline and then answers false with the entries
+// still queued; the queued block tries for `kBackgroundLockTry` and, when the
+// lock stays taken, gives its pool thread back and tries again later (after
+// `kFirstRetryDelay`, doubling up to `kLastRetryDelay`), so a locked file
+// never holds a thread other loggers need. Entries that do not reach the
+// file (a failed write: a full disk, a file-size limit; or no memory to build
+// the batch) are lost: the first loss after a write that succeeded prints
+// one line on standard error, "<owner>: lines lost writing <path>: <reason>",
+// and the next `drain` that covers one of them answers false. At exit, a
+// writer whose entries are still queued when the bound runs out prints the
+// same line.
+//
 // The line form is the owner's: a function that appends an entry's date.
 // An entry is date + "," + text (row), date + text (dated line) or text
 // alone (plain line), always followed by "\n".
@@ -33,7 +47,9 @@
 //   `kTornQuotedEnd` (which closes the quote), right after a quote that may
 //   have closed the value `kTornAfterQuoteEnd` (a last field of its own).
 //   The writer knows the state at the end of what it wrote last, so it
-//   reads only what others appended since (mostly nothing: one fstat).
+//   reads only what others appended since (mostly nothing: one fstat and
+//   one pread of the last bytes it wrote, which must still be there: a
+//   file cut short and written again by others reads afresh).
 //   Otherwise (its first batch, a file changed under it) it reads at most
 //   `kTailWindow` bytes from the end: the whole file when it is no longer,
 //   else from the last line in that window that starts with a log date,
@@ -53,6 +69,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "vantrel/platform/foundation/files/url.h"
@@ -91,13 +108,16 @@ class LogFileWriter : public std::enable_shared_from_this<LogFileWriter> {
   using DateAppender = void (*)(std::string& out, std::chrono::system_clock::time_point date);
 
   static constexpr std::chrono::milliseconds kExitDrainBound{3000};
+  static constexpr std::chrono::milliseconds kBackgroundLockTry{10};
+  static constexpr std::chrono::milliseconds kFirstRetryDelay{10};
+  static constexpr std::chrono::milliseconds kLastRetryDelay{500};
   static constexpr std::string_view kTornLineEnd = "\x18\n";
   static constexpr std::string_view kTornQuotedEnd = "\x18\"\n";
   static constexpr std::string_view kTornAfterQuoteEnd = ",\x18\n";
   static constexpr std::size_t kTailWindow = std::size_t{1} << 20;
 
   // Creates the file when missing (never truncates it) and opens it for
-  // appending. `owner` names the logger in the one message about lost lines.
+  // appending. `owner` names the logger in the messages about lost lines.
   [[nodiscard]] static std::shared_ptr<LogFileWriter> open(const URL& url, std::string_view queueLabel,
                                                            std::string_view owner, DateAppender appendDate,
                                                            Records records, OpenResult& result);
@@ -106,19 +126,27 @@ class LogFileWriter : public std::enable_shared_from_this<LogFileWriter> {
   LogFileWriter(const LogFileWriter&) = delete;
   LogFileWriter& operator=(const LogFileWriter&) = delete;
 
-  // Queues one entry. `keepAlive` (the logger) is held by the queued block
-  // until the entry is written.
+  // Queues one entry. `keepAlive` (the logger) is held until the entries
+  // queued with it are written or lost.
   void enqueue(std::shared_ptr<const void> keepAlive, std::chrono::system_clock::time_point date, Kind kind,
                std::string text);
 
-  // Writes what is queued, waiting for a write in progress at most until
-  // `deadline`; answers whether everything queued before the call is written.
+  // Writes what is queued, waiting for the file's lock and for a write in
+  // progress at most until `deadline`; answers whether every entry queued
+  // before the call is in the file: false when one is still queued at the
+  // deadline, or was lost and no earlier `drain` answered false for it.
   bool drain(std::chrono::steady_clock::time_point deadline);
 
-  // `drain` for every live writer of the process, `bound` in all.
-  static void flushAll(std::chrono::milliseconds bound);
+  // `drain` for every live writer of the process, `bound` in all. With
+  // `reportLate` (the exit hook), a writer whose entries are still queued
+  // at the end prints that they are lost.
+  static void flushAll(std::chrono::milliseconds bound, bool reportLate = false);
 
   [[nodiscard]] const URL& url() const { return url_; }
+
+  // Tests only: a batch whose bytes exceed `bytes` fails as an allocation
+  // would (std::bad_alloc); nullopt ends it. For every writer of the process.
+  static void setBatchByteLimitForTesting(std::optional<std::size_t> bytes);
 
   struct Entry {
     std::chrono::system_clock::time_point date;
@@ -133,11 +161,34 @@ class LogFileWriter : public std::enable_shared_from_this<LogFileWriter> {
   LogFileWriter(Passkey, const URL& url, std::string_view owner, DateAppender appendDate, Records records);
 
  private:
-  void writeBatch(const std::vector<Entry>& batch);
+  enum class DrainResult { written, lost, late };
+  // Entry numbers count from 1 in the order `enqueue` took them.
+  struct LostRange {
+    std::uint64_t first;
+    std::uint64_t last;
+  };
+
+  DrainResult drainUntil(std::chrono::steady_clock::time_point deadline);
+  void finishWrite(bool wrote);
+  // The queued block: writes what is queued unless the file stays locked
+  // for `kBackgroundLockTry`, then tries again later.
+  void drainInBackground();
+  void queueBlock(std::chrono::milliseconds delay);
+  // With `writing_` set: takes the file's lock (until `deadline`), then the
+  // queued entries, and writes them. False when the lock was not had in
+  // time; the entries stay queued.
+  bool writePending(std::chrono::steady_clock::time_point deadline);
+  // Writes `batch` (entries `first`...) under the lock; answers the number
+  // of the first entry that did not reach the file (one past the last when
+  // all did), with the reason in `error`.
+  std::uint64_t writeBatch(const std::vector<Entry>& batch, std::uint64_t first, std::error_code& error);
+  void report(std::string_view reason);
   // The bytes that end a torn last record ("" when the tail ends one);
   // `size` is the file's size it looked at.
   [[nodiscard]] std::string_view tornRecordEnd(std::int64_t& size);
   [[nodiscard]] std::optional<CsvScan> csvTail(std::int64_t size);
+  // Whether the last bytes the writer wrote are still where it left them.
+  [[nodiscard]] bool knownEndHolds();
 
   URL url_;
   std::string owner_;
@@ -146,24 +197,36 @@ class LogFileWriter : public std::enable_shared_from_this<LogFileWriter> {
   posix::UniqueFd fd_;
   bool readable_ = false;  // whether `fd_` can read the file's tail
   // For `csvRows`, only by the writing thread: where the writer's last
-  // write ended (-1 when unknown) and the reader's state there.
+  // write ended (-1 when unknown), the reader's state there, and the last
+  // bytes of that write, which tell whether the file is still the one it
+  // wrote to.
   std::int64_t knownEnd_ = -1;
   CsvScan knownState_ = CsvScan::recordStart;
+  static constexpr std::size_t kKnownTailBytes = 32;
+  std::string knownTail_;
   std::string tail_;
   std::shared_ptr<DispatchQueue> queue_;
   bool registered_ = false;  // under mutex_
 
   std::mutex mutex_;
   std::vector<Entry> pending_;
-  bool drainQueued_ = false;
+  std::shared_ptr<const void> keepAlive_;  // while entries are queued
+  std::uint64_t enqueued_ = 0;             // the number of the last entry queued
+  std::uint64_t processed_ = 0;            // the last entry written or lost
+  std::uint64_t acknowledged_ = 0;         // entries up to here were answered for by a drain
+  std::vector<LostRange> lost_;            // lost entries after `acknowledged_`, in order
+  bool drainQueued_ = false;               // a block is queued, or waits to try again
+  std::chrono::milliseconds retryDelay_ = kFirstRetryDelay;
+  bool lockTimedOut_ = false;  // the last wait for the lock ran out
   // Set (under mutex_) while one thread takes a batch from `pending_` and
   // writes it, so batches reach the file in the order they were taken,
   // whoever writes them. A flag and a condition variable rather than a
   // timed mutex: waiting for it has a deadline at exit.
   bool writing_ = false;
   std::condition_variable writerDone_;
-  std::string buffer_;            // only by the writing thread
-  bool failureReported_ = false;  // only by the writing thread
+  std::string buffer_;                // only by the writing thread
+  std::vector<std::size_t> ends_;     // only by the writing thread: where each entry ends in buffer_
+  bool failureReported_ = false;      // only by the writing thread
 };
 
 }  // namespace vantrel::foundation_internal
