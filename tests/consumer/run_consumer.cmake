@@ -134,6 +134,21 @@ endif()
 
 check_positions("${WORK_DIR}/build/source_positions")
 
+# Calls once the thread's thread_local objects are gone, and user defaults
+# set just before `main` returns, which the library's exit hook writes.
+run("${WORK_DIR}/build/at_exit" "${WORK_DIR}/at_exit_defaults")
+set(at_exit_line ": {\"b\":1} 13 2 1055217600\n")
+set(at_exit_expected "main${at_exit_line}other thread's thread_local destructor${at_exit_line}")
+string(APPEND at_exit_expected "main thread's thread_local destructor${at_exit_line}")
+string(APPEND at_exit_expected "atexit handler${at_exit_line}static destructor${at_exit_line}")
+if(NOT last_output STREQUAL at_exit_expected)
+  message(FATAL_ERROR "unexpected output of the at-exit program:\n${last_output}")
+endif()
+run("${WORK_DIR}/build/at_exit" check "${WORK_DIR}/at_exit_defaults")
+if(NOT last_output STREQUAL "defaults: 50\n")
+  message(FATAL_ERROR "user defaults set before exit, read back: ${last_output}")
+endif()
+
 # The tour, built only here in a build with the package tests, must run.
 if(TOUR_DIR)
   run("${WORK_DIR}/build/tour")
