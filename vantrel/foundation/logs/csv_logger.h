@@ -27,12 +27,21 @@
 // text leaves a quoted value open is ended the same way at the next write.
 // A logger reads what others appended since its own last write; on its
 // first write it reads the file's last MiB at most (see
-// internal/log_file_writer.h). The creators throw `CsvLogger::Errur`.
+// internal/log_file_writer.h). The creators throw `CsvLogger::Errur`; a
+// name that is no file name ("", ".", "..", one holding "/") is printed on
+// standard error and refused with cannotCreateFile.
 //
+// Writers of one file take turns under an exclusive `flock`, and lines wait
+// in the queue while another program holds it; no wait for it is unbounded.
 // Lines still queued when the process exits (`main` returns or `exit` is
 // called) are written by an exit hook, waiting at most `kExitDrainBound` in
-// all; `flush` waits for them on demand. A failed write is dropped and
-// reported once per logger on standard error; the caller never sees it.
+// all; what is still queued then is lost, and said so on standard error
+// ("CsvLogger: lines lost writing <path>: the file stayed locked by another
+// writer"). `flush` waits for them on demand. A write that fails (a full
+// disk) loses its lines: the first loss after a write that succeeded is
+// printed on standard error ("CsvLogger: lines lost writing <path>: No
+// space left on device"), and the next `flush` that covers a lost line
+// answers false; later lines are written once there is room again.
 //
 // Thread safety: any thread may call `log`, `logLine` and `flush`.
 // Lifetime: every queued write keeps its logger alive; the file is closed
@@ -69,7 +78,9 @@ class CsvLogger : public std::enable_shared_from_this<CsvLogger> {
 
   // `name`.log in the user's Library folder / "Private Documents" / "logs"
   // (the folder is created first; a failure there is printed and the file
-  // creation then fails with cannotCreateFile).
+  // creation then fails with cannotCreateFile). A name that is no file name
+  // ("", ".", "..", one holding "/") is printed and refused with
+  // cannotCreateFile, before any folder is made.
   [[nodiscard]] static std::shared_ptr<CsvLogger> create(std::string_view name);
   // `name`.log in `baseUrl`, which is created first (with its parents).
   [[nodiscard]] static std::shared_ptr<CsvLogger> create(std::string_view name, const URL& baseUrl);
@@ -87,12 +98,14 @@ class CsvLogger : public std::enable_shared_from_this<CsvLogger> {
   virtual void logLine(std::string_view line, bool prependDate = true);
 
   // Waits until every line queued before the call is in the file, at most
-  // `timeout`; answers whether they all are.
+  // `timeout` (for a write in progress and for the file's lock); answers
+  // whether they all are: false when one is still queued (it is written
+  // later), or was lost and no earlier flush answered false for it.
   bool flush(std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
 
   // Writes the queued lines of every live log file (CSV and event logs),
   // waiting at most `bound` in all (the exit hook and the error manager's
-  // stop use it).
+  // stop use it); lines it could not write stay queued.
   static void flushAll(std::chrono::milliseconds bound);
 
   struct Impl;

@@ -21,9 +21,13 @@
 // internal/event_line.h). The date is taken on the caller's thread at the
 // call; the line is built and written on the logger's own serial queue, with
 // the CSV logger's machinery: O_APPEND, lines queued meanwhile written
-// together, written at exit within `CsvLogger::kExitDrainBound`, `flush` on
-// demand. A failed write is dropped and reported once per logger on standard
-// error. When the file does not end in a line feed (a writer stopped
+// together, turns under an exclusive `flock` that no wait holds without a
+// bound, written at exit within `CsvLogger::kExitDrainBound` (what is still
+// queued then is lost and said so on standard error), `flush` on demand. A
+// failed write (a full disk) loses its lines: the first loss after a write
+// that succeeded is printed on standard error ("VtEventLogger: lines lost
+// writing <path>: <reason>"), and the next `flush` that covers a lost line
+// answers false. When the file does not end in a line feed (a writer stopped
 // mid-line), the next write first ends that torn line with CAN (U+0018) and
 // a line feed.
 //
@@ -96,7 +100,8 @@ class VtEventLogger : public std::enable_shared_from_this<VtEventLogger> {
 
   // `name`.log in the user's Library folder / "Private Documents" / "logs"
   // (created first; a failure there is printed and the file creation then
-  // fails with cannotCreateFile).
+  // fails with cannotCreateFile). A name that is no file name ("", ".",
+  // "..", one holding "/") is printed and refused with cannotCreateFile.
   [[nodiscard]] static std::shared_ptr<VtEventLogger> create(std::string_view name);
   // `name`.log in `baseUrl`, which is created first (with its parents).
   [[nodiscard]] static std::shared_ptr<VtEventLogger> create(std::string_view name, const URL& baseUrl);
@@ -118,7 +123,9 @@ class VtEventLogger : public std::enable_shared_from_this<VtEventLogger> {
   [[nodiscard]] virtual std::vector<VtEventLoggerEvent> events(std::string_view category) const;
 
   // Waits until every line queued before the call is in the file, at most
-  // `timeout`; answers whether they all are.
+  // `timeout` (for a write in progress and for the file's lock); answers
+  // whether they all are: false when one is still queued (it is written
+  // later), or was lost and no earlier flush answered false for it.
   bool flush(std::chrono::milliseconds timeout = std::chrono::milliseconds(3000));
 
   [[nodiscard]] const URL& logFileUrl() const;
