@@ -13,6 +13,16 @@
 // include it, and it is installed with each of them.
 #pragma once
 
+// Every public header reaches this check before any code of its own: each
+// includes the standard headers first (which older standards accept), then
+// project headers, every one of which reaches this header before its own
+// code. An older standard would otherwise meet hundreds of errors, the first
+// about a compiler builtin; a missing include is what ends compilation at
+// once, with this one line, under both g++ and clang++.
+#if __cplusplus < 202002L
+#include "Vantrel needs C++20 (-std=c++20 or later)"
+#endif
+
 #if defined(__GNUC__)
 #define VANTREL_API __attribute__((visibility("default")))
 #else
