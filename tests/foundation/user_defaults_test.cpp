@@ -1,6 +1,14 @@
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <optional>
@@ -15,6 +23,9 @@
 #include "tests/foundation/localization_test_support.h"
 #include "tests/support/comma_locale.h"
 #include "vantrel/core/console.h"
+#include "vantrel/platform/posix/unique_fd.h"
+
+extern char** environ;
 
 namespace vantrel {
 namespace {
@@ -273,6 +284,108 @@ TEST(UserDefaultsTest, AFailedWriteIsReportedAndTheValueStaysReadable) {
   EXPECT_FALSE(defaults->synchronize());
   EXPECT_EQ(defaults->stringForKey("k"), "v");
   EXPECT_NE(capture.standardOutput().find("Couldn't save user defaults to"), std::string::npos);
+}
+
+// Another holder of "<file>.lock": its own open file description, which an
+// flock of the store's descriptor waits for as it would for another
+// process's.
+posix::UniqueFd holdLock(const std::string& file) {
+  posix::UniqueFd fd(::open((file + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  EXPECT_TRUE(fd);
+  EXPECT_EQ(::flock(fd.get(), LOCK_EX), 0);
+  return fd;
+}
+
+TEST(UserDefaultsTest, ALockHeldElsewhereFailsTheWriteWithinTheBoundAndALaterOneWritesAll) {
+  TemporaryDirectory temp;
+  ScopedUserDefaultsDirectory scope(temp.path().string());
+  auto defaults = UserDefaults::create("locked");
+  posix::UniqueFd holder = holdLock(defaults->filePath());
+  {
+    ConsoleCapture capture;
+    EXPECT_TRUE(defaults->set("a", 1));
+    EXPECT_TRUE(defaults->set("b", "two"));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(defaults->synchronize());
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, UserDefaults::kFileLockWaitBound);
+    EXPECT_LT(waited, UserDefaults::kFileLockWaitBound + std::chrono::seconds(3));
+    EXPECT_NE(capture.standardOutput().find("Couldn't save user defaults to \"" + defaults->filePath() +
+                                            "\": \"" + defaults->filePath() + ".lock\" stayed locked by another process"),
+              std::string::npos);
+  }
+  EXPECT_FALSE(std::filesystem::exists(defaults->filePath()));
+  EXPECT_EQ(defaults->integerForKey("a"), 1);
+  EXPECT_TRUE(defaults->removeObject("b"));
+  EXPECT_TRUE(defaults->set("c", true));
+
+  holder.reset();
+  EXPECT_TRUE(defaults->synchronize());
+  EXPECT_EQ(readWholeFile(defaults->filePath()),
+            "{\"a\":{\"type\":\"integer\",\"value\":1},\"c\":{\"type\":\"bool\",\"value\":true}}\n");
+}
+
+constexpr const char* kExitChildVariable = "VANTREL_DEFAULTS_EXIT_CHILD";
+
+// Runs only inside the child process of the next test: sets a value in the
+// shared store and ends, leaving its write to the exit hook.
+TEST(UserDefaultsTest, ExitChildSetsAndEnds) {
+  const char* directory = std::getenv(kExitChildVariable);
+  if (directory == nullptr) GTEST_SKIP() << "runs as a child process only";
+  UserDefaults::setDirectoryForTesting(directory);
+  EXPECT_TRUE(UserDefaults::standard()->set("k", 1));
+}
+
+// A program that sets defaults and ends while another process holds the
+// lock ends within the exit bound, and says that its values were not saved.
+TEST(UserDefaultsTest, AtExitALockHeldElsewhereIsWaitedForOnlyWithinTheExitBound) {
+  if (std::getenv(kExitChildVariable) != nullptr) GTEST_SKIP() << "not inside a child";
+  TemporaryDirectory temp;
+  ScopedUserDefaultsDirectory scope(temp.path().string());
+  const std::string file = UserDefaults::standard()->filePath();  // the child's, of the same program
+  posix::UniqueFd holder = holdLock(file);
+
+  const std::string output = (temp.path() / "child.out").string();
+  const std::string variable = std::string(kExitChildVariable) + "=" + temp.path().string();
+  std::vector<std::string> environment = {variable};
+  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+  std::vector<char*> envp;
+  for (auto& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  std::string program = "/proc/self/exe";
+  std::string filter = "--gtest_filter=UserDefaultsTest.ExitChildSetsAndEnds";
+  char* argv[] = {program.data(), filter.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  ASSERT_EQ(::posix_spawn_file_actions_init(&actions), 0);
+  ::posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ::posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+  ::posix_spawn_file_actions_destroy(&actions);
+  ASSERT_EQ(spawned, 0);
+
+  // Polled with a limit of its own, so a child that waits for the lock
+  // cannot hang the test: it is let go and reported.
+  int status = 0;
+  pid_t ended = 0;
+  while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 &&
+         std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
+    ::usleep(20'000);
+  }
+  const auto took = std::chrono::steady_clock::now() - start;
+  if (ended == 0) {
+    holder.reset();
+    ::waitpid(pid, &status, 0);
+  }
+  ASSERT_EQ(ended, pid) << "the child still waited after 30 s";
+  EXPECT_LT(took, UserDefaults::kExitWriteBound + std::chrono::seconds(5));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+  const std::string said = readWholeFile(output);
+  const bool reported = said.find("User defaults for \"" + file + "\" not saved at exit") != std::string::npos ||
+                        said.find("Couldn't save user defaults to \"" + file + "\"") != std::string::npos;
+  EXPECT_TRUE(reported) << said;
+  EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 TEST(UserDefaultsTest, DomainsBecomeSafeFileNames) {

@@ -1,7 +1,6 @@
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +22,7 @@
 #include "vantrel/json/json.h"
 #include "vantrel/json/json_writer.h"
 #include "vantrel/platform/dispatch/dispatch_queue.h"
+#include "vantrel/platform/posix/lock_file.h"
 #include "vantrel/platform/posix/read_file.h"
 #include "vantrel/platform/posix/replace_file.h"
 #include "vantrel/platform/posix/unique_fd.h"
@@ -381,13 +381,20 @@ void applyChanges(Values& values, std::map<std::string, PlatformValue>* kept,
 
 }  // namespace
 
+namespace {
+// The limit of a write that has no caller's limit: another process may hold
+// the lock file for as long as it likes.
+std::chrono::steady_clock::time_point writeDeadline() { return deadlineAfter(UserDefaults::kFileLockWaitBound); }
+}  // namespace
+
 struct UserDefaultsInternals {
   static std::shared_ptr<UserDefaults> make(std::string domain, std::string directory) {
     const std::string path = directory + "/" + domain + ".json";
     // Changes this process made through another store of the domain reach
     // the file first, so the new store reads them.
+    const auto deadline = writeDeadline();
     for (const auto& store : liveStores()) {
-      if (store->path_ == path) store->writePending();
+      if (store->path_ == path) store->writePending(deadline);
     }
     auto made = std::make_shared<UserDefaults>(UserDefaults::Passkey{}, std::move(domain), std::move(directory));
     Registry& r = registry();
@@ -397,19 +404,21 @@ struct UserDefaultsInternals {
     return made;
   }
 
-  static void writeOtherStores(const UserDefaults& self) {
+  static void writeOtherStores(const UserDefaults& self, std::chrono::steady_clock::time_point deadline) {
     for (const auto& store : liveStores()) {
-      if (store.get() != &self && store->path_ == self.path_) store->writePending();
+      if (store.get() != &self && store->path_ == self.path_) store->writePending(deadline);
     }
   }
 
   static void writeAll() {
-    for (const auto& store : liveStores()) store->writePending();
+    const auto deadline = writeDeadline();
+    for (const auto& store : liveStores()) store->writePending(deadline);
   }
 
   // At exit: every store's pending changes, within the bound in all. A store
   // whose write is still busy elsewhere (a file lock held by another
-  // process) is waited for until the bound, never longer.
+  // process) is waited for until the bound, never longer, and so is the
+  // file lock itself.
   static void writeAllBounded(std::chrono::steady_clock::time_point deadline) {
     for (const auto& store : liveStores()) {
       // Taken even with nothing pending: a write in progress on the queue
@@ -423,7 +432,7 @@ struct UserDefaultsInternals {
         qlog.error(fmt::format("User defaults for \"{}\" not saved at exit: still busy writing", store->path_));
         continue;
       }
-      store->writePendingLocked();
+      store->writePendingLocked(deadline);
     }
   }
 };
@@ -447,7 +456,7 @@ UserDefaults::~UserDefaults() {
   // Only changes whose write failed can be left (a queued write holds the
   // store): one last try, so dropping the store never drops them silently.
   std::lock_guard write(writeMutex_);
-  writePendingLocked();
+  writePendingLocked(writeDeadline());
 }
 
 std::string UserDefaults::directory() {
@@ -493,16 +502,22 @@ std::shared_ptr<UserDefaults> UserDefaults::create(std::string_view domain) {
 }
 
 bool UserDefaults::synchronize() {
-  UserDefaultsInternals::writeOtherStores(*this);
+  // One limit for the whole call. A queued write that holds `writeMutex_`
+  // meanwhile began its own wait before this call, so it gives up sooner.
+  return synchronizeUntil(writeDeadline());
+}
+
+bool UserDefaults::synchronizeUntil(std::chrono::steady_clock::time_point deadline) {
+  UserDefaultsInternals::writeOtherStores(*this, deadline);
   bool ok = true;
   {
     std::lock_guard write(writeMutex_);
     bool wrote = false;
-    ok = writePendingLocked(&wrote);
+    ok = writePendingLocked(deadline, &wrote);
     // A write has just read the file under the file lock: no second read.
     if (!wrote) ok = reloadLocked() && ok;
   }
-  if (global_) global_->synchronize();
+  if (global_) global_->synchronizeUntil(deadline);
   return ok;
 }
 
@@ -671,13 +686,13 @@ bool UserDefaults::change(std::string_view key, std::optional<DefaultsValue> val
     }
   }
   // One queued write takes every change made before it runs.
-  if (schedule) writeQueue()->async([self = shared_from_this()] { self->writePending(); });
+  if (schedule) writeQueue()->async([self = shared_from_this()] { self->writePending(writeDeadline()); });
   return true;
 }
 
-bool UserDefaults::writePending() {
+bool UserDefaults::writePending(std::chrono::steady_clock::time_point deadline) {
   std::lock_guard write(writeMutex_);
-  return writePendingLocked();
+  return writePendingLocked(deadline);
 }
 
 namespace {
@@ -697,7 +712,7 @@ std::variant<std::string, int> keepDamagedFile(const std::string& path) {
 
 }  // namespace
 
-bool UserDefaults::writePendingLocked(bool* wrote) {
+bool UserDefaults::writePendingLocked(std::chrono::steady_clock::time_point deadline, bool* wrote) {
   // One writer at a time in this process (writeMutex_) and across processes
   // (the lock file); the file is read again under both, so a change made
   // elsewhere since this store last read it is kept.
@@ -708,12 +723,13 @@ bool UserDefaults::writePendingLocked(bool* wrote) {
     writeScheduled_ = false;
   }
   if (changes.empty()) return true;
+  const auto keepPending = [&] {
+    // Kept for the next write; changes made since then are newer.
+    std::lock_guard lock(mutex_);
+    for (auto& [key, change] : changes) pending_.emplace(key, std::move(change));
+  };
   const auto fail = [&](int code, const std::string& path) {
-    {
-      // Kept for the next write; changes made since then are newer.
-      std::lock_guard lock(mutex_);
-      for (auto& [key, change] : changes) pending_.emplace(key, std::move(change));
-    }
+    keepPending();
     qlog.error(fmt::format("Couldn't save user defaults to \"{}\"", path_), FileSystemError(code, path));
     return false;
   };
@@ -725,8 +741,12 @@ bool UserDefaults::writePendingLocked(bool* wrote) {
   const std::string lockPath = path_ + ".lock";
   const posix::UniqueFd lockFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
   if (!lockFd) return fail(errno, lockPath);
-  while (::flock(lockFd.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return fail(errno, lockPath);
+  if (const std::error_code error = posix::lockExclusiveUntil(lockFd.get(), deadline)) {
+    if (error != std::errc::timed_out) return fail(error.value(), lockPath);
+    keepPending();
+    qlog.error(fmt::format("Couldn't save user defaults to \"{}\": \"{}\" stayed locked by another process", path_,
+                           lockPath));
+    return false;
   }
   // Closing the descriptor (lockFd, on every path) releases the lock.
   foundation_internal::DefaultsFileContents current = readFile(path_);

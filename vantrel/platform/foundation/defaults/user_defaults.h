@@ -28,7 +28,10 @@
 // lose nothing and a reader never sees half a file. `synchronize()` is the
 // barrier: it writes what is pending, then reads the file again. Changes
 // still pending when the process exits are written by an exit hook, within
-// `kExitWriteBound` in all.
+// `kExitWriteBound` in all. No write waits for the lock without a limit
+// (`kFileLockWaitBound`, at exit what is left of `kExitWriteBound`): when
+// another process holds it longer, the write is not done, and it is
+// reported like any failed write.
 // Files are read without regard to the process locale. A file that is not
 // a JSON object of entries is reported and, at the next write, kept as
 // "<domain>.json.corrupt" (or "<domain>.json.corrupt-2", ...: a kept file is never
@@ -105,6 +108,10 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
   static constexpr std::string_view globalDomain = "NSGlobalDomain";
   // How long the exit hook may spend writing pending changes.
   static constexpr std::chrono::milliseconds kExitWriteBound{3000};
+  // How long any other write waits for another process to let go of the
+  // domain file's lock: the queued write, `synchronize()` as a whole, a new
+  // store writing the pending changes of its domain.
+  static constexpr std::chrono::milliseconds kFileLockWaitBound{5000};
 
   // The shared store, made on first use (and again after
   // `resetStandardUserDefaults`).
@@ -149,7 +156,8 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
   bool removeObject(std::string_view key);
   // Writes the pending changes (also those of other stores of this domain in
   // this process), then reads the file again (changes of other processes).
-  // False when a write failed or the file exists but cannot be read.
+  // False when a write failed or the file exists but cannot be read; a
+  // lock file another process holds past `kFileLockWaitBound` fails it.
   bool synchronize();
 
   // This domain's own values.
@@ -167,9 +175,11 @@ class UserDefaults : public std::enable_shared_from_this<UserDefaults> {
   friend struct UserDefaultsInternals;
 
   bool change(std::string_view key, std::optional<DefaultsValue> value);
-  // Both take `writeMutex_` (held across the cross-process file lock).
-  bool writePending();
-  bool writePendingLocked(bool* wrote = nullptr);
+  // Both take `writeMutex_` (held across the cross-process file lock), and
+  // give up waiting for that lock at `deadline`.
+  bool writePending(std::chrono::steady_clock::time_point deadline);
+  bool writePendingLocked(std::chrono::steady_clock::time_point deadline, bool* wrote = nullptr);
+  bool synchronizeUntil(std::chrono::steady_clock::time_point deadline);
   bool reloadLocked();
   void adopt(foundation_internal::DefaultsFileContents contents);
 
