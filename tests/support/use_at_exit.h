@@ -13,6 +13,9 @@
 // memory, and LeakSanitizer a leak, into a failed exit. The handler and the
 // static are made before the first use, so they run after the destructors
 // of every static that use makes. `use` calls std::abort on a wrong answer.
+// The fresh process runs the test's body up to the check, so nothing before
+// it may call `use` (or what it calls) on the test's thread: whatever that
+// made would be destroyed after the main thread's thread_local destructor.
 #pragma once
 
 #include <cstdlib>
