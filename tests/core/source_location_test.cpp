@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <version>
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,9 @@ namespace {
 
 // The library's own type whatever the compiler: it is spelt into the
 // mangled names of the exported functions.
-static_assert(std::is_class_v<SourceLocation>);
+#if defined(__cpp_lib_source_location)
+static_assert(!std::is_same_v<SourceLocation, std::source_location>);
+#endif
 static_assert(std::is_trivially_copyable_v<SourceLocation>);
 
 SourceLocation reported(SourceLocation loc = SourceLocation::current()) { return loc; }

@@ -1,4 +1,9 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -8,6 +13,7 @@
 #include "tests/foundation/files_test_support.h"
 #include "tests/support/fixtures.h"
 #include "vantrel/foundation/logs/csv_logger.h"
+#include "vantrel/platform/posix/unique_fd.h"
 
 namespace vantrel {
 namespace {
@@ -121,6 +127,54 @@ TEST(CsvLoggerConcurrency, TwoLoggersOnOneFileNeverTakeTheOthersRecordsForTornOn
     pos = end + written.size();
   }
   EXPECT_EQ(next, std::vector<int>(kWriters, kRecords));
+}
+
+// Another open of the file takes its lock now and then while threads log
+// and flush with short timeouts: flushes that give up leave their lines
+// queued, and every line lands once, in each thread's order.
+TEST(CsvLoggerConcurrency, LinesKeepTheirOrderWhileAnotherTakesTheLockNowAndThen) {
+  TemporaryDirectory tmp;
+  const fs::path file = tmp.path() / "locked.log";
+  auto logger = CsvLogger::createWithLogFileUrl("locked", URL::fileURLWithPath(file.string()));
+  constexpr int kWriters = 4;
+  constexpr int kRecords = 400;
+  std::atomic<bool> writing{true};
+  std::thread locker([&] {
+    posix::UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_TRUE(fd);
+    while (writing.load()) {
+      if (::flock(fd.get(), LOCK_EX) != 0) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(15));
+      ::flock(fd.get(), LOCK_UN);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  });
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kWriters; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < kRecords; ++i) {
+        logger->log({std::to_string(t), std::to_string(i)});
+        if (i % 50 == 0) (void)logger->flush(std::chrono::milliseconds(t * 5));
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  writing = false;
+  locker.join();
+  ASSERT_TRUE(logger->flush(std::chrono::milliseconds(30000)));
+  const auto lines = readLines(file);
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kWriters * kRecords));
+  std::vector<int> next(kWriters, 0);
+  for (const std::string& line : lines) {
+    ASSERT_TRUE(testing::isLogDate(line.substr(0, 23))) << line;
+    const std::string rest = line.substr(24);
+    const auto comma = rest.find(',');
+    ASSERT_NE(comma, std::string::npos) << line;
+    const int t = std::stoi(rest.substr(0, comma));
+    ASSERT_GE(t, 0);
+    ASSERT_LT(t, kWriters);
+    ASSERT_EQ(std::stoi(rest.substr(comma + 1)), next[static_cast<std::size_t>(t)]++) << line;
+  }
 }
 
 }  // namespace
