@@ -4,8 +4,12 @@
 # __gnu_cxx::), and no symbol that the installed headers do not account for
 # (exported_names.py).
 # Installed internal/ headers: each one reached from a public header.
+# With the source tree as a second argument, the internal headers that
+# modules share (exported, never installed: see exported_names.py) account
+# for their names too.
 set -euo pipefail
 prefix=$1
+source_root=${2:-}
 libdir=$(find "$prefix" -name 'libvantrel_core.so*' -type f -printf '%h\n' | head -n 1)
 include="$prefix/include/vantrel"
 status=0
@@ -25,7 +29,18 @@ done
 # Every other exported name is one an installed header declares (internal
 # names too: only where a public inline function reaches them); no lambda's
 # or local class's type info.
-python3 "$(dirname "$0")/exported_names.py" "$include" "$libdir"/libvantrel_*.so || status=1
+shared=()
+if [ -n "$source_root" ]; then
+  shared_dir=$(mktemp -d)
+  while IFS= read -r h; do
+    [ -f "$prefix/include/$h" ] && continue
+    mkdir -p "$shared_dir/$(dirname "$h")"
+    cp "$source_root/$h" "$shared_dir/$h"
+  done < <(cd "$source_root" && grep -rl --include='*.h' 'namespace vantrel VANTREL_API' vantrel | grep '/internal/' | sort)
+  shared=(--shared "$shared_dir")
+fi
+python3 "$(dirname "$0")/exported_names.py" "${shared[@]}" "$include" "$libdir"/libvantrel_*.so || status=1
+[ -z "$source_root" ] || rm -rf "$shared_dir"
 # Every installed internal/ header is there because a public one includes it,
 # directly or through another internal one; and each it includes is there.
 reached=$(mktemp)

@@ -1,7 +1,12 @@
 #!/usr/bin/env python3
 """Every name a library exports is one an installed header declares.
 
-    exported_names.py <include dir> <library>...
+    exported_names.py [--shared <dir>] <include dir> <library>...
+
+`--shared` names a folder of the internal headers that modules share
+without installing them (they open `namespace vantrel VANTREL_API`, so
+the module that holds the code exports it for the others): what they
+declare is accounted for too, and nothing else of the source tree is.
 
 Reads each library's dynamic symbols (nm -DC --defined-only) and the
 installed headers, and prints one line per exported symbol that no header
@@ -173,8 +178,15 @@ def self_test():
 def main():
     if not self_test():
         return 2
-    include_dir, libraries = sys.argv[1], sys.argv[2:]
+    args = sys.argv[1:]
+    shared_dir = None
+    if args[:1] == ["--shared"]:
+        shared_dir, args = args[1], args[2:]
+    include_dir, libraries = args[0], args[1:]
     words, classes, namespaces = header_facts(include_dir)
+    if shared_dir:
+        for known, more in zip((words, classes, namespaces), header_facts(shared_dir)):
+            known.update(more)
     status = 0
     for lib in libraries:
         listing = subprocess.run(["nm", "-DC", "--defined-only", lib], check=True,

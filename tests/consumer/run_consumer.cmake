@@ -72,7 +72,7 @@ function(check_positions program)
 endfunction()
 
 run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
-run(bash "${CHECK_EXPORTS}" "${prefix}")
+run(bash "${CHECK_EXPORTS}" "${prefix}" "${VANTREL_SOURCE_ROOT}")
 message(STATUS "${last_output}")
 
 set(tour "")

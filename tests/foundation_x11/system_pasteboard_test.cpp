@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -163,6 +164,40 @@ TEST_F(SystemPasteboardTest, AnOwnerThatNeverAnswersGivesNoDataWithinTheBound) {
   ASSERT_TRUE(items);
   EXPECT_TRUE(items->empty());
   EXPECT_LT(Clock::now() - again, std::chrono::milliseconds(500));
+}
+
+// An X server that stops answering (here, a stopped process) holds a read's
+// own thread, not the caller: each answer is waited for at most the limit,
+// and while that read still waits the next ones answer at once.
+TEST_F(SystemPasteboardTest, AStoppedServerHoldsNoReaderLongerThanTheAnswerLimit) {
+  constexpr auto kLimit = std::chrono::milliseconds(400);
+  SystemPasteboard board(server->displayName(), kLimit);
+  board.writeItems({[] {
+    PasteboardItem item;
+    item.setString("in memory", PasteboardType::string());
+    return item;
+  }()});
+  ASSERT_TRUE(board.ownsDesktopClipboard());
+  server->pause();
+
+  auto start = Clock::now();
+  const auto types = board.types();
+  EXPECT_LT(Clock::now() - start, kLimit + std::chrono::milliseconds(600));
+  ASSERT_TRUE(types);
+  EXPECT_TRUE(types->empty());
+  start = Clock::now();
+  EXPECT_EQ(board.stringForType(PasteboardType::string()), std::nullopt);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(300));
+
+  // Once the server answers again, so do reads.
+  server->resume();
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  std::optional<std::string> text;
+  while (!text && Clock::now() < deadline) {
+    text = board.stringForType(PasteboardType::string());
+    if (!text) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_EQ(text, "in memory");
 }
 
 TEST_F(SystemPasteboardTest, WithoutAnOwnerTheInMemoryModelAnswers) {

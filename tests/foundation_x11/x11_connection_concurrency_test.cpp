@@ -1,4 +1,4 @@
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
 
 #include <atomic>
 #include <string>
@@ -11,7 +11,7 @@
 
 #include <X11/Xlib.h>  // last: the X headers define None, Bool, Status...
 
-namespace vantrel {
+namespace vantrel::desktop_internal {
 namespace {
 
 // Threads each with connections of their own, opened at once (the
@@ -52,4 +52,4 @@ TEST(X11ConnectionConcurrency, EachThreadGetsTheErrorsOfItsOwnConnections) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::desktop_internal

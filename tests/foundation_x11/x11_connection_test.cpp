@@ -1,4 +1,4 @@
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
 
 #include <memory>
 #include <optional>
@@ -11,7 +11,7 @@
 
 #include <X11/Xlib.h>  // last: the X headers define None, Bool, Status...
 
-namespace vantrel {
+namespace vantrel::desktop_internal {
 namespace {
 
 using testing::ScopedEnv;
@@ -122,4 +122,4 @@ TEST(X11ConnectionNoDisplay, NothingOpensWithoutADisplay) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::desktop_internal

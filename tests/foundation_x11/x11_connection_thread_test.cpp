@@ -1,21 +1,25 @@
 // What runs on a connection's thread and throws is reported, fails only what
 // threw (a caller waiting for it is answered false), and the thread goes on
 // serving: a throw there used to end the process.
-#include "vantrel/platform/desktop/thread_commands.h"
+#include "vantrel/platform/desktop/internal/x11_connection_thread.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <thread>
+
+#include <X11/Xlib.h>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/xvfb_server.h"
 #include "vantrel/core/console.h"
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
 
-namespace vantrel {
+namespace vantrel::desktop_internal {
 namespace {
 
 struct Throw {
@@ -103,5 +107,47 @@ TEST_F(X11ConnectionThreadTest, AThrowingSetUpIsReportedAndGivesNoThread) {
   }
 }
 
+// A server that stops answering holds the thread, not its owner: with a
+// limit, opening and stopping wait no longer than it, and the thread ends
+// on its own once the server answers again.
+TEST_F(X11ConnectionThreadTest, AStoppedServerHoldsTheThreadNotTheCaller) {
+  using Clock = std::chrono::steady_clock;
+  constexpr auto kLimit = std::chrono::milliseconds(300);
+  struct Service {
+    X11ConnectionThread thread;
+  };
+  server->pause();
+  std::weak_ptr<Service> left;
+  {
+    auto service = std::make_shared<Service>();
+    left = service;
+    const auto start = Clock::now();
+    EXPECT_FALSE(service->thread.start(server->displayName(), quietHooks(), service, kLimit));
+    EXPECT_LT(Clock::now() - start, kLimit + std::chrono::milliseconds(700));
+    EXPECT_FALSE(service->thread.isConnected());
+  }
+  server->resume();
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (!left.expired() && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(left.expired()) << "the thread did not end once the server answered";
+
+  // Opened, then the server stops: stopping waits at most the limit.
+  auto service = std::make_shared<Service>();
+  left = service;
+  ASSERT_TRUE(service->thread.start(server->displayName(), quietHooks(), service, kLimit));
+  server->pause();
+  // A command that waits on the server keeps the thread busy.
+  X11ConnectionThread* const thread = &service->thread;
+  (void)thread->run([thread] { XSync(thread->display(), False); }, std::chrono::milliseconds(50));
+  const auto start = Clock::now();
+  service->thread.stop();
+  EXPECT_LT(Clock::now() - start, kLimit + std::chrono::milliseconds(700));
+  service.reset();
+  server->resume();
+  const auto ended = Clock::now() + std::chrono::seconds(10);
+  while (!left.expired() && Clock::now() < ended) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(left.expired()) << "the thread did not end once the server answered";
+}
+
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::desktop_internal

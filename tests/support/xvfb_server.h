@@ -103,8 +103,18 @@ class XvfbServer {
 
   [[nodiscard]] const std::string& displayName() const { return name_; }
 
+  // Stops the server's process (SIGSTOP): its clients' requests then wait
+  // for answers that do not come, as with a server that hangs.
+  void pause() const {
+    if (pid_ > 0) ::kill(pid_, SIGSTOP);
+  }
+  void resume() const {
+    if (pid_ > 0) ::kill(pid_, SIGCONT);
+  }
+
   void stop() {
     if (pid_ <= 0) return;
+    resume();  // a stopped process would not take SIGTERM
     ::kill(pid_, SIGTERM);
     ::waitpid(pid_, nullptr, 0);
     pid_ = 0;

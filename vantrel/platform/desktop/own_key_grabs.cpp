@@ -1,4 +1,4 @@
-#include "vantrel/platform/desktop/own_key_grabs.h"
+#include "vantrel/platform/desktop/internal/own_key_grabs.h"
 
 #include <algorithm>
 #include <mutex>
@@ -12,7 +12,7 @@
 #include <X11/Xlib.h>
 #endif
 
-namespace vantrel {
+namespace vantrel::desktop_internal {
 
 #if VANTREL_WITH_X11
 
@@ -81,4 +81,4 @@ bool isOwnKeyGrab(_XDisplay*, unsigned int, unsigned int) { return false; }
 
 #endif  // VANTREL_WITH_X11
 
-}  // namespace vantrel
+}  // namespace vantrel::desktop_internal

@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "vantrel/core/no_destructor.h"
-#include "vantrel/platform/desktop/thread_commands.h"
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/x11_connection_thread.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
 
 #if VANTREL_WITH_X11
 #include <unistd.h>
@@ -384,7 +384,7 @@ std::unique_ptr<SelectionServer> SelectionServer::open(const std::string& displa
   hooks.event = [raw](const XEvent& event) { raw->handle(event); };
   hooks.beforeWait = [raw] { return raw->beforeWait(); };
   hooks.close = [raw](bool lost) { raw->close(lost); };
-  if (!impl->thread.start(displayName, std::move(hooks), impl)) return nullptr;
+  if (!impl->thread.start(displayName, std::move(hooks), impl, limits.commandLimit)) return nullptr;
   lastOpenedBy = ::getpid();
   {
     LiveServers& live = liveServers();

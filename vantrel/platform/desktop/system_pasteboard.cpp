@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -14,7 +17,9 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/platform/desktop/internal/selection_data.h"
 #include "vantrel/platform/desktop/internal/selection_server.h"
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
+
+#include <unistd.h>
 
 #if VANTREL_WITH_X11
 #include <poll.h>
@@ -43,11 +48,17 @@ std::vector<PasteboardObject> uriListObjects(const Data& data) {
   return out;
 }
 
-}  // namespace
+// Told of each answer a read gets from the X server, so that the caller
+// waits for the next one at most the answer limit (see `ReadWait`).
+class AnswerClock {
+ public:
+  virtual void answered() = 0;
+
+ protected:
+  ~AnswerClock() = default;
+};
 
 #if VANTREL_WITH_X11
-
-namespace {
 
 constexpr std::size_t kMaxSelectionBytes = std::size_t{64} << 20;
 
@@ -65,9 +76,11 @@ struct Converted {
 // owner's TARGETS); a lost server ends the read, which answers no data.
 class SelectionConnection {
  public:
-  explicit SelectionConnection(const std::string& displayName)
-      : connection_(displayName), display_(connection_.display()) {
+  SelectionConnection(const std::string& displayName, AnswerClock& clock)
+      : connection_(displayName), display_(connection_.display()), clock_(clock) {
+    clock_.answered();
     if (connection_.isOpen()) ids_ = desktop_internal::ClipboardWindow::create(display_, "VANTREL_SELECTION");
+    clock_.answered();
   }
 
   ~SelectionConnection() {
@@ -79,7 +92,11 @@ class SelectionConnection {
 
   [[nodiscard]] bool isOpen() const { return connection_.isOpen(); }
 
-  [[nodiscard]] unsigned long owner() { return XGetSelectionOwner(display_, ids_.clipboard); }
+  [[nodiscard]] unsigned long owner() {
+    const unsigned long owner = XGetSelectionOwner(display_, ids_.clipboard);
+    clock_.answered();
+    return owner;
+  }
 
   Converted convertTargets(std::chrono::milliseconds limit) { return convert(ids_.targets, limit); }
 
@@ -90,6 +107,7 @@ class SelectionConnection {
     std::vector<Atom> list(atoms.begin(), atoms.end());
     std::vector<char*> names(atoms.size(), nullptr);
     XGetAtomNames(display_, list.data(), static_cast<int>(list.size()), names.data());
+    clock_.answered();
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i] != nullptr) {
         out[i] = names[i];
@@ -99,7 +117,11 @@ class SelectionConnection {
     return out;
   }
 
-  Atom atom(const std::string& name) { return XInternAtom(display_, name.c_str(), False); }
+  Atom atom(const std::string& name) {
+    const Atom atom = XInternAtom(display_, name.c_str(), False);
+    clock_.answered();
+    return atom;
+  }
 
   // Asks the owner to convert the selection to `target`; waits at most
   // `limit` for each answer and ten times that in all.
@@ -157,6 +179,7 @@ class SelectionConnection {
     for (;;) {
       while (!connection_.isLost() && XPending(display_) > 0) {
         XNextEvent(display_, &event);
+        clock_.answered();
         if (matches(event)) return true;
       }
       if (connection_.isLost()) return false;
@@ -178,6 +201,7 @@ class SelectionConnection {
     const long maxLongs = static_cast<long>(kMaxSelectionBytes / 4 + 1);
     const int status = XGetWindowProperty(display_, ids_.window, ids_.property, 0, maxLongs, True, AnyPropertyType, &type,
                                           &format, &count, &after, &data);
+    clock_.answered();
     if (status != Success || connection_.isLost()) {
       if (data != nullptr) XFree(data);
       into.outcome = Outcome::failed;
@@ -214,14 +238,170 @@ class SelectionConnection {
     return true;
   }
 
-  X11Connection connection_;
+  desktop_internal::X11Connection connection_;
   Display* display_ = nullptr;
+  AnswerClock& clock_;
   desktop_internal::ClipboardWindow ids_;
 };
 
-}  // namespace
-
 #endif  // VANTREL_WITH_X11
+
+// What the desktop's clipboard offers: its types and, per type, the target
+// to convert.
+struct ClipboardOffer {
+  PasteboardType type;
+  std::string target;
+};
+struct ClipboardSnapshot {
+  std::vector<ClipboardOffer> offers;
+  std::vector<std::optional<Data>> data;  // per offer, when asked for
+};
+
+// The owner that last stayed silent, and when: it is not asked again for a
+// while. Shared with the reads' threads.
+struct SilentOwner {
+  std::mutex mutex;
+  unsigned long owner = 0;
+  std::chrono::steady_clock::time_point since;
+};
+
+// One read of the desktop's clipboard, done on a thread of its own: an X
+// server that stops answering (stopped, or behind a network that went
+// away) holds that thread, never the caller, which waits for each answer at
+// most the answer limit. What the thread touches is here, kept by the
+// thread as long as it runs.
+struct ReadWait final : AnswerClock {
+  // Asked for.
+  std::string displayName;
+  std::chrono::milliseconds answerLimit{};
+  bool withData = false;
+  std::optional<PasteboardType> onlyType;
+  unsigned long ownWindow = 0;  // this pasteboard's server's window, when it serves
+  std::shared_ptr<SilentOwner> silent;
+
+  // Found, once `finished`.
+  enum class Found { noDisplay, noOwner, owner };
+  Found found = Found::noDisplay;
+  unsigned long owner = 0;
+  ClipboardSnapshot snapshot;
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::chrono::steady_clock::time_point lastAnswer = std::chrono::steady_clock::now();
+  bool finished = false;
+
+  void answered() override {
+    std::lock_guard lock(mutex);
+    lastAnswer = std::chrono::steady_clock::now();
+  }
+
+  void finish() {
+    {
+      std::lock_guard lock(mutex);
+      finished = true;
+    }
+    changed.notify_all();
+  }
+
+  // The caller: waits until the read finished (true), or until the server
+  // left an answer waiting longer than the limit (false).
+  bool waitUntilFinished() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      if (finished) return true;
+      // A little over the limit: a silent owner is the read's own verdict.
+      const auto deadline = lastAnswer + answerLimit + answerLimit / 4 + std::chrono::milliseconds(50);
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      changed.wait_until(lock, deadline);
+    }
+  }
+
+  bool ownerIsSilent(unsigned long candidate) const {
+    std::lock_guard lock(silent->mutex);
+    return candidate == silent->owner && std::chrono::steady_clock::now() - silent->since < 5 * answerLimit;
+  }
+
+  void markSilent(unsigned long candidate) const {
+    std::lock_guard lock(silent->mutex);
+    silent->owner = candidate;
+    silent->since = std::chrono::steady_clock::now();
+  }
+
+  // The reading thread.
+  void run() {
+#if VANTREL_WITH_X11
+    SelectionConnection connection(displayName, *this);
+    if (!connection.isOpen()) return;
+    owner = connection.owner();
+    if (!connection.isOpen()) return;
+    if (owner == None) {
+      found = Found::noOwner;
+      return;
+    }
+    found = Found::owner;
+    // Our own data is answered from memory, not through the server.
+    if (owner == ownWindow || ownerIsSilent(owner)) return;
+    const Converted targets = connection.convertTargets(answerLimit);
+    if (targets.outcome == Outcome::silent) {
+      markSilent(owner);
+      return;
+    }
+    if (targets.outcome != Outcome::data) return;
+    const std::vector<std::string> names =
+        connection.atomNames(desktop_internal::selectionTargetAtoms(targets.format, targets.bytes));
+    for (const std::string& name : names) {
+      std::string id = desktop_internal::pasteboardTypeForSelectionTarget(name);
+      if (id.empty()) continue;
+      PasteboardType type(std::move(id));
+      const bool seen = std::any_of(snapshot.offers.begin(), snapshot.offers.end(),
+                                    [&](const ClipboardOffer& o) { return o.type == type; });
+      if (!seen) snapshot.offers.push_back(ClipboardOffer{std::move(type), name});
+    }
+    snapshot.data.resize(snapshot.offers.size());
+    if (!withData) return;
+    for (std::size_t i = 0; i < snapshot.offers.size(); ++i) {
+      if (onlyType && !(snapshot.offers[i].type == *onlyType)) continue;
+      const Converted converted = connection.convert(connection.atom(snapshot.offers[i].target), answerLimit);
+      if (converted.outcome == Outcome::data) {
+        snapshot.data[i] = converted.bytes;
+      } else if (converted.outcome == Outcome::silent) {
+        markSilent(owner);
+        break;
+      }
+    }
+#endif
+  }
+};
+
+// A read whose server stopped answering: while it waits, later reads of the
+// same pasteboard answer at once instead of starting one more thread that
+// would wait the same way. Only the process that started it waits for it.
+struct UnansweredRead {
+  std::mutex mutex;
+  std::shared_ptr<ReadWait> read;
+  long process = 0;
+
+  [[nodiscard]] bool pending() {
+    std::lock_guard lock(mutex);
+    if (read == nullptr) return false;
+    if (process != static_cast<long>(::getpid())) {
+      // A forked child has no copy of that thread.
+      read.reset();
+      return false;
+    }
+    std::lock_guard readLock(read->mutex);
+    if (read->finished) read.reset();
+    return read != nullptr;
+  }
+
+  void note(std::shared_ptr<ReadWait> unanswered) {
+    std::lock_guard lock(mutex);
+    read = std::move(unanswered);
+    process = static_cast<long>(::getpid());
+  }
+};
+
+}  // namespace
 
 struct SystemPasteboard::Impl {
   std::string displayName;
@@ -306,96 +486,71 @@ struct SystemPasteboard::Impl {
     }
   }
 
-  // Whether the selection owner `owner` on the display named now is this
-  // pasteboard's own server: then the in-memory model is what it serves.
-  bool isOwnWindow(unsigned long owner) const {
+  // The window of this pasteboard's server when it serves the display named
+  // now, else 0: the selection owner that means the in-memory model is what
+  // the desktop sees.
+  unsigned long ownWindow() const {
     std::lock_guard lock(serveMutex);
     // A server that lost its connection no longer has its window, whose id
     // the X server may have handed to another client since.
-    return server && server->isConnected() && server->window() == owner &&
-           server->displayName() == currentDisplay();
+    if (server && server->isConnected() && server->displayName() == currentDisplay()) return server->window();
+    return 0;
   }
 
-  // The owner that last stayed silent, and when.
-  mutable std::mutex mutex;
-  mutable unsigned long silentOwner = 0;
-  mutable std::chrono::steady_clock::time_point silentSince;
+  std::shared_ptr<SilentOwner> silent = std::make_shared<SilentOwner>();
+  mutable UnansweredRead unanswered;
 
-  // What the desktop's clipboard offers: its types and, per type, the target
-  // to convert.
-  struct Offer {
-    PasteboardType type;
-    std::string target;
-  };
-  struct Snapshot {
-    std::vector<Offer> offers;
-    std::vector<std::optional<Data>> data;  // per offer, when asked for
-  };
+  using Offer = ClipboardOffer;
+  using Snapshot = ClipboardSnapshot;
 
   // The selection's offers (and their data when `withData`, or only for
   // `onlyType`), or nullopt when the in-memory model answers.
   std::optional<Snapshot> read(bool withData, const PasteboardType* onlyType) const {
 #if VANTREL_WITH_X11
-    SelectionConnection connection(displayName);
-    if (!connection.isOpen()) return std::nullopt;
-    const unsigned long owner = connection.owner();
-    if (!connection.isOpen()) return std::nullopt;
-    Snapshot snapshot;
-    if (owner == None) {
-      // Nobody serves the clipboard: the model answers, unless another
-      // client had replaced it before it went.
-      std::lock_guard lock(serveMutex);
-      if (modelReplaced()) return snapshot;
-      return std::nullopt;
+    if (currentDisplay().empty()) return std::nullopt;  // never a guessed display
+    // The server has not answered an earlier read yet: it gives no data.
+    if (unanswered.pending()) return Snapshot{};
+    auto wait = std::make_shared<ReadWait>();
+    wait->displayName = currentDisplay();
+    wait->answerLimit = answerLimit;
+    wait->withData = withData;
+    if (onlyType != nullptr) wait->onlyType = *onlyType;
+    wait->ownWindow = ownWindow();
+    wait->silent = silent;
+    try {
+      std::thread([wait] {
+        wait->run();
+        wait->finish();
+      }).detach();
+    } catch (const std::system_error&) {
+      return Snapshot{};  // no thread to ask the server with: no data
     }
-    // Our own data is answered from memory, not through the server.
-    if (isOwnWindow(owner)) return std::nullopt;
-    if (isSilent(owner)) return snapshot;
-    const Converted targets = connection.convertTargets(answerLimit);
-    if (targets.outcome == Outcome::silent) {
-      markSilent(owner);
-      return snapshot;
+    if (!wait->waitUntilFinished()) {
+      unanswered.note(wait);
+      return Snapshot{};
     }
-    if (targets.outcome != Outcome::data) return snapshot;
-    const std::vector<std::string> names =
-        connection.atomNames(desktop_internal::selectionTargetAtoms(targets.format, targets.bytes));
-    for (const std::string& name : names) {
-      std::string id = desktop_internal::pasteboardTypeForSelectionTarget(name);
-      if (id.empty()) continue;
-      PasteboardType type(std::move(id));
-      const bool seen = std::any_of(snapshot.offers.begin(), snapshot.offers.end(),
-                                    [&](const Offer& o) { return o.type == type; });
-      if (!seen) snapshot.offers.push_back(Offer{std::move(type), name});
-    }
-    snapshot.data.resize(snapshot.offers.size());
-    if (!withData) return snapshot;
-    for (std::size_t i = 0; i < snapshot.offers.size(); ++i) {
-      if (onlyType != nullptr && !(snapshot.offers[i].type == *onlyType)) continue;
-      const Converted converted = connection.convert(connection.atom(snapshot.offers[i].target), answerLimit);
-      if (converted.outcome == Outcome::data) {
-        snapshot.data[i] = converted.bytes;
-      } else if (converted.outcome == Outcome::silent) {
-        markSilent(owner);
-        break;
+    switch (wait->found) {
+      case ReadWait::Found::noDisplay:
+        return std::nullopt;
+      case ReadWait::Found::noOwner: {
+        // Nobody serves the clipboard: the model answers, unless another
+        // client had replaced it before it went.
+        std::lock_guard lock(serveMutex);
+        if (modelReplaced()) return Snapshot{};
+        return std::nullopt;
       }
+      case ReadWait::Found::owner:
+        // Our own server, asked before the read knew it was ours: the model
+        // it serves answers.
+        if (wait->owner == ownWindow()) return std::nullopt;
+        return std::move(wait->snapshot);
     }
-    return snapshot;
+    return std::nullopt;
 #else
     (void)withData;
     (void)onlyType;
     return std::nullopt;
 #endif
-  }
-
-  bool isSilent(unsigned long owner) const {
-    std::lock_guard lock(mutex);
-    return owner == silentOwner && std::chrono::steady_clock::now() - silentSince < 5 * answerLimit;
-  }
-
-  void markSilent(unsigned long owner) const {
-    std::lock_guard lock(mutex);
-    silentOwner = owner;
-    silentSince = std::chrono::steady_clock::now();
   }
 
   static std::optional<Data> dataOf(const Snapshot& snapshot, const PasteboardType& type) {

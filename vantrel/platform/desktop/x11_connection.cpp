@@ -1,4 +1,4 @@
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
 
 #if VANTREL_WITH_X11
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include <X11/Xlib.h>
 #endif
 
-namespace vantrel {
+namespace vantrel::desktop_internal {
 
 struct X11Connection::State {
   _XDisplay* display = nullptr;  // Xlib's Display
@@ -109,4 +109,4 @@ int X11Connection::takeError() {
   return error;
 }
 
-}  // namespace vantrel
+}  // namespace vantrel::desktop_internal

@@ -5,18 +5,24 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
 
-#include "vantrel/platform/desktop/own_key_grabs.h"
-#include "vantrel/platform/desktop/thread_commands.h"
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/own_key_grabs.h"
+#include "vantrel/platform/desktop/internal/x11_connection_thread.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
 
 namespace vantrel::hotkeys {
+
+using desktop_internal::X11Connection;
+using desktop_internal::X11ConnectionThread;
+using desktop_internal::forgetOwnKeyGrab;
+using desktop_internal::noteOwnKeyGrab;
 
 namespace {
 
@@ -40,6 +46,10 @@ unsigned int xModifiersFor(std::uint32_t hotKeyMask) {
   }
   return mask;
 }
+
+// How long opening the display, and ending the event thread, may wait for
+// the X server: one that stops answering holds the thread, not the caller.
+constexpr std::chrono::seconds kServerAnswerLimit{5};
 
 }  // namespace
 
@@ -189,7 +199,7 @@ std::shared_ptr<X11HotKeyService> X11HotKeyService::open(const std::string& disp
   hooks.close = [raw](bool lost) { raw->close(lost); };
   // The event thread holds the state too, so it can end safely even when
   // the service is released on the thread itself (by a handler).
-  if (!impl->thread.start(displayName, std::move(hooks), impl)) return nullptr;
+  if (!impl->thread.start(displayName, std::move(hooks), impl, kServerAnswerLimit)) return nullptr;
   return std::make_shared<X11HotKeyService>(Passkey{}, std::move(impl));
 }
 

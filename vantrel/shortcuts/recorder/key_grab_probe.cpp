@@ -9,8 +9,8 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
-#include "vantrel/platform/desktop/own_key_grabs.h"
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/own_key_grabs.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
 #endif
 
 namespace vantrel {
@@ -49,7 +49,7 @@ KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, c
   const std::optional<std::uint32_t> evdev = keyboard::evdevCodeForKeyCode(keyCode);
   if (!evdev) return KeyGrabProbe::unavailable;
   // Errors on this connection are the answers we want (BadAccess).
-  X11Connection connection(displayName);
+  desktop_internal::X11Connection connection(displayName);
   if (!connection.isOpen()) return KeyGrabProbe::unavailable;
   Display* const display = connection.display();
 
@@ -63,7 +63,7 @@ KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, c
     const unsigned int modifiers = xModifiersFor(carbonModifiers);
     // The hot-key service's grabs are this program's own: trying them would
     // only meet BadAccess from our other connection.
-    if (isOwnKeyGrab(display, static_cast<unsigned int>(keycode), modifiers)) return KeyGrabProbe::heldByThisProcess;
+    if (desktop_internal::isOwnKeyGrab(display, static_cast<unsigned int>(keycode), modifiers)) return KeyGrabProbe::heldByThisProcess;
     const unsigned int numLock = numLockMask(display);
     const std::array<unsigned int, 4> variants{0u, static_cast<unsigned int>(LockMask), numLock, LockMask | numLock};
     for (unsigned int variant : variants) {

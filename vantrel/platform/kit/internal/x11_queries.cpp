@@ -6,10 +6,12 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 
-#include "vantrel/platform/desktop/x11_connection.h"
+#include "vantrel/platform/desktop/internal/x11_connection.h"
 #endif
 
 namespace vantrel::kit_internal {
+
+using desktop_internal::X11Connection;
 
 #if VANTREL_WITH_X11
 namespace {

@@ -1,4 +1,4 @@
-// File: vantrel/platform/desktop/own_key_grabs.h
+// File: vantrel/platform/desktop/internal/own_key_grabs.h
 //
 // The key combinations this process has grabbed on X displays (the hot-key
 // service notes each grab and its release). The X server refuses a grab
@@ -19,10 +19,12 @@
 struct _XDisplay;
 
 namespace vantrel VANTREL_API {
+namespace desktop_internal {
 
 void noteOwnKeyGrab(_XDisplay* display, unsigned int keycode, unsigned int modifiers);
 // Forgets one note of the combination.
 void forgetOwnKeyGrab(_XDisplay* display, unsigned int keycode, unsigned int modifiers);
 [[nodiscard]] bool isOwnKeyGrab(_XDisplay* display, unsigned int keycode, unsigned int modifiers);
 
+}  // namespace desktop_internal
 }  // namespace vantrel

@@ -1,4 +1,4 @@
-// File: vantrel/platform/desktop/x11_connection.h
+// File: vantrel/platform/desktop/internal/x11_connection.h
 //
 // `X11Connection`: one connection to an X server, owned by the scope that
 // opened it, whose errors are its own. Xlib's error handlers are
@@ -32,6 +32,7 @@
 struct _XDisplay;
 
 namespace vantrel VANTREL_API {
+namespace desktop_internal {
 
 class X11Connection {
  public:
@@ -62,4 +63,5 @@ class X11Connection {
   std::unique_ptr<State> state_;  // on the heap: the thread's list of connections points at it
 };
 
+}  // namespace desktop_internal
 }  // namespace vantrel

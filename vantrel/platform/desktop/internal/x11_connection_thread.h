@@ -1,28 +1,21 @@
-// File: vantrel/platform/desktop/thread_commands.h
+// File: vantrel/platform/desktop/internal/x11_connection_thread.h
 //
-// The thread that owns an X connection, for the clipboard's selection
-// server and the hot-key service: an X connection is used only on the
-// thread that opened it, so other threads queue commands and wait for them.
-//
-// `X11ConnectionThread` is that thread: it opens the connection, then loops
-// (queued commands, the connection's events, poll() on the connection and
-// the wake pipe) until it is stopped or the server goes away, and closes the
-// connection on the way out.
+// `X11ConnectionThread`: the thread that owns an X connection, for the
+// clipboard's selection server and the hot-key service. It opens the
+// connection, then loops (queued commands, the connection's events, poll()
+// on the connection and the wake pipe) until it is stopped or the server
+// goes away, and closes the connection on the way out. Other threads hand
+// it commands (thread_commands.h); a command queued from the thread itself
+// runs at once (waiting for itself would never end).
 //
 //   X11ConnectionThread thread;
 //   thread.start(displayName, {.open = ..., .event = ..., .close = ...}, keepAlive);
 //   bool ran = thread.run([&] { ... uses thread.display() ... });
 //
-// `ThreadCommands` is its command queue. A command that did not run in time
-// may still run later, so it must own (or outlive) what it touches. After
-// the thread has finished nothing runs again, and each caller still waiting
-// answers false. A command queued from the thread itself runs at once
-// (waiting for itself would never end). Thread-safe.
-//
-// Nothing a command or a hook throws leaves the thread, which would end the
-// process: it is reported on standard error ("Uncaught exception in a
-// command on the X thread of \":0\": <description>"), the command's caller
-// is answered false, and the thread goes on serving.
+// Nothing a command or a hook throws leaves the thread: it is reported on
+// standard error ("Uncaught exception in a command on the X thread of
+// \":0\": <description>"), the command's caller is answered false, and the
+// thread goes on serving.
 //
 // A forked child has a copy of the object but not its thread, and shares the
 // parent's connection: there it is not connected, its calls answer false at
@@ -32,73 +25,21 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 
 #include "vantrel/api.h"
+#include "vantrel/platform/desktop/internal/thread_commands.h"
 
 struct _XDisplay;
 union _XEvent;
 
 namespace vantrel VANTREL_API {
-
-class ThreadCommands {
- public:
-  // Makes the wake pipe; `valid()` is false when none could be made.
-  ThreadCommands();
-  ~ThreadCommands();
-  ThreadCommands(const ThreadCommands&) = delete;
-  ThreadCommands& operator=(const ThreadCommands&) = delete;
-
-  [[nodiscard]] bool valid() const { return wakeRead_ >= 0; }
-  // Readable when the thread should come out of poll().
-  [[nodiscard]] int wakeFd() const { return wakeRead_; }
-  void wake() const;
-  // The thread, after poll(): empties the wake pipe.
-  void drainWakeups() const;
-
-  // Queues `work` for the thread and waits until it ran, the thread
-  // finished, or `limit` passed (none: no limit). False when it did not run
-  // or threw, and at once when a stop was asked or the thread has finished.
-  bool run(std::function<void()> work, std::optional<std::chrono::milliseconds> limit = std::nullopt);
-  // The thread: runs what is queued, in order. What a command throws is
-  // reported as thrown on `thread` ("the X thread of \":0\"") and fails
-  // only that command.
-  void runPending(std::string_view thread = "an X connection's thread");
-  // Whether commands wait to run (their wake-up may have been drained by a
-  // wait inside another command).
-  [[nodiscard]] bool hasPending() const;
-
-  // Any thread: asks the thread to leave its loop; no command is taken after.
-  void requestStop();
-  [[nodiscard]] bool stopRequested() const;
-  // The thread, after its loop: drops what is queued and answers the waiting.
-  void finish();
-  // False once the thread has finished.
-  [[nodiscard]] bool running() const;
-
- private:
-  struct Command {
-    std::function<void()> work;
-    bool finished = false;
-    bool threw = false;
-  };
-
-  int wakeRead_ = -1;
-  int wakeWrite_ = -1;
-  mutable std::mutex mutex_;
-  std::condition_variable commandFinished_;
-  std::deque<std::shared_ptr<Command>> commands_;
-  bool stopping_ = false;
-  bool running_ = true;
-};
+namespace desktop_internal {
 
 class X11Connection;
 
@@ -131,12 +72,21 @@ class X11ConnectionThread {
   // `hooks.open`; false (the thread ended) when either failed. The thread
   // holds `keepAlive` until it ends, so what the hooks touch may be released
   // by the other threads, or by a hook.
-  [[nodiscard]] bool start(const std::string& displayName, Hooks hooks, std::shared_ptr<const void> keepAlive);
+  //
+  // With a `limit`, `keepAlive` must own this object: `start` waits at most
+  // `limit` for the connection to open and the set-up to end, and `stop`
+  // at most `limit` for the thread to end. A server that stops answering
+  // (a stopped process, a network gone quiet) then holds the thread, never
+  // the caller: the thread is asked to stop and left to end on its own,
+  // with what `keepAlive` keeps.
+  [[nodiscard]] bool start(const std::string& displayName, Hooks hooks, std::shared_ptr<const void> keepAlive,
+                           std::optional<std::chrono::milliseconds> limit = std::nullopt);
   // Runs `work` on the thread and waits until it ran, the thread ended or
   // `limit` passed; false when it did not run or threw. On the thread: runs
   // it at once. In a forked child: false at once.
   bool run(std::function<void()> work, std::optional<std::chrono::milliseconds> limit = std::nullopt);
-  // Asks the thread to end and waits for it (see the destructor).
+  // Asks the thread to end and waits for it (see the destructor and
+  // `start`'s limit).
   void stop();
 
   // False once the thread has ended or the server went away, and in a
@@ -168,6 +118,7 @@ class X11ConnectionThread {
   ThreadCommands commands_;
   std::string where_;  // "the X thread of \":0\"", for reports
   long startedIn_ = 0;  // the process id that started the thread
+  std::optional<std::chrono::milliseconds> limit_;  // see `start`
   std::thread thread_;
   std::atomic<std::thread::id> threadId_{};
   std::atomic<bool> connected_{true};
@@ -175,4 +126,5 @@ class X11ConnectionThread {
   Hooks hooks_;
 };
 
+}  // namespace desktop_internal
 }  // namespace vantrel
