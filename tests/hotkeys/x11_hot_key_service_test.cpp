@@ -72,6 +72,21 @@ TEST_F(X11HotKeyServiceTest, GrabbedCombinationRunsTheClosure) {
   EXPECT_EQ(kRuns, 1);
 }
 
+// A server that stops answering holds the event thread, not the caller: a
+// registration gives up after the limit, and once the server answers again
+// the grab it was too late for is given back, not kept unknown to anyone.
+TEST_F(X11HotKeyServiceTest, AStoppedServerHoldsNoRegistrationPastTheLimit) {
+  server->pause();
+  EventHotKeyRef ref{};
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(service->registerEventHotKey(kKeyK, 0x1000, {1, 1}, ref), HotKeyStatus::unavailable);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+  server->resume();
+  EventHotKeyRef again{};
+  EXPECT_EQ(service->registerEventHotKey(kKeyK, 0x1000, {1, 2}, again), HotKeyStatus::success);
+  EXPECT_EQ(service->unregisterEventHotKey(again), HotKeyStatus::success);
+}
+
 TEST_F(X11HotKeyServiceTest, OtherModifiersDoNotFire) {
   manager = HotKeyManager::create(service);
   int runs = 0;

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -17,9 +14,8 @@
 #include "vantrel/platform/foundation/files/url.h"
 #include "vantrel/platform/desktop/internal/selection_data.h"
 #include "vantrel/platform/desktop/internal/selection_server.h"
+#include "vantrel/platform/desktop/internal/server_calls.h"
 #include "vantrel/platform/desktop/internal/x11_connection.h"
-
-#include <unistd.h>
 
 #if VANTREL_WITH_X11
 #include <poll.h>
@@ -48,15 +44,7 @@ std::vector<PasteboardObject> uriListObjects(const Data& data) {
   return out;
 }
 
-// Told of each answer a read gets from the X server, so that the caller
-// waits for the next one at most the answer limit (see `ReadWait`).
-class AnswerClock {
- public:
-  virtual void answered() = 0;
-
- protected:
-  ~AnswerClock() = default;
-};
+using desktop_internal::AnswerClock;
 
 #if VANTREL_WITH_X11
 
@@ -265,12 +253,10 @@ struct SilentOwner {
   std::chrono::steady_clock::time_point since;
 };
 
-// One read of the desktop's clipboard, done on a thread of its own: an X
-// server that stops answering (stopped, or behind a network that went
-// away) holds that thread, never the caller, which waits for each answer at
-// most the answer limit. What the thread touches is here, kept by the
-// thread as long as it runs.
-struct ReadWait final : AnswerClock {
+// One read of the desktop's clipboard, done on a thread of its own (see
+// internal/server_calls.h): what it is asked and what it found, kept by
+// that thread as long as it runs.
+struct ClipboardRead {
   // Asked for.
   std::string displayName;
   std::chrono::milliseconds answerLimit{};
@@ -279,42 +265,11 @@ struct ReadWait final : AnswerClock {
   unsigned long ownWindow = 0;  // this pasteboard's server's window, when it serves
   std::shared_ptr<SilentOwner> silent;
 
-  // Found, once `finished`.
+  // Found.
   enum class Found { noDisplay, noOwner, owner };
   Found found = Found::noDisplay;
   unsigned long owner = 0;
   ClipboardSnapshot snapshot;
-
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::chrono::steady_clock::time_point lastAnswer = std::chrono::steady_clock::now();
-  bool finished = false;
-
-  void answered() override {
-    std::lock_guard lock(mutex);
-    lastAnswer = std::chrono::steady_clock::now();
-  }
-
-  void finish() {
-    {
-      std::lock_guard lock(mutex);
-      finished = true;
-    }
-    changed.notify_all();
-  }
-
-  // The caller: waits until the read finished (true), or until the server
-  // left an answer waiting longer than the limit (false).
-  bool waitUntilFinished() {
-    std::unique_lock lock(mutex);
-    for (;;) {
-      if (finished) return true;
-      // A little over the limit: a silent owner is the read's own verdict.
-      const auto deadline = lastAnswer + answerLimit + answerLimit / 4 + std::chrono::milliseconds(50);
-      if (std::chrono::steady_clock::now() >= deadline) return false;
-      changed.wait_until(lock, deadline);
-    }
-  }
 
   bool ownerIsSilent(unsigned long candidate) const {
     std::lock_guard lock(silent->mutex);
@@ -328,9 +283,9 @@ struct ReadWait final : AnswerClock {
   }
 
   // The reading thread.
-  void run() {
+  void run(AnswerClock& clock) {
 #if VANTREL_WITH_X11
-    SelectionConnection connection(displayName, *this);
+    SelectionConnection connection(displayName, clock);
     if (!connection.isOpen()) return;
     owner = connection.owner();
     if (!connection.isOpen()) return;
@@ -369,35 +324,9 @@ struct ReadWait final : AnswerClock {
         break;
       }
     }
+#else
+    (void)clock;
 #endif
-  }
-};
-
-// A read whose server stopped answering: while it waits, later reads of the
-// same pasteboard answer at once instead of starting one more thread that
-// would wait the same way. Only the process that started it waits for it.
-struct UnansweredRead {
-  std::mutex mutex;
-  std::shared_ptr<ReadWait> read;
-  long process = 0;
-
-  [[nodiscard]] bool pending() {
-    std::lock_guard lock(mutex);
-    if (read == nullptr) return false;
-    if (process != static_cast<long>(::getpid())) {
-      // A forked child has no copy of that thread.
-      read.reset();
-      return false;
-    }
-    std::lock_guard readLock(read->mutex);
-    if (read->finished) read.reset();
-    return read != nullptr;
-  }
-
-  void note(std::shared_ptr<ReadWait> unanswered) {
-    std::lock_guard lock(mutex);
-    read = std::move(unanswered);
-    process = static_cast<long>(::getpid());
   }
 };
 
@@ -498,7 +427,9 @@ struct SystemPasteboard::Impl {
   }
 
   std::shared_ptr<SilentOwner> silent = std::make_shared<SilentOwner>();
-  mutable UnansweredRead unanswered;
+  // While a read waits for a server that stopped answering, the next ones
+  // answer at once.
+  mutable desktop_internal::ServerCalls reads;
 
   using Offer = ClipboardOffer;
   using Snapshot = ClipboardSnapshot;
@@ -508,38 +439,26 @@ struct SystemPasteboard::Impl {
   std::optional<Snapshot> read(bool withData, const PasteboardType* onlyType) const {
 #if VANTREL_WITH_X11
     if (currentDisplay().empty()) return std::nullopt;  // never a guessed display
-    // The server has not answered an earlier read yet: it gives no data.
-    if (unanswered.pending()) return Snapshot{};
-    auto wait = std::make_shared<ReadWait>();
+    auto wait = std::make_shared<ClipboardRead>();
     wait->displayName = currentDisplay();
     wait->answerLimit = answerLimit;
     wait->withData = withData;
     if (onlyType != nullptr) wait->onlyType = *onlyType;
     wait->ownWindow = ownWindow();
     wait->silent = silent;
-    try {
-      std::thread([wait] {
-        wait->run();
-        wait->finish();
-      }).detach();
-    } catch (const std::system_error&) {
-      return Snapshot{};  // no thread to ask the server with: no data
-    }
-    if (!wait->waitUntilFinished()) {
-      unanswered.note(wait);
-      return Snapshot{};
-    }
+    // A server that leaves an answer waiting gives no data.
+    if (!reads.run([wait](AnswerClock& clock) { wait->run(clock); }, answerLimit)) return Snapshot{};
     switch (wait->found) {
-      case ReadWait::Found::noDisplay:
+      case ClipboardRead::Found::noDisplay:
         return std::nullopt;
-      case ReadWait::Found::noOwner: {
+      case ClipboardRead::Found::noOwner: {
         // Nobody serves the clipboard: the model answers, unless another
         // client had replaced it before it went.
         std::lock_guard lock(serveMutex);
         if (modelReplaced()) return Snapshot{};
         return std::nullopt;
       }
-      case ReadWait::Found::owner:
+      case ClipboardRead::Found::owner:
         // Our own server, asked before the read knew it was ours: the model
         // it serves answers.
         if (wait->owner == ownWindow()) return std::nullopt;

@@ -51,7 +51,13 @@
 // a whole transfer: an owner that stays silent gives no data, and types and
 // items answer empty lists. An owner that stayed silent is not asked again for
 // `answerLimit` × 5, so a dump of a stuck clipboard ends in about a second.
-// Data beyond 64 MiB for one type is refused (no data). Thread-safe.
+// The X server's own answers are waited for the same way: a read runs on a
+// thread of its own, so a server that stops answering (a stopped process, a
+// network gone quiet) holds that thread and the caller gets no data after
+// about `answerLimit`; until that server answers the waiting read, every
+// read gives no data at once. A write waits at most 5 s for each step on
+// the server (opening the connection, taking the selection); one that was
+// not answered stays in the in-memory model. Data beyond 64 MiB for one type is refused (no data). Thread-safe.
 #pragma once
 
 #include <chrono>

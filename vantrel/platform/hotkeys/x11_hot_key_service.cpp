@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "vantrel/platform/desktop/internal/own_key_grabs.h"
+#include "vantrel/platform/desktop/internal/server_calls.h"
 #include "vantrel/platform/desktop/internal/x11_connection_thread.h"
 #include "vantrel/platform/desktop/internal/x11_connection.h"
 #include "vantrel/platform/keyboard/keyboard_layout.h"
@@ -47,9 +49,7 @@ unsigned int xModifiersFor(std::uint32_t hotKeyMask) {
   return mask;
 }
 
-// How long opening the display, and ending the event thread, may wait for
-// the X server: one that stops answering holds the thread, not the caller.
-constexpr std::chrono::seconds kServerAnswerLimit{5};
+using desktop_internal::kServerAnswerLimit;
 
 }  // namespace
 
@@ -86,10 +86,38 @@ struct X11HotKeyService::Impl {
     return ++lastRef;
   }
 
-  // Runs `work` on the event thread and waits for it (at once when called
-  // from a handler); false when the thread has ended, in which case `work`
-  // did not run.
-  bool runOnEventThread(std::function<void()> work) { return thread.run(std::move(work)); }
+  // A change of the grabs, made on the event thread while the caller waits
+  // at most `kServerAnswerLimit` (at once when called from a handler). A
+  // caller that stopped waiting answers `unavailable`, so a change it was
+  // not told of must not stand: one that had not started never starts, and
+  // a grab made meanwhile is given back.
+  struct Change {
+    enum State { waiting, running, done, abandoned };
+    std::atomic<int> state{waiting};
+    HotKeyStatus status = HotKeyStatus::unavailable;  // once done
+  };
+
+  // Runs `change` (which answers the status) on the event thread; `undo`
+  // takes back a success the caller was no longer waiting for.
+  HotKeyStatus changeGrabs(std::function<HotKeyStatus()> change, std::function<void()> undo) {
+    auto pending = std::make_shared<Change>();
+    (void)thread.run(
+        [pending, change = std::move(change), undo = std::move(undo)] {
+          int expected = Change::waiting;
+          if (!pending->state.compare_exchange_strong(expected, Change::running)) return;
+          const HotKeyStatus status = change();
+          pending->status = status;
+          expected = Change::running;
+          if (!pending->state.compare_exchange_strong(expected, Change::done) && status == HotKeyStatus::success) {
+            undo();
+          }
+        },
+        kServerAnswerLimit);
+    for (int expected : {Change::waiting, Change::running}) {
+      if (pending->state.compare_exchange_strong(expected, Change::abandoned)) return HotKeyStatus::unavailable;
+    }
+    return pending->status;
+  }
 
   bool lost() { return thread.lost(); }
 
@@ -234,17 +262,21 @@ HotKeyStatus X11HotKeyService::registerEventHotKey(std::uint32_t keyCode, std::u
   const std::int64_t keycode = static_cast<std::int64_t>(*evdev) + 8;
   if (keycode < impl_->minKeycode || keycode > impl_->maxKeycode) return HotKeyStatus::invalidKey;
   const EventHotKeyRef ref{impl_->nextRef()};
-  HotKeyStatus status = HotKeyStatus::unavailable;
-  impl_->runOnEventThread(
-      [&] { status = impl_->grab(static_cast<unsigned int>(keycode), xModifiersFor(modifiers), id, ref); });
+  // The commands may run after this call has returned: they hold the state
+  // by raw pointer, which the event thread keeps alive while it runs them.
+  Impl* const impl = impl_.get();
+  const HotKeyStatus status = impl->changeGrabs(
+      [impl, keycode, modifiers, id, ref] {
+        return impl->grab(static_cast<unsigned int>(keycode), xModifiersFor(modifiers), id, ref);
+      },
+      [impl, ref] { (void)impl->release(ref); });
   if (status == HotKeyStatus::success) outRef = ref;
   return status;
 }
 
 HotKeyStatus X11HotKeyService::unregisterEventHotKey(EventHotKeyRef ref) {
-  HotKeyStatus status = HotKeyStatus::unavailable;
-  impl_->runOnEventThread([&] { status = impl_->release(ref); });
-  return status;
+  Impl* const impl = impl_.get();
+  return impl->changeGrabs([impl, ref] { return impl->release(ref); }, [] {});
 }
 
 bool X11HotKeyService::isConnected() const { return impl_->thread.isConnected(); }

@@ -19,8 +19,15 @@
 // while the caller waits, and handlers are called on it (one that throws is
 // reported on standard error, and later presses still arrive). If the display
 // goes away the thread ends and every later call answers `unavailable`, as
-// it does in a child forked since (the thread is the parent's). Destroying the service releases its grabs and closes the connection.
-// Thread-safe.
+// it does in a child forked since (the thread is the parent's). Destroying
+// the service releases its grabs and closes the connection.
+//
+// An X server that stops answering holds the event thread, never a caller:
+// opening, each registration and the destruction wait at most 5 s for it.
+// A registration that has not answered by then answers `unavailable` and
+// does not take effect (a grab made meanwhile is given back); an
+// unregistration that answers `unavailable` that way may still release the
+// key. Thread-safe.
 #pragma once
 
 #include <cstdint>

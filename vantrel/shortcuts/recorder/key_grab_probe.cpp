@@ -9,7 +9,9 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include "vantrel/core/no_destructor.h"
 #include "vantrel/platform/desktop/internal/own_key_grabs.h"
+#include "vantrel/platform/desktop/internal/server_calls.h"
 #include "vantrel/platform/desktop/internal/x11_connection.h"
 #endif
 
@@ -43,11 +45,7 @@ unsigned int numLockMask(Display* display) {
   return mask;
 }
 
-}  // namespace
-
-KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, const std::string& displayName) {
-  const std::optional<std::uint32_t> evdev = keyboard::evdevCodeForKeyCode(keyCode);
-  if (!evdev) return KeyGrabProbe::unavailable;
+KeyGrabProbe probeOnThisThread(std::uint32_t evdev, std::uint32_t carbonModifiers, const std::string& displayName) {
   // Errors on this connection are the answers we want (BadAccess).
   desktop_internal::X11Connection connection(displayName);
   if (!connection.isOpen()) return KeyGrabProbe::unavailable;
@@ -57,7 +55,7 @@ KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, c
   int minKeycode = 8;
   int maxKeycode = 255;
   XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-  const std::int64_t keycode = static_cast<std::int64_t>(*evdev) + 8;
+  const std::int64_t keycode = static_cast<std::int64_t>(evdev) + 8;
   if (keycode >= minKeycode && keycode <= maxKeycode && connection.isOpen()) {
     const Window root = DefaultRootWindow(display);
     const unsigned int modifiers = xModifiersFor(carbonModifiers);
@@ -80,6 +78,21 @@ KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, c
     if (connection.isOpen() && grabError == BadAccess) result = KeyGrabProbe::heldByAnotherClient;
   }
   return result;
+}
+
+}  // namespace
+
+KeyGrabProbe probeKeyGrab(std::int64_t keyCode, std::uint32_t carbonModifiers, const std::string& displayName) {
+  const std::optional<std::uint32_t> evdev = keyboard::evdevCodeForKeyCode(keyCode);
+  if (!evdev) return KeyGrabProbe::unavailable;
+  // On a thread of its own: a server that stops answering holds that
+  // thread, not the caller (see server_calls.h). A probe left waiting gives
+  // its grab back itself once the server answers.
+  static NoDestructor<desktop_internal::ServerCalls> calls;
+  return calls
+      ->ask([evdev = *evdev, carbonModifiers, displayName] { return probeOnThisThread(evdev, carbonModifiers, displayName); },
+            desktop_internal::kServerAnswerLimit)
+      .value_or(KeyGrabProbe::unavailable);
 }
 
 #else

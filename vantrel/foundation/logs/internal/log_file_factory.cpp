@@ -19,11 +19,6 @@ URL defaultLogFolder() {
   return folder;
 }
 
-bool isLogFileName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
-}
-
 URL logFileInFolder(std::string_view name, const URL& folder) {
   return folder.appendingPathComponent(std::string(name) + ".log");
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string_view>
 
+#include "vantrel/foundation/files/internal/beneath.h"
 #include "vantrel/foundation/logs/internal/log_file_writer.h"
 #include "vantrel/platform/foundation/files/url.h"
 
@@ -19,11 +20,6 @@ namespace vantrel::foundation_internal {
 // missing; a failure there is printed, and shows as the file's
 // cannotCreateFile.
 [[nodiscard]] URL defaultLogFolder();
-
-// Whether `name` + ".log" names a file of its own inside a folder: not
-// empty, "." or "..", and holding no "/" (nor NUL, which would end the
-// path early).
-[[nodiscard]] bool isLogFileName(std::string_view name);
 
 // The one spelling of a named log: `folder` / `name` + ".log".
 [[nodiscard]] URL logFileInFolder(std::string_view name, const URL& folder);
@@ -39,7 +35,8 @@ void printBadLogFileName(std::string_view owner, std::string_view name);
 // logger's cannotCreateFile before any folder is made.
 template <class Errur>
 [[nodiscard]] URL namedLogFile(std::string_view owner, std::string_view name, const URL* folder) {
-  if (!isLogFileName(name)) {
+  // `name` + ".log" must name a file of its own inside the folder.
+  if (!isSafePathComponent(name)) {
     printBadLogFileName(owner, name);
     throw Errur(Errur::Case::cannotCreateFile);
   }

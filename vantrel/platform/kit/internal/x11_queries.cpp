@@ -6,15 +6,17 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 
+#include "vantrel/core/no_destructor.h"
+#include "vantrel/platform/desktop/internal/server_calls.h"
 #include "vantrel/platform/desktop/internal/x11_connection.h"
 #endif
 
 namespace vantrel::kit_internal {
 
-using desktop_internal::X11Connection;
-
 #if VANTREL_WITH_X11
 namespace {
+
+using desktop_internal::X11Connection;
 
 // Errors on the kit's own connection answer its requests (a window that is
 // gone, an area outside the root): the question fails, as it does when the
@@ -79,9 +81,7 @@ std::uint8_t channel(unsigned long pixel, unsigned long mask) {
   return static_cast<std::uint8_t>(value * 255u / bits);
 }
 
-}  // namespace
-
-std::optional<std::int64_t> activeWindowProcessIdentifier(const std::string& displayName) {
+std::optional<std::int64_t> askActiveWindowProcessIdentifier(const std::string& displayName) {
   X11Connection c(displayName);
   if (!c.isOpen()) return std::nullopt;
   const auto active = firstPropertyItem(c, DefaultRootWindow(c.display()), "_NET_ACTIVE_WINDOW", XA_WINDOW);
@@ -91,7 +91,7 @@ std::optional<std::int64_t> activeWindowProcessIdentifier(const std::string& dis
   return static_cast<std::int64_t>(*pid);
 }
 
-std::optional<std::vector<X11Area>> x11MonitorAreas(const std::string& displayName) {
+std::optional<std::vector<X11Area>> askMonitorAreas(const std::string& displayName) {
   X11Connection c(displayName);
   if (!c.isOpen()) return std::nullopt;
   auto areas = monitorAreas(c);
@@ -99,7 +99,7 @@ std::optional<std::vector<X11Area>> x11MonitorAreas(const std::string& displayNa
   return areas;
 }
 
-std::optional<DisplayImage> x11CaptureMonitor(const std::string& displayName, std::uint32_t index) {
+std::optional<DisplayImage> askCaptureMonitor(const std::string& displayName, std::uint32_t index) {
   X11Connection c(displayName);
   if (!c.isOpen()) return std::nullopt;
   const auto areas = monitorAreas(c);
@@ -139,6 +139,33 @@ std::optional<DisplayImage> x11CaptureMonitor(const std::string& displayName, st
   }
   XDestroyImage(image);
   return result;
+}
+
+// Each question waits on a thread of its own: a server that stops
+// answering holds that thread, not the caller (see server_calls.h).
+desktop_internal::ServerCalls& serverCalls() {
+  static NoDestructor<desktop_internal::ServerCalls> calls;
+  return *calls;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> activeWindowProcessIdentifier(const std::string& displayName) {
+  return serverCalls()
+      .ask([displayName] { return askActiveWindowProcessIdentifier(displayName); }, desktop_internal::kServerAnswerLimit)
+      .value_or(std::nullopt);
+}
+
+std::optional<std::vector<X11Area>> x11MonitorAreas(const std::string& displayName) {
+  return serverCalls()
+      .ask([displayName] { return askMonitorAreas(displayName); }, desktop_internal::kServerAnswerLimit)
+      .value_or(std::nullopt);
+}
+
+std::optional<DisplayImage> x11CaptureMonitor(const std::string& displayName, std::uint32_t index) {
+  return serverCalls()
+      .ask([displayName, index] { return askCaptureMonitor(displayName, index); }, desktop_internal::kServerAnswerLimit)
+      .value_or(std::nullopt);
 }
 
 #else

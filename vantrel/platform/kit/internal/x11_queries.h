@@ -1,8 +1,11 @@
 // The kit's questions to an X server. Each opens the display for the call
 // and closes it again; errors of that connection (a window that went, an
 // area outside the root) make the answer nullopt and never reach the
-// process's other Xlib users, nor end the process. Without X11 in the build
-// every answer is nullopt. X11's headers stay in the .cpp file.
+// process's other Xlib users, nor end the process. A server that stops
+// answering holds a thread of its own, not the caller: after 5 s the answer
+// is nullopt, and so is every answer until that server answers again.
+// Without X11 in the build every answer is nullopt. X11's headers stay in
+// the .cpp file.
 #pragma once
 
 #include <cstdint>
