@@ -3,10 +3,7 @@
 // a colour in a bitmap; and what the image writers leave on disk.
 #pragma once
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +14,7 @@
 #include <vector>
 
 #include "tests/graphics/image_test_support.h"
+#include "tests/support/file_size_limit.h"
 #include "vantrel/platform/graphics/image.h"
 
 namespace vantrel::testing {
@@ -83,33 +81,5 @@ inline std::vector<std::string> folderEntries(const std::filesystem::path& folde
   std::sort(names.begin(), names.end());
   return names;
 }
-
-// A file-size limit of `bytes` while the object lives, so that a write fails
-// part-way as on a full disk (SIGXFSZ ignored: the write reports the error
-// instead). The earlier limit and handler come back when it goes.
-class ScopedFileSizeLimit {
- public:
-  explicit ScopedFileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    if (getrlimit(RLIMIT_FSIZE, &previous_) != 0) return;
-    rlimit small = previous_;
-    small.rlim_cur = bytes;
-    active_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
-  }
-  ~ScopedFileSizeLimit() {
-    if (active_) setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
-  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
-
-  // Whether the limit is in force; a test asserts it before writing.
-  [[nodiscard]] bool active() const { return active_; }
-
- private:
-  using Handler = void (*)(int);
-  Handler previousHandler_;
-  rlimit previous_{};
-  bool active_ = false;
-};
 
 }  // namespace vantrel::testing

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/foundation/files_test_support.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/fixtures.h"
 #include "vantrel/core/console.h"
 #include "vantrel/foundation/logs/csv_logger.h"
@@ -30,6 +31,7 @@ namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 using testing::readFile;
+using testing::ScopedFileSizeLimit;
 using testing::ScopedEnv;
 using testing::TemporaryDirectory;
 
@@ -97,31 +99,6 @@ class HeldLock {
  private:
   posix::UniqueFd fd_;
   bool held_ = false;
-};
-
-// A file-size limit for this process, with SIGXFSZ ignored: writes past it
-// fail with EFBIG, as they would on a full disk.
-class ScopedFileSizeLimit {
- public:
-  explicit ScopedFileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    if (::getrlimit(RLIMIT_FSIZE, &previous_) != 0) return;
-    rlimit small = previous_;
-    small.rlim_cur = bytes;
-    active_ = ::setrlimit(RLIMIT_FSIZE, &small) == 0;
-  }
-  ~ScopedFileSizeLimit() {
-    if (active_) ::setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
-  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
-  [[nodiscard]] bool active() const { return active_; }
-
- private:
-  using Handler = void (*)(int);
-  Handler previousHandler_;
-  rlimit previous_{};
-  bool active_ = false;
 };
 
 // ---- The file's lock ----

@@ -1,4 +1,3 @@
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,9 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fixtures.h"
+#include "tests/support/spawn_self.h"
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
-
-extern char** environ;
 
 namespace vantrel {
 namespace {
@@ -75,17 +73,9 @@ TEST(UserDefaultsConcurrencyTest, TwoProcessesAndTwoThreadsLoseNoUpdate) {
   ScopedUserDefaultsDirectory scope(temp.path().string());
   std::vector<pid_t> children;
   for (const std::string prefix : {"p1", "p2"}) {
-    const std::string variable = std::string(kChildVariable) + "=" + temp.path().string() + "|" + prefix;
-    std::vector<std::string> environment = {variable};
-    for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
-    std::vector<char*> envp;
-    for (auto& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    std::string program = "/proc/self/exe";
-    std::string filter = "--gtest_filter=UserDefaultsConcurrencyTest.ChildProcessWriter";
-    char* argv[] = {program.data(), filter.data(), nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    const pid_t pid = testing::spawnThisProgram("UserDefaultsConcurrencyTest.ChildProcessWriter",
+                                                std::string(kChildVariable) + "=" + temp.path().string() + "|" + prefix);
+    ASSERT_GT(pid, 0);
     children.push_back(pid);
   }
   setFromTwoThreads(UserDefaults::create("shared-domain"), "main");

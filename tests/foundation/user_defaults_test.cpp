@@ -1,7 +1,6 @@
 #include "vantrel/platform/foundation/defaults/user_defaults.h"
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,10 +21,9 @@
 
 #include "tests/foundation/localization_test_support.h"
 #include "tests/support/comma_locale.h"
+#include "tests/support/spawn_self.h"
 #include "vantrel/core/console.h"
 #include "vantrel/platform/posix/unique_fd.h"
-
-extern char** environ;
 
 namespace vantrel {
 namespace {
@@ -346,24 +344,10 @@ TEST(UserDefaultsTest, AtExitALockHeldElsewhereIsWaitedForOnlyWithinTheExitBound
   posix::UniqueFd holder = holdLock(file);
 
   const std::string output = (temp.path() / "child.out").string();
-  const std::string variable = std::string(kExitChildVariable) + "=" + temp.path().string();
-  std::vector<std::string> environment = {variable};
-  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
-  std::vector<char*> envp;
-  for (auto& entry : environment) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-  std::string program = "/proc/self/exe";
-  std::string filter = "--gtest_filter=UserDefaultsTest.ExitChildSetsAndEnds";
-  char* argv[] = {program.data(), filter.data(), nullptr};
-  posix_spawn_file_actions_t actions;
-  ASSERT_EQ(::posix_spawn_file_actions_init(&actions), 0);
-  ::posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ::posix_spawn_file_actions_adddup2(&actions, 1, 2);
   const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
-  ::posix_spawn_file_actions_destroy(&actions);
-  ASSERT_EQ(spawned, 0);
+  const pid_t pid = testing::spawnThisProgram("UserDefaultsTest.ExitChildSetsAndEnds",
+                                              std::string(kExitChildVariable) + "=" + temp.path().string(), output);
+  ASSERT_GT(pid, 0);
 
   // Polled with a limit of its own, so a child that waits for the lock
   // cannot hang the test: it is let go and reported.
