@@ -3,7 +3,8 @@
 // area outside the root) make the answer nullopt and never reach the
 // process's other Xlib users, nor end the process. A server that stops
 // answering holds a thread of its own, not the caller: after 5 s the answer
-// is nullopt, and so is every answer until that server answers again.
+// is nullopt, and so is every answer of these questions (whatever the
+// display) until that server answers the waiting one.
 // Without X11 in the build every answer is nullopt. X11's headers stay in
 // the .cpp file.
 #pragma once
